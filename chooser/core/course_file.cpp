@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "course_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "cp936.h"
+#include "file_io.h"
+
+namespace chooser {
+namespace {
+
+class ImageReader {
+ public:
+  ImageReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  bool atEnd() const { return pos_ == size_; }
+  std::size_t position() const { return pos_; }
+
+  // False, consuming nothing more, when the count or its bytes run past the end.
+  bool readText(const Cp936& codec, std::u16string& text, std::size_t& escaped) {
+    if (size_ - pos_ < 2) return false;
+    const std::size_t count = data_[pos_] | static_cast<std::size_t>(data_[pos_ + 1]) << 8;
+    if (size_ - pos_ - 2 < count) return false;
+    pos_ += 2;
+    escaped += codec.decode(data_ + pos_, count, text);
+    pos_ += count;
+    return true;
+  }
+
+  bool readNumbers(CourseRecord& record) {
+    if (size_ - pos_ < kNumberBytes) return false;
+    std::memcpy(record.number1.data(), data_ + pos_, 4);
+    std::memcpy(record.number2.data(), data_ + pos_ + 4, 4);
+    std::memcpy(record.number3.data(), data_ + pos_ + 8, 2);
+    pos_ += kNumberBytes;
+    return true;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+bool ReadRecord(ImageReader& reader, const Cp936& codec, CourseRecord& record,
+                std::size_t& escaped) {
+  for (auto& text : record.texts) {
+    if (!reader.readText(codec, text, escaped)) return false;
+  }
+  return reader.readNumbers(record);
+}
+
+void AppendText(const Cp936& codec, const std::u16string& text, std::string& out,
+                bool& encodable) {
+  const std::size_t countAt = out.size();
+  out.append(2, '\0');
+  encodable = codec.encode(text, out) && encodable;
+  const std::size_t count = out.size() - countAt - 2;
+  if (count > 0xFFFF) encodable = false;
+  out[countAt] = static_cast<char>(count & 0xFF);
+  out[countAt + 1] = static_cast<char>((count >> 8) & 0xFF);
+}
+
+}  // namespace
+
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
+                                   RecordTable& table) {
+  table.clear();
+  const Cp936& codec = Cp936::instance();
+  CourseImageReport report;
+  ImageReader reader(data, size);
+  for (auto& record : table) {
+    if (reader.atEnd()) break;
+    if (!ReadRecord(reader, codec, record, report.escapedBytes)) {
+      report.cutOff = true;
+      return report;
+    }
+    ++report.wholeRecords;
+  }
+  report.bytesBeyond = size - reader.position();
+  return report;
+}
+
+bool SerializeCourseTable(const RecordTable& table, std::string& out) {
+  const Cp936& codec = Cp936::instance();
+  bool encodable = true;
+  for (const auto& record : table) {
+    for (const auto& text : record.texts) AppendText(codec, text, out, encodable);
+    out.append(reinterpret_cast<const char*>(record.number1.data()), 4);
+    out.append(reinterpret_cast<const char*>(record.number2.data()), 4);
+    out.append(reinterpret_cast<const char*>(record.number3.data()), 2);
+  }
+  return encodable;
+}
+
+CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table) {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t totalSize = 0;
+  CourseReadResult result{ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
+  result.report = ParseCourseImage(bytes.data(), bytes.size(), table);
+  result.report.bytesBeyond += totalSize - bytes.size();
+  return result;
+}
+
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table) {
+  std::string image;
+  if (!SerializeCourseTable(table, image)) {
+    return FileStatus::failure(path, EILSEQ, "a text cannot be written in code page 936");
+  }
+  std::string oldTail;
+  FileStatus status = ReadFileFrom(path, image.size(), oldTail);
+  if (!status.ok()) return status;
+  image += oldTail;
+  return ReplaceFile(path, image);
+}
+
+}  // namespace chooser

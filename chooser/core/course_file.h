@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// The course file: kRecordSlots records back to back, no header. A record is six texts,
+// each a little-endian 16-bit byte count and that many code page 936 bytes, then 10 bytes
+// of three raw numbers (4, 4, 2).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "course_record.h"
+#include "file_status.h"
+
+namespace chooser {
+
+inline constexpr std::size_t kNumberBytes = 10;
+inline constexpr std::size_t kMaxRecordBytes = kTextFields * (2 + 0xFFFF) + kNumberBytes;
+inline constexpr std::uint64_t kMaxImageBytes =
+    static_cast<std::uint64_t>(kRecordSlots) * kMaxRecordBytes;
+
+// What a read found beyond the records themselves.
+struct CourseImageReport {
+  std::size_t wholeRecords = 0;   // records read to their last byte
+  bool cutOff = false;            // the file ended inside a record
+  std::uint64_t bytesBeyond = 0;  // bytes after the last slot, never read
+  std::size_t escapedBytes = 0;   // bytes that are not code page 936 text
+
+  bool clean() const { return !cutOff && bytesBeyond == 0 && escapedBytes == 0; }
+};
+
+// Fills every slot from the image: records from the file, then empty records. A record
+// cut off by the end keeps the texts read whole; the rest of it stays empty.
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
+                                   RecordTable& table);
+
+// Appends the image of all slots to `out`; false when a text has no code page 936 form.
+bool SerializeCourseTable(const RecordTable& table, std::string& out);
+
+struct CourseReadResult {
+  FileStatus status;
+  CourseImageReport report;
+};
+
+// The table ends up all empty records when the file cannot be read; a missing file is
+// reported, not created.
+CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
+
+// Writes all slots from the first byte; bytes of a longer old file past the new end stay.
+// The file is replaced whole, so a failed write leaves the old one intact.
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table);
+
+}  // namespace chooser

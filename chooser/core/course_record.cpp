@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#include "course_record.h"
+
+#include <algorithm>
+
+namespace chooser {
+
+bool CourseRecord::isEmpty() const {
+  const auto zero = [](std::uint8_t b) { return b == 0; };
+  return std::all_of(texts.begin(), texts.end(), [](const auto& t) { return t.empty(); }) &&
+         std::all_of(number1.begin(), number1.end(), zero) &&
+         std::all_of(number2.begin(), number2.end(), zero) &&
+         std::all_of(number3.begin(), number3.end(), zero);
+}
+
+void CourseRecord::clear() {
+  for (auto& t : texts) t.clear();
+  number1 = {};
+  number2 = {};
+  number3 = {};
+}
+
+void RecordTable::clear() {
+  for (auto& r : records_) r.clear();
+}
+
+}  // namespace chooser

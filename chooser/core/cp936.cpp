@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#include "cp936.h"
+
+#include <iconv.h>
+
+#include <stdexcept>
+
+namespace chooser {
+namespace {
+
+constexpr std::size_t kCodeSpace = 0x10000;
+
+// One conversion of a whole byte sequence to exactly one UTF-16 unit, or kNoChar.
+char16_t DecodeOne(iconv_t cd, const std::uint8_t* bytes, std::size_t size) {
+  char in[2] = {static_cast<char>(bytes[0]), size > 1 ? static_cast<char>(bytes[1]) : '\0'};
+  char out[8];
+  char* inPtr = in;
+  char* outPtr = out;
+  std::size_t inLeft = size;
+  std::size_t outLeft = sizeof out;
+  const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset the shift state after any error
+  if (rc == static_cast<std::size_t>(-1) || inLeft != 0 || sizeof out - outLeft != 2) {
+    return Cp936::kNoChar;
+  }
+  const auto unit = static_cast<char16_t>(static_cast<std::uint8_t>(out[0]) |
+                                          (static_cast<std::uint8_t>(out[1]) << 8));
+  const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;
+  return surrogate ? Cp936::kNoChar : unit;
+}
+
+}  // namespace
+
+const Cp936& Cp936::instance() {
+  static const Cp936 codec;
+  return codec;
+}
+
+Cp936::Cp936() : charByCode_(kCodeSpace, kNoChar), codeByChar_(kCodeSpace, kNoCode) {
+  iconv_t cd = iconv_open("UTF-16LE", "CP936");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    throw std::runtime_error("glibc iconv has no CP936 converter");
+  }
+  for (std::uint32_t b = 0; b < 0x100; ++b) {
+    const std::uint8_t byte = static_cast<std::uint8_t>(b);
+    charByCode_[b] = DecodeOne(cd, &byte, 1);
+  }
+  for (std::uint32_t lead = 0x81; lead <= 0xFE; ++lead) {
+    for (std::uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
+      const std::uint8_t pair[2] = {static_cast<std::uint8_t>(lead),
+                                    static_cast<std::uint8_t>(trail)};
+      charByCode_[lead << 8 | trail] = DecodeOne(cd, pair, 2);
+    }
+  }
+  iconv_close(cd);
+
+  // The reverse table keeps the first code of each character; a code whose character maps
+  // back to another code would not survive a read and a write, so it counts as no character.
+  for (std::uint32_t code = 0; code < kCodeSpace; ++code) {
+    const char16_t c = charByCode_[code];
+    if (c != kNoChar && codeByChar_[c] == kNoCode) codeByChar_[c] = static_cast<std::uint16_t>(code);
+  }
+  for (std::uint32_t code = 0; code < kCodeSpace; ++code) {
+    const char16_t c = charByCode_[code];
+    if (c != kNoChar && codeByChar_[c] != code) charByCode_[code] = kNoChar;
+  }
+  for (std::uint32_t b = 0x80; b < 0x100; ++b) {
+    if (charByCode_[b] == kNoChar) codeByChar_[kEscapeBase + b] = static_cast<std::uint16_t>(b);
+  }
+}
+
+std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const {
+  std::size_t escaped = 0;
+  std::size_t i = 0;
+  while (i < size) {
+    const std::uint8_t b = bytes[i];
+    if (b < 0x80) {
+      out.push_back(static_cast<char16_t>(b));
+      ++i;
+      continue;
+    }
+    if (i + 1 < size) {
+      const char16_t pair = charByCode_[static_cast<std::size_t>(b) << 8 | bytes[i + 1]];
+      if (pair != kNoChar) {
+        out.push_back(pair);
+        i += 2;
+        continue;
+      }
+    }
+    const char16_t single = charByCode_[b];
+    if (single == kNoChar) {
+      out.push_back(static_cast<char16_t>(kEscapeBase + b));
+      ++escaped;
+    } else {
+      out.push_back(single);
+    }
+    ++i;
+  }
+  return escaped;
+}
+
+bool Cp936::encode(std::u16string_view text, std::string& out) const {
+  for (const char16_t c : text) {
+    const std::uint16_t code = codeByChar_[c];
+    if (code == kNoCode) return false;
+    if (code >= 0x100) out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
+  }
+  return true;
+}
+
+}  // namespace chooser

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// The lessons of a course file (runs of equal lesson names) and the records of one lesson.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "course_record.h"
+
+namespace chooser {
+
+inline constexpr std::size_t kLessonSlots = 129;
+// The last slot of a table never belongs to a lesson.
+inline constexpr std::size_t kLessonRecords = kRecordSlots - 1;
+
+// Every run of equal stored lesson names over the lesson records, in file order; a run of
+// empty names counts like any other.
+std::vector<std::u16string> LessonRuns(const RecordTable& course);
+
+struct LessonIndex {
+  std::array<std::u16string, kLessonSlots> lessonNames;  // stored text; empty shows nothing
+  std::size_t runs = 0;  // all runs found, also those past the last slot
+
+  bool overflowed() const { return runs > kLessonSlots; }
+  // The display text of every non-empty slot, in slot order: the lesson list's items.
+  std::vector<std::u16string> listItems() const;
+};
+
+LessonIndex BuildLessonIndex(const RecordTable& course);
+
+// Empties text fields 3 and 4 of every lesson slot, then packs from slot 0 each lesson
+// record whose display lesson name equals `chosen`, less number field 3. Slots past the
+// lesson keep their other older fields. Returns how many records were packed.
+std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen,
+                         RecordTable& lesson);
+
+// Two display lines per slot whose text field 3 is not empty, in slot order.
+std::vector<std::u16string> EntryLines(const RecordTable& lesson);
+
+}  // namespace chooser

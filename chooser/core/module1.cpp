@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#include "module1.h"
+
+#include "cp936.h"
+
+namespace chooser {
+
+namespace {
+constexpr std::uint32_t kShift = 10;
+}
+
+std::u16string UnscrambleText(const std::u16string& stored) {
+  const Cp936& codec = Cp936::instance();
+  std::u16string display;
+  display.reserve(stored.size());
+  for (const char16_t c : stored) {
+    const std::uint16_t code = codec.codeOf(c);
+    const char16_t shown = code == Cp936::kNoCode ? Cp936::kNoChar : codec.charOf(code + kShift);
+    display.push_back(shown == Cp936::kNoChar ? kReplacementChar : shown);
+  }
+  return display;
+}
+
+}  // namespace chooser

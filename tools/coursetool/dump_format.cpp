@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "dump_format.h"
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "cp936.h"
+#include "module1.h"
+#include "utf8.h"
+
+namespace coursetool {
+namespace {
+
+constexpr std::uint32_t kShift = 10;
+constexpr std::size_t kFields = 1 + chooser::kTextFields + 3;
+
+void AppendEscaped(std::string_view text, std::string& out) {
+  for (const char c : text) {
+    switch (c) {
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\\': out += "\\\\"; break;
+      default: out.push_back(c);
+    }
+  }
+}
+
+std::optional<std::string> Unescape(std::string_view text, std::string& error) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out.push_back(text[i]);
+      continue;
+    }
+    const char next = i + 1 < text.size() ? text[++i] : '\0';
+    if (next == 't') {
+      out.push_back('\t');
+    } else if (next == 'n') {
+      out.push_back('\n');
+    } else if (next == '\\') {
+      out.push_back('\\');
+    } else {
+      error = "a backslash must be followed by t, n or another backslash";
+      return std::nullopt;
+    }
+  }
+  return out;
+}
+
+template <std::size_t N>
+void AppendHex(const std::array<std::uint8_t, N>& bytes, std::string& out) {
+  char digits[3];
+  for (const auto b : bytes) {
+    std::snprintf(digits, sizeof digits, "%02x", b);
+    out += digits;
+  }
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+template <std::size_t N>
+bool ParseHex(std::string_view text, std::array<std::uint8_t, N>& bytes) {
+  if (text.size() != 2 * N) return false;
+  for (std::size_t i = 0; i < N; ++i) {
+    const int hi = HexDigit(text[2 * i]);
+    const int lo = HexDigit(text[2 * i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    bytes[i] = static_cast<std::uint8_t>(hi << 4 | lo);
+  }
+  return true;
+}
+
+std::string CodePointName(char16_t c) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+  return name;
+}
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  for (std::size_t tab; (tab = line.find('\t', start)) != std::string_view::npos; start = tab + 1) {
+    fields.push_back(line.substr(start, tab - start));
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+std::optional<std::size_t> ParseSlot(std::string_view text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  std::size_t slot = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    slot = slot * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (slot >= chooser::kRecordSlots) return std::nullopt;
+  return slot;
+}
+
+}  // namespace
+
+std::string FormatDumpLine(std::size_t slot, const chooser::CourseRecord& record) {
+  std::string line = std::to_string(slot);
+  for (const auto& text : record.texts) {
+    line.push_back('\t');
+    AppendEscaped(chooser::ToUtf8(chooser::UnscrambleText(text)), line);
+  }
+  line.push_back('\t');
+  AppendHex(record.number1, line);
+  line.push_back('\t');
+  AppendHex(record.number2, line);
+  line.push_back('\t');
+  AppendHex(record.number3, line);
+  return line;
+}
+
+std::optional<std::u16string> ScrambleText(std::u16string_view display, std::string& error) {
+  const auto& codec = chooser::Cp936::instance();
+  std::u16string stored;
+  for (const char16_t c : display) {
+    const bool escapedByte = c >= chooser::Cp936::kEscapeBase + 0x80 && c <= 0xDCFF;
+    const std::uint16_t code = escapedByte ? chooser::Cp936::kNoCode : codec.codeOf(c);
+    if (code == chooser::Cp936::kNoCode) {
+      error = "character " + CodePointName(c) + " cannot be written in code page 936";
+      return std::nullopt;
+    }
+    const char16_t shifted = code < kShift ? chooser::Cp936::kNoChar : codec.charOf(code - kShift);
+    if (shifted == chooser::Cp936::kNoChar) {
+      error = "character " + CodePointName(c) + " has no stored form in code page 936";
+      return std::nullopt;
+    }
+    stored.push_back(shifted);
+  }
+  // Adjacent characters must not read back as one: encode, decode and compare.
+  std::string bytes;
+  std::u16string again;
+  codec.encode(stored, bytes);
+  codec.decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), again);
+  if (again != stored || bytes.size() > 0xFFFF) {
+    error = "the stored form would not read back as the same text";
+    return std::nullopt;
+  }
+  return stored;
+}
+
+std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& error) {
+  const auto fields = SplitTabs(line);
+  if (fields.size() != kFields) {
+    error = "expected " + std::to_string(kFields) + " tab-separated fields, found " +
+            std::to_string(fields.size());
+    return std::nullopt;
+  }
+  ParsedLine parsed;
+  const auto slot = ParseSlot(fields[0]);
+  if (!slot) {
+    error = "the slot must be a number from 0 to " + std::to_string(chooser::kRecordSlots - 1);
+    return std::nullopt;
+  }
+  parsed.slot = *slot;
+  for (std::size_t f = 0; f < chooser::kTextFields; ++f) {
+    const auto utf8 = Unescape(fields[1 + f], error);
+    if (!utf8) return std::nullopt;
+    const auto display = chooser::FromUtf8(*utf8);
+    if (!display) {
+      error = "text field " + std::to_string(f + 1) + " is not UTF-8";
+      return std::nullopt;
+    }
+    auto stored = ScrambleText(*display, error);
+    if (!stored) {
+      error = "text field " + std::to_string(f + 1) + ": " + error;
+      return std::nullopt;
+    }
+    parsed.record.texts[f] = std::move(*stored);
+  }
+  if (!ParseHex(fields[7], parsed.record.number1) || !ParseHex(fields[8], parsed.record.number2) ||
+      !ParseHex(fields[9], parsed.record.number3)) {
+    error = "the numbers must be 8, 8 and 4 hex digits";
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+}  // namespace coursetool

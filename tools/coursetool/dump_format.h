@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The readable line form of one course record: slot, six display texts, three hex numbers,
+// separated by tabs.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "course_record.h"
+
+namespace coursetool {
+
+std::string FormatDumpLine(std::size_t slot, const chooser::CourseRecord& record);
+
+// The reverse of the display transform: every code value down by 10. Fails with the reason
+// when a character has no stored form that is code page 936 text.
+std::optional<std::u16string> ScrambleText(std::u16string_view display, std::string& error);
+
+struct ParsedLine {
+  std::size_t slot = 0;
+  chooser::CourseRecord record;  // stored text
+};
+
+// nullopt with `error` set when the line is not in the dump form.
+std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& error);
+
+}  // namespace coursetool

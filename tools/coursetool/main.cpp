@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// coursetool: make and check the chooser's course files.
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: coursetool dump FILE\n"
+    "       coursetool build IN.tsv OUT.dat\n"
+    "       coursetool check FILE\n"
+    "Run 'coursetool COMMAND --help' for one command.\n";
+
+constexpr const char* kDumpHelp =
+    "usage: coursetool dump FILE\n"
+    "Prints one line per slot that is not the empty record, in slot order, as UTF-8:\n"
+    "the slot, the six texts as display text, and the three numbers as lowercase hex of\n"
+    "their bytes in file order, separated by tabs. A tab, newline or backslash inside a\n"
+    "text is written as \\t, \\n, \\\\.\n";
+
+constexpr const char* kBuildHelp =
+    "usage: coursetool build IN.tsv OUT.dat\n"
+    "Reads lines in the form 'coursetool dump' prints and writes the course file: slots\n"
+    "that no line names are empty records; every text is stored with each code value\n"
+    "lowered by 10. A bad line is refused with its number and the reason, and then\n"
+    "nothing is written.\n";
+
+constexpr const char* kCheckHelp =
+    "usage: coursetool check FILE\n"
+    "Says what the course file holds and what the chooser cannot show of it.\n"
+    "Exit status: 0 the chooser can show the file fully, 1 it cannot, 2 unreadable.\n";
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+  }
+  return false;
+}
+
+int Usage(const char* text, int status) {
+  (status == 0 ? std::cout : std::cerr) << text;
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  const bool help = AsksForHelp(argc, argv);
+  if (command == "dump") {
+    if (help || argc != 3) return Usage(kDumpHelp, help ? 0 : 2);
+    return coursetool::Dump(argv[2], std::cout, std::cerr);
+  }
+  if (command == "build") {
+    if (help || argc != 4) return Usage(kBuildHelp, help ? 0 : 2);
+    return coursetool::Build(argv[2], argv[3], std::cerr);
+  }
+  if (command == "check") {
+    if (help || argc != 3) return Usage(kCheckHelp, help ? 0 : 2);
+    return coursetool::Check(argv[2], std::cout, std::cerr);
+  }
+  return Usage(kUsage, help ? 0 : 2);
+}
