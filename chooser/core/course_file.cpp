@@ -24,6 +24,7 @@ class ImageReader {
     const std::size_t count = data_[pos_] | static_cast<std::size_t>(data_[pos_ + 1]) << 8;
     if (size_ - pos_ - 2 < count) return false;
     pos_ += 2;
+    text.clear();
     escaped += codec.decode(data_ + pos_, count, text);
     pos_ += count;
     return true;
@@ -44,12 +45,19 @@ class ImageReader {
   std::size_t pos_ = 0;
 };
 
+// Overwrites every field of `record`; what the file does not hold whole is left empty.
 bool ReadRecord(ImageReader& reader, const Cp936& codec, CourseRecord& record,
                 std::size_t& escaped) {
-  for (auto& text : record.texts) {
-    if (!reader.readText(codec, text, escaped)) return false;
+  for (std::size_t f = 0; f < kTextFields; ++f) {
+    if (!reader.readText(codec, record.texts[f], escaped)) {
+      for (; f < kTextFields; ++f) record.texts[f].clear();
+      record.clearNumbers();
+      return false;
+    }
   }
-  return reader.readNumbers(record);
+  if (reader.readNumbers(record)) return true;
+  record.clearNumbers();
+  return false;
 }
 
 void AppendText(const Cp936& codec, const std::u16string& text, std::string& out,
@@ -67,19 +75,20 @@ void AppendText(const Cp936& codec, const std::u16string& text, std::string& out
 
 CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
                                    RecordTable& table) {
-  table.clear();
   const Cp936& codec = Cp936::instance();
   CourseImageReport report;
   ImageReader reader(data, size);
-  for (auto& record : table) {
-    if (reader.atEnd()) break;
-    if (!ReadRecord(reader, codec, record, report.escapedBytes)) {
+  std::size_t slot = 0;
+  for (; slot < table.size() && !reader.atEnd(); ++slot) {
+    if (!ReadRecord(reader, codec, table[slot], report.escapedBytes)) {
       report.cutOff = true;
-      return report;
+      ++slot;
+      break;
     }
     ++report.wholeRecords;
   }
-  report.bytesBeyond = size - reader.position();
+  for (; slot < table.size(); ++slot) table[slot].clear();
+  if (!report.cutOff) report.bytesBeyond = size - reader.position();
   return report;
 }
 

@@ -13,11 +13,15 @@ bool CourseRecord::isEmpty() const {
          std::all_of(number3.begin(), number3.end(), zero);
 }
 
-void CourseRecord::clear() {
-  for (auto& t : texts) t.clear();
+void CourseRecord::clearNumbers() {
   number1 = {};
   number2 = {};
   number3 = {};
+}
+
+void CourseRecord::clear() {
+  for (auto& t : texts) t.clear();
+  clearNumbers();
 }
 
 void RecordTable::clear() {

@@ -2,6 +2,9 @@
 #include "cp936.h"
 
 #include <iconv.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <stdexcept>
 
@@ -69,33 +72,54 @@ Cp936::Cp936() : charByCode_(kCodeSpace, kNoChar), codeByChar_(kCodeSpace, kNoCo
   }
 }
 
-std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const {
-  std::size_t escaped = 0;
-  std::size_t i = 0;
-  while (i < size) {
-    const std::uint8_t b = bytes[i];
-    if (b < 0x80) {
-      out.push_back(static_cast<char16_t>(b));
-      ++i;
+std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, char16_t* out,
+                          std::size_t& escaped) const {
+  char16_t* to = out;
+  const std::uint8_t* from = bytes;
+  const std::uint8_t* const end = bytes + size;
+  while (from < end) {
+    if (*from < 0x80) {
+      // Most course text is English: widen a run of plain bytes, a block at a time first.
+#if defined(__SSE2__)
+      while (end - from >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        if (_mm_movemask_epi8(block) != 0) break;
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(block, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(block, zero));
+        to += 16;
+        from += 16;
+      }
+#endif
+      while (from < end && *from < 0x80) *to++ = *from++;
       continue;
     }
-    if (i + 1 < size) {
-      const char16_t pair = charByCode_[static_cast<std::size_t>(b) << 8 | bytes[i + 1]];
-      if (pair != kNoChar) {
-        out.push_back(pair);
-        i += 2;
-        continue;
-      }
+    // Chinese text comes in runs of double-byte characters.
+    const std::uint8_t* const runStart = from;
+    while (end - from >= 2 && *from >= 0x80) {
+      const char16_t pair = charByCode_[static_cast<std::size_t>(from[0]) << 8 | from[1]];
+      if (pair == kNoChar) break;
+      *to++ = pair;
+      from += 2;
     }
-    const char16_t single = charByCode_[b];
+    if (from != runStart) continue;
+    const char16_t single = charByCode_[*from];
     if (single == kNoChar) {
-      out.push_back(static_cast<char16_t>(kEscapeBase + b));
+      *to++ = static_cast<char16_t>(kEscapeBase + *from);
       ++escaped;
     } else {
-      out.push_back(single);
+      *to++ = single;
     }
-    ++i;
+    ++from;
   }
+  return static_cast<std::size_t>(to - out);
+}
+
+std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const {
+  const std::size_t start = out.size();
+  out.resize(start + size);  // a text never has more characters than bytes
+  std::size_t escaped = 0;
+  out.resize(start + decode(bytes, size, out.data() + start, escaped));
   return escaped;
 }
 

@@ -22,6 +22,10 @@ class Cp936 {
 
   // Appends the text of `size` bytes to `out`; returns how many bytes had to be escaped.
   std::size_t decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const;
+  // The same into `out`, which has room for `size` characters; returns the characters
+  // written and adds the escaped bytes to `escaped`.
+  std::size_t decode(const std::uint8_t* bytes, std::size_t size, char16_t* out,
+                     std::size_t& escaped) const;
   // Appends the bytes of `text` to `out`; false (and `out` partly written) when a character
   // has no code page 936 form.
   bool encode(std::u16string_view text, std::string& out) const;

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// What the chooser's file work costs. BM_RawRead is the floor: reading the file into memory
+// and touching every byte. Goals: BM_ReadCourseFile at most 3 times it, BM_LessonSwitch at
+// most 4 times.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <numeric>
+
+#include "course_file.h"
+#include "course_fixture.h"
+#include "file_io.h"
+#include "lesson_index.h"
+#include "module1.h"
+
+namespace {
+
+void BM_RawRead(benchmark::State& state) {
+  const auto& f = bench::Fixture();
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t size = 0;
+  for (auto _ : state) {
+    chooser::ReadFilePrefix(f.coursePath, chooser::kMaxImageBytes, bytes, size);
+    benchmark::DoNotOptimize(std::accumulate(bytes.begin(), bytes.end(), std::uint64_t{0}));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+}
+BENCHMARK(BM_RawRead);
+
+void BM_ReadCourseFile(benchmark::State& state) {
+  const auto& f = bench::Fixture();
+  chooser::RecordTable table;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(chooser::ReadCourseFile(f.coursePath, table));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(
+      state.iterations() * std::filesystem::file_size(f.coursePath)));
+}
+BENCHMARK(BM_ReadCourseFile);
+
+void BM_WriteCourseFile(benchmark::State& state) {
+  const auto& f = bench::Fixture();
+  const std::string path = f.folder + "/900_1.dat";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(chooser::WriteCourseFile(path, f.table));
+  }
+}
+BENCHMARK(BM_WriteCourseFile);
+
+void BM_UnscrambleText(benchmark::State& state) {
+  const auto& f = bench::Fixture();
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < 64; ++i) {
+      benchmark::DoNotOptimize(chooser::UnscrambleText(f.table[i].text(6)));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 64);
+}
+BENCHMARK(BM_UnscrambleText);
+
+// A lesson selection without widgets: read the file, compare every lesson name's display
+// text with the chosen one, gather the lesson and make its lines.
+void BM_LessonSwitch(benchmark::State& state) {
+  const auto& f = bench::Fixture();
+  chooser::RecordTable course;
+  chooser::RecordTable lesson;
+  for (auto _ : state) {
+    chooser::ReadCourseFile(f.coursePath, course);
+    benchmark::DoNotOptimize(chooser::GatherLesson(course, f.middleLesson, lesson));
+    benchmark::DoNotOptimize(chooser::EntryLines(lesson));
+  }
+}
+BENCHMARK(BM_LessonSwitch);
+
+}  // namespace
+
+BENCHMARK_MAIN();

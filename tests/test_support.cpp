@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "test_support.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "utf8.h"
+
+namespace testsupport {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "suite-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+chooser::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial) {
+  chooser::CourseRecord record;
+  for (std::size_t i = 0; i < texts.size() && i < chooser::kTextFields; ++i) {
+    record.texts[i] = *chooser::FromUtf8(texts[i]);
+  }
+  for (int b = 0; b < 4; ++b) record.number1[b] = static_cast<std::uint8_t>(serial >> (8 * b));
+  record.number2 = {0xde, 0xad, 0xbe, 0xef};
+  record.number3 = {0x12, 0x34};
+  return record;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// A temporary folder per test and quick ways to make records and files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "course_record.h"
+
+namespace testsupport {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// A record whose texts are the given UTF-8 strings taken as stored text, with number
+// field 1 set to `serial` (little-endian) and the others to fixed patterns.
+chooser::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial = 0);
+
+}  // namespace testsupport
