@@ -24,8 +24,7 @@ class ImageReader {
     const std::size_t count = data_[pos_] | static_cast<std::size_t>(data_[pos_ + 1]) << 8;
     if (size_ - pos_ - 2 < count) return false;
     pos_ += 2;
-    text.clear();
-    escaped += codec.decode(data_ + pos_, count, text);
+    text.assign(scratch_, codec.decode(data_ + pos_, count, size_ - pos_, scratch_, escaped));
     pos_ += count;
     return true;
   }
@@ -43,6 +42,8 @@ class ImageReader {
   const std::uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
+  // Room for the longest text; left uninitialised on purpose, as every read writes first.
+  char16_t scratch_[0xFFFF + Cp936::kDecodeSlack];
 };
 
 // Overwrites every field of `record`; what the file does not hold whole is left empty.

@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 namespace chooser {
@@ -72,23 +74,28 @@ Cp936::Cp936() : charByCode_(kCodeSpace, kNoChar), codeByChar_(kCodeSpace, kNoCo
   }
 }
 
-std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, char16_t* out,
-                          std::size_t& escaped) const {
+std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::size_t readable,
+                          char16_t* out, std::size_t& escaped) const {
   char16_t* to = out;
   const std::uint8_t* from = bytes;
   const std::uint8_t* const end = bytes + size;
+  const std::uint8_t* const loadable = bytes + readable;
   while (from < end) {
     if (*from < 0x80) {
       // Most course text is English: widen a run of plain bytes, a block at a time first.
 #if defined(__SSE2__)
-      while (end - from >= 16) {
+      // All 16 are widened, but only those before the first byte >= 0x80 and before the
+      // end of the text are kept; the slack in `out` takes the rest.
+      while (loadable - from >= 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        if (_mm_movemask_epi8(block) != 0) break;
         const __m128i zero = _mm_setzero_si128();
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(block, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(block, zero));
-        to += 16;
-        from += 16;
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+        const auto plain = std::min<std::ptrdiff_t>(high == 0 ? 16 : __builtin_ctz(high), end - from);
+        to += plain;
+        from += plain;
+        if (plain < 16) break;
       }
 #endif
       while (from < end && *from < 0x80) *to++ = *from++;
@@ -117,9 +124,9 @@ std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, char16_t*
 
 std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const {
   const std::size_t start = out.size();
-  out.resize(start + size);  // a text never has more characters than bytes
+  out.resize(start + size + kDecodeSlack);  // a text never has more characters than bytes
   std::size_t escaped = 0;
-  out.resize(start + decode(bytes, size, out.data() + start, escaped));
+  out.resize(start + decode(bytes, size, size, out.data() + start, escaped));
   return escaped;
 }
 

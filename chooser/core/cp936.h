@@ -22,10 +22,13 @@ class Cp936 {
 
   // Appends the text of `size` bytes to `out`; returns how many bytes had to be escaped.
   std::size_t decode(const std::uint8_t* bytes, std::size_t size, std::u16string& out) const;
-  // The same into `out`, which has room for `size` characters; returns the characters
-  // written and adds the escaped bytes to `escaped`.
-  std::size_t decode(const std::uint8_t* bytes, std::size_t size, char16_t* out,
-                     std::size_t& escaped) const;
+  // The same into `out`, which must have room for size + kDecodeSlack characters; `readable`
+  // (at least `size`) bytes may be loaded from `bytes`, so that short texts inside a larger
+  // buffer can be widened a block at a time. Returns the characters written and adds the
+  // escaped bytes to `escaped`.
+  static constexpr std::size_t kDecodeSlack = 16;
+  std::size_t decode(const std::uint8_t* bytes, std::size_t size, std::size_t readable,
+                     char16_t* out, std::size_t& escaped) const;
   // Appends the bytes of `text` to `out`; false (and `out` partly written) when a character
   // has no code page 936 form.
   bool encode(std::u16string_view text, std::string& out) const;
