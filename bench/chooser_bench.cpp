@@ -33,8 +33,8 @@ void BM_ReadCourseFile(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(chooser::ReadCourseFile(f.coursePath, table));
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(
-      state.iterations() * std::filesystem::file_size(f.coursePath)));
+  state.SetBytesProcessed(
+      static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(f.coursePath)));
 }
 BENCHMARK(BM_ReadCourseFile);
 

@@ -13,7 +13,9 @@
 namespace bench {
 namespace {
 
-std::u16string Text(const char* utf8) { return *chooser::FromUtf8(utf8); }
+std::u16string Text(const char* utf8) {
+  return *chooser::FromUtf8(utf8);
+}
 
 CourseFixture Make() {
   const std::u16string words[] = {Text("keep in touch with"), Text("responsibility"),

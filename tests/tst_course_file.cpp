@@ -196,8 +196,8 @@ class FailedWrite : public ::testing::Test {
 };
 
 TEST_F(FailedWrite, ReadOnlyFileIsRefusedEvenForRoot) {
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::group_read);
+  std::filesystem::permissions(
+      path_, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   const auto status = WriteCourseFile(path_, SampleTable(2));
   EXPECT_EQ(status.error, EACCES);
   EXPECT_EQ(status.path, path_);

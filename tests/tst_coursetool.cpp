@@ -39,7 +39,7 @@ TEST(DumpForm, RefusesLinesWithTheReason) {
       {"1\t\t\t\t\t\t\t0000000g\t00000000\t0000", "hex digits"},
       {"1\ta\\x\t\t\t\t\t\t00000000\t00000000\t0000", "backslash"},
       {"1\t\xe0\xb8\x81\t\t\t\t\t\t00000000\t00000000\t0000", "cannot be written"},  // Thai
-      {"1\t\x05\t\t\t\t\t\t00000000\t00000000\t0000", "no stored form"},  // below 10
+      {"1\t\x05\t\t\t\t\t\t00000000\t00000000\t0000", "no stored form"},             // below 10
       {"1\t\xff\t\t\t\t\t\t00000000\t00000000\t0000", "not UTF-8"},
   };
   for (const auto& [line, reason] : cases) {

@@ -31,10 +31,14 @@ struct IndexCase {
 
 TEST(LessonIndex, OneSlotPerRunOfEqualNames) {
   const IndexCase cases[] = {
-      {"A A B B B C then empty records", {u"W", u"W", u"X", u"X", u"X", u"Y"},
-       {u"W", u"X", u"Y", u"", u""}, {u"a", u"b", u"c"}},
-      {"a name that comes back takes a second slot", {u"W", u"X", u"W"},
-       {u"W", u"X", u"W", u""}, {u"a", u"b", u"a"}},
+      {"A A B B B C then empty records",
+       {u"W", u"W", u"X", u"X", u"X", u"Y"},
+       {u"W", u"X", u"Y", u"", u""},
+       {u"a", u"b", u"c"}},
+      {"a name that comes back takes a second slot",
+       {u"W", u"X", u"W"},
+       {u"W", u"X", u"W", u""},
+       {u"a", u"b", u"a"}},
       {"an empty first name takes slot 0", {u"", u"W"}, {u"", u"W", u""}, {u"a"}},
       {"an empty file", {}, {u"", u""}, {}},
   };

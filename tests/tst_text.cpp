@@ -8,12 +8,14 @@
 namespace chooser {
 namespace {
 
-const Cp936& codec() { return Cp936::instance(); }
+const Cp936& codec() {
+  return Cp936::instance();
+}
 
 std::u16string Decode(const std::string& bytes, std::size_t* escaped = nullptr) {
   std::u16string text;
-  const auto n = codec().decode(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                bytes.size(), text);
+  const auto n =
+      codec().decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), text);
   if (escaped) *escaped = n;
   return text;
 }
@@ -26,9 +28,9 @@ std::string Encode(const std::u16string& text) {
 
 TEST(Cp936, DecodesSingleAndDoubleByteCharacters) {
   EXPECT_EQ(Decode("abc"), u"abc");
-  EXPECT_EQ(Decode("\xb0\xa1"), u"\u554a");             // 啊
+  EXPECT_EQ(Decode("\xb0\xa1"), u"\u554a");                // 啊
   EXPECT_EQ(Decode("\xc4\xe3\xba\xc3"), u"\u4f60\u597d");  // 你好
-  EXPECT_EQ(Decode("\x80"), u"\u20ac");                  // the euro sign, as on Windows
+  EXPECT_EQ(Decode("\x80"), u"\u20ac");                    // the euro sign, as on Windows
   EXPECT_EQ(codec().codeOf(u'\u554a'), 0xB0A1);
   EXPECT_EQ(codec().charOf(0xB0A1), u'\u554a');
 }
@@ -36,12 +38,13 @@ TEST(Cp936, DecodesSingleAndDoubleByteCharacters) {
 // Bytes that start no character must come back out exactly as they went in.
 TEST(Cp936, UndecodableBytesSurviveDecodeAndEncode) {
   const std::string cases[] = {
-      std::string("\xff"),                      // never a byte of code page 936
-      std::string("ab\x81"),                    // lead byte at the very end
-      std::string("\x81\x7f" "x"),              // lead byte with a trail that is no trail
-      std::string("\xb0\xa1\xff\xb0\xa1"),      // good, bad, good
-      std::string("\x81\x81\x40"),              // lead bytes in a row
-      std::string("\x00\x01\x7f", 3),           // control bytes are plain characters
+      std::string("\xff"),    // never a byte of code page 936
+      std::string("ab\x81"),  // lead byte at the very end
+      std::string("\x81\x7f"
+                  "x"),                     // lead byte with a trail that is no trail
+      std::string("\xb0\xa1\xff\xb0\xa1"),  // good, bad, good
+      std::string("\x81\x81\x40"),          // lead bytes in a row
+      std::string("\x00\x01\x7f", 3),       // control bytes are plain characters
   };
   for (const auto& bytes : cases) {
     std::size_t escaped = 0;

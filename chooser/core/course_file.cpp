@@ -61,8 +61,7 @@ bool ReadRecord(ImageReader& reader, const Cp936& codec, CourseRecord& record,
   return false;
 }
 
-void AppendText(const Cp936& codec, const std::u16string& text, std::string& out,
-                bool& encodable) {
+void AppendText(const Cp936& codec, const std::u16string& text, std::string& out, bool& encodable) {
   const std::size_t countAt = out.size();
   out.append(2, '\0');
   encodable = codec.encode(text, out) && encodable;
@@ -74,8 +73,7 @@ void AppendText(const Cp936& codec, const std::u16string& text, std::string& out
 
 }  // namespace
 
-CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
-                                   RecordTable& table) {
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordTable& table) {
   const Cp936& codec = Cp936::instance();
   CourseImageReport report;
   ImageReader reader(data, size);

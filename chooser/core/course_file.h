@@ -29,8 +29,7 @@ struct CourseImageReport {
 
 // Fills every slot from the image: records from the file, then empty records. A record
 // cut off by the end keeps the texts read whole; the rest of it stays empty.
-CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
-                                   RecordTable& table);
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordTable& table);
 
 // Appends the image of all slots to `out`; false when a text has no code page 936 form.
 bool SerializeCourseTable(const RecordTable& table, std::string& out);

@@ -23,9 +23,7 @@ struct CourseRecord {
 
   // Text fields are numbered 1 to 6 as in the file layout.
   std::u16string& text(int field) { return texts[static_cast<std::size_t>(field - 1)]; }
-  const std::u16string& text(int field) const {
-    return texts[static_cast<std::size_t>(field - 1)];
-  }
+  const std::u16string& text(int field) const { return texts[static_cast<std::size_t>(field - 1)]; }
   const std::u16string& lessonName() const { return texts[1]; }
 
   bool isEmpty() const;

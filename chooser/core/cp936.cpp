@@ -63,7 +63,8 @@ Cp936::Cp936() : charByCode_(kCodeSpace, kNoChar), codeByChar_(kCodeSpace, kNoCo
   // back to another code would not survive a read and a write, so it counts as no character.
   for (std::uint32_t code = 0; code < kCodeSpace; ++code) {
     const char16_t c = charByCode_[code];
-    if (c != kNoChar && codeByChar_[c] == kNoCode) codeByChar_[c] = static_cast<std::uint16_t>(code);
+    if (c != kNoChar && codeByChar_[c] == kNoCode)
+      codeByChar_[c] = static_cast<std::uint16_t>(code);
   }
   for (std::uint32_t code = 0; code < kCodeSpace; ++code) {
     const char16_t c = charByCode_[code];
@@ -92,7 +93,8 @@ std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::size
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(block, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(block, zero));
         const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
-        const auto plain = std::min<std::ptrdiff_t>(high == 0 ? 16 : __builtin_ctz(high), end - from);
+        const auto plain =
+            std::min<std::ptrdiff_t>(high == 0 ? 16 : __builtin_ctz(high), end - from);
         to += plain;
         from += plain;
         if (plain < 16) break;

@@ -24,8 +24,12 @@ void AppendCodePoint(std::uint32_t cp, std::string& out) {
   }
 }
 
-bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHigh(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 

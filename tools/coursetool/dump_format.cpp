@@ -18,10 +18,17 @@ constexpr std::size_t kFields = 1 + chooser::kTextFields + 3;
 void AppendEscaped(std::string_view text, std::string& out) {
   for (const char c : text) {
     switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\\': out += "\\\\"; break;
-      default: out.push_back(c);
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out.push_back(c);
     }
   }
 }
