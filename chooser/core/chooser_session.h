@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// The chooser window's state and what its handlers decide, without any widget: the book
+// table, the lesson index, the lesson on show and the hand-off.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "course_file.h"
+#include "lesson_index.h"
+
+namespace chooser {
+
+struct Book {
+  const char16_t* title;  // also the item of the book list
+  const char* fileName;   // appended to the application folder
+};
+
+inline constexpr std::array<Book, 4> kBooks{{
+    {u"大学英语精读第一册", "c1.dat"},
+    {u"大学英语精读第二册", "c2.dat"},
+    {u"大学英语精读第三册", "c3.dat"},
+    {u"大学英语精读第四册", "c4.dat"},
+}};
+
+inline constexpr const char* kHandOffFileName = "900_1.dat";
+
+struct IndexBuild {
+  FileStatus read;                   // the course file read
+  std::vector<std::u16string> items;  // the lesson list, display text
+  bool overflowed = false;           // more lessons than the index holds
+};
+
+struct LessonView {
+  FileStatus read;
+  std::vector<std::u16string> lines;  // two display lines per entry
+};
+
+class ChooserSession {
+ public:
+  // `appFolder` has no trailing separator; names are appended with one.
+  explicit ChooserSession(std::string appFolder);
+
+  const std::string& appFolder() const { return appFolder_; }
+  const std::string& handOffFilePath() const { return handOffFilePath_; }
+  const std::string& courseFilePath() const { return courseFilePath_; }
+  const RecordTable& courseRecords() const { return courseRecords_; }
+  const RecordTable& lessonRecords() const { return lessonRecords_; }
+  const std::array<std::u16string, kLessonSlots>& lessonNames() const { return lessonNames_; }
+
+  // Points the chooser at the book with this exact title; any other text changes nothing.
+  void chooseBook(const std::u16string& title);
+  // Reads the current course file and rebuilds the lesson index from it.
+  IndexBuild buildLessonIndex();
+  // Re-reads the course file and gathers the lesson whose display name is `lesson`.
+  LessonView viewLesson(const std::u16string& lesson);
+  // Writes the lesson records to the hand-off file.
+  FileStatus confirm() const;
+
+ private:
+  std::string appFolder_;
+  std::string handOffFilePath_;
+  std::string courseFilePath_;
+  RecordTable courseRecords_;
+  RecordTable lessonRecords_;
+  std::array<std::u16string, kLessonSlots> lessonNames_;
+};
+
+}  // namespace chooser

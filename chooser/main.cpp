@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// pickwell, the course chooser.
+#include <QApplication>
+#include <QIcon>
+
+#include "app_folder.h"
+#include "form1.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/sun.svg")));
+  pickwell::Form1 form(desk::FolderOfRunningProgram);
+  form.Form_Load();
+  return QApplication::exec();
+}

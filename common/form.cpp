@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "form.h"
+
+#include <QEvent>
+#include <QIcon>
+#include <QScreen>
+
+#include "site.h"
+#include "twips.h"
+
+namespace desk {
+
+Form::Form(const WindowRecord& window)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint) {
+  setWindowTitle(QString::fromUtf8(window.caption) + WebAddress());
+  setFixedSize(TwipsSize(window.clientWidth, window.clientHeight));
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, window.background);
+  setPalette(palette);
+  setAutoFillBackground(true);
+  if (window.icon) setWindowIcon(QIcon(QString::fromUtf8(window.icon)));
+  messageCall_ = [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+  };
+}
+
+void Form::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text) {
+  messageCall_(icon, title, text);
+}
+
+void Form::setOuterSize(int widthTwips, int heightTwips) {
+  const QSize frame = frameGeometry().size() - geometry().size();
+  setFixedSize(TwipsSize(widthTwips, heightTwips) - frame);
+}
+
+void Form::moveUp(int twips) { move(x(), y() - TwipsToPixels(twips)); }
+
+void Form::centreOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize outer = frameGeometry().size();
+  move(area.x() + (area.width() - outer.width()) / 2,
+       area.y() + (area.height() - outer.height()) / 2);
+}
+
+void Form::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activated_) {
+    activated_ = true;
+    Form_Activate();
+  }
+}
+
+}  // namespace desk
