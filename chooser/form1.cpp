@@ -119,17 +119,19 @@ void Form1::Command2_Click() {
   }
   const chooser::FileStatus written = session_.confirm();
   if (!written.ok()) {
-    report(QStringLiteral("无法写入选课文件“%1”：%2。选课没有保存。").arg(handOff, Reason(written)));
+    report(
+        QStringLiteral("无法写入选课文件“%1”：%2。选课没有保存。").arg(handOff, Reason(written)));
     return;
   }
   showMessage(QMessageBox::Information, QStringLiteral("提示窗口"), QStringLiteral("选课成功!"));
 }
 
-void Form1::Command3_Click() { close(); }
+void Form1::Command3_Click() {
+  close();
+}
 
 void Form1::reportReadFailure(const chooser::FileStatus& status) {
-  report(QStringLiteral("无法读取课程文件“%1”：%2。")
-             .arg(PathText(status.path), Reason(status)));
+  report(QStringLiteral("无法读取课程文件“%1”：%2。").arg(PathText(status.path), Reason(status)));
 }
 
 void Form1::report(const QString& text) {

@@ -8,6 +8,8 @@ namespace desk {
 
 // The real folder of the running program's file, symbolic links resolved, without a
 // trailing separator.
-inline QString FolderOfRunningProgram() { return QCoreApplication::applicationDirPath(); }
+inline QString FolderOfRunningProgram() {
+  return QCoreApplication::applicationDirPath();
+}
 
 }  // namespace desk

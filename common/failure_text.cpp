@@ -7,17 +7,27 @@ namespace desk {
 
 QString ReasonText(int error, const QString& fallback) {
   switch (error) {
-    case ENOENT: return QStringLiteral("文件不存在");
+    case ENOENT:
+      return QStringLiteral("文件不存在");
     case EACCES:
-    case EPERM: return QStringLiteral("没有访问权限");
-    case EROFS: return QStringLiteral("磁盘是只读的");
-    case ENOSPC: return QStringLiteral("磁盘已满");
-    case EFBIG: return QStringLiteral("文件超出允许的大小");
-    case EISDIR: return QStringLiteral("这是一个文件夹，不是文件");
-    case ENOTDIR: return QStringLiteral("路径中有一部分不是文件夹");
-    case EILSEQ: return QStringLiteral("有文字无法用简体中文编码保存");
-    case ENOEXEC: return QStringLiteral("这不是可以运行的程序");
-    default: return fallback;
+    case EPERM:
+      return QStringLiteral("没有访问权限");
+    case EROFS:
+      return QStringLiteral("磁盘是只读的");
+    case ENOSPC:
+      return QStringLiteral("磁盘已满");
+    case EFBIG:
+      return QStringLiteral("文件超出允许的大小");
+    case EISDIR:
+      return QStringLiteral("这是一个文件夹，不是文件");
+    case ENOTDIR:
+      return QStringLiteral("路径中有一部分不是文件夹");
+    case EILSEQ:
+      return QStringLiteral("有文字无法用简体中文编码保存");
+    case ENOEXEC:
+      return QStringLiteral("这不是可以运行的程序");
+    default:
+      return fallback;
   }
 }
 

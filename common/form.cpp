@@ -36,7 +36,9 @@ void Form::setOuterSize(int widthTwips, int heightTwips) {
   setFixedSize(TwipsSize(widthTwips, heightTwips) - frame);
 }
 
-void Form::moveUp(int twips) { move(x(), y() - TwipsToPixels(twips)); }
+void Form::moveUp(int twips) {
+  move(x(), y() - TwipsToPixels(twips));
+}
 
 void Form::centreOnScreen() {
   const QScreen* screen = this->screen();

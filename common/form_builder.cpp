@@ -20,7 +20,8 @@ QColor SystemColour(const QWidget* form, int index) {
 QWidget* MakeWidget(const ControlRecord& record, QWidget* form) {
   const QString picture = QString::fromUtf8(record.picture ? record.picture : "");
   switch (record.kind) {
-    case ControlKind::PictureButton: return new PictureButton(picture, form);
+    case ControlKind::PictureButton:
+      return new PictureButton(picture, form);
     case ControlKind::TextButton:
       return new QPushButton(QString::fromUtf8(record.caption ? record.caption : ""), form);
     case ControlKind::ListBox: {
@@ -33,9 +34,12 @@ QWidget* MakeWidget(const ControlRecord& record, QWidget* form) {
       }
       return list;
     }
-    case ControlKind::Picture: return new PictureBox(picture, form);
-    case ControlKind::Marker: return new MarkerBox(record.background, form);
-    default: return nullptr;
+    case ControlKind::Picture:
+      return new PictureBox(picture, form);
+    case ControlKind::Marker:
+      return new MarkerBox(record.background, form);
+    default:
+      return nullptr;
   }
 }
 

@@ -40,13 +40,13 @@ struct ControlRecord {
   int height = 0;
   int tabIndex = -1;  // -1: not in the keyboard order
   bool visible = true;
-  const char* caption = nullptr;        // UTF-8 text of a text button
-  const char* picture = nullptr;        // picture resource of a picture button or picture
+  const char* caption = nullptr;         // UTF-8 text of a text button
+  const char* picture = nullptr;         // picture resource of a picture button or picture
   const char* accessibleName = nullptr;  // UTF-8: the label a picture shows, for screen readers
   std::span<const char* const> items{};  // UTF-8 items of a list, in order
-  QColor background{};                  // marker colour
-  int systemTextColour = -1;            // a window-system colour index for a list's text
-  int interval = 0;                     // timer milliseconds
+  QColor background{};                   // marker colour
+  int systemTextColour = -1;             // a window-system colour index for a list's text
+  int interval = 0;                      // timer milliseconds
 };
 
 struct FormLayout {

@@ -48,6 +48,8 @@ MarkerBox::MarkerBox(const QColor& colour, QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
 }
 
-void MarkerBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void MarkerBox::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+}
 
 }  // namespace desk

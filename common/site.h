@@ -6,6 +6,8 @@
 
 namespace desk {
 
-inline QString WebAddress() { return QStringLiteral(SUITE_WEB_ADDRESS); }
+inline QString WebAddress() {
+  return QStringLiteral(SUITE_WEB_ADDRESS);
+}
 
 }  // namespace desk

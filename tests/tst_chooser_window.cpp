@@ -55,7 +55,8 @@ QStringList Items(const QListWidget* list) {
 }
 
 QString Display(const std::string& stored) {
-  return QString::fromStdU16String(chooser::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
+  return QString::fromStdU16String(
+      chooser::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
 }
 
 void ClickRow(QListWidget* list, int row) {
@@ -72,9 +73,10 @@ class ChooserWindow : public ::testing::Test {
   pickwell::Form1& start() {
     const QString folder = QString::fromStdString(dir_.path().string());
     form_ = std::make_unique<pickwell::Form1>([folder] { return folder; });
-    form_->setMessageCall([this](QMessageBox::Icon icon, const QString& title, const QString& text) {
-      messages_.push_back({icon, title, text});
-    });
+    form_->setMessageCall(
+        [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
+          messages_.push_back({icon, title, text});
+        });
     form_->Form_Load();
     return *form_;
   }
@@ -93,8 +95,9 @@ TEST_F(ChooserWindow, StartsOnLessonOneOfBookOne) {
   EXPECT_EQ(Items(form.List1), (QStringList{"a", "b"}));
   EXPECT_EQ(form.List1->currentRow(), 0);
   EXPECT_TRUE(form.List1->currentItem()->isSelected());
-  EXPECT_EQ(Items(form.List2), (QStringList{Display("word0"), Display("gloss0"), Display("word1"),
-                                            Display("gloss1"), Display("word2"), Display("gloss2")}));
+  EXPECT_EQ(Items(form.List2),
+            (QStringList{Display("word0"), Display("gloss0"), Display("word1"), Display("gloss1"),
+                         Display("word2"), Display("gloss2")}));
   EXPECT_EQ(form.List2->currentRow(), 0);
   EXPECT_TRUE(messages_.empty());
 }
@@ -266,8 +269,8 @@ TEST_F(ChooserWindow, LayoutKeyboardOrderAndPlacement) {
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   form.List3->setFocus();
-  const QWidget* expected[] = {form.Command1, form.List1, form.List2, form.Command2,
-                               form.Command3, form.List3};
+  const QWidget* expected[] = {form.Command1, form.List1,    form.List2,
+                               form.Command2, form.Command3, form.List3};
   for (const QWidget* next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();

@@ -28,9 +28,9 @@ inline constexpr std::array<Book, 4> kBooks{{
 inline constexpr const char* kHandOffFileName = "900_1.dat";
 
 struct IndexBuild {
-  FileStatus read;                   // the course file read
+  FileStatus read;                    // the course file read
   std::vector<std::u16string> items;  // the lesson list, display text
-  bool overflowed = false;           // more lessons than the index holds
+  bool overflowed = false;            // more lessons than the index holds
 };
 
 struct LessonView {
