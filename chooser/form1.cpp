@@ -61,8 +61,7 @@ Form1::Form1(FolderOfProgram folderOfProgram)
 void Form1::Form_Load() {
   Action action(*this);
   setOuterSize(kFinalWidth, kFinalHeight);
-  centreOnScreen();
-  show();
+  showAtStartPosition();
   session_ = chooser::ChooserSession(QFile::encodeName(folderOfProgram_()).toStdString());
   List3->setFocus();
   List3->selectFromCode(0);

@@ -40,13 +40,14 @@ void Form::moveUp(int twips) {
   move(x(), y() - TwipsToPixels(twips));
 }
 
-void Form::centreOnScreen() {
-  const QScreen* screen = this->screen();
-  if (!screen) return;
-  const QRect area = screen->availableGeometry();
-  const QSize outer = frameGeometry().size();
-  move(area.x() + (area.width() - outer.width()) / 2,
-       area.y() + (area.height() - outer.height()) / 2);
+void Form::showAtStartPosition() {
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+  }
+  show();
 }
 
 void Form::changeEvent(QEvent* event) {

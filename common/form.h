@@ -24,6 +24,9 @@ class Form : public QWidget {
   // Replaces the modal message box, for tests; the programs never call it.
   void setMessageCall(MessageCall call) { messageCall_ = std::move(call); }
 
+  // Shows the window centred on its screen, not modally.
+  void showAtStartPosition();
+
  protected:
   // Runs the first time the window becomes active, and never again: focus coming back from
   // another program or from a message box must not move the window once more.
@@ -33,7 +36,6 @@ class Form : public QWidget {
   // Frame and title bar included, as far as the window system has told us about them.
   void setOuterSize(int widthTwips, int heightTwips);
   void moveUp(int twips);
-  void centreOnScreen();
 
   void changeEvent(QEvent* event) override;
 
