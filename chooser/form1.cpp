@@ -43,13 +43,14 @@ Form1::Form1(FolderOfProgram folderOfProgram)
     : desk::Form(Form1Layout().window),
       folderOfProgram_(std::move(folderOfProgram)),
       session_(std::string()) {
-  const auto controls = desk::BuildControls(this, Form1Layout().controls);
+  const auto [controls, keyboardOrder] = desk::BuildControls(this, Form1Layout().controls);
   List3 = desk::Control<desk::ChoiceList>(controls, "List3");
   Command1 = desk::Control<QPushButton>(controls, "Command1");
   List1 = desk::Control<desk::ChoiceList>(controls, "List1");
   List2 = desk::Control<desk::ChoiceList>(controls, "List2");
   Command2 = desk::Control<QPushButton>(controls, "Command2");
   Command3 = desk::Control<QPushButton>(controls, "Command3");
+  setKeyboardOrder(keyboardOrder);
 
   connect(List3, &desk::ChoiceList::chosen, this, &Form1::List3_Click);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);

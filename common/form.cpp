@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "form.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QScreen>
+#include <algorithm>
 
 #include "site.h"
 #include "twips.h"
@@ -56,6 +58,31 @@ void Form::changeEvent(QEvent* event) {
     activated_ = true;
     Form_Activate();
   }
+}
+
+}  // namespace desk
+
+namespace desk {
+
+bool Form::focusNextPrevChild(bool next) {
+  const QWidget* focus = QApplication::focusWidget();
+  const auto owner = std::find_if(keyboardOrder_.begin(), keyboardOrder_.end(), [&](QWidget* w) {
+    return focus && (w == focus || w->isAncestorOf(focus));
+  });
+  if (owner == keyboardOrder_.end()) return QWidget::focusNextPrevChild(next);
+  const auto count = static_cast<std::ptrdiff_t>(keyboardOrder_.size());
+  const std::ptrdiff_t step = next ? 1 : count - 1;
+  std::ptrdiff_t index = owner - keyboardOrder_.begin();
+  for (std::ptrdiff_t tried = 1; tried < count; ++tried) {
+    index = (index + step) % count;
+    QWidget* candidate = keyboardOrder_[static_cast<std::size_t>(index)];
+    if (candidate->isVisible() && candidate->isEnabled() &&
+        (candidate->focusPolicy() & Qt::TabFocus)) {
+      candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return true;
 }
 
 }  // namespace desk

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "form_layout.h"
 
@@ -37,9 +38,15 @@ class Form : public QWidget {
   void setOuterSize(int widthTwips, int heightTwips);
   void moveUp(int twips);
 
+  // The Tab key walks these controls in this order, skipping hidden and disabled ones;
+  // web views rearrange Qt's own focus chain when their pages arrive.
+  void setKeyboardOrder(std::vector<QWidget*> order) { keyboardOrder_ = std::move(order); }
+
   void changeEvent(QEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
+  std::vector<QWidget*> keyboardOrder_;
   MessageCall messageCall_;
   bool activated_ = false;
 };

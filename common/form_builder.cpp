@@ -45,9 +45,10 @@ QWidget* MakeWidget(const ControlRecord& record, QWidget* form) {
 
 }  // namespace
 
-NamedControls BuildControls(QWidget* form, std::span<const ControlRecord> controls,
+BuiltControls BuildControls(QWidget* form, std::span<const ControlRecord> controls,
                             const ControlFactory& makeOther) {
-  NamedControls named;
+  BuiltControls built;
+  NamedControls& named = built.named;
   std::map<int, QWidget*> keyboardOrder;
   std::vector<QWidget*> beneath;
   for (const ControlRecord& record : controls) {
@@ -75,8 +76,9 @@ NamedControls BuildControls(QWidget* form, std::span<const ControlRecord> contro
   for (const auto& [index, widget] : keyboardOrder) {
     if (previous) QWidget::setTabOrder(previous, widget);
     previous = widget;
+    built.keyboardOrder.push_back(widget);
   }
-  return named;
+  return built;
 }
 
 }  // namespace desk

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <functional>
+#include <vector>
 
 #include "form_layout.h"
 
@@ -11,12 +12,17 @@ namespace desk {
 
 using NamedControls = QHash<QString, QObject*>;
 
+struct BuiltControls {
+  NamedControls named;
+  std::vector<QWidget*> keyboardOrder;  // by tab index
+};
+
 // Makes a control of a kind the common builder does not know (web views, timers, sound).
 using ControlFactory = std::function<QObject*(const ControlRecord& record, QWidget* form)>;
 
 // Creates every control on `form` in layout order, places it, puts pictures and markers
-// beneath every other control and sets the keyboard order by tab index.
-NamedControls BuildControls(QWidget* form, std::span<const ControlRecord> controls,
+// beneath every other control and lists the keyboard order by tab index.
+BuiltControls BuildControls(QWidget* form, std::span<const ControlRecord> controls,
                             const ControlFactory& makeOther = {});
 
 // The control called `name`, which the layout must hold with the right kind.

@@ -31,15 +31,21 @@ const QString kNoScrollBars = QStringLiteral(
 
 QObject* MakeMenuControl(const desk::ControlRecord& record, QWidget* form) {
   switch (record.kind) {
-    case desk::ControlKind::WebView: return new QWebEngineView(form);
-    case desk::ControlKind::MultimediaControl: return new MMControl(form);
+    case desk::ControlKind::WebView: {
+      auto* view = new QWebEngineView(form);
+      view->setFocusPolicy(Qt::StrongFocus);  // a panel is a stop of the Tab key
+      return view;
+    }
+    case desk::ControlKind::MultimediaControl:
+      return new MMControl(form);
     case desk::ControlKind::Timer: {
       auto* timer = new QTimer(form);
       timer->setInterval(record.interval);
       timer->start();  // runs from creation
       return timer;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 
@@ -58,7 +64,8 @@ Form1::Form1(FolderOfProgram folderOfProgram, QString siteHost)
       folderOfProgram_(std::move(folderOfProgram)),
       siteHost_(std::move(siteHost)),
       banner_(QString::fromLatin1(kBannerPicture)) {
-  const auto controls = desk::BuildControls(this, Form1Layout().controls, MakeMenuControl);
+  const auto [controls, keyboardOrder] =
+      desk::BuildControls(this, Form1Layout().controls, MakeMenuControl);
   Command1 = desk::Control<QPushButton>(controls, "Command1");
   Command2 = desk::Control<QPushButton>(controls, "Command2");
   Command3 = desk::Control<QPushButton>(controls, "Command3");
@@ -72,6 +79,7 @@ Form1::Form1(FolderOfProgram folderOfProgram, QString siteHost)
   WebBrowser2 = desk::Control<QWebEngineView>(controls, "WebBrowser2");
   WebBrowser3 = desk::Control<QWebEngineView>(controls, "WebBrowser3");
   Label1 = desk::Control<QWidget>(controls, "Label1");
+  setKeyboardOrder(keyboardOrder);
 
   setMouseTracking(true);
   for (const desk::ControlRecord& record : Form1Layout().controls) {
@@ -152,7 +160,9 @@ void Form1::Command_Click(const QString& program) {
                   .arg(path, StartFailureReason(path, process.errorString())));
 }
 
-void Form1::Command7_Click() { close(); }
+void Form1::Command7_Click() {
+  close();
+}
 
 void Form1::Timer1_Timer() {
   for (QWebEngineView* panel : {WebBrowser1, WebBrowser2, WebBrowser3}) {

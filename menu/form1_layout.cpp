@@ -57,6 +57,8 @@ const desk::FormLayout kLayout{
 
 }  // namespace
 
-const desk::FormLayout& Form1Layout() { return kLayout; }
+const desk::FormLayout& Form1Layout() {
+  return kLayout;
+}
 
 }  // namespace lumadesk

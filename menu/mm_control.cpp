@@ -20,10 +20,17 @@ void MMControl::assign(const menu::MciAssignment& assignment) {
   const auto* text = std::get_if<std::string>(&assignment.value);
   if (!text) return;  // notify, wait, shareable and time format change nothing here
   switch (assignment.property) {
-    case menu::MciProperty::DeviceType: deviceType_ = *text; break;
-    case menu::MciProperty::FileName: fileName_ = *text; break;
-    case menu::MciProperty::Command: runCommand(*text); break;
-    default: break;
+    case menu::MciProperty::DeviceType:
+      deviceType_ = *text;
+      break;
+    case menu::MciProperty::FileName:
+      fileName_ = *text;
+      break;
+    case menu::MciProperty::Command:
+      runCommand(*text);
+      break;
+    default:
+      break;
   }
 }
 
@@ -33,7 +40,8 @@ void MMControl::runCommand(const std::string& command) {
     open_ = false;
   } else if (SameWord(command, "open")) {
     open_ = SameWord(deviceType_, "WaveAudio");
-    const QUrl source = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(fileName_)));
+    const QUrl source =
+        QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(fileName_)));
     if (open_ && effect_.source() != source) effect_.setSource(source);
   } else if (SameWord(command, "play") && open_) {
     // Without a sound device a finished sound may still count as playing: stop it first,

@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: MIT
-// GoogleTest with a QApplication, on the offscreen platform unless the caller chose one.
+// GoogleTest with a QApplication, on the offscreen platform unless the caller chose one;
+// for windows with web views the web engine is prepared first.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#ifdef SUITE_TEST_WEB_ENGINE
+#include "web_engine_setup.h"
+#endif
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef SUITE_TEST_WEB_ENGINE
+  lumadesk::PrepareWebEngine();
+#endif
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
