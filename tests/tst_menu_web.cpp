@@ -57,15 +57,17 @@ class MenuWeb : public ::testing::Test {
 TEST_F(MenuWeb, PanelsShowTheSitePagesWithoutScrollBarsAfterATick) {
   testsupport::LocalSite site(QStringLiteral(SUITE_SITE_DIR));
   auto& form = start(site.host());
+  form.Timer1->stop();  // held until the pages are seen with their scroll bars
   ASSERT_TRUE(waitForLoads());
   EXPECT_EQ(form.WebBrowser1->url().toString(), "http://" + site.host() + "/008.htm");
   EXPECT_EQ(form.WebBrowser2->url().toString(), "http://" + site.host() + "/005.htm");
   EXPECT_EQ(form.WebBrowser3->url().toString(), "http://" + site.host() + "/006.htm");
+  for (const auto& load : loads_) EXPECT_TRUE(load->front().front().toBool());
   for (auto* panel : {form.WebBrowser1, form.WebBrowser2, form.WebBrowser3}) {
-    EXPECT_TRUE(loads_.front()->front().front().toBool());
     EXPECT_GT(ScrollBarWidth(panel), 0) << "the page should be taller than its panel";
   }
   QSignalSpy tick(form.Timer1, &QTimer::timeout);
+  form.Timer1->start();
   ASSERT_TRUE(tick.wait(3000));
   for (auto* panel : {form.WebBrowser1, form.WebBrowser2, form.WebBrowser3}) {
     EXPECT_EQ(ScrollBarWidth(panel), 0) << panel->objectName().toStdString();
