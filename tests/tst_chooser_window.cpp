@@ -12,6 +12,7 @@
 #include "module1.h"
 #include "test_support.h"
 #include "twips.h"
+#include "window_checks.h"
 
 namespace {
 
@@ -154,8 +155,7 @@ TEST_F(ChooserWindow, ClickingTheSelectedLessonShowsWhatTheFileHoldsNow) {
 TEST_F(ChooserWindow, KeyboardMovesThroughLessonsAndFocusPicksNothing) {
   writeBook("c1.dat", Book({{"W", 1}, {"X", 1}, {"Y", 1}}));
   auto& form = start();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(testsupport::Activate(&form));
   form.List1->setFocus();
   QTest::keyClick(form.List1, Qt::Key_Down);
   EXPECT_EQ(form.List2->item(0)->text(), Display("word1"));
@@ -266,8 +266,7 @@ TEST_F(ChooserWindow, LayoutKeyboardOrderAndPlacement) {
   EXPECT_GE(form.Command1->geometry().top(), form.height());  // never seen
   EXPECT_EQ(form.Command2->accessibleName(), "确 定");
 
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(testsupport::Activate(&form));
   form.List3->setFocus();
   const QWidget* expected[] = {form.Command1, form.List1,    form.List2,
                                form.Command2, form.Command3, form.List3};
@@ -280,8 +279,7 @@ TEST_F(ChooserWindow, LayoutKeyboardOrderAndPlacement) {
 TEST_F(ChooserWindow, TheHiddenButtonRebuildsTheIndexFromTheKeyboard) {
   writeBook("c1.dat", Book({{"W", 1}}));
   auto& form = start();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(testsupport::Activate(&form));
   writeBook("c1.dat", Book({{"W", 1}, {"X", 1}}));
   form.List3->setFocus();
   QTest::keyClick(form.List3, Qt::Key_Tab);
@@ -291,20 +289,7 @@ TEST_F(ChooserWindow, TheHiddenButtonRebuildsTheIndexFromTheKeyboard) {
 
 TEST_F(ChooserWindow, TakesItsFinalSizeAndMovesUpOnlyOnce) {
   writeBook("c1.dat", Book({{"W", 1}}));
-  auto& form = start();
-  const QPoint shown = form.pos();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  EXPECT_EQ(form.frameGeometry().size(), desk::TwipsSize(12000, 8595));
-  EXPECT_EQ(form.pos().y(), shown.y() - desk::TwipsToPixels(250));
-
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  EXPECT_EQ(form.pos().y(), shown.y() - desk::TwipsToPixels(250));
+  testsupport::ExpectFinalPlacementOnce(&start(), 250);
 }
 
 TEST_F(ChooserWindow, QuitClosesWithoutWriting) {
@@ -326,8 +311,7 @@ TEST(ChoiceList, TakingTheFocusPicksNothingAndCodePicksAtOnce) {
   int picks = 0;
   QObject::connect(list, &desk::ChoiceList::chosen, [&] { ++picks; });
   window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(testsupport::Activate(&window));
   list->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(picks, 0);

@@ -11,6 +11,7 @@
 #include "form1.h"
 #include "test_support.h"
 #include "twips.h"
+#include "window_checks.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ class MenuWindow : public ::testing::Test {
     form_->showAtStartPosition();
     return *form_;
   }
-  void activate() {
-    form_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
-  }
+  void activate() { ASSERT_TRUE(testsupport::Activate(form_.get())); }
   void moveOver(QWidget* widget, QPoint at = {}) {
     QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
   }
@@ -212,17 +210,7 @@ TEST_F(MenuWindow, ExitClosesTheMenuOnly) {
 }
 
 TEST_F(MenuWindow, TakesItsFinalSizeAndMovesUpOnlyOnce) {
-  auto& form = start();
-  const QPoint shown = form.pos();
-  activate();
-  EXPECT_EQ(form.frameGeometry().size(), desk::TwipsSize(12000, 8595));
-  EXPECT_EQ(form.pos().y(), shown.y() - desk::TwipsToPixels(220));
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-  activate();
-  EXPECT_EQ(form.pos().y(), shown.y() - desk::TwipsToPixels(220));
+  testsupport::ExpectFinalPlacementOnce(&start(), 220);
 }
 
 }  // namespace
