@@ -30,8 +30,8 @@ void LocalSite::serve(QTcpSocket* socket) {
   if (!name.isEmpty() && file.open(QIODevice::ReadOnly)) {
     const QByteArray body = file.readAll();
     const QByteArray type = name.endsWith(".css") ? "text/css" : "text/html; charset=utf-8";
-    response = "HTTP/1.0 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " +
-               QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    response = "HTTP/1.0 200 OK\r\nContent-Type: " + type +
+               "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
   } else {
     response = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
   }

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// The hand-off viewer: stands in for a study program and shows which activity it stands
+// for and the lesson that the chooser's hand-off file holds.
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "app_folder.h"
+#include "chooser_session.h"
+#include "failure_text.h"
+#include "handoff_summary.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/sun.svg")));
+  const QString activity = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("学习程序");
+  const QString path = desk::FolderOfRunningProgram() + QLatin1Char('/') +
+                       QString::fromLatin1(chooser::kHandOffFileName);
+  const standins::HandOffSummary summary =
+      standins::SummariseHandOff(QFile::encodeName(path).toStdString());
+
+  QWidget window;
+  window.setWindowTitle(activity + QStringLiteral(" — ") +
+                        (summary.lessonName.empty()
+                             ? QStringLiteral("没有选课")
+                             : QString::fromStdU16String(summary.lessonName)));
+  auto* layout = new QVBoxLayout(&window);
+  layout->addWidget(new QLabel(
+      QStringLiteral("这里是“%1”学习程序的替身，它显示选课程序交给它的课。").arg(activity)));
+  QString state;
+  if (!summary.read.ok()) {
+    state = QStringLiteral("还没有可用的选课：无法读取“%1”：%2。")
+                .arg(path, desk::ReasonText(summary.read.error,
+                                            QString::fromStdString(summary.read.reason)));
+  } else if (summary.lessonName.empty()) {
+    state = QStringLiteral("“%1”里没有选中的课。").arg(path);
+  } else {
+    state = QStringLiteral("选中的课：%1（%2 个词条）")
+                .arg(QString::fromStdU16String(summary.lessonName))
+                .arg(summary.lines.size() / 2);
+  }
+  layout->addWidget(new QLabel(state));
+  auto* entries = new QListWidget;
+  for (const auto& line : summary.lines) entries->addItem(QString::fromStdU16String(line));
+  layout->addWidget(entries);
+  window.resize(420, 480);
+  window.show();
+  return QApplication::exec();
+}
