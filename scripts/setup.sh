@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev libgl-dev
   gstreamer1.0-plugins-good fonts-wqy-microhei
   xvfb xauth xdotool imagemagick python3
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

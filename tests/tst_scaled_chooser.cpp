@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// The chooser window at twice the scale (the test runs with QT_SCALE_FACTOR=2).
+#include <gtest/gtest.h>
+
+#include "course_file.h"
+#include "form1.h"
+#include "test_support.h"
+#include "twips.h"
+#include "window_checks.h"
+
+namespace {
+
+TEST(ScaledChooser, ControlsKeepTheirPlacesAndPicturesStayCrisp) {
+  testsupport::TempDir dir;
+  ASSERT_TRUE(chooser::WriteCourseFile(dir.file("c1.dat"), chooser::RecordTable()).ok());
+  const QString folder = QString::fromStdString(dir.path().string());
+  pickwell::Form1 form([folder] { return folder; });
+  form.setMessageCall([](QMessageBox::Icon, const QString&, const QString&) {});
+  form.Form_Load();
+  EXPECT_EQ(form.List1->geometry(), desk::TwipsRect(240, 2760, 3255, 3840));
+  EXPECT_EQ(form.Command3->geometry(), desk::TwipsRect(2040, 6840, 975, 975));
+  testsupport::ExpectCrispPictureButtons(&form);
+}
+
+}  // namespace
