@@ -16,10 +16,14 @@ class PictureButton : public QPushButton {
  public:
   PictureButton(const QString& picture, QWidget* parent);
 
+  // The picture's vector source.
+  const QString& picture() const { return picture_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  QString picture_;
   QSvgRenderer renderer_;
 };
 

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
-#include <QPushButton>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QWidget>
+#include <cstdlib>
 
+#include "picture_widgets.h"
 #include "twips.h"
 
 namespace testsupport {
@@ -31,33 +34,39 @@ void ExpectFinalPlacementOnce(QWidget* window, int liftTwips) {
   EXPECT_EQ(window->pos().y(), shown.y() - desk::TwipsToPixels(liftTwips));
 }
 
-int BlocksWithDetail(const QImage& image) {
-  int blocks = 0;
-  for (int y = 0; y + 1 < image.height(); y += 2) {
-    for (int x = 0; x + 1 < image.width(); x += 2) {
-      const QRgb corner = image.pixel(x, y);
-      blocks += image.pixel(x + 1, y) != corner || image.pixel(x, y + 1) != corner ||
-                image.pixel(x + 1, y + 1) != corner;
+int DifferenceFromSource(const QImage& drawn, const QString& source, QSize sourceSize) {
+  QImage whole(sourceSize.isValid() ? sourceSize : drawn.size(),
+               QImage::Format_ARGB32_Premultiplied);
+  whole.fill(Qt::white);
+  QPainter painter(&whole);
+  QSvgRenderer(source).render(&painter);
+  painter.end();
+  const QImage reference = whole.copy(drawn.rect());
+  const QImage shown = drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  long long total = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      const QRgb a = shown.pixel(x, y);
+      const QRgb b = reference.pixel(x, y);
+      total += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+               std::abs(qBlue(a) - qBlue(b));
     }
   }
-  return blocks;
+  return static_cast<int>(total / (3LL * shown.width() * shown.height()));
 }
 
 void ExpectCrispPictureButtons(QWidget* window) {
   ASSERT_DOUBLE_EQ(window->devicePixelRatioF(), 2.0) << "run with QT_SCALE_FACTOR=2";
-  const auto buttons = window->findChildren<QPushButton*>();
-  int pictures = 0;
-  for (QPushButton* button : buttons) {
-    if (button->accessibleName().isEmpty()) continue;  // only picture buttons carry one
-    ++pictures;
+  const auto buttons = window->findChildren<desk::PictureButton*>();
+  ASSERT_FALSE(buttons.isEmpty());
+  for (desk::PictureButton* button : buttons) {
     const QImage face = button->grab().toImage();
-    EXPECT_EQ(face.size(), button->size() * 2) << button->objectName().toStdString();
-    // Compare with the same button drawn at normal resolution and enlarged.
-    const QImage enlarged = face.scaled(face.size() / 2).scaled(face.size());
-    EXPECT_GT(BlocksWithDetail(face), 4 * BlocksWithDetail(enlarged) + 100)
-        << button->objectName().toStdString();
+    ASSERT_EQ(face.size(), button->size() * 2) << button->objectName().toStdString();
+    // The 64 by 64 picture sits centred on the 65 by 65 face: one device pixel in.
+    const QImage picture = face.copy(1, 1, 128, 128);
+    EXPECT_LE(DifferenceFromSource(picture, button->picture()), 1)
+        << button->objectName().toStdString() << " is not drawn from its source at 2x";
   }
-  EXPECT_GT(pictures, 0);
 }
 
 }  // namespace testsupport

@@ -2,8 +2,11 @@
 // Checks that both programs' windows must pass alike.
 #pragma once
 
-class QWidget;
+#include <QSize>
+
 class QImage;
+class QString;
+class QWidget;
 
 namespace testsupport {
 
@@ -15,10 +18,10 @@ bool Activate(QWidget* window);
 // it no further.
 void ExpectFinalPlacementOnce(QWidget* window, int liftTwips);
 
-// How many 2x2 pixel blocks of `image` are not of one colour. A picture drawn for a
-// high-resolution screen has detail inside such blocks; one drawn at normal resolution and
-// enlarged has none.
-int BlocksWithDetail(const QImage& image);
+// The mean difference, per colour channel, between `drawn` and the top-left corner of the
+// vector picture `source` drawn afresh on white at `sourceSize` (by default the size of
+// `drawn`).
+int DifferenceFromSource(const QImage& drawn, const QString& source, QSize sourceSize = {});
 
 // At twice the scale (QT_SCALE_FACTOR=2), each picture button of `window` must be drawn
 // at the screen's resolution from its vector source.
