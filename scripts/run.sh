@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Sets up the machine, builds the suite, lays out a ready application folder in appdir/
-# and starts a program from it (pickwell unless another is named), under a virtual
-# display when there is no display.
+# and starts a program from it (the menu, lumadesk, unless another is named), under a
+# virtual display when there is no display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-program=${1:-pickwell}
+program=${1:-lumadesk}
 
 scripts/setup.sh
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
