@@ -88,8 +88,15 @@ class ChooserWindow : public ::testing::Test {
 };
 
 TEST_F(ChooserWindow, StartsOnLessonOneOfBookOne) {
-  writeBook("c1.dat", Book({{"W", 3}, {"X", 2}}));
+  const RecordTable book = Book({{"W", 3}, {"X", 2}});
+  writeBook("c1.dat", book);
   auto& form = start();
+  EXPECT_EQ(form.session().courseRecords(), book);
+  EXPECT_EQ(form.session().lessonNames()[0], u"W");
+  EXPECT_EQ(form.session().lessonNames()[1], u"X");
+  EXPECT_EQ(form.session().lessonNames()[2], u"");  // the run of empty records
+  EXPECT_EQ(form.session().lessonRecords()[2].text(3), u"word2");
+  EXPECT_TRUE(form.session().lessonRecords()[3].isEmpty());
   EXPECT_EQ(form.session().courseFilePath(), file("c1.dat"));
   EXPECT_EQ(form.session().handOffFilePath(), file("900_1.dat"));
   EXPECT_EQ(form.List3->currentRow(), 0);

@@ -24,8 +24,4 @@ void CourseRecord::clear() {
   clearNumbers();
 }
 
-void RecordTable::clear() {
-  for (auto& r : records_) r.clear();
-}
-
 }  // namespace chooser

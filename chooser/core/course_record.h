@@ -41,7 +41,6 @@ class RecordTable {
   const CourseRecord& operator[](std::size_t slot) const { return records_.at(slot); }
   static constexpr std::size_t size() { return kRecordSlots; }
 
-  void clear();
   auto begin() { return records_.begin(); }
   auto end() { return records_.end(); }
   auto begin() const { return records_.begin(); }
