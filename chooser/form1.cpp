@@ -41,8 +41,7 @@ class Form1::Action {
 
 Form1::Form1(FolderOfProgram folderOfProgram)
     : desk::Form(Form1Layout().window),
-      folderOfProgram_(std::move(folderOfProgram)),
-      session_(std::string()) {
+      folderOfProgram_(std::move(folderOfProgram)) {
   const auto [controls, keyboardOrder] = desk::BuildControls(this, Form1Layout().controls);
   List3 = desk::Control<desk::ChoiceList>(controls, "List3");
   Command1 = desk::Control<QPushButton>(controls, "Command1");
@@ -63,7 +62,7 @@ void Form1::Form_Load() {
   Action action(*this);
   setOuterSize(kFinalWidth, kFinalHeight);
   showAtStartPosition();
-  session_ = chooser::ChooserSession(QFile::encodeName(folderOfProgram_()).toStdString());
+  session_.setAppFolder(QFile::encodeName(folderOfProgram_()).toStdString());
   List3->setFocus();
   List3->selectFromCode(0);
   Command1_Click();

@@ -3,8 +3,10 @@
 
 namespace chooser {
 
-ChooserSession::ChooserSession(std::string appFolder)
-    : appFolder_(std::move(appFolder)), handOffFilePath_(appFolder_ + "/" + kHandOffFileName) {}
+void ChooserSession::setAppFolder(std::string appFolder) {
+  appFolder_ = std::move(appFolder);
+  handOffFilePath_ = appFolder_ + "/" + kHandOffFileName;
+}
 
 void ChooserSession::chooseBook(const std::u16string& title) {
   for (const Book& book : kBooks) {

@@ -40,8 +40,9 @@ struct LessonView {
 
 class ChooserSession {
  public:
-  // `appFolder` has no trailing separator; names are appended with one.
-  explicit ChooserSession(std::string appFolder);
+  // Records the application folder (no trailing separator; names are appended with one)
+  // and the hand-off file's path in it.
+  void setAppFolder(std::string appFolder);
 
   const std::string& appFolder() const { return appFolder_; }
   const std::string& handOffFilePath() const { return handOffFilePath_; }
