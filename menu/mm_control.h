@@ -23,6 +23,8 @@ class MMControl : public QWidget {
   // What it was told, in order, and how many sounds it started: for tests.
   const std::vector<menu::MciAssignment>& received() const { return received_; }
   int playsStarted() const { return playsStarted_; }
+  // The open sound file has been read and can be played.
+  bool soundReady() const { return effect_.status() == QSoundEffect::Ready; }
 
  private:
   void runCommand(const std::string& command);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 
 #include "form1.h"
@@ -173,6 +174,19 @@ TEST_F(MenuWindow, TheSoundControlGetsTheSequenceInOrder) {
     EXPECT_EQ(form.MMControl1->received()[i].property, expected[i].property) << i;
     EXPECT_EQ(form.MMControl1->received()[i].value, expected[i].value) << i;
   }
+}
+
+TEST_F(MenuWindow, TheSuitesClickSoundIsAWaveTheControlCanPlay) {
+  std::filesystem::copy_file(SUITE_CLICK_SOUND, dir_.file("1.wav"));
+  auto& form = start();
+  activate();
+  moveOverBackground();
+  moveOver(form.Command4);
+  for (int waited = 0; waited < 3000 && !form.MMControl1->soundReady(); waited += 20) {
+    QTest::qWait(20);
+  }
+  EXPECT_TRUE(form.MMControl1->soundReady());
+  EXPECT_EQ(form.MMControl1->playsStarted(), 1);
 }
 
 TEST_F(MenuWindow, EachClickStartsOneProgram) {
