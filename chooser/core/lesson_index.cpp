@@ -1,14 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "lesson_index.h"
 
+#include <cstring>
+
 #include "module1.h"
 
 namespace chooser {
+namespace {
+
+// Equal stored texts; memcmp, because the standard comparison of 16-bit strings goes
+// one character at a time and lesson names are compared thousands of times a selection.
+bool SameText(const std::u16string& a, const std::u16string& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+}  // namespace
 
 std::vector<std::u16string> LessonRuns(const RecordTable& course) {
   std::vector<std::u16string> runs{course[0].lessonName()};
   for (std::size_t i = 0; i < kLessonRecords; ++i) {
-    if (course[i].lessonName() != runs.back()) runs.push_back(course[i].lessonName());
+    if (!SameText(course[i].lessonName(), runs.back())) runs.push_back(course[i].lessonName());
   }
   return runs;
 }
@@ -43,7 +54,7 @@ std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen
   bool lastMatched = false;
   for (std::size_t source = 0; source < kLessonRecords; ++source) {
     const CourseRecord& record = course[source];
-    if (lastName == nullptr || record.lessonName() != *lastName) {
+    if (lastName == nullptr || !SameText(record.lessonName(), *lastName)) {
       lastName = &record.lessonName();
       lastMatched = UnscrambleText(*lastName) == chosen;
     }
