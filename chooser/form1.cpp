@@ -40,8 +40,7 @@ class Form1::Action {
 };
 
 Form1::Form1(FolderOfProgram folderOfProgram)
-    : desk::Form(Form1Layout().window),
-      folderOfProgram_(std::move(folderOfProgram)) {
+    : desk::Form(Form1Layout().window), folderOfProgram_(std::move(folderOfProgram)) {
   const auto [controls, keyboardOrder] = desk::BuildControls(this, Form1Layout().controls);
   List3 = desk::Control<desk::ChoiceList>(controls, "List3");
   Command1 = desk::Control<QPushButton>(controls, "Command1");
