@@ -52,6 +52,16 @@ probe() {  # image ox oy x y expected what
   pass "$7"
 }
 
+# Takes screenshots until the colour at a client point is the expected one (a window
+# may repaint a moment after the event), for at most five seconds.
+shot_when() {  # image ox oy x y expected
+  for _ in $(seq 1 25); do
+    shot "$1"
+    [ "$(colour_at "$1" "$2" "$3" "$4" "$5")" = "$6" ] && return 0
+    sleep 0.2
+  done
+}
+
 probe_violet() {  # image ox oy x y what
   local got r g b
   got=$(colour_at "$1" "$2" "$3" "$4" "$5")
@@ -70,12 +80,15 @@ geometry() {  # window id -> sets X Y WIDTH HEIGHT
 pids+=($!)
 menu=$(wait_for_window '^Zideviv--')
 xdotool windowfocus --sync "$menu"
-sleep 1
-geometry "$menu"
+for _ in $(seq 1 50); do
+  geometry "$menu"
+  [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 573 ] && break
+  sleep 0.1
+done
 mx=$X; my=$Y
 [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 573 ] || fail "menu is ${WIDTH}x${HEIGHT}, not 800x573"
 pass "menu takes its final size"
-shot menu
+shot_when menu "$mx" "$my" 5 430 "0,0,255"
 probe menu "$mx" "$my" 400 472 "192,192,255" "menu background between buttons and panels"
 probe menu "$mx" "$my" 5 5 "255,255,255" "banner at the top-left corner"
 probe menu "$mx" "$my" 5 430 "0,0,255" "blue bar at the left edge"
@@ -83,8 +96,7 @@ probe menu "$mx" "$my" 5 430 "0,0,255" "blue bar at the left edge"
 xdotool mousemove $((mx + 400)) $((my + 100))
 sleep 0.2
 xdotool mousemove $((mx + 72)) $((my + 432))
-sleep 0.4
-shot menu-hover
+shot_when menu-hover "$mx" "$my" 38 430 "0,0,255"
 probe menu-hover "$mx" "$my" 38 430 "0,0,255" "frame left of the hovered 选 课 button"
 probe menu-hover "$mx" "$my" 72 397 "0,0,255" "frame above the hovered button"
 probe menu-hover "$mx" "$my" 5 430 "192,192,255" "the bar has left the edge"
@@ -105,7 +117,7 @@ xdotool key space
 wait_for_window '^提示窗口$' > /dev/null
 geometry "$chooser"
 cx=$X; cy=$Y
-shot chooser-confirmed
+shot_when chooser-confirmed "$cx" "$cy" 3 3 "245,243,254"
 xdotool key Return  # the box has the focus
 sleep 0.3
 [ -z "$(xdotool search --onlyvisible --name '^提示窗口$' || true)" ] || fail "选课成功! is still open"
