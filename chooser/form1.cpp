@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "form1.h"
 
-#include <QFile>
-
+#include "app_folder.h"
 #include "failure_text.h"
 #include "form1_layout.h"
 #include "form_builder.h"
@@ -14,11 +13,7 @@ constexpr int kFinalWidth = 12000;  // twips, frame included
 constexpr int kFinalHeight = 8595;
 constexpr int kActivationLift = 250;
 
-QString PathText(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-QString Reason(const chooser::FileStatus& status) {
+QString Reason(const suite::FileStatus& status) {
   return desk::ReasonText(status.error, QString::fromStdString(status.reason));
 }
 
@@ -39,8 +34,8 @@ class Form1::Action {
   Form1& form_;
 };
 
-Form1::Form1(FolderOfProgram folderOfProgram)
-    : desk::Form(Form1Layout().window), folderOfProgram_(std::move(folderOfProgram)) {
+Form1::Form1(PlacesOfProgram placesOfProgram)
+    : desk::Form(Form1Layout().window), placesOfProgram_(std::move(placesOfProgram)) {
   const auto [controls, keyboardOrder] = desk::BuildControls(this, Form1Layout().controls);
   List3 = desk::Control<desk::ChoiceList>(controls, "List3");
   Command1 = desk::Control<QPushButton>(controls, "Command1");
@@ -61,7 +56,7 @@ void Form1::Form_Load() {
   Action action(*this);
   setOuterSize(kFinalWidth, kFinalHeight);
   showAtStartPosition();
-  session_.setAppFolder(QFile::encodeName(folderOfProgram_()).toStdString());
+  session_.setPlaces(placesOfProgram_());
   List3->setFocus();
   List3->selectFromCode(0);
   Command1_Click();
@@ -87,7 +82,7 @@ void Form1::Command1_Click() {
   for (const auto& item : build.items) List1->addItem(QString::fromStdU16String(item));
   if (build.overflowed) {
     report(QStringLiteral("课程文件“%1”中的课超过 %2 课，只列出了前 %2 课。")
-               .arg(PathText(session_.courseFilePath()))
+               .arg(desk::PathText(session_.courseFilePath()))
                .arg(chooser::kLessonSlots));
   }
   if (List1->count() > 0) {
@@ -108,17 +103,21 @@ void Form1::List1_Click() {
 
 void Form1::Command2_Click() {
   Action action(*this);
-  const QString handOff = PathText(session_.handOffFilePath());
+  const QString handOff = desk::PathText(session_.handOffFilePath());
   if (List1->currentText().isEmpty()) {
     // The lesson records would still hold a lesson of another book: handing that off
     // would tell the other programs of a choice the learner never made.
     report(QStringLiteral("现在没有选中的课，没有写入“%1”。").arg(handOff));
     return;
   }
-  const chooser::FileStatus written = session_.confirm();
+  const suite::FileStatus written = session_.confirm();
   if (!written.ok()) {
-    report(
-        QStringLiteral("无法写入选课文件“%1”：%2。选课没有保存。").arg(handOff, Reason(written)));
+    // A per-user folder that could not be made is named itself.
+    const QString where = desk::PathText(written.path);
+    const QString reason =
+        where == handOff ? Reason(written)
+                         : QStringLiteral("无法建立文件夹“%1”：%2").arg(where, Reason(written));
+    report(QStringLiteral("无法写入选课文件“%1”：%2。选课没有保存。").arg(handOff, reason));
     return;
   }
   showMessage(QMessageBox::Information, QStringLiteral("提示窗口"), QStringLiteral("选课成功!"));
@@ -128,8 +127,9 @@ void Form1::Command3_Click() {
   close();
 }
 
-void Form1::reportReadFailure(const chooser::FileStatus& status) {
-  report(QStringLiteral("无法读取课程文件“%1”：%2。").arg(PathText(status.path), Reason(status)));
+void Form1::reportReadFailure(const suite::FileStatus& status) {
+  report(QStringLiteral("无法读取课程文件“%1”：%2。")
+             .arg(desk::PathText(status.path), Reason(status)));
 }
 
 void Form1::report(const QString& text) {

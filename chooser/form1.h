@@ -17,9 +17,9 @@ class Form1 : public desk::Form {
   Q_OBJECT
 
  public:
-  // Where the running program lies; tests hand in a folder of their own.
-  using FolderOfProgram = std::function<QString()>;
-  explicit Form1(FolderOfProgram folderOfProgram);
+  // Where the running user's files live; tests hand in folders of their own.
+  using PlacesOfProgram = std::function<suite::FilePlaces()>;
+  explicit Form1(PlacesOfProgram placesOfProgram);
 
   void Form_Load();
 
@@ -45,11 +45,11 @@ class Form1 : public desk::Form {
   void Command2_Click();
   void Command3_Click();
 
-  void reportReadFailure(const chooser::FileStatus& status);
+  void reportReadFailure(const suite::FileStatus& status);
   void report(const QString& text);
   void flushReports();
 
-  FolderOfProgram folderOfProgram_;
+  PlacesOfProgram placesOfProgram_;
   chooser::ChooserSession session_;
   int actionDepth_ = 0;
   QStringList pendingReports_;

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QString>
+
+#include "file_places.h"
 
 namespace desk {
 
@@ -10,6 +13,16 @@ namespace desk {
 // trailing separator.
 inline QString FolderOfRunningProgram() {
   return QCoreApplication::applicationDirPath();
+}
+
+// Where the running user's files live, beginning with the running program's folder.
+inline suite::FilePlaces PlacesOfRunningProgram() {
+  return suite::FilePlaces::ForThisUser(QFile::encodeName(FolderOfRunningProgram()).toStdString());
+}
+
+// A path of the file places, as Qt shows it.
+inline QString PathText(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 }  // namespace desk

@@ -42,7 +42,7 @@ struct ControlRecord {
   bool visible = true;
   const char* caption = nullptr;         // UTF-8 text of a text button
   const char* picture = nullptr;         // picture resource of a picture button or picture
-  const char* accessibleName = nullptr;  // UTF-8: the label a picture shows, for screen readers
+  const char* accessibleName = nullptr;  // UTF-8: what a screen reader says the control is
   std::span<const char* const> items{};  // UTF-8 items of a list, in order
   QColor background{};                   // marker colour
   int systemTextColour = -1;             // a window-system colour index for a list's text

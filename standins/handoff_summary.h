@@ -10,7 +10,7 @@
 namespace standins {
 
 struct HandOffSummary {
-  chooser::FileStatus read;
+  suite::FileStatus read;
   std::u16string lessonName;          // display text; empty when no lesson is handed off
   std::vector<std::u16string> lines;  // two display lines per entry
 };

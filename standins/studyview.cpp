@@ -2,7 +2,6 @@
 // The hand-off viewer: stands in for a study program and shows which activity it stands
 // for and the lesson that the chooser's hand-off file holds.
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -13,15 +12,16 @@
 #include "chooser_session.h"
 #include "failure_text.h"
 #include "handoff_summary.h"
+#include "qt_chinese.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  desk::InstallQtChineseTexts(app);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/sun.svg")));
   const QString activity = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("学习程序");
-  const QString path = desk::FolderOfRunningProgram() + QLatin1Char('/') +
-                       QString::fromLatin1(chooser::kHandOffFileName);
-  const standins::HandOffSummary summary =
-      standins::SummariseHandOff(QFile::encodeName(path).toStdString());
+  const std::string handOff = desk::PlacesOfRunningProgram().readPath(chooser::kHandOffFileName);
+  const QString path = desk::PathText(handOff);
+  const standins::HandOffSummary summary = standins::SummariseHandOff(handOff);
 
   QWidget window;
   window.setWindowTitle(activity + QStringLiteral(" — ") +

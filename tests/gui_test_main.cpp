@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-// GoogleTest with a QApplication, on the offscreen platform unless the caller chose one;
+// GoogleTest with a QApplication speaking Chinese as the programs do, on the offscreen
+// platform unless the caller chose one;
 // for windows with web views the web engine is prepared first.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "qt_chinese.h"
 
 #ifdef SUITE_TEST_WEB_ENGINE
 #include "web_engine_setup.h"
@@ -15,6 +18,7 @@ int main(int argc, char** argv) {
   lumadesk::PrepareWebEngine();
 #endif
   QApplication app(argc, argv);
+  desk::InstallQtChineseTexts(app);  // as every program of the suite does
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "course_file.h"
@@ -71,18 +72,25 @@ class ChooserWindow : public ::testing::Test {
   void writeBook(const std::string& name, const RecordTable& table) {
     ASSERT_TRUE(chooser::WriteCourseFile(file(name), table).ok());
   }
-  pickwell::Form1& start() {
-    const QString folder = QString::fromStdString(dir_.path().string());
-    form_ = std::make_unique<pickwell::Form1>([folder] { return folder; });
-    form_->setMessageCall(
-        [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
-          messages_.push_back({icon, title, text});
-        });
+  std::string userFile(const std::string& name) const { return userDir_.file("lumadesk/" + name); }
+  // The window on the folder, writable or not; the per-user folder lies in userDir_.
+  // Messages are recorded instead of shown unless `realMessages`.
+  pickwell::Form1& start(bool appFolderWritable = true, bool realMessages = false) {
+    const suite::FilePlaces places(dir_.path().string(), userDir_.file("lumadesk"),
+                                   appFolderWritable);
+    form_ = std::make_unique<pickwell::Form1>([places] { return places; });
+    if (!realMessages) {
+      form_->setMessageCall(
+          [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
+            messages_.push_back({icon, title, text});
+          });
+    }
     form_->Form_Load();
     return *form_;
   }
 
   TempDir dir_;
+  TempDir userDir_;
   std::unique_ptr<pickwell::Form1> form_;
   std::vector<Message> messages_;
 };
@@ -130,6 +138,53 @@ TEST_F(ChooserWindow, ConfirmRightAfterStartHandsOffLessonOne) {
 
   form.Command2->click();
   EXPECT_EQ(ReadBytes(file("900_1.dat")), first);
+}
+
+TEST_F(ChooserWindow, OnAReadOnlyFolderTheChoiceGoesToTheUsersOwnFolder) {
+  writeBook("c1.dat", Book({{"W", 2}}, "shared"));
+  std::filesystem::create_directories(userDir_.path() / "lumadesk");
+  ASSERT_TRUE(chooser::WriteCourseFile(userFile("c1.dat"), Book({{"X", 1}}, "own")).ok());
+  auto& form = start(false);
+  EXPECT_EQ(form.session().courseFilePath(), userFile("c1.dat")) << "the user's own copy first";
+  EXPECT_EQ(form.List2->item(0)->text(), Display("ownword0"));
+  EXPECT_EQ(form.session().handOffFilePath(), userFile("900_1.dat"));
+  form.Command2->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "选课成功!");
+  EXPECT_TRUE(std::filesystem::exists(userFile("900_1.dat")));
+  EXPECT_FALSE(std::filesystem::exists(file("900_1.dat")));
+}
+
+TEST_F(ChooserWindow, APerUserFolderThatCannotBeMadeIsNamed) {
+  writeBook("c1.dat", Book({{"W", 2}}));
+  WriteBytes(userDir_.file("lumadesk"), "a file in the way");
+  auto& form = start(false);
+  form.Command2->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].title, "错误提示");
+  EXPECT_EQ(messages_[0].text.toStdString(),
+            QStringLiteral("无法写入选课文件“%1”：无法建立文件夹“%2”：路径中有一部分不是文件夹。"
+                           "选课没有保存。")
+                .arg(QString::fromStdString(userFile("900_1.dat")),
+                     QString::fromStdString(userDir_.file("lumadesk")))
+                .toStdString());
+}
+
+TEST_F(ChooserWindow, MessageBoxesSpeakChinese) {
+  writeBook("c1.dat", Book({{"W", 1}}));
+  auto& form = start(true, true);
+  QString text;
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    for (const QAbstractButton* button : box->buttons()) buttons << button->text();
+    box->accept();
+  });
+  form.Command2->click();
+  EXPECT_EQ(text, "选课成功!");
+  EXPECT_EQ(buttons, QStringList{"确定"});
 }
 
 TEST_F(ChooserWindow, SwitchingBooksAndBackReloadsTheFirstLesson) {
@@ -272,6 +327,9 @@ TEST_F(ChooserWindow, LayoutKeyboardOrderAndPlacement) {
   EXPECT_EQ(form.Command2->geometry(), QRect(40, 456, 65, 65));
   EXPECT_GE(form.Command1->geometry().top(), form.height());  // never seen
   EXPECT_EQ(form.Command2->accessibleName(), "确 定");
+  EXPECT_EQ(form.List3->accessibleName(), "课本（册）");
+  EXPECT_EQ(form.List1->accessibleName(), "这一册的课");
+  EXPECT_EQ(form.List2->accessibleName(), "这一课的词条");
 
   ASSERT_TRUE(testsupport::Activate(&form));
   form.List3->setFocus();

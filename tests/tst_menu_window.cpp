@@ -92,6 +92,9 @@ TEST_F(MenuWindow, LayoutAsDescribed) {
   EXPECT_EQ(form.Timer1->interval(), 1000);
   EXPECT_EQ(form.Command1->accessibleName(), "选 课");
   EXPECT_EQ(form.Command7->accessibleName(), "退 出");
+  EXPECT_EQ(form.WebBrowser2->accessibleName(), "网站页面（左）");
+  EXPECT_EQ(form.WebBrowser1->accessibleName(), "网站页面（中）");
+  EXPECT_EQ(form.WebBrowser3->accessibleName(), "网站页面（右）");
 
   // The marker lies beneath every button.
   const auto stack = form.children();

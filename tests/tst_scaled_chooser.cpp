@@ -13,8 +13,8 @@ namespace {
 TEST(ScaledChooser, ControlsKeepTheirPlacesAndPicturesStayCrisp) {
   testsupport::TempDir dir;
   ASSERT_TRUE(chooser::WriteCourseFile(dir.file("c1.dat"), chooser::RecordTable()).ok());
-  const QString folder = QString::fromStdString(dir.path().string());
-  pickwell::Form1 form([folder] { return folder; });
+  const suite::FilePlaces places(dir.path().string(), dir.file("user"), true);
+  pickwell::Form1 form([places] { return places; });
   form.setMessageCall([](QMessageBox::Icon, const QString&, const QString&) {});
   form.Form_Load();
   EXPECT_EQ(form.List1->geometry(), desk::TwipsRect(240, 2760, 3255, 3840));

@@ -3,14 +3,14 @@
 
 namespace chooser {
 
-void ChooserSession::setAppFolder(std::string appFolder) {
-  appFolder_ = std::move(appFolder);
-  handOffFilePath_ = appFolder_ + "/" + kHandOffFileName;
+void ChooserSession::setPlaces(suite::FilePlaces places) {
+  places_ = std::move(places);
+  handOffFilePath_ = places_.writePath(kHandOffFileName);
 }
 
 void ChooserSession::chooseBook(const std::u16string& title) {
   for (const Book& book : kBooks) {
-    if (title == book.title) courseFilePath_ = appFolder_ + "/" + book.fileName;
+    if (title == book.title) courseFilePath_ = places_.readPath(book.fileName);
   }
 }
 
@@ -33,7 +33,10 @@ LessonView ChooserSession::viewLesson(const std::u16string& lesson) {
 }
 
 FileStatus ChooserSession::confirm() const {
-  return WriteCourseFile(handOffFilePath_, lessonRecords_);
+  const FileStatus folder = places_.prepareWrite(kHandOffFileName);
+  if (!folder.ok()) return folder;
+  // The tail a longer old hand-off keeps is the one this user sees now.
+  return WriteCourseFile(handOffFilePath_, lessonRecords_, places_.readPath(kHandOffFileName));
 }
 
 }  // namespace chooser

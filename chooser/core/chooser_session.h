@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "course_file.h"
+#include "file_places.h"
 #include "lesson_index.h"
 
 namespace chooser {
 
 struct Book {
   const char16_t* title;  // also the item of the book list
-  const char* fileName;   // appended to the application folder
+  const char* fileName;   // a fixed name, found by the file places
 };
 
 inline constexpr std::array<Book, 4> kBooks{{
@@ -40,11 +41,11 @@ struct LessonView {
 
 class ChooserSession {
  public:
-  // Records the application folder (no trailing separator; names are appended with one)
-  // and the hand-off file's path in it.
-  void setAppFolder(std::string appFolder);
+  // Records where this user's files live: the application folder (no trailing separator)
+  // and, when that is not writable, the per-user folder; the hand-off file's path follows.
+  void setPlaces(suite::FilePlaces places);
 
-  const std::string& appFolder() const { return appFolder_; }
+  // Where a confirm writes the hand-off file.
   const std::string& handOffFilePath() const { return handOffFilePath_; }
   const std::string& courseFilePath() const { return courseFilePath_; }
   const RecordTable& courseRecords() const { return courseRecords_; }
@@ -57,11 +58,12 @@ class ChooserSession {
   IndexBuild buildLessonIndex();
   // Re-reads the course file and gathers the lesson whose display name is `lesson`.
   LessonView viewLesson(const std::u16string& lesson);
-  // Writes the lesson records to the hand-off file.
+  // Writes the lesson records to the hand-off file. A failure to make the per-user folder
+  // names that folder.
   FileStatus confirm() const;
 
  private:
-  std::string appFolder_;
+  suite::FilePlaces places_;
   std::string handOffFilePath_;
   std::string courseFilePath_;
   RecordTable courseRecords_;

@@ -106,22 +106,24 @@ bool SerializeCourseTable(const RecordTable& table, std::string& out) {
 CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table) {
   std::vector<std::uint8_t> bytes;
   std::uint64_t totalSize = 0;
-  CourseReadResult result{ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
+  CourseReadResult result{suite::ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
   result.report = ParseCourseImage(bytes.data(), bytes.size(), table);
   result.report.bytesBeyond += totalSize - bytes.size();
   return result;
 }
 
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table) {
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
+                           const std::string& tailFrom) {
   std::string image;
   if (!SerializeCourseTable(table, image)) {
     return FileStatus::failure(path, EILSEQ, "a text cannot be written in code page 936");
   }
   std::string oldTail;
-  FileStatus status = ReadFileFrom(path, image.size(), oldTail);
+  FileStatus status =
+      suite::ReadFileFrom(tailFrom.empty() ? path : tailFrom, image.size(), oldTail);
   if (!status.ok()) return status;
   image += oldTail;
-  return ReplaceFile(path, image);
+  return suite::ReplaceFile(path, image);
 }
 
 }  // namespace chooser

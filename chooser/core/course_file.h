@@ -12,6 +12,8 @@
 
 namespace chooser {
 
+using suite::FileStatus;
+
 inline constexpr std::size_t kNumberBytes = 10;
 inline constexpr std::size_t kMaxRecordBytes = kTextFields * (2 + 0xFFFF) + kNumberBytes;
 inline constexpr std::uint64_t kMaxImageBytes =
@@ -44,7 +46,9 @@ struct CourseReadResult {
 CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
 
 // Writes all slots from the first byte; bytes of a longer old file past the new end stay.
-// The file is replaced whole, so a failed write leaves the old one intact.
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table);
+// That old file is `tailFrom` when given (the copy the user sees now, where it lies elsewhere),
+// else `path` itself. The file is replaced whole, so a failed write leaves the old one intact.
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
+                           const std::string& tailFrom = {});
 
 }  // namespace chooser

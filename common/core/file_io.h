@@ -9,7 +9,7 @@
 
 #include "file_status.h"
 
-namespace chooser {
+namespace suite {
 
 // Reads at most `limit` bytes from the start of the file; `totalSize` gets the file's size.
 // Never creates a missing file.
@@ -25,4 +25,4 @@ FileStatus ReadFileFrom(const std::string& path, std::uint64_t offset, std::stri
 // An existing file without any write permission bit is refused, also for root.
 FileStatus ReplaceFile(const std::string& path, std::string_view contents);
 
-}  // namespace chooser
+}  // namespace suite

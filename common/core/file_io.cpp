@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace chooser {
+namespace suite {
 namespace {
 
 // Closes a descriptor on every path out of a function.
@@ -149,4 +149,4 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
   return FileStatus::success(path);
 }
 
-}  // namespace chooser
+}  // namespace suite

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace chooser {
+namespace suite {
 
 struct FileStatus {
   std::string path;    // the file the operation was about
@@ -22,4 +22,4 @@ struct FileStatus {
   static FileStatus fromErrno(std::string path, int error);
 };
 
-}  // namespace chooser
+}  // namespace suite
