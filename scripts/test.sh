@@ -4,7 +4,8 @@
 #   1. formatting;
 #   2. a Release build with warnings as errors and all tests (unit, window, web panels and
 #      the learner's end-to-end session under Xvfb, desktop file validation);
-#   3. the Debian package: built, inspected, installed with apt, both entries started;
+#   3. the Debian package: built, checked with lintian, installed with apt, both entries
+#      started, a learner's session as each of two ordinary users, removed again;
 #   4. all tests again in an AddressSanitizer and UndefinedBehaviorSanitizer build;
 #   5. the course file reader fuzzed for a bounded time under both sanitizers.
 set -euo pipefail
@@ -24,7 +25,7 @@ ctest --test-dir build/test --output-on-failure -j2
 echo "== the Debian package"
 scripts/package.sh
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  tests/package/check_package.sh build/package/lumadesk_*.deb
+  tests/package/check_package.sh build/package/lumadesk_*.deb build/test/artefacts/package
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"

@@ -1,44 +1,68 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Checks the Debian package: its files and dependencies; then, as root on an X display
-# (run it under xvfb-run), installs it with apt, starts both desktop entries' programs,
-# and removes it again.
-#   check_package.sh PACKAGE.deb
+# Checks the Debian package as a packager and as its users would:
+#   check_package.sh PACKAGE.deb [ARTEFACT_DIR]
+# its files, dependencies and lintian's verdict; then, as root on an X display (run it under
+# xvfb-run), installs it with apt, starts both desktop entries' programs, runs a learner's
+# session from the menu as each of two ordinary users that it creates (each choice lands
+# in that user's own folder and nowhere else), and removes the package, which must leave
+# no file of its own behind.
 set -euo pipefail
 deb=$(realpath "$1")
-fail() { echo "FAILED: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+artefacts=${2:-$(mktemp -d)}
+mkdir -p "$artefacts"
+here=$(cd "$(dirname "$0")" && pwd)
+pids=()
+# shellcheck source=../e2e/session_lib.sh
+source "$here/../e2e/session_lib.sh"
 
+app=/usr/lib/lumadesk
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for file in ./opt/lumadesk/lumadesk ./opt/lumadesk/pickwell ./opt/lumadesk/studyview \
-            ./opt/lumadesk/pellimar.exe ./opt/lumadesk/kestavel.exe ./opt/lumadesk/1.wav \
-            ./opt/lumadesk/c1.dat ./opt/lumadesk/c4.dat \
+for file in .$app/lumadesk .$app/pickwell .$app/studyview .$app/pellimar.exe \
+            .$app/kestavel.exe .$app/1.wav .$app/c1.dat .$app/c4.dat \
             ./usr/share/applications/com.zuvizuz.Lumadesk.desktop \
             ./usr/share/applications/com.zuvizuz.Pickwell.desktop \
             ./usr/share/metainfo/com.zuvizuz.Lumadesk.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/com.zuvizuz.Lumadesk.svg \
-            ./usr/share/icons/hicolor/48x48/apps/com.zuvizuz.Lumadesk.png; do
+            ./usr/share/icons/hicolor/48x48/apps/com.zuvizuz.Lumadesk.png \
+            ./usr/share/doc/lumadesk/copyright ./usr/share/doc/lumadesk/changelog.gz; do
   grep -qxF "$file" <<< "$contents" || fail "the package lacks $file"
 done
-pass "the package holds the application folder and the desktop files"
+pass "the package holds the application folder, the desktop files and its documentation"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6webenginewidgets6 libqt6multimedia6 libqt6widgets6 libqt6svg6 \
-              gstreamer1.0-plugins-good fonts-wqy-microhei; do
+              gstreamer1.0-plugins-good fonts-wqy-microhei qt6-translations-l10n; do
   grep -q "$needed" <<< "$depends" || fail "Depends lacks $needed: $depends"
 done
 pass "Depends: $depends"
 
+# No error and no warning; nothing is overridden.
+lintian --fail-on error,warning --no-override "$deb" > "$artefacts/lintian.txt" 2>&1 ||
+  fail "lintian: $(cat "$artefacts/lintian.txt")"
+pass "lintian finds no error and no warning"
+
 if [ "$(id -u)" -ne 0 ] || [ -z "${DISPLAY:-}" ]; then
-  echo "skipped: installing the package needs root and a display"
+  echo "skipped: installing the package and creating its test users need root and a display"
   exit 0
 fi
+
+learners=(lumadesk-learner-a lumadesk-learner-b)
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for learner in "${learners[@]}"; do
+    pkill -u "$learner" 2>/dev/null || true
+    userdel -r "$learner" > /dev/null 2>&1 || true
+  done
+  dpkg-query -W lumadesk > /dev/null 2>&1 && apt-get remove -y -qq lumadesk > /dev/null
+  true
+}
+trap cleanup EXIT
+
 apt-get install -y -qq "$deb" > /dev/null
-trap 'apt-get remove -y -qq lumadesk > /dev/null' EXIT
 pass "apt installs the package"
 for entry in com.zuvizuz.Lumadesk com.zuvizuz.Pickwell; do
-  desktop=/usr/share/applications/$entry.desktop
-  command=$(sed -n 's/^Exec=//p' "$desktop")
+  command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$entry.desktop")
   (cd / && exec $command) > /dev/null 2>&1 &
   pid=$!
   window=""
@@ -52,3 +76,64 @@ for entry in com.zuvizuz.Lumadesk com.zuvizuz.Pickwell; do
   [ -n "$window" ] || fail "$entry: $command shows no window"
   pass "$entry starts $command"
 done
+
+# An ordinary user with a home of their own, allowed on this display.
+make_learner() {  # name
+  userdel -r "$1" > /dev/null 2>&1 || true
+  useradd --create-home --shell /bin/bash "$1"
+  local home
+  home=$(getent passwd "$1" | cut -d: -f6)
+  runuser -u "$1" -- touch "$home/.Xauthority"
+  xauth -f "${XAUTHORITY:-$HOME/.Xauthority}" nlist "$DISPLAY" |
+    runuser -u "$1" -- xauth -f "$home/.Xauthority" nmerge -
+}
+
+# The menu from its desktop entry as LEARNER, in a login-like environment of their own.
+start_menu_as() {  # learner
+  local home command
+  home=$(getent passwd "$1" | cut -d: -f6)
+  command=$(sed -n 's/^Exec=//p' /usr/share/applications/com.zuvizuz.Lumadesk.desktop)
+  (cd / && exec runuser -u "$1" -- env -i DISPLAY="$DISPLAY" XAUTHORITY="$home/.Xauthority" \
+     HOME="$home" USER="$1" LOGNAME="$1" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+     dbus-run-session -- $command) > "$artefacts/lumadesk-$1.log" 2>&1 &
+  pids+=($!)
+}
+
+# LEARNER chooses BOOK and LESSON (places down each list) from the menu, then starts a
+# study program from the menu, which must show that lesson.
+session_as() {  # learner book lesson
+  local home handoff lesson
+  home=$(getent passwd "$1" | cut -d: -f6)
+  handoff=$home/.local/share/lumadesk/900_1.dat
+  start_menu_as "$1"
+  menu_ready
+  open_chooser
+  choose_and_confirm "$2" "$3"
+  dismiss_confirmation
+  expect_handoff "$artefacts/expected-$1.dat" "$app" "$2" "$3"
+  cmp "$handoff" "$artefacts/expected-$1.dat" || fail "$1: $handoff differs from the lesson chosen"
+  [ "$(stat -c %U "$handoff")" = "$1" ] || fail "$1: $handoff is not the learner's own"
+  [ ! -e "$app/900_1.dat" ] || fail "$1: the choice was written into $app"
+  pass "$1: book $(($2 + 1)), lesson $(($3 + 1)) landed in $handoff, byte for byte"
+  quit_chooser
+  lesson=$(python3 "$here/../e2e/lesson_name.py" "$handoff")
+  study_shows "$lesson"
+  kill "$(xdotool getwindowpid "$menu")"
+  wait_until_gone '^Zideviv--' "$1: the menu did not close"
+}
+
+for learner in "${learners[@]}"; do make_learner "$learner"; done
+session_as lumadesk-learner-a 1 2
+session_as lumadesk-learner-b 2 1
+cmp "/home/lumadesk-learner-a/.local/share/lumadesk/900_1.dat" \
+  "$artefacts/expected-lumadesk-learner-a.dat" || fail "the second learner changed the first one's choice"
+pass "each learner keeps their own choice"
+
+files=$(dpkg -L lumadesk | while read -r path; do [ -f "$path" ] && echo "$path"; done)
+apt-get remove -y -qq lumadesk > /dev/null
+left=$(for path in $files; do [ -e "$path" ] && echo "$path"; done || true)
+[ -z "$left" ] || fail "removing the package left: $left"
+[ ! -e "$app" ] || fail "removing the package left $app"
+[ -f "/home/lumadesk-learner-a/.local/share/lumadesk/900_1.dat" ] ||
+  fail "removing the package took a learner's own file"
+pass "apt removes every file of the package and keeps the learners' own"

@@ -1,0 +1,149 @@
+# SPDX-License-Identifier: MIT
+# What the learner's sessions share, sourced by them: finding, probing and photographing
+# windows on an X display with xdotool and ImageMagick, and the steps a learner takes from
+# the menu. Set `artefacts` (a folder for screenshots) before sourcing.
+
+fail() { echo "FAILED: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+wait_for_window() {  # name pattern -> window id
+  for _ in $(seq 1 150); do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+
+wait_until_gone() {  # name pattern what
+  for _ in $(seq 1 50); do
+    [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ] && return 0
+    sleep 0.1
+  done
+  fail "$2"
+}
+
+# Screenshot of the whole display, kept as an artefact.
+shot() { import -window root "$artefacts/$1.png"; }
+
+# The colour at client point (x, y) of the window whose client origin is (ox, oy).
+colour_at() {  # image ox oy x y -> "r,g,b"
+  convert "$artefacts/$1.png" -format \
+    "%[fx:int(255*p{$(($2 + $4)),$(($3 + $5))}.r+0.5)],%[fx:int(255*p{$(($2 + $4)),$(($3 + $5))}.g+0.5)],%[fx:int(255*p{$(($2 + $4)),$(($3 + $5))}.b+0.5)]" info:
+}
+
+probe() {  # image ox oy x y expected what
+  local got
+  got=$(colour_at "$1" "$2" "$3" "$4" "$5")
+  [ "$got" = "$6" ] || fail "$7: expected $6 at ($4,$5), found $got"
+  pass "$7"
+}
+
+# Takes screenshots until the colour at a client point is the expected one (a window
+# may repaint a moment after the event), for at most five seconds.
+shot_when() {  # image ox oy x y expected
+  for _ in $(seq 1 25); do
+    shot "$1"
+    [ "$(colour_at "$1" "$2" "$3" "$4" "$5")" = "$6" ] && return 0
+    sleep 0.2
+  done
+}
+
+geometry() {  # window id -> sets X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+}
+
+# Waits for the menu (started by the caller) to take its final size; sets menu, mx, my.
+menu_ready() {
+  menu=$(wait_for_window '^Zideviv--')
+  xdotool windowfocus --sync "$menu"
+  for _ in $(seq 1 50); do
+    geometry "$menu"
+    [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 573 ] && break
+    sleep 0.1
+  done
+  mx=$X; my=$Y
+  [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 573 ] || fail "menu is ${WIDTH}x${HEIGHT}, not 800x573"
+  pass "menu takes its final size"
+}
+
+# Clicks 选 课 in the menu; sets chooser to the chooser's window.
+open_chooser() {
+  xdotool mousemove $((mx + 400)) $((my + 100))
+  sleep 0.2
+  xdotool mousemove $((mx + 72)) $((my + 432)) click 1
+  chooser=$(wait_for_window '^选课 ')
+  pass "选 课 starts the chooser"
+  xdotool windowfocus --sync "$chooser"
+  sleep 0.5
+}
+
+# With the keyboard only: the book BOOK places down the book list, then the lesson
+# LESSON places down the lesson list (both 0 for the first), then confirm; leaves the
+# "选课成功!" box open.
+choose_and_confirm() {  # book lesson
+  local i
+  for ((i = 0; i < $1; i++)); do xdotool key Down; sleep 0.3; done
+  xdotool key Tab Tab       # past the hidden rebuild button to the lesson list
+  for ((i = 0; i < $2; i++)); do xdotool key Down; sleep 0.3; done
+  xdotool key Tab Tab       # past the entries to the confirm button
+  xdotool key space
+  wait_for_window '^提示窗口$' > /dev/null
+}
+
+dismiss_confirmation() {
+  xdotool key Return  # the box has the focus
+  wait_until_gone '^提示窗口$' "选课成功! is still open"
+  pass "选课成功! dismissed with Enter"
+}
+
+# The hand-off a session of `choose_and_confirm book lesson` must leave, written to OUT.
+expect_handoff() {  # out books_folder book lesson
+  local views=("$2/c1.dat:1" "$2/c1.dat:1") i
+  for ((i = 1; i <= $3; i++)); do views+=("$2/c$((i + 1)).dat:1"); done
+  for ((i = 1; i <= $4; i++)); do views+=("$2/c$(($3 + 1)).dat:$((i + 1))"); done
+  python3 "$(dirname "${BASH_SOURCE[0]}")/expect_handoff.py" "$1" "${views[@]}"
+}
+
+# The learner leaves the chooser with its quit button, next to confirm.
+quit_chooser() {
+  xdotool windowfocus --sync "$chooser"
+  xdotool key Tab space
+  wait_until_gone '^选课 ' "退 出 left the chooser open"
+  pass "退 出 closes the chooser"
+}
+
+# Clicks 课文初记 in the menu; the study program must show LESSON.
+study_shows() {  # lesson
+  xdotool windowfocus --sync "$menu"
+  xdotool mousemove $((mx + 180)) $((my + 432)) click 1
+  viewer=$(wait_for_window "^课文初记 — $1\$")
+  pass "课文初记 shows \"$1\" (window $viewer)"
+  kill "$(xdotool getwindowpid "$viewer")"
+}
+
+# What a screen reader reads of PROGRAM (run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on an
+# accessibility bus): every control a learner reaches, list items aside, has a Chinese
+# name, and each EXPECTED line pattern (role<TAB>name) is there. The tree is kept.
+screen_reader_reads() {  # program what expected...
+  local tree unnamed expected
+  tree=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../a11y/accessible_tree.py" "$1") ||
+    fail "$1 is not on the accessibility bus"
+  printf '%s\n' "$tree" > "$artefacts/a11y-$1-$2.txt"
+  unnamed=$(awk -F'\t' '$4 == "focusable" && $2 != "list item"' <<< "$tree" |
+            LC_ALL=C.UTF-8 grep -vP '^\d+\t[^\t]+\t[^\t]*\p{Han}' || true)
+  [ -z "$unnamed" ] || fail "$2: controls without a Chinese name: $unnamed"
+  for expected in "${@:3}"; do
+    LC_ALL=C.UTF-8 grep -qP "^\d+\t$expected" <<< "$tree" || fail "$2: no \"$expected\" in the tree"
+  done
+  pass "a screen reader reads $2"
+}
+
+# Starts the accessibility bus on this session bus (run under dbus-run-session) and has
+# the programs started from here on publish their controls on it.
+start_accessibility_bus() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
+  pids+=($!)
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
