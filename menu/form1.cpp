@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QWebEngineScript>
 #include <cerrno>
 
 #include "failure_text.h"
@@ -24,8 +25,12 @@ constexpr int kFinalHeight = 8595;
 constexpr int kActivationLift = 220;
 
 // Removes the scroll bars of the page on show; a page without a body yet is left alone.
+// It runs in a script world of its own, which shares the page's document but none of its
+// scripts' objects: `scroll` is set as the attribute it was, since the property of that
+// name is the page's own scroll() method, and whatever the page's scripts replaced of the
+// DOM's prototypes is not called.
 const QString kNoScrollBars = QStringLiteral(
-    "if (document.body) { document.body.scroll = 'no';"
+    "if (document.body) { document.body.setAttribute('scroll', 'no');"
     " document.body.style.overflow = 'hidden';"
     " document.documentElement.style.overflow = 'hidden'; }");
 
@@ -166,7 +171,7 @@ void Form1::Command7_Click() {
 
 void Form1::Timer1_Timer() {
   for (QWebEngineView* panel : {WebBrowser1, WebBrowser2, WebBrowser3}) {
-    panel->page()->runJavaScript(kNoScrollBars);
+    panel->page()->runJavaScript(kNoScrollBars, QWebEngineScript::ApplicationWorld);
   }
 }
 

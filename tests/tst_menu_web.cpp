@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QSignalSpy>
+#include <QStringList>
 #include <QTest>
 #include <QWebEnginePage>
 
@@ -13,19 +14,56 @@
 
 namespace {
 
+// What `expression` gives in the page's own script world.
+QVariant PageValue(QWebEngineView* view, const QString& expression) {
+  QVariant value;
+  QEventLoop loop;
+  view->page()->runJavaScript(expression, [&](const QVariant& result) {
+    value = result;
+    loop.quit();
+  });
+  loop.exec();
+  return value;
+}
+
 // The width the page's vertical scroll bar takes, 0 without one.
 int ScrollBarWidth(QWebEngineView* view) {
-  int width = -1;
-  QEventLoop loop;
-  view->page()->runJavaScript(
-      QStringLiteral("window.innerWidth - document.documentElement.clientWidth"),
-      [&](const QVariant& result) {
-        width = result.toInt();
-        loop.quit();
-      });
-  loop.exec();
-  return width;
+  return PageValue(view, QStringLiteral("window.innerWidth - document.documentElement.clientWidth"))
+      .toInt();
 }
+
+// Pages taller than their panels whose own scripts lean on what the tick must not touch.
+// 008.htm scrolls its body with the body's own scroll() every half second and counts the
+// calls that worked; 005.htm replaces setAttribute and the style property in its own world
+// and counts every call of them that did not come from itself.
+constexpr char kTallBody[] = "<body><div style='height:3000px'>Zuvizuz</div></body>";
+constexpr char kScrollingPage[] =
+    "<script>window.scrolled = 0; setInterval(function () {"
+    " document.body.scroll(0, 10); window.scrolled++; }, 500);</script>";
+constexpr char kReplacingPage[] =
+    "<script>window.foreignCalls = 0;"
+    " Element.prototype.setAttribute = function () { window.foreignCalls++; };"
+    " Object.defineProperty(HTMLElement.prototype, 'style', {"
+    "   get: function () { window.foreignCalls++; return {}; } });</script>";
+
+// What the programs' output says while it lives.
+class OutputLog {
+ public:
+  OutputLog() {
+    lines_ = &lines_storage_;
+    previous_ = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { lines_->append(text); });
+  }
+  ~OutputLog() { qInstallMessageHandler(previous_); }
+  OutputLog(const OutputLog&) = delete;
+  OutputLog& operator=(const OutputLog&) = delete;
+  QString text() const { return lines_->join('\n'); }
+
+ private:
+  static inline QStringList* lines_ = nullptr;
+  QStringList lines_storage_;
+  QtMessageHandler previous_;
+};
 
 class MenuWeb : public ::testing::Test {
  protected:
@@ -72,6 +110,37 @@ TEST_F(MenuWeb, PanelsShowTheSitePagesWithoutScrollBarsAfterATick) {
   for (auto* panel : {form.WebBrowser1, form.WebBrowser2, form.WebBrowser3}) {
     EXPECT_EQ(ScrollBarWidth(panel), 0) << panel->objectName().toStdString();
   }
+  EXPECT_EQ(messages_, 0);
+}
+
+TEST_F(MenuWeb, TheTickLeavesThePagesOwnScriptsAsTheyWere) {
+  testsupport::TempDir site;
+  testsupport::WriteBytes(site.file("008.htm"), std::string(kScrollingPage) + kTallBody);
+  testsupport::WriteBytes(site.file("005.htm"), std::string(kReplacingPage) + kTallBody);
+  testsupport::WriteBytes(site.file("006.htm"), kTallBody);
+  testsupport::LocalSite server(QString::fromStdString(site.path().string()));
+  OutputLog output;
+  auto& form = start(server.host());
+  form.Timer1->stop();
+  ASSERT_TRUE(waitForLoads());
+  for (auto* panel : {form.WebBrowser1, form.WebBrowser2, form.WebBrowser3}) {
+    ASSERT_GT(ScrollBarWidth(panel), 0) << panel->objectName().toStdString();
+  }
+
+  QSignalSpy tick(form.Timer1, &QTimer::timeout);
+  form.Timer1->start();
+  ASSERT_TRUE(tick.wait(3000));
+  QTest::qWait(300);  // the tick's scripts run in the pages before ours
+  for (auto* panel : {form.WebBrowser1, form.WebBrowser2, form.WebBrowser3}) {
+    EXPECT_EQ(ScrollBarWidth(panel), 0) << panel->objectName().toStdString();
+  }
+  const int scrolledAtTick = PageValue(form.WebBrowser1, "window.scrolled").toInt();
+  QTest::qWait(1200);  // two more of the page's own scrolls, and another tick
+  EXPECT_GE(PageValue(form.WebBrowser1, "window.scrolled").toInt(), scrolledAtTick + 2);
+  EXPECT_EQ(PageValue(form.WebBrowser1, "typeof document.body.scroll").toString(), "function");
+  EXPECT_EQ(PageValue(form.WebBrowser2, "window.foreignCalls").toInt(), 0);
+  EXPECT_EQ(PageValue(form.WebBrowser2, "document.body.getAttribute('scroll')").toString(), "no");
+  EXPECT_FALSE(output.text().contains("Uncaught")) << output.text().toStdString();
   EXPECT_EQ(messages_, 0);
 }
 
