@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mm_control.h"
 
-#include <QFile>
-#include <QUrl>
+#include <QMediaDevices>
+
+#include "pcm_wave.h"
 
 namespace lumadesk {
 namespace {
@@ -11,9 +12,24 @@ bool SameWord(const std::string& a, const char* b) {
   return QString::fromStdString(a).compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
+QAudioFormat::SampleFormat SampleFormatOf(int bitsPerSample) {
+  switch (bitsPerSample) {
+    case 8:
+      return QAudioFormat::UInt8;
+    case 16:
+      return QAudioFormat::Int16;
+    default:
+      return QAudioFormat::Int32;
+  }
+}
+
 }  // namespace
 
-MMControl::MMControl(QWidget* parent) : QWidget(parent), effect_(this) {}
+MMControl::MMControl(QWidget* parent) : QWidget(parent) {}
+
+MMControl::~MMControl() {
+  stop();
+}
 
 void MMControl::assign(const menu::MciAssignment& assignment) {
   received_.push_back(assignment);
@@ -36,20 +52,46 @@ void MMControl::assign(const menu::MciAssignment& assignment) {
 
 void MMControl::runCommand(const std::string& command) {
   if (SameWord(command, "close")) {
-    effect_.stop();
+    stop();
+    samples_.clear();
     open_ = false;
   } else if (SameWord(command, "open")) {
-    open_ = SameWord(deviceType_, "WaveAudio");
-    const QUrl source =
-        QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(fileName_)));
-    if (open_ && effect_.source() != source) effect_.setSource(source);
+    open();
   } else if (SameWord(command, "play") && open_) {
-    // Without a sound device a finished sound may still count as playing: stop it first,
-    // so that each play starts again from the beginning.
-    effect_.stop();
-    effect_.play();
     ++playsStarted_;
+    play();
   }
+}
+
+void MMControl::open() {
+  open_ = SameWord(deviceType_, "WaveAudio");
+  if (!open_) return;
+  // Read whole at each opening: a few kilobytes, and always the file as it is now.
+  const std::optional<suite::PcmWave> wave = suite::ReadWave(fileName_);
+  if (!wave) return;
+  format_.setSampleRate(wave->sampleRate);
+  format_.setChannelCount(wave->channels);
+  format_.setSampleFormat(SampleFormatOf(wave->bitsPerSample));
+  samples_ = QByteArray(reinterpret_cast<const char*>(wave->samples.data()),
+                        static_cast<qsizetype>(wave->samples.size()));
+}
+
+void MMControl::play() {
+  stop();
+  const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+  if (samples_.isEmpty() || output.isNull()) return;
+  buffer_.setData(samples_);
+  buffer_.open(QIODevice::ReadOnly);
+  sink_ = std::make_unique<QAudioSink>(output, format_);
+  sink_->start(&buffer_);
+}
+
+void MMControl::stop() {
+  if (sink_) {
+    sink_->stop();
+    sink_.reset();
+  }
+  buffer_.close();
 }
 
 }  // namespace lumadesk

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // MMControl1: a hidden control in place of the old multimedia control. It takes the same
 // property assignments in the same order and plays wave files without blocking the window.
-// A missing file or a machine without sound plays nothing and reports nothing.
+// A missing or unplayable file or a machine without sound plays nothing and reports nothing.
 #pragma once
 
-#include <QSoundEffect>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "sound_sequence.h"
@@ -17,24 +20,33 @@ class MMControl : public QWidget {
 
  public:
   explicit MMControl(QWidget* parent);
+  ~MMControl() override;
 
   void assign(const menu::MciAssignment& assignment);
 
-  // What it was told, in order, and how many sounds it started: for tests.
+  // What it was told, in order, and how many plays it was told to start while open: for
+  // tests.
   const std::vector<menu::MciAssignment>& received() const { return received_; }
   int playsStarted() const { return playsStarted_; }
   // The open sound file has been read and can be played.
-  bool soundReady() const { return effect_.status() == QSoundEffect::Ready; }
+  bool soundReady() const { return !samples_.isEmpty(); }
 
  private:
   void runCommand(const std::string& command);
+  void open();
+  void play();
+  void stop();
 
-  QSoundEffect effect_;
   std::vector<menu::MciAssignment> received_;
   std::string deviceType_;
   std::string fileName_;
   bool open_ = false;
   int playsStarted_ = 0;
+  QAudioFormat format_;
+  QByteArray samples_;
+  QBuffer buffer_;
+  // A sink per play: one that has played through may not start again at once.
+  std::unique_ptr<QAudioSink> sink_;
 };
 
 }  // namespace lumadesk

@@ -11,7 +11,7 @@ packages=(
   qt6-translations-l10n gstreamer1.0-plugins-good fonts-wqy-microhei
   xvfb xauth xdotool imagemagick python3
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
-  at-spi2-core python3-pyatspi dbus-x11
+  at-spi2-core python3-pyatspi dbus-x11 pulseaudio pulseaudio-utils sox
 )
 
 missing=()
