@@ -20,7 +20,7 @@ void BM_RawRead(benchmark::State& state) {
   std::vector<std::uint8_t> bytes;
   std::uint64_t size = 0;
   for (auto _ : state) {
-    suite::ReadFilePrefix(f.coursePath, chooser::kMaxImageBytes, bytes, size);
+    suite::ReadFilePrefix(f.coursePath, course::kMaxImageBytes, bytes, size);
     benchmark::DoNotOptimize(std::accumulate(bytes.begin(), bytes.end(), std::uint64_t{0}));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
@@ -29,9 +29,9 @@ BENCHMARK(BM_RawRead);
 
 void BM_ReadCourseFile(benchmark::State& state) {
   const auto& f = bench::Fixture();
-  chooser::RecordTable table;
+  course::RecordTable table;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(chooser::ReadCourseFile(f.coursePath, table));
+    benchmark::DoNotOptimize(course::ReadCourseFile(f.coursePath, table));
   }
   state.SetBytesProcessed(
       static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(f.coursePath)));
@@ -42,7 +42,7 @@ void BM_WriteCourseFile(benchmark::State& state) {
   const auto& f = bench::Fixture();
   const std::string path = f.folder + "/900_1.dat";
   for (auto _ : state) {
-    benchmark::DoNotOptimize(chooser::WriteCourseFile(path, f.table));
+    benchmark::DoNotOptimize(course::WriteCourseFile(path, f.table));
   }
 }
 BENCHMARK(BM_WriteCourseFile);
@@ -51,7 +51,7 @@ void BM_UnscrambleText(benchmark::State& state) {
   const auto& f = bench::Fixture();
   for (auto _ : state) {
     for (std::size_t i = 0; i < 64; ++i) {
-      benchmark::DoNotOptimize(chooser::UnscrambleText(f.table[i].text(6)));
+      benchmark::DoNotOptimize(course::UnscrambleText(f.table[i].text(6)));
     }
   }
   state.SetItemsProcessed(state.iterations() * 64);
@@ -62,12 +62,12 @@ BENCHMARK(BM_UnscrambleText);
 // text with the chosen one, gather the lesson and make its lines.
 void BM_LessonSwitch(benchmark::State& state) {
   const auto& f = bench::Fixture();
-  chooser::RecordTable course;
-  chooser::RecordTable lesson;
+  course::RecordTable course;
+  course::RecordTable lesson;
   for (auto _ : state) {
-    chooser::ReadCourseFile(f.coursePath, course);
-    benchmark::DoNotOptimize(chooser::GatherLesson(course, f.middleLesson, lesson));
-    benchmark::DoNotOptimize(chooser::EntryLines(lesson));
+    course::ReadCourseFile(f.coursePath, course);
+    benchmark::DoNotOptimize(course::GatherLesson(course, f.middleLesson, lesson));
+    benchmark::DoNotOptimize(course::EntryLines(lesson));
   }
 }
 BENCHMARK(BM_LessonSwitch);

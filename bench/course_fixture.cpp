@@ -14,7 +14,7 @@ namespace bench {
 namespace {
 
 std::u16string Text(const char* utf8) {
-  return *chooser::FromUtf8(utf8);
+  return *course::FromUtf8(utf8);
 }
 
 CourseFixture Make() {
@@ -32,7 +32,7 @@ CourseFixture Make() {
   f.folder = folder;
   f.coursePath = folder + "/c1.dat";
   constexpr std::size_t kPerLesson = 24;
-  for (std::size_t i = 0; i < chooser::kRecordSlots; ++i) {
+  for (std::size_t i = 0; i < course::kRecordSlots; ++i) {
     auto& r = f.table[i];
     r.text(1) = Text("Book 4");
     r.text(2) = Text("Unit ") + std::u16string(1, u'0' + (i / kPerLesson) % 10) +
@@ -43,10 +43,10 @@ CourseFixture Make() {
     r.text(6) = examples[i % 2];
     r.number1 = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8), 0, 0};
   }
-  if (!chooser::WriteCourseFile(f.coursePath, f.table).ok()) {
+  if (!course::WriteCourseFile(f.coursePath, f.table).ok()) {
     throw std::runtime_error("cannot write the benchmark's course file");
   }
-  const auto items = chooser::BuildLessonIndex(f.table).listItems();
+  const auto items = course::BuildLessonIndex(f.table).listItems();
   f.middleLesson = items[items.size() / 2];
   return f;
 }

@@ -11,7 +11,7 @@ namespace bench {
 struct CourseFixture {
   std::string folder;
   std::string coursePath;
-  chooser::RecordTable table;
+  course::RecordTable table;
   std::u16string middleLesson;  // display text of a lesson half-way through the file
 };
 

@@ -83,7 +83,7 @@ void Form1::Command1_Click() {
   if (build.overflowed) {
     report(QStringLiteral("课程文件“%1”中的课超过 %2 课，只列出了前 %2 课。")
                .arg(desk::PathText(session_.courseFilePath()))
-               .arg(chooser::kLessonSlots));
+               .arg(course::kLessonSlots));
   }
   if (List1->count() > 0) {
     List1->selectFromCode(0);

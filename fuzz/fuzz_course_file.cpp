@@ -8,11 +8,11 @@
 #include "course_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static chooser::RecordTable table;
-  const auto report = chooser::ParseCourseImage(data, size, table);
+  static course::RecordTable table;
+  const auto report = course::ParseCourseImage(data, size, table);
   if (report.cutOff) return 0;
   std::string image;
-  if (!chooser::SerializeCourseTable(table, image)) std::abort();
+  if (!course::SerializeCourseTable(table, image)) std::abort();
   const std::size_t consumed = size - report.bytesBeyond;
   if (image.compare(0, consumed, reinterpret_cast<const char*>(data), consumed) != 0) {
     std::abort();

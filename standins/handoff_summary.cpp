@@ -9,12 +9,12 @@ namespace standins {
 
 HandOffSummary SummariseHandOff(const std::string& path) {
   HandOffSummary summary;
-  chooser::RecordTable table;
-  summary.read = chooser::ReadCourseFile(path, table).status;
-  summary.lines = chooser::EntryLines(table);
+  course::RecordTable table;
+  summary.read = course::ReadCourseFile(path, table).status;
+  summary.lines = course::EntryLines(table);
   // Slots past the lesson may keep an older lesson's name, but never an entry line.
   if (!table[0].text(3).empty())
-    summary.lessonName = chooser::UnscrambleText(table[0].lessonName());
+    summary.lessonName = course::UnscrambleText(table[0].lessonName());
   return summary;
 }
 

@@ -33,10 +33,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-chooser::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial) {
-  chooser::CourseRecord record;
-  for (std::size_t i = 0; i < texts.size() && i < chooser::kTextFields; ++i) {
-    record.texts[i] = *chooser::FromUtf8(texts[i]);
+course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial) {
+  course::CourseRecord record;
+  for (std::size_t i = 0; i < texts.size() && i < course::kTextFields; ++i) {
+    record.texts[i] = *course::FromUtf8(texts[i]);
   }
   for (int b = 0; b < 4; ++b) record.number1[b] = static_cast<std::uint8_t>(serial >> (8 * b));
   record.number2 = {0xde, 0xad, 0xbe, 0xef};

@@ -29,6 +29,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 
 // A record whose texts are the given UTF-8 strings taken as stored text, with number
 // field 1 set to `serial` (little-endian) and the others to fixed patterns.
-chooser::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial = 0);
+course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial = 0);
 
 }  // namespace testsupport

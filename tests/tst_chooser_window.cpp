@@ -17,7 +17,7 @@
 
 namespace {
 
-using chooser::RecordTable;
+using course::RecordTable;
 using testsupport::MakeRecord;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
@@ -46,7 +46,7 @@ RecordTable Book(const std::vector<std::pair<std::string, int>>& lessons,
 
 std::string Image(const RecordTable& table) {
   std::string image;
-  EXPECT_TRUE(chooser::SerializeCourseTable(table, image));
+  EXPECT_TRUE(course::SerializeCourseTable(table, image));
   return image;
 }
 
@@ -58,7 +58,7 @@ QStringList Items(const QListWidget* list) {
 
 QString Display(const std::string& stored) {
   return QString::fromStdU16String(
-      chooser::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
+      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
 }
 
 void ClickRow(QListWidget* list, int row) {
@@ -70,7 +70,7 @@ class ChooserWindow : public ::testing::Test {
  protected:
   std::string file(const std::string& name) const { return dir_.file(name); }
   void writeBook(const std::string& name, const RecordTable& table) {
-    ASSERT_TRUE(chooser::WriteCourseFile(file(name), table).ok());
+    ASSERT_TRUE(course::WriteCourseFile(file(name), table).ok());
   }
   std::string userFile(const std::string& name) const { return userDir_.file("lumadesk/" + name); }
   // The window on the folder, writable or not; the per-user folder lies in userDir_.
@@ -143,7 +143,7 @@ TEST_F(ChooserWindow, ConfirmRightAfterStartHandsOffLessonOne) {
 TEST_F(ChooserWindow, OnAReadOnlyFolderTheChoiceGoesToTheUsersOwnFolder) {
   writeBook("c1.dat", Book({{"W", 2}}, "shared"));
   std::filesystem::create_directories(userDir_.path() / "lumadesk");
-  ASSERT_TRUE(chooser::WriteCourseFile(userFile("c1.dat"), Book({{"X", 1}}, "own")).ok());
+  ASSERT_TRUE(course::WriteCourseFile(userFile("c1.dat"), Book({{"X", 1}}, "own")).ok());
   auto& form = start(false);
   EXPECT_EQ(form.session().courseFilePath(), userFile("c1.dat")) << "the user's own copy first";
   EXPECT_EQ(form.List2->item(0)->text(), Display("ownword0"));
@@ -229,7 +229,7 @@ TEST_F(ChooserWindow, LessonViewFollowsTheRunsOfTheFile) {
   // A lesson spread over the file, a name only the last record carries, a lesson of 8
   // entries viewed before one of 5.
   RecordTable book = Book({{"W", 8}, {"X", 5}, {"W", 2}});
-  book[chooser::kRecordSlots - 1] = MakeRecord({"", "Z", "never", "shown"});
+  book[course::kRecordSlots - 1] = MakeRecord({"", "Z", "never", "shown"});
   writeBook("c1.dat", book);
   auto& form = start();
   EXPECT_EQ(Items(form.List1), (QStringList{"a", "b", "a"}));
@@ -240,7 +240,7 @@ TEST_F(ChooserWindow, LessonViewFollowsTheRunsOfTheFile) {
   EXPECT_EQ(form.List2->count(), 10);
   form.Command2->click();
   RecordTable handedOff;
-  ASSERT_TRUE(chooser::ReadCourseFile(file("900_1.dat"), handedOff).status.ok());
+  ASSERT_TRUE(course::ReadCourseFile(file("900_1.dat"), handedOff).status.ok());
   EXPECT_EQ(handedOff[4].text(3), u"word12");
   for (std::size_t slot = 5; slot < 10; ++slot) {  // what lesson a left behind
     EXPECT_TRUE(handedOff[slot].text(3).empty());

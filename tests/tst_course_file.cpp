@@ -11,7 +11,7 @@
 #include "course_file.h"
 #include "test_support.h"
 
-namespace chooser {
+namespace course {
 namespace {
 
 using testsupport::MakeRecord;
@@ -239,4 +239,4 @@ TEST(CourseFile, WritingThroughALinkReplacesTheFileItPointsAt) {
 }
 
 }  // namespace
-}  // namespace chooser
+}  // namespace course

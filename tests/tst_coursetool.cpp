@@ -70,13 +70,13 @@ TEST(Coursetool, BuildRefusesABadLineAndWritesNothing) {
 
 TEST(Coursetool, CheckSaysWhetherTheChooserCanShowTheFile) {
   TempDir dir;
-  chooser::RecordTable table;
+  course::RecordTable table;
   table[0].text(2) = u"W";
-  ASSERT_TRUE(chooser::WriteCourseFile(dir.file("good.dat"), table).ok());
+  ASSERT_TRUE(course::WriteCourseFile(dir.file("good.dat"), table).ok());
   WriteBytes(dir.file("long.dat"), ReadBytes(dir.file("good.dat")) + "xx");
   WriteBytes(dir.file("cut.dat"), ReadBytes(dir.file("good.dat")).substr(0, 30));
-  table[chooser::kRecordSlots - 1].text(2) = u"X";
-  ASSERT_TRUE(chooser::WriteCourseFile(dir.file("last.dat"), table).ok());
+  table[course::kRecordSlots - 1].text(2) = u"X";
+  ASSERT_TRUE(course::WriteCourseFile(dir.file("last.dat"), table).ok());
 
   const std::pair<std::string, int> cases[] = {
       {"good.dat", 0}, {"long.dat", 1}, {"cut.dat", 1}, {"last.dat", 1}, {"missing.dat", 2}};

@@ -152,15 +152,15 @@ TEST_F(Places, NoHomeAndAReadOnlyFolderFailsWithoutWritingAnywhere) {
 class HandOffOverReadOnlyFolder : public Places {
  protected:
   void SetUp() override {
-    chooser::RecordTable old;
+    course::RecordTable old;
     old[0] = MakeRecord({"B", "old", "oldword", "oldgloss"});
     std::string image;
-    ASSERT_TRUE(chooser::SerializeCourseTable(old, image));
+    ASSERT_TRUE(course::SerializeCourseTable(old, image));
     oldHandOff_ = image + "tail kept for the other programs";
     WriteBytes(app("900_1.dat"), oldHandOff_);
     book_[0] = MakeRecord({"B", "L1", "alpha", "a"}, 1);
     book_[1] = MakeRecord({"B", "L2", "beta", "b"}, 2);
-    ASSERT_TRUE(chooser::WriteCourseFile(app("c1.dat"), book_).ok());
+    ASSERT_TRUE(course::WriteCourseFile(app("c1.dat"), book_).ok());
   }
   chooser::ChooserSession chooseLesson(const FilePlaces& places, const std::u16string& lesson) {
     chooser::ChooserSession session;
@@ -171,22 +171,22 @@ class HandOffOverReadOnlyFolder : public Places {
     return session;
   }
   std::string expectedImage(std::size_t slot) const {
-    chooser::RecordTable lesson;  // a gathered entry keeps its texts and first two numbers
+    course::RecordTable lesson;  // a gathered entry keeps its texts and first two numbers
     lesson[0].texts = book_[slot].texts;
     lesson[0].number1 = book_[slot].number1;
     lesson[0].number2 = book_[slot].number2;
     std::string image;
-    EXPECT_TRUE(chooser::SerializeCourseTable(lesson, image));
+    EXPECT_TRUE(course::SerializeCourseTable(lesson, image));
     return image + oldHandOff_.substr(image.size());  // the old file's bytes past the new end
   }
 
   std::string oldHandOff_;
-  chooser::RecordTable book_;
+  course::RecordTable book_;
 };
 
 TEST_F(HandOffOverReadOnlyFolder, GoesToThePerUserFolderKeepingTheTailTheUserSaw) {
   const chooser::ChooserSession session =
-      chooseLesson(places(false), chooser::UnscrambleText(u"L1"));
+      chooseLesson(places(false), course::UnscrambleText(u"L1"));
   EXPECT_EQ(session.handOffFilePath(), user("900_1.dat"));
   ASSERT_TRUE(session.confirm().ok());
   EXPECT_TRUE(ReadBytes(user("900_1.dat")) == expectedImage(0));
@@ -196,8 +196,8 @@ TEST_F(HandOffOverReadOnlyFolder, GoesToThePerUserFolderKeepingTheTailTheUserSaw
 TEST_F(HandOffOverReadOnlyFolder, TwoUsersKeepTheirOwnChoices) {
   TempDir secondHome;
   const FilePlaces second(app_.path().string(), secondHome.file("lumadesk"), false);
-  ASSERT_TRUE(chooseLesson(places(false), chooser::UnscrambleText(u"L1")).confirm().ok());
-  ASSERT_TRUE(chooseLesson(second, chooser::UnscrambleText(u"L2")).confirm().ok());
+  ASSERT_TRUE(chooseLesson(places(false), course::UnscrambleText(u"L1")).confirm().ok());
+  ASSERT_TRUE(chooseLesson(second, course::UnscrambleText(u"L2")).confirm().ok());
   EXPECT_TRUE(ReadBytes(user("900_1.dat")) == expectedImage(0));
   EXPECT_TRUE(ReadBytes(secondHome.file("lumadesk/900_1.dat")) == expectedImage(1));
 }
@@ -205,7 +205,7 @@ TEST_F(HandOffOverReadOnlyFolder, TwoUsersKeepTheirOwnChoices) {
 TEST_F(HandOffOverReadOnlyFolder, AFolderThatCannotBeMadeLosesNothing) {
   WriteBytes(user_.file("lumadesk"), "in the way");
   const chooser::ChooserSession session =
-      chooseLesson(places(false), chooser::UnscrambleText(u"L1"));
+      chooseLesson(places(false), course::UnscrambleText(u"L1"));
   const suite::FileStatus status = session.confirm();
   EXPECT_FALSE(status.ok());
   EXPECT_EQ(status.path, user_.file("lumadesk"));
@@ -222,7 +222,7 @@ TEST_F(HandOffOverReadOnlyFolder, AnOrdinaryUserOfTheRealFolderWritesToTheirOwn)
   EXPECT_TRUE(AsOrdinaryUser([&] {
     const FilePlaces real(appFolder, userFolder, suite::FolderAcceptsNewFiles(appFolder));
     return !real.appFolderWritable() &&
-           chooseLesson(real, chooser::UnscrambleText(u"L1")).confirm().ok() &&
+           chooseLesson(real, course::UnscrambleText(u"L1")).confirm().ok() &&
            ReadBytes(userFolder + "/900_1.dat") == expected;
   }));
   EXPECT_TRUE(ReadBytes(app("900_1.dat")) == oldHandOff_);

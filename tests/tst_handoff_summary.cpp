@@ -19,11 +19,11 @@ TEST(HandOffSummary, ShowsTheLessonOrSaysThereIsNone) {
   EXPECT_TRUE(missing.lessonName.empty());
 
   // A lesson of two entries, then a slot an older, longer lesson left behind.
-  chooser::RecordTable table;
+  course::RecordTable table;
   table[0] = MakeRecord({"", "W", "X", "Y"});
   table[1] = MakeRecord({"", "W", "Y", "X"});
   table[2] = MakeRecord({"", "Z", "", ""});
-  ASSERT_TRUE(chooser::WriteCourseFile(path, table).ok());
+  ASSERT_TRUE(course::WriteCourseFile(path, table).ok());
   const auto lesson = standins::SummariseHandOff(path);
   EXPECT_TRUE(lesson.read.ok());
   EXPECT_EQ(lesson.lessonName, u"a");
@@ -32,7 +32,7 @@ TEST(HandOffSummary, ShowsTheLessonOrSaysThereIsNone) {
   // Only stale slots: no lesson is handed off.
   table[0] = MakeRecord({"", "W", "", ""});
   table[1] = MakeRecord({"", "W", "", ""});
-  ASSERT_TRUE(chooser::WriteCourseFile(path, table).ok());
+  ASSERT_TRUE(course::WriteCourseFile(path, table).ok());
   EXPECT_TRUE(standins::SummariseHandOff(path).lessonName.empty());
 }
 

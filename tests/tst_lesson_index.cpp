@@ -6,7 +6,7 @@
 #include "module1.h"
 #include "test_support.h"
 
-namespace chooser {
+namespace course {
 namespace {
 
 using testsupport::MakeRecord;
@@ -127,4 +127,4 @@ TEST(EntryLines, TwoLinesPerEntryWithAFirstLine) {
 }
 
 }  // namespace
-}  // namespace chooser
+}  // namespace course

@@ -12,7 +12,7 @@ namespace {
 
 TEST(ScaledChooser, ControlsKeepTheirPlacesAndPicturesStayCrisp) {
   testsupport::TempDir dir;
-  ASSERT_TRUE(chooser::WriteCourseFile(dir.file("c1.dat"), chooser::RecordTable()).ok());
+  ASSERT_TRUE(course::WriteCourseFile(dir.file("c1.dat"), course::RecordTable()).ok());
   const suite::FilePlaces places(dir.path().string(), dir.file("user"), true);
   pickwell::Form1 form([places] { return places; });
   form.setMessageCall([](QMessageBox::Icon, const QString&, const QString&) {});

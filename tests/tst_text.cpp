@@ -5,7 +5,7 @@
 #include "cp936.h"
 #include "module1.h"
 
-namespace chooser {
+namespace course {
 namespace {
 
 const Cp936& codec() {
@@ -104,4 +104,4 @@ TEST(UnscrambleText, LeavesItsInputAloneAndTwiceAddsTwenty) {
 }
 
 }  // namespace
-}  // namespace chooser
+}  // namespace course

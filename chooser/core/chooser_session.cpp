@@ -3,6 +3,8 @@
 
 namespace chooser {
 
+using namespace course;
+
 void ChooserSession::setPlaces(suite::FilePlaces places) {
   places_ = std::move(places);
   handOffFilePath_ = places_.writePath(kHandOffFileName);

@@ -14,6 +14,10 @@
 
 namespace chooser {
 
+using course::FileStatus;
+using course::kLessonSlots;
+using course::RecordTable;
+
 struct Book {
   const char16_t* title;  // also the item of the book list
   const char* fileName;   // a fixed name, found by the file places

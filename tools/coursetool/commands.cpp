@@ -15,11 +15,11 @@
 namespace coursetool {
 namespace {
 
-using chooser::kRecordSlots;
+using course::kRecordSlots;
 
-bool ReadTable(const std::string& path, chooser::RecordTable& table,
-               chooser::CourseImageReport& report, std::ostream& err) {
-  const auto result = chooser::ReadCourseFile(path, table);
+bool ReadTable(const std::string& path, course::RecordTable& table,
+               course::CourseImageReport& report, std::ostream& err) {
+  const auto result = course::ReadCourseFile(path, table);
   if (!result.status.ok()) {
     err << "coursetool: " << result.status.message() << '\n';
     return false;
@@ -28,22 +28,22 @@ bool ReadTable(const std::string& path, chooser::RecordTable& table,
   return true;
 }
 
-std::size_t TextsShowingReplacement(const chooser::RecordTable& table) {
+std::size_t TextsShowingReplacement(const course::RecordTable& table) {
   std::size_t count = 0;
   for (const auto& record : table) {
     for (const auto& text : record.texts) {
-      const auto shown = chooser::UnscrambleText(text);
-      count += std::find(shown.begin(), shown.end(), chooser::kReplacementChar) != shown.end();
+      const auto shown = course::UnscrambleText(text);
+      count += std::find(shown.begin(), shown.end(), course::kReplacementChar) != shown.end();
     }
   }
   return count;
 }
 
 // A lesson name that record 2984, never part of a lesson, is the only one to carry.
-bool NameOnlyInLastRecord(const chooser::RecordTable& table) {
+bool NameOnlyInLastRecord(const course::RecordTable& table) {
   const auto& name = table[kRecordSlots - 1].lessonName();
   if (name.empty()) return false;
-  for (std::size_t i = 0; i < chooser::kLessonRecords; ++i) {
+  for (std::size_t i = 0; i < course::kLessonRecords; ++i) {
     if (table[i].lessonName() == name) return false;
   }
   return true;
@@ -52,8 +52,8 @@ bool NameOnlyInLastRecord(const chooser::RecordTable& table) {
 }  // namespace
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
-  chooser::RecordTable table;
-  chooser::CourseImageReport report;
+  course::RecordTable table;
+  course::CourseImageReport report;
   if (!ReadTable(path, table, report, err)) return 2;
   for (std::size_t slot = 0; slot < kRecordSlots; ++slot) {
     if (!table[slot].isEmpty()) out << FormatDumpLine(slot, table[slot]) << '\n';
@@ -67,7 +67,7 @@ int Build(const std::string& sourcePath, const std::string& coursePath, std::ost
     err << "coursetool: " << sourcePath << ": cannot be opened\n";
     return 2;
   }
-  chooser::RecordTable table;
+  course::RecordTable table;
   std::vector<bool> seen(kRecordSlots);
   std::string line;
   std::string error;
@@ -81,7 +81,7 @@ int Build(const std::string& sourcePath, const std::string& coursePath, std::ost
     seen[parsed->slot] = true;
     table[parsed->slot] = std::move(parsed->record);
   }
-  const auto status = chooser::WriteCourseFile(coursePath, table);
+  const auto status = course::WriteCourseFile(coursePath, table);
   if (!status.ok()) {
     err << "coursetool: " << status.message() << '\n';
     return 2;
@@ -90,8 +90,8 @@ int Build(const std::string& sourcePath, const std::string& coursePath, std::ost
 }
 
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
-  chooser::RecordTable table;
-  chooser::CourseImageReport report;
+  course::RecordTable table;
+  course::CourseImageReport report;
   if (!ReadTable(path, table, report, err)) return 2;
   bool full = true;
   const auto problem = [&](const std::string& text) {
@@ -117,18 +117,18 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
             "characters code page 936 does not have");
   }
 
-  const auto runs = chooser::LessonRuns(table);
+  const auto runs = course::LessonRuns(table);
   const auto named = std::count_if(runs.begin(), runs.end(), [](auto& n) { return !n.empty(); });
   out << "  " << runs.size() << " lesson runs (" << named << " named) in records 0 to "
-      << chooser::kLessonRecords - 1 << "\n";
-  if (runs.size() > chooser::kLessonSlots) {
-    problem("more lesson runs than the " + std::to_string(chooser::kLessonSlots) +
-            " the chooser can list; runs from " + std::to_string(chooser::kLessonSlots + 1) +
+      << course::kLessonRecords - 1 << "\n";
+  if (runs.size() > course::kLessonSlots) {
+    problem("more lesson runs than the " + std::to_string(course::kLessonSlots) +
+            " the chooser can list; runs from " + std::to_string(course::kLessonSlots + 1) +
             " on are not listed");
   }
   if (NameOnlyInLastRecord(table)) {
     problem("the lesson name \"" +
-            chooser::ToUtf8(chooser::UnscrambleText(table[kRecordSlots - 1].lessonName())) +
+            course::ToUtf8(course::UnscrambleText(table[kRecordSlots - 1].lessonName())) +
             "\" is carried only by the last record, which is never listed");
   }
   out << (full ? "  the chooser can show this file fully\n"

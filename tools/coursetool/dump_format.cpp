@@ -13,7 +13,7 @@ namespace coursetool {
 namespace {
 
 constexpr std::uint32_t kShift = 10;
-constexpr std::size_t kFields = 1 + chooser::kTextFields + 3;
+constexpr std::size_t kFields = 1 + course::kTextFields + 3;
 
 void AppendEscaped(std::string_view text, std::string& out) {
   for (const char c : text) {
@@ -106,17 +106,17 @@ std::optional<std::size_t> ParseSlot(std::string_view text) {
     if (c < '0' || c > '9') return std::nullopt;
     slot = slot * 10 + static_cast<std::size_t>(c - '0');
   }
-  if (slot >= chooser::kRecordSlots) return std::nullopt;
+  if (slot >= course::kRecordSlots) return std::nullopt;
   return slot;
 }
 
 }  // namespace
 
-std::string FormatDumpLine(std::size_t slot, const chooser::CourseRecord& record) {
+std::string FormatDumpLine(std::size_t slot, const course::CourseRecord& record) {
   std::string line = std::to_string(slot);
   for (const auto& text : record.texts) {
     line.push_back('\t');
-    AppendEscaped(chooser::ToUtf8(chooser::UnscrambleText(text)), line);
+    AppendEscaped(course::ToUtf8(course::UnscrambleText(text)), line);
   }
   line.push_back('\t');
   AppendHex(record.number1, line);
@@ -128,17 +128,17 @@ std::string FormatDumpLine(std::size_t slot, const chooser::CourseRecord& record
 }
 
 std::optional<std::u16string> ScrambleText(std::u16string_view display, std::string& error) {
-  const auto& codec = chooser::Cp936::instance();
+  const auto& codec = course::Cp936::instance();
   std::u16string stored;
   for (const char16_t c : display) {
-    const bool escapedByte = c >= chooser::Cp936::kEscapeBase + 0x80 && c <= 0xDCFF;
-    const std::uint16_t code = escapedByte ? chooser::Cp936::kNoCode : codec.codeOf(c);
-    if (code == chooser::Cp936::kNoCode) {
+    const bool escapedByte = c >= course::Cp936::kEscapeBase + 0x80 && c <= 0xDCFF;
+    const std::uint16_t code = escapedByte ? course::Cp936::kNoCode : codec.codeOf(c);
+    if (code == course::Cp936::kNoCode) {
       error = "character " + CodePointName(c) + " cannot be written in code page 936";
       return std::nullopt;
     }
-    const char16_t shifted = code < kShift ? chooser::Cp936::kNoChar : codec.charOf(code - kShift);
-    if (shifted == chooser::Cp936::kNoChar) {
+    const char16_t shifted = code < kShift ? course::Cp936::kNoChar : codec.charOf(code - kShift);
+    if (shifted == course::Cp936::kNoChar) {
       error = "character " + CodePointName(c) + " has no stored form in code page 936";
       return std::nullopt;
     }
@@ -166,14 +166,14 @@ std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& erro
   ParsedLine parsed;
   const auto slot = ParseSlot(fields[0]);
   if (!slot) {
-    error = "the slot must be a number from 0 to " + std::to_string(chooser::kRecordSlots - 1);
+    error = "the slot must be a number from 0 to " + std::to_string(course::kRecordSlots - 1);
     return std::nullopt;
   }
   parsed.slot = *slot;
-  for (std::size_t f = 0; f < chooser::kTextFields; ++f) {
+  for (std::size_t f = 0; f < course::kTextFields; ++f) {
     const auto utf8 = Unescape(fields[1 + f], error);
     if (!utf8) return std::nullopt;
-    const auto display = chooser::FromUtf8(*utf8);
+    const auto display = course::FromUtf8(*utf8);
     if (!display) {
       error = "text field " + std::to_string(f + 1) + " is not UTF-8";
       return std::nullopt;

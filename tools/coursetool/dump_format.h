@@ -12,7 +12,7 @@
 
 namespace coursetool {
 
-std::string FormatDumpLine(std::size_t slot, const chooser::CourseRecord& record);
+std::string FormatDumpLine(std::size_t slot, const course::CourseRecord& record);
 
 // The reverse of the display transform: every code value down by 10. Fails with the reason
 // when a character has no stored form that is code page 936 text.
@@ -20,7 +20,7 @@ std::optional<std::u16string> ScrambleText(std::u16string_view display, std::str
 
 struct ParsedLine {
   std::size_t slot = 0;
-  chooser::CourseRecord record;  // stored text
+  course::CourseRecord record;  // stored text
 };
 
 // nullopt with `error` set when the line is not in the dump form.

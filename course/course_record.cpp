@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace chooser {
+namespace course {
 
 bool CourseRecord::isEmpty() const {
   const auto zero = [](std::uint8_t b) { return b == 0; };
@@ -24,4 +24,4 @@ void CourseRecord::clear() {
   clearNumbers();
 }
 
-}  // namespace chooser
+}  // namespace course

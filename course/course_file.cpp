@@ -8,7 +8,7 @@
 #include "cp936.h"
 #include "file_io.h"
 
-namespace chooser {
+namespace course {
 namespace {
 
 class ImageReader {
@@ -126,4 +126,4 @@ FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
   return suite::ReplaceFile(path, image);
 }
 
-}  // namespace chooser
+}  // namespace course

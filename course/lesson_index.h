@@ -9,7 +9,7 @@
 
 #include "course_record.h"
 
-namespace chooser {
+namespace course {
 
 inline constexpr std::size_t kLessonSlots = 129;
 // The last slot of a table never belongs to a lesson.
@@ -39,4 +39,4 @@ std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen
 // Two display lines per slot whose text field 3 is not empty, in slot order.
 std::vector<std::u16string> EntryLines(const RecordTable& lesson);
 
-}  // namespace chooser
+}  // namespace course

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace chooser {
+namespace course {
 namespace {
 
 void AppendCodePoint(std::uint32_t cp, std::string& out) {
@@ -80,4 +80,4 @@ std::optional<std::u16string> FromUtf8(std::string_view bytes) {
   return out;
 }
 
-}  // namespace chooser
+}  // namespace course

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace chooser {
+namespace course {
 
 inline constexpr std::size_t kRecordSlots = 2985;
 inline constexpr std::size_t kTextFields = 6;
@@ -51,4 +51,4 @@ class RecordTable {
   std::vector<CourseRecord> records_;
 };
 
-}  // namespace chooser
+}  // namespace course

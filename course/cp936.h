@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace chooser {
+namespace course {
 
 class Cp936 {
  public:
@@ -46,4 +46,4 @@ class Cp936 {
   std::vector<std::uint16_t> codeByChar_;
 };
 
-}  // namespace chooser
+}  // namespace course

@@ -3,7 +3,7 @@
 
 #include "cp936.h"
 
-namespace chooser {
+namespace course {
 
 namespace {
 constexpr std::uint32_t kShift = 10;
@@ -21,4 +21,4 @@ std::u16string UnscrambleText(const std::u16string& stored) {
   return display;
 }
 
-}  // namespace chooser
+}  // namespace course

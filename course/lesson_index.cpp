@@ -5,7 +5,7 @@
 
 #include "module1.h"
 
-namespace chooser {
+namespace course {
 namespace {
 
 // Equal stored texts; memcmp, because the standard comparison of 16-bit strings goes
@@ -77,4 +77,4 @@ std::vector<std::u16string> EntryLines(const RecordTable& lesson) {
   return lines;
 }
 
-}  // namespace chooser
+}  // namespace course

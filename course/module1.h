@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace chooser {
+namespace course {
 
 inline constexpr char16_t kReplacementChar = 0xFFFD;
 
@@ -12,4 +12,4 @@ inline constexpr char16_t kReplacementChar = 0xFFFD;
 // shows as U+FFFD so the learner sees that something is missing.
 std::u16string UnscrambleText(const std::u16string& stored);
 
-}  // namespace chooser
+}  // namespace course

@@ -10,7 +10,7 @@
 #include "course_record.h"
 #include "file_status.h"
 
-namespace chooser {
+namespace course {
 
 using suite::FileStatus;
 
@@ -51,4 +51,4 @@ CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
 FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
                            const std::string& tailFrom = {});
 
-}  // namespace chooser
+}  // namespace course

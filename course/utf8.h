@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-namespace chooser {
+namespace course {
 
 std::string ToUtf8(std::u16string_view text);
 // nullopt when `bytes` is not well-formed UTF-8.
 std::optional<std::u16string> FromUtf8(std::string_view bytes);
 
-}  // namespace chooser
+}  // namespace course

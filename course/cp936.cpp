@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <stdexcept>
 
-namespace chooser {
+namespace course {
 namespace {
 
 constexpr std::size_t kCodeSpace = 0x10000;
@@ -142,4 +142,4 @@ bool Cp936::encode(std::u16string_view text, std::string& out) const {
   return true;
 }
 
-}  // namespace chooser
+}  // namespace course
