@@ -13,8 +13,7 @@ HandOffSummary SummariseHandOff(const std::string& path) {
   summary.read = course::ReadCourseFile(path, table).status;
   summary.lines = course::EntryLines(table);
   // Slots past the lesson may keep an older lesson's name, but never an entry line.
-  if (!table[0].text(3).empty())
-    summary.lessonName = course::UnscrambleText(table[0].lessonName());
+  if (!table[0].text(3).empty()) summary.lessonName = course::UnscrambleText(table[0].lessonName());
   return summary;
 }
 
