@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#include "answer_log.h"
+
+#include <cstdio>
+
+namespace study {
+
+std::string FormatLogLine(const LogLine& line) {
+  return line.card + '\t' + FormatIso(line.time) + '\t' +
+         std::to_string(static_cast<int>(line.grade));
+}
+
+std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  const auto firstTab = text.find('\t');
+  const auto secondTab =
+      firstTab == std::string_view::npos ? firstTab : text.find('\t', firstTab + 1);
+  if (secondTab == std::string_view::npos ||
+      text.find('\t', secondTab + 1) != std::string_view::npos) {
+    why = "expected three fields separated by tabs: card, time, grade";
+    return std::nullopt;
+  }
+  LogLine line;
+  line.card = std::string(text.substr(0, firstTab));
+  if (line.card.empty()) {
+    why = "the card is empty";
+    return std::nullopt;
+  }
+  const std::string_view time = text.substr(firstTab + 1, secondTab - firstTab - 1);
+  const auto moment = ParseIso(time);
+  if (!moment) {
+    why = "the time \"" + std::string(time) + "\" is not ISO-8601 UTC such as 2026-01-05T08:00:00Z";
+    return std::nullopt;
+  }
+  line.time = *moment;
+  const std::string_view grade = text.substr(secondTab + 1);
+  if (grade.size() != 1 || !IsGrade(grade[0] - '0')) {
+    why = "the grade \"" + std::string(grade) + "\" is not 1, 2, 3 or 4";
+    return std::nullopt;
+  }
+  line.grade = static_cast<Grade>(grade[0] - '0');
+  return line;
+}
+
+std::optional<CardState> Replay::apply(const LogLine& line, std::string& why) {
+  if (any_ && line.time < last_) {
+    why = "the time " + FormatIso(line.time) + " is earlier than the line before it (" +
+          FormatIso(last_) + "): answers must come in time order";
+    return std::nullopt;
+  }
+  any_ = true;
+  last_ = line.time;
+  CardState& card = cards_[line.card];
+  card = fsrs_.answer(card, line.grade, line.time);
+  return card;
+}
+
+std::string FormatReplayLine(const LogLine& line, const CardState& after) {
+  char numbers[96];
+  std::snprintf(numbers, sizeof numbers, "\t%.6f\t%.6f\t%d\t", after.memory.stability,
+                after.memory.difficulty, after.intervalDays);
+  return FormatLogLine(line) + numbers + FormatIso(after.due);
+}
+
+}  // namespace study

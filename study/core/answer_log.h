@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// The answer log in its plain-text form, one answer a line, "card<TAB>time<TAB>grade" with
+// the time in ISO-8601 UTC, and its replay through the scheduler.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "fsrs.h"
+#include "utc_time.h"
+
+namespace study {
+
+struct LogLine {
+  std::string card;
+  Millis time = 0;
+  Grade grade = Grade::Again;
+};
+
+std::string FormatLogLine(const LogLine& line);
+// Nothing, with `why` set, for a line that is not of that form.
+std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why);
+
+// Replays answers in time order, cards interleaved.
+class Replay {
+ public:
+  // The card's state after the answer; nothing, with `why` set, for an answer earlier than
+  // the one before it.
+  std::optional<CardState> apply(const LogLine& line, std::string& why);
+
+ private:
+  Fsrs fsrs_;
+  std::unordered_map<std::string, CardState> cards_;
+  Millis last_ = 0;
+  bool any_ = false;
+};
+
+// "card<TAB>time<TAB>grade<TAB>stability<TAB>difficulty<TAB>interval_days<TAB>due".
+std::string FormatReplayLine(const LogLine& line, const CardState& after);
+
+}  // namespace study
