@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// Runs `check` as an ordinary user: in a child process that gives up root when the test
+// runs as root, in this process otherwise. True when `check` returned true.
+bool AsOrdinaryUser(const std::function<bool()>& check);
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Where a user's files live: the program's folder where the user may write there, else a
 // per-user folder that reads look at first.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 
 #include "chooser_session.h"
 #include "course_file.h"
@@ -27,22 +24,6 @@ using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
 namespace fs = std::filesystem;
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `check` as an ordinary user: in a child that gives up root when the test runs as
-// root, in this process otherwise. True when `check` returned true.
-bool AsOrdinaryUser(const std::function<bool()>& check) {
-  if (::geteuid() != 0) return check();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool dropped =
-        ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-    ::_exit(dropped && check() ? 0 : 1);
-  }
-  int status = 0;
-  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // A folder an ordinary user may enter and read but not create files in.
 void MakeReadOnlyForOthers(const TempDir& dir) {
@@ -68,7 +49,7 @@ TEST(FolderAcceptsNewFiles, TriesTheWayAWriteWould) {
 
   MakeReadOnlyForOthers(dir);
   const std::string folder = dir.path().string();
-  EXPECT_TRUE(AsOrdinaryUser([&] { return !suite::FolderAcceptsNewFiles(folder); }));
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] { return !suite::FolderAcceptsNewFiles(folder); }));
 }
 
 TEST(FolderAcceptsNewFiles, NotOnAReadOnlyMountEvenForRoot) {
@@ -219,7 +200,7 @@ TEST_F(HandOffOverReadOnlyFolder, AnOrdinaryUserOfTheRealFolderWritesToTheirOwn)
   const std::string appFolder = app_.path().string();
   const std::string userFolder = user_.file("lumadesk");
   const std::string expected = expectedImage(0);
-  EXPECT_TRUE(AsOrdinaryUser([&] {
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] {
     const FilePlaces real(appFolder, userFolder, suite::FolderAcceptsNewFiles(appFolder));
     return !real.appFolderWritable() &&
            chooseLesson(real, course::UnscrambleText(u"L1")).confirm().ok() &&

@@ -75,7 +75,7 @@ TEST(Fsrs, ALapseAfterTenDaysNeverRaisesStability) {
   const Fsrs fsrs;
   CardState card = fsrs.answer(CardState{}, Grade::Easy, At("2026-01-05T08:00:00Z"));
   card = fsrs.answer(card, Grade::Good, At("2026-01-13T10:00:00Z"));  // 8 days on
-  const double easy = std::clamp(D0(4), 1.0, 10.0);  // D0(4) itself lies below 1
+  const double easy = std::clamp(D0(4), 1.0, 10.0);                   // D0(4) itself lies below 1
   const double s = RecallS(easy, w[3], R(8, w[3]), 3);
   const double d = NextD(easy, 3);
   EXPECT_NEAR(card.memory.stability, s, 1e-6);

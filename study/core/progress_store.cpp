@@ -1,0 +1,487 @@
+// SPDX-License-Identifier: MIT
+#include "progress_store.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+namespace study {
+namespace {
+
+constexpr int kBusyMillis = 5000;  // another program of the suite finishing its answer
+
+constexpr const char* kSchemaVersion1 =
+    "CREATE TABLE cards(id INTEGER PRIMARY KEY, lesson TEXT NOT NULL, line1 TEXT NOT NULL,"
+    " line2 TEXT NOT NULL, added INTEGER NOT NULL, UNIQUE(lesson, line1, line2));"
+    "CREATE TABLE answers(id INTEGER PRIMARY KEY, card INTEGER NOT NULL REFERENCES cards(id),"
+    " time INTEGER NOT NULL, grade INTEGER NOT NULL CHECK(grade BETWEEN 1 AND 4),"
+    " activity TEXT NOT NULL, seconds REAL NOT NULL);"
+    "CREATE INDEX answers_by_card ON answers(card, id);"
+    "CREATE INDEX answers_by_time ON answers(time);";
+
+constexpr const char* kSchemaVersion2 =
+    "CREATE TABLE card_state(card INTEGER PRIMARY KEY REFERENCES cards(id),"
+    " reps INTEGER NOT NULL, lapses INTEGER NOT NULL, stability REAL NOT NULL,"
+    " difficulty REAL NOT NULL, last_answer INTEGER NOT NULL, due INTEGER NOT NULL,"
+    " interval_days INTEGER NOT NULL, last_grade INTEGER NOT NULL);"
+    "CREATE INDEX card_state_by_due ON card_state(due);";
+
+constexpr const char* kStateColumns =
+    "s.reps, s.lapses, s.stability, s.difficulty, s.last_answer, s.due, s.interval_days,"
+    " s.last_grade";
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+StoreFailure FailureOf(const Database& db, int code) {
+  return {code, db ? db.error() : sqlite3_errstr(code)};
+}
+
+// The state columns from `first` on (NULL when the card was never answered).
+CardState StateAt(const Statement& row, int first) {
+  CardState state;
+  if (row.isNull(first)) return state;
+  state.reps = static_cast<int>(row.integer(first));
+  state.lapses = static_cast<int>(row.integer(first + 1));
+  state.memory = {row.real(first + 2), row.real(first + 3)};
+  state.lastAnswer = row.integer(first + 4);
+  state.due = row.integer(first + 5);
+  state.intervalDays = static_cast<int>(row.integer(first + 6));
+  state.lastGrade = static_cast<int>(row.integer(first + 7));
+  return state;
+}
+
+bool IsDamage(int code) {
+  return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+bool IsNoWrite(int code) {
+  const int primary = code & 0xFF;
+  return primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM ||
+         primary == SQLITE_AUTH;
+}
+
+int OpenFile(const std::string& target, int flags, Database& db) {
+  sqlite3* raw = nullptr;
+  const int rc = sqlite3_open_v2(target.c_str(), &raw, flags, nullptr);
+  db = Database(raw);
+  if (rc == SQLITE_OK) sqlite3_busy_timeout(raw, kBusyMillis);
+  sqlite3_extended_result_codes(raw, 1);
+  return rc;
+}
+
+// What the file holds: its version, or a failure (damage, or it cannot be read).
+struct Inspection {
+  int version = 0;
+  bool empty = false;  // a new file, or one with no tables
+  StoreFailure failure;
+};
+
+Inspection Inspect(const Database& db) {
+  Inspection found;
+  Statement version(db, "PRAGMA user_version");
+  int rc = version.ok() ? version.step() : sqlite3_errcode(db.get());
+  if (rc != SQLITE_ROW) {
+    found.failure = FailureOf(db, rc);
+    return found;
+  }
+  found.version = static_cast<int>(version.integer(0));
+  Statement check(db, "PRAGMA quick_check");
+  rc = check.ok() ? check.step() : sqlite3_errcode(db.get());
+  if (rc != SQLITE_ROW) {
+    found.failure = FailureOf(db, rc);
+    return found;
+  }
+  if (check.text(0) != "ok") {
+    found.failure = {SQLITE_CORRUPT, check.text(0)};
+    return found;
+  }
+  Statement tables(db, "SELECT count(*) FROM sqlite_master");
+  rc = tables.step();
+  if (rc != SQLITE_ROW) {
+    found.failure = FailureOf(db, rc);
+    return found;
+  }
+  found.empty = tables.integer(0) == 0;
+  if (found.empty && found.version != 0) found.failure = {SQLITE_CORRUPT, "no tables"};
+  if (!found.empty && found.version == 0) {
+    found.failure = {SQLITE_NOTADB, "a database of another program"};
+  }
+  return found;
+}
+
+std::string DamagedName(const std::string& path, Millis now) {
+  const std::time_t seconds = static_cast<std::time_t>(now / 1000);
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
+  std::string name = path + ".damaged-" + stamp;
+  for (int n = 2; Exists(name); ++n) name = path + ".damaged-" + stamp + "-" + std::to_string(n);
+  return name;
+}
+
+// Moves the store and its journal files aside; false (errno kept) when it cannot.
+bool KeepAside(const std::string& path, const std::string& keptAs) {
+  if (std::rename(path.c_str(), keptAs.c_str()) != 0) return false;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    if (Exists(path + suffix)) std::rename((path + suffix).c_str(), (keptAs + suffix).c_str());
+  }
+  return true;
+}
+
+}  // namespace
+
+CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers) {
+  CardState state;
+  for (const auto& [time, grade] : answers) state = fsrs.answer(state, grade, time);
+  return state;
+}
+
+ProgressStore::ProgressStore(Database db, std::string path, bool readOnly)
+    : db_(std::move(db)), path_(std::move(path)), readOnly_(readOnly) {}
+
+bool ProgressStore::transaction(StoreFailure& failure, const auto& work) {
+  int rc = db_.exec("BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) {
+    failure = FailureOf(db_, rc);
+    return false;
+  }
+  if (!work()) {
+    if (failure.code == SQLITE_OK) failure = FailureOf(db_, sqlite3_errcode(db_.get()));
+    db_.exec("ROLLBACK");
+    return false;
+  }
+  rc = db_.exec("COMMIT");
+  if (rc != SQLITE_OK) {
+    failure = FailureOf(db_, rc);
+    db_.exec("ROLLBACK");
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Makes the tables of a new store, or brings an older one up to date, in one transaction.
+int Prepare(const Database& db, int version, const Fsrs& fsrs) {
+  if (version == kStoreVersion) return SQLITE_OK;
+  int rc = db.exec("BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) return rc;
+  if (version == 0) rc = db.exec(kSchemaVersion1);
+  if (rc == SQLITE_OK) rc = db.exec(kSchemaVersion2);
+  if (rc == SQLITE_OK && version == 1) {
+    // Every learned card's state, made from its answers in the order they were given.
+    std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>> answers;
+    Statement rows(db, "SELECT card, time, grade FROM answers ORDER BY card, id");
+    while ((rc = rows.step()) == SQLITE_ROW) {
+      answers[rows.integer(0)].emplace_back(rows.integer(1), static_cast<Grade>(rows.integer(2)));
+    }
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    Statement insert(db, "INSERT INTO card_state VALUES(?,?,?,?,?,?,?,?,?)");
+    for (const auto& [card, given] : answers) {
+      if (rc != SQLITE_OK) break;
+      const CardState s = ReplayCard(fsrs, given);
+      insert.bind(1, card).bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
+      insert.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
+      insert.bind(7, s.due).bind(8, std::int64_t{s.intervalDays});
+      insert.bind(9, std::int64_t{s.lastGrade});
+      rc = insert.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
+      insert.reset();
+    }
+  }
+  if (rc == SQLITE_OK) rc = db.exec("PRAGMA user_version = 2");
+  if (rc == SQLITE_OK) rc = db.exec("COMMIT");
+  if (rc != SQLITE_OK) db.exec("ROLLBACK");
+  return rc;
+}
+
+}  // namespace
+
+std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Millis now,
+                                                   OpenResult& result) {
+  result = {};
+  Database db;
+  bool readOnly = false;
+  int rc = OpenFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
+  if (rc != SQLITE_OK) {
+    readOnly = true;
+    rc = OpenFile(path, SQLITE_OPEN_READONLY, db);
+  }
+  if (rc != SQLITE_OK) {
+    result.failure = FailureOf(db, rc);
+    return nullptr;
+  }
+  readOnly = readOnly || sqlite3_db_readonly(db.get(), "main") == 1;
+  Inspection found = Inspect(db);
+  if (readOnly && IsNoWrite(found.failure.code)) {
+    // A WAL store in a folder we may not write cannot even be read the ordinary way.
+    rc = OpenFile("file:" + path + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, db);
+    found = rc == SQLITE_OK ? Inspect(db) : Inspection{0, false, FailureOf(db, rc)};
+  }
+  if (IsDamage(found.failure.code)) {
+    db = Database();
+    result.failure = found.failure;
+    result.keptAs = DamagedName(path, now);
+    if (readOnly || !KeepAside(path, result.keptAs)) {
+      result.keptAs.clear();
+      return nullptr;  // Failed: damaged and it cannot be moved aside
+    }
+    const OpenResult damaged = result;
+    auto fresh = Open(path, now, result);
+    if (fresh) {
+      result.outcome = OpenResult::Outcome::DamagedKeptAside;
+      result.keptAs = damaged.keptAs;
+      result.failure = damaged.failure;
+    }
+    return fresh;
+  }
+  if (found.failure.code != SQLITE_OK) {
+    result.failure = found.failure;
+    return nullptr;
+  }
+  if (found.version > kStoreVersion) {
+    result.outcome = OpenResult::Outcome::TooNew;
+    result.foundVersion = found.version;
+    return nullptr;
+  }
+  if (!readOnly) {
+    const Fsrs fsrs;
+    rc = db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
+    if (rc == SQLITE_OK) rc = Prepare(db, found.version, fsrs);
+    if (IsNoWrite(rc)) {
+      readOnly = true;  // the file or its folder turned out not to take writes
+    } else if (rc != SQLITE_OK) {
+      result.failure = FailureOf(db, rc);
+      return nullptr;
+    }
+  }
+  if (readOnly && found.version != kStoreVersion) {
+    result.failure = {SQLITE_READONLY, "an older store that cannot be brought up to date"};
+    return nullptr;
+  }
+  result.outcome = readOnly ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
+  return std::unique_ptr<ProgressStore>(new ProgressStore(std::move(db), path, readOnly));
+}
+
+std::vector<Card> ProgressStore::lessonCards(
+    const std::string& lesson, const std::vector<std::pair<std::string, std::string>>& entries,
+    StoreFailure& failure) {
+  if (!readOnly_) {
+    transaction(failure, [&] {
+      Statement insert(db_,
+                       "INSERT OR IGNORE INTO cards(lesson, line1, line2, added)"
+                       " VALUES(?,?,?,strftime('%s','now')*1000)");
+      for (const auto& [line1, line2] : entries) {
+        insert.bind(1, lesson).bind(2, line1).bind(3, line2);
+        if (insert.step() != SQLITE_DONE) return false;
+        insert.reset();
+      }
+      return true;
+    });
+  }
+  std::vector<Card> cards;
+  Statement find(db_, std::string("SELECT c.id, ") + kStateColumns +
+                          " FROM cards c LEFT JOIN card_state s ON s.card = c.id"
+                          " WHERE c.lesson = ? AND c.line1 = ? AND c.line2 = ?");
+  for (const auto& [line1, line2] : entries) {
+    Card card{0, lesson, line1, line2, {}};
+    find.bind(1, lesson).bind(2, line1).bind(3, line2);
+    const int rc = find.step();
+    if (rc == SQLITE_ROW) {
+      card.id = find.integer(0);
+      card.state = StateAt(find, 1);
+    } else if (rc != SQLITE_DONE) {
+      failure = FailureOf(db_, rc);
+    }
+    find.reset();
+    cards.push_back(std::move(card));
+  }
+  return cards;
+}
+
+std::optional<Card> ProgressStore::nextDue(Millis now, StoreFailure& failure) {
+  Statement next(db_, std::string("SELECT c.id, c.lesson, c.line1, c.line2, ") + kStateColumns +
+                          " FROM card_state s JOIN cards c ON c.id = s.card"
+                          " WHERE s.due < ? ORDER BY s.due, s.card LIMIT 1");
+  next.bind(1, (DayOf(now) + 1) * kMillisPerDay);
+  const int rc = next.step();
+  if (rc == SQLITE_ROW) {
+    return Card{next.integer(0), next.text(1), next.text(2), next.text(3), StateAt(next, 4)};
+  }
+  if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
+  return std::nullopt;
+}
+
+DueSummary ProgressStore::dueSummary(Millis now, StoreFailure& failure) {
+  DueSummary summary;
+  const Millis tomorrow = (DayOf(now) + 1) * kMillisPerDay;
+  Statement counts(db_,
+                   "SELECT sum(due < ?1), sum(due >= ?1 AND due < ?1 + 86400000), min(due)"
+                   " FROM card_state");
+  counts.bind(1, tomorrow);
+  const int rc = counts.step();
+  if (rc != SQLITE_ROW) {
+    failure = FailureOf(db_, rc);
+    return summary;
+  }
+  summary.dueToday = static_cast<int>(counts.integer(0));
+  summary.dueTomorrow = static_cast<int>(counts.integer(1));
+  if (!counts.isNull(2)) summary.nextDue = counts.integer(2);
+  return summary;
+}
+
+std::optional<CardState> ProgressStore::stateOf(std::int64_t card, StoreFailure& failure) {
+  Statement find(db_, std::string("SELECT ") + kStateColumns + " FROM card_state s WHERE card = ?");
+  find.bind(1, card);
+  const int rc = find.step();
+  if (rc == SQLITE_ROW) return StateAt(find, 0);
+  if (rc == SQLITE_DONE) return CardState{};
+  failure = FailureOf(db_, rc);
+  return std::nullopt;
+}
+
+bool ProgressStore::saveState(std::int64_t card, const CardState& s, StoreFailure& failure) {
+  if (s.isNew()) {
+    Statement drop(db_, "DELETE FROM card_state WHERE card = ?");
+    drop.bind(1, card);
+    return drop.step() == SQLITE_DONE;
+  }
+  Statement save(db_, "INSERT OR REPLACE INTO card_state VALUES(?,?,?,?,?,?,?,?,?)");
+  save.bind(1, card).bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
+  save.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
+  save.bind(7, s.due).bind(8, std::int64_t{s.intervalDays}).bind(9, std::int64_t{s.lastGrade});
+  const int rc = save.step();
+  if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
+  return rc == SQLITE_DONE;
+}
+
+std::optional<Committed> ProgressStore::commit(const Answer& answer, StoreFailure& failure) {
+  if (readOnly_) {
+    failure = {SQLITE_READONLY, "the store is read-only"};
+    return std::nullopt;
+  }
+  Committed done;
+  const bool ok = transaction(failure, [&] {
+    const auto before = stateOf(answer.card, failure);
+    if (!before) return false;
+    done.state = fsrs_.answer(*before, answer.grade, answer.time);
+    Statement insert(db_,
+                     "INSERT INTO answers(card, time, grade, activity, seconds) VALUES(?,?,?,?,?)");
+    insert.bind(1, answer.card).bind(2, answer.time);
+    insert.bind(3, std::int64_t{static_cast<int>(answer.grade)});
+    insert.bind(4, answer.activity).bind(5, answer.seconds);
+    if (insert.step() != SQLITE_DONE) return false;
+    done.answerId = sqlite3_last_insert_rowid(db_.get());
+    return saveState(answer.card, done.state, failure);
+  });
+  if (!ok) return std::nullopt;
+  return done;
+}
+
+bool ProgressStore::undo(std::int64_t answerId, StoreFailure& failure) {
+  if (readOnly_) {
+    failure = {SQLITE_READONLY, "the store is read-only"};
+    return false;
+  }
+  return transaction(failure, [&] {
+    Statement card(db_,
+                   "SELECT a.card, (SELECT max(id) FROM answers b WHERE b.card = a.card)"
+                   " FROM answers a WHERE a.id = ?");
+    card.bind(1, answerId);
+    if (card.step() != SQLITE_ROW || card.integer(1) != answerId) {
+      failure = {SQLITE_CONSTRAINT, "the answer is gone or no longer its card's last"};
+      return false;
+    }
+    const std::int64_t cardId = card.integer(0);
+    Statement remove(db_, "DELETE FROM answers WHERE id = ?");
+    remove.bind(1, answerId);
+    if (remove.step() != SQLITE_DONE) return false;
+    std::vector<std::pair<Millis, Grade>> left;
+    Statement rows(db_, "SELECT time, grade FROM answers WHERE card = ? ORDER BY id");
+    rows.bind(1, cardId);
+    while (rows.step() == SQLITE_ROW) {
+      left.emplace_back(rows.integer(0), static_cast<Grade>(rows.integer(1)));
+    }
+    return saveState(cardId, ReplayCard(fsrs_, left), failure);
+  });
+}
+
+std::vector<LogLine> ProgressStore::log(StoreFailure& failure) {
+  std::vector<LogLine> lines;
+  Statement rows(db_, "SELECT card, time, grade FROM answers ORDER BY time, id");
+  int rc;
+  while ((rc = rows.step()) == SQLITE_ROW) {
+    lines.push_back(
+        {std::to_string(rows.integer(0)), rows.integer(1), static_cast<Grade>(rows.integer(2))});
+  }
+  if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
+  return lines;
+}
+
+Statistics ProgressStore::statistics(Millis now, StoreFailure& failure) {
+  Statistics stats;
+  stats.answersPerDay.assign(Statistics::kDays, 0);
+  stats.duePerDay.assign(Statistics::kDays, 0);
+  stats.reviewAnswersPerWeek.assign(Statistics::kWeeks, 0);
+  stats.recalledPerWeek.assign(Statistics::kWeeks, 0);
+  const std::int64_t today = DayOf(now);
+  const auto record = [&](Statement& query, const auto& use) {
+    int rc;
+    while ((rc = query.step()) == SQLITE_ROW) use(query);
+    if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
+  };
+
+  Statement perDay(db_,
+                   "SELECT time / 86400000 AS day, count(*) FROM answers WHERE time >= ?"
+                   " GROUP BY day");
+  perDay.bind(1, (today - Statistics::kDays + 1) * kMillisPerDay);
+  record(perDay, [&](Statement& row) {
+    const std::int64_t at = row.integer(0) - (today - Statistics::kDays + 1);
+    if (at >= 0 && at < Statistics::kDays)
+      stats.answersPerDay[at] = static_cast<int>(row.integer(1));
+  });
+
+  Statement due(db_,
+                "SELECT max(due / 86400000, ?1) AS day, count(*) FROM card_state"
+                " WHERE due < (?1 + ?2) * 86400000 GROUP BY day");
+  due.bind(1, today).bind(2, std::int64_t{Statistics::kDays});
+  record(due, [&](Statement& row) {
+    stats.duePerDay[row.integer(0) - today] = static_cast<int>(row.integer(1));
+  });
+
+  // An answer is a review when the card was answered on an earlier day before it.
+  const std::int64_t firstWeekDay = today - 7 * Statistics::kWeeks + 1;
+  Statement retention(db_,
+                      "SELECT (time / 86400000 - ?1) / 7 AS week, count(*), sum(grade >= 2) FROM"
+                      " (SELECT time, grade, lag(time) OVER (PARTITION BY card ORDER BY id) AS"
+                      " before FROM answers)"
+                      " WHERE before IS NOT NULL AND time / 86400000 > before / 86400000"
+                      " AND time >= ?1 * 86400000 GROUP BY week");
+  retention.bind(1, firstWeekDay);
+  record(retention, [&](Statement& row) {
+    const std::int64_t week = row.integer(0);
+    if (week < 0 || week >= Statistics::kWeeks) return;
+    stats.reviewAnswersPerWeek[week] = static_cast<int>(row.integer(1));
+    stats.recalledPerWeek[week] = static_cast<int>(row.integer(2));
+  });
+
+  Statement states(db_,
+                   "SELECT sum(s.card IS NULL), sum(s.last_grade = 1),"
+                   " sum(s.last_grade > 1 AND s.interval_days < 21),"
+                   " sum(s.last_grade > 1 AND s.interval_days >= 21)"
+                   " FROM cards c LEFT JOIN card_state s ON s.card = c.id");
+  record(states, [&](Statement& row) {
+    stats.unlearned = static_cast<int>(row.integer(0));
+    stats.relearning = static_cast<int>(row.integer(1));
+    stats.young = static_cast<int>(row.integer(2));
+    stats.mature = static_cast<int>(row.integer(3));
+  });
+  return stats;
+}
+
+}  // namespace study

@@ -1,0 +1,372 @@
+// SPDX-License-Identifier: MIT
+// The learner's progress store: answers kept through crashes and shared use, damaged,
+// older, newer and read-only stores.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "progress_store.h"
+#include "test_support.h"
+
+namespace study {
+namespace {
+
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+namespace fs = std::filesystem;
+
+const Millis kMonday = *ParseIso("2026-01-05T08:00:00Z");
+const std::vector<std::pair<std::string, std::string>> kEntries = {
+    {"market", "市场"}, {"stall", "货摊"}, {"vendor", "小贩"}};
+
+std::unique_ptr<ProgressStore> OpenOk(const std::string& path, OpenResult& result) {
+  auto store = ProgressStore::Open(path, kMonday, result);
+  EXPECT_TRUE(store) << result.failure.detail;
+  return store;
+}
+
+std::unique_ptr<ProgressStore> OpenOk(const std::string& path) {
+  OpenResult result;
+  auto store = OpenOk(path, result);
+  EXPECT_EQ(result.outcome, OpenResult::Outcome::Opened);
+  return store;
+}
+
+std::vector<std::pair<Millis, Grade>> AnswersOf(const std::vector<LogLine>& log,
+                                                std::int64_t card) {
+  std::vector<std::pair<Millis, Grade>> answers;
+  for (const LogLine& line : log) {
+    if (line.card == std::to_string(card)) answers.emplace_back(line.time, line.grade);
+  }
+  return answers;
+}
+
+// Commits `count` answers on the lesson's cards, round and round, a second apart.
+void AnswerMany(ProgressStore& store, int count, Millis start, int seed) {
+  StoreFailure failure;
+  const auto cards = store.lessonCards("Unit 1", kEntries, failure);
+  for (int i = 0; i < count; ++i) {
+    const Answer answer{cards[i % cards.size()].id, start + i * 1000,
+                        static_cast<Grade>(1 + (i * 7 + seed) % 4), "复习回忆", 2.5};
+    ASSERT_TRUE(store.commit(answer, failure)) << failure.detail;
+  }
+}
+
+TEST(ProgressStore, CardsAreKnownByTheirTextsAndAnswersSetTheirState) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  ASSERT_EQ(cards.size(), 3u);
+  EXPECT_TRUE(cards[0].state.isNew());
+  // The same entries chosen again, in another order and with a new one: the same cards.
+  const auto again = store->lessonCards(
+      "Unit 1", {{"vendor", "小贩"}, {"fresh", "新鲜的"}, {"market", "市场"}}, failure);
+  EXPECT_EQ(again[0].id, cards[2].id);
+  EXPECT_EQ(again[2].id, cards[0].id);
+  EXPECT_NE(again[1].id, 0);
+  EXPECT_NE(store->lessonCards("Unit 2", {kEntries[0]}, failure)[0].id, cards[0].id)
+      << "another lesson's entry is another card";
+
+  const auto done = store->commit({cards[0].id, kMonday, Grade::Good, "课文初记", 3.0}, failure);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(done->state, Fsrs().answer(CardState{}, Grade::Good, kMonday));
+  cards = store->lessonCards("Unit 1", kEntries, failure);
+  EXPECT_EQ(cards[0].state, done->state);
+  const auto log = store->log(failure);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(FormatLogLine(log[0]), std::to_string(cards[0].id) + "\t2026-01-05T08:00:00Z\t3");
+  EXPECT_EQ(failure.code, SQLITE_OK);
+}
+
+TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);   // due in 8 days
+  store->commit({cards[1].id, kMonday, Grade::Again, "课文初记", 1}, failure);  // in 1 day
+  store->commit({cards[2].id, kMonday, Grade::Good, "课文初记", 1}, failure);   // in 3 days
+  EXPECT_FALSE(store->nextDue(kMonday, failure));
+  const DueSummary today = store->dueSummary(kMonday, failure);
+  EXPECT_EQ(today.dueToday, 0);
+  EXPECT_EQ(today.dueTomorrow, 1);
+  EXPECT_EQ(today.nextDue, kMonday + kMillisPerDay);
+
+  // Early on the day a card falls due it is already due.
+  const Millis later = *ParseIso("2026-01-20T00:00:01Z");
+  EXPECT_EQ(store->nextDue(later, failure)->id, cards[1].id);
+  EXPECT_EQ(store->dueSummary(later, failure).dueToday, 3);
+}
+
+TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto first = store->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure);
+  const auto second = store->commit(
+      {cards[0].id, kMonday + 4 * kMillisPerDay, Grade::Hard, "复习回忆", 1}, failure);
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(store->undo(first->answerId, failure)) << "not the card's last answer";
+  ASSERT_TRUE(store->undo(second->answerId, failure)) << failure.detail;
+  EXPECT_EQ(store->lessonCards("Unit 1", kEntries, failure)[0].state, first->state);
+  EXPECT_EQ(store->log(failure).size(), 1u);
+  ASSERT_TRUE(store->undo(first->answerId, failure));
+  EXPECT_TRUE(store->lessonCards("Unit 1", kEntries, failure)[0].state.isNew());
+}
+
+TEST(ProgressStore, AKilledWriterLosesNoCommittedAnswer) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  OpenOk(path);
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    OpenResult result;
+    auto store = ProgressStore::Open(path, kMonday, result);
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    for (int i = 0;; ++i) {
+      const auto done =
+          store->commit({cards[i % 3].id, kMonday + i * 1000, Grade::Good, "复习回忆", 1}, failure);
+      if (!done) ::_exit(1);
+      // Told only once committed: everything the parent hears of must be in the store.
+      if (::write(pipeFds[1], &done->answerId, sizeof done->answerId) < 0) ::_exit(1);
+    }
+  }
+  ::close(pipeFds[1]);
+  std::set<std::int64_t> heard;
+  std::int64_t id = 0;
+  while (heard.size() < 300 && ::read(pipeFds[0], &id, sizeof id) == sizeof id) heard.insert(id);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  while (::read(pipeFds[0], &id, sizeof id) == sizeof id) heard.insert(id);
+  ::close(pipeFds[0]);
+  ASSERT_GE(heard.size(), 300u);
+
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  const auto log = store->log(failure);
+  EXPECT_GE(log.size(), heard.size());
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  for (const Card& card : cards) {
+    EXPECT_EQ(card.state, ReplayCard(Fsrs(), AnswersOf(log, card.id))) << card.line1;
+  }
+}
+
+TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  OpenOk(path);
+  std::vector<pid_t> children;
+  for (int program = 0; program < 2; ++program) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      OpenResult result;
+      auto store = ProgressStore::Open(path, kMonday, result);
+      if (!store) ::_exit(2);
+      StoreFailure failure;
+      const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+      for (int i = 0; i < 150; ++i) {
+        const Answer answer{cards[i % 3].id, kMonday + i * 60000,
+                            static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
+        if (!store->commit(answer, failure)) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  EXPECT_EQ(store->log(failure).size(), 300u);
+  // Each card's state is what its answers make of it, in the order they were committed.
+  Database db;
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  db = Database(raw);
+  for (const Card& card : store->lessonCards("Unit 1", kEntries, failure)) {
+    std::vector<std::pair<Millis, Grade>> answers;
+    Statement rows(db, "SELECT time, grade FROM answers WHERE card = ? ORDER BY id");
+    rows.bind(1, card.id);
+    while (rows.step() == SQLITE_ROW) {
+      answers.emplace_back(rows.integer(0), static_cast<Grade>(rows.integer(1)));
+    }
+    EXPECT_EQ(answers.size(), 100u);
+    EXPECT_EQ(card.state, ReplayCard(Fsrs(), answers));
+  }
+  Statement check(db, "PRAGMA integrity_check");
+  ASSERT_EQ(check.step(), SQLITE_ROW);
+  EXPECT_EQ(check.text(0), "ok");
+}
+
+TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  const std::string garbage(8192, '\x5a');
+  WriteBytes(path, garbage);
+  OpenResult result;
+  auto store = OpenOk(path, result);
+  EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
+  EXPECT_EQ(result.failure.code, SQLITE_NOTADB);
+  EXPECT_EQ(result.keptAs, path + ".damaged-20260105-080000");
+  EXPECT_EQ(ReadBytes(result.keptAs), garbage) << "never silently overwritten";
+  StoreFailure failure;
+  EXPECT_TRUE(store->commit(
+      {store->lessonCards("Unit 1", kEntries, failure)[0].id, kMonday, Grade::Good, "课文初记", 1},
+      failure));
+}
+
+TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 3000, kMonday, 0);
+  }
+  std::string bytes = ReadBytes(path);
+  ASSERT_GT(bytes.size(), 64u * 1024);
+  for (std::size_t i = 16 * 1024; i < 48 * 1024; ++i) bytes[i] = static_cast<char>(i * 131);
+  WriteBytes(path, bytes);
+  OpenResult result;
+  auto store = OpenOk(path, result);
+  EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
+  EXPECT_EQ(ReadBytes(result.keptAs), bytes);
+}
+
+TEST(ProgressStore, AVersionOneStoreIsBroughtUpToDate) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    Database db(raw);
+    // The first release's tables: cards and answers, no scheduling state.
+    ASSERT_EQ(db.exec("CREATE TABLE cards(id INTEGER PRIMARY KEY, lesson TEXT NOT NULL,"
+                      " line1 TEXT NOT NULL, line2 TEXT NOT NULL, added INTEGER NOT NULL,"
+                      " UNIQUE(lesson, line1, line2));"
+                      "CREATE TABLE answers(id INTEGER PRIMARY KEY, card INTEGER NOT NULL,"
+                      " time INTEGER NOT NULL, grade INTEGER NOT NULL, activity TEXT NOT NULL,"
+                      " seconds REAL NOT NULL);"
+                      "INSERT INTO cards VALUES(1, 'Unit 1', 'market', '市场', 0),"
+                      " (2, 'Unit 1', 'stall', '货摊', 0), (3, 'Unit 1', 'vendor', '小贩', 0);"
+                      "INSERT INTO answers VALUES(1, 1, 1767600000000, 3, 'x', 1),"
+                      " (2, 2, 1767600001000, 1, 'x', 1), (3, 1, 1767859200000, 2, 'x', 1);"
+                      "PRAGMA user_version = 1;"),
+              SQLITE_OK)
+        << db.error();
+  }
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const Fsrs fsrs;
+  EXPECT_EQ(cards[0].state,
+            ReplayCard(fsrs, {{1767600000000, Grade::Good}, {1767859200000, Grade::Hard}}));
+  EXPECT_EQ(cards[1].state, ReplayCard(fsrs, {{1767600001000, Grade::Again}}));
+  EXPECT_TRUE(cards[2].state.isNew());
+  store.reset();
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  Database db(raw);
+  Statement version(db, "PRAGMA user_version");
+  ASSERT_EQ(version.step(), SQLITE_ROW);
+  EXPECT_EQ(version.integer(0), kStoreVersion);
+}
+
+TEST(ProgressStore, ANewerStoreIsRefusedAndLeftUntouched) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 10, kMonday, 1);
+  }
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    Database db(raw);
+    ASSERT_EQ(db.exec("PRAGMA user_version = 7"), SQLITE_OK);
+  }
+  const std::string before = ReadBytes(path);
+  OpenResult result;
+  EXPECT_FALSE(ProgressStore::Open(path, kMonday, result));
+  EXPECT_EQ(result.outcome, OpenResult::Outcome::TooNew);
+  EXPECT_EQ(result.foundVersion, 7);
+  EXPECT_TRUE(ReadBytes(path) == before);
+}
+
+TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 10, kMonday, 2);
+  }
+  ASSERT_FALSE(fs::exists(path + "-wal")) << "closed cleanly";
+  fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_read |
+                                  fs::perms::others_exec | fs::perms::group_read |
+                                  fs::perms::group_exec);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
+                            fs::perms::group_read);
+  const std::string before = ReadBytes(path);
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] {
+    OpenResult result;
+    auto store = ProgressStore::Open(path, kMonday, result);
+    if (!store || result.outcome != OpenResult::Outcome::ReadOnly || !store->readOnly()) {
+      return false;
+    }
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    const bool read = cards.size() == 3 && cards[0].id != 0 && !cards[0].state.isNew() &&
+                      store->log(failure).size() == 10;
+    const bool refused = !store->commit({cards[0].id, kMonday, Grade::Good, "x", 1}, failure) &&
+                         failure.code == SQLITE_READONLY;
+    return read && refused;
+  }));
+  EXPECT_TRUE(ReadBytes(path) == before);
+}
+
+TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const Millis day = kMillisPerDay;
+  store->commit({cards[0].id, kMonday - 3 * day, Grade::Good, "课文初记", 1}, failure);
+  store->commit({cards[0].id, kMonday - 3 * day + 1000, Grade::Again, "课文初记", 1}, failure);
+  store->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure);  // a review, recalled
+  store->commit({cards[1].id, kMonday - day, Grade::Good, "课文初记", 1}, failure);
+  store->commit({cards[1].id, kMonday, Grade::Again, "复习回忆", 1}, failure);  // a review, lapsed
+  const Statistics stats = store->statistics(kMonday, failure);
+  EXPECT_EQ(failure.code, SQLITE_OK) << failure.detail;
+  EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 1], 2);
+  EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 2], 1);
+  EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 4], 2);
+  EXPECT_EQ(stats.reviewAnswersPerWeek.back(), 2);
+  EXPECT_EQ(stats.recalledPerWeek.back(), 1);
+  EXPECT_EQ(stats.unlearned, 1);
+  EXPECT_EQ(stats.relearning, 1);
+  EXPECT_EQ(stats.young, 1);
+  EXPECT_EQ(stats.mature, 0);
+  int due = 0;
+  for (int n : stats.duePerDay) due += n;
+  EXPECT_EQ(due, 2);
+  EXPECT_EQ(stats.duePerDay[1], 1) << "the lapsed card, tomorrow";
+}
+
+}  // namespace
+}  // namespace study
