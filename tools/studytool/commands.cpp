@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "commands.h"
 
+#include <sys/stat.h>
+
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "answer_log.h"
+#include "progress_store.h"
 
 namespace studytool {
 
@@ -23,6 +27,76 @@ int Replay(std::istream& in, std::ostream& out, std::ostream& err) {
     out << study::FormatReplayLine(*line, *after) << '\n';
   }
   return 0;
+}
+
+namespace {
+
+// The store as it is: a missing one is not made, only reported.
+std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, const char* command,
+                                                   study::Millis now, std::ostream& err) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    err << "studytool " << command << ": no store at " << path << '\n';
+    return nullptr;
+  }
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, now, result);
+  if (result.outcome == study::OpenResult::Outcome::TooNew) {
+    err << "studytool " << command << ": " << path << " was written by a newer program (version "
+        << result.foundVersion << "); this one knows up to version " << study::kStoreVersion
+        << '\n';
+  } else if (result.outcome == study::OpenResult::Outcome::DamagedKeptAside) {
+    err << "studytool " << command << ": " << path << " was damaged (" << result.failure.detail
+        << "); it is kept as " << result.keptAs << '\n';
+  } else if (!store) {
+    err << "studytool " << command << ": cannot open " << path << ": " << result.failure.detail
+        << '\n';
+  }
+  return store;
+}
+
+int Finish(const study::StoreFailure& failure, const char* command, const std::string& path,
+           std::ostream& err) {
+  if (failure.code == SQLITE_OK) return 0;
+  err << "studytool " << command << ": cannot read " << path << ": " << failure.detail << '\n';
+  return 2;
+}
+
+std::string DateOf(std::int64_t day) {
+  return study::FormatIso(day * study::kMillisPerDay).substr(0, 10);
+}
+
+}  // namespace
+
+int Log(const std::string& path, std::ostream& out, std::ostream& err) {
+  const auto store = OpenExisting(path, "log", 0, err);
+  if (!store) return 2;
+  study::StoreFailure failure;
+  for (const study::LogLine& line : store->log(failure)) out << study::FormatLogLine(line) << '\n';
+  return Finish(failure, "log", path, err);
+}
+
+int Stats(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {
+  const auto store = OpenExisting(path, "stats", now, err);
+  if (!store) return 2;
+  study::StoreFailure failure;
+  const study::Statistics stats = store->statistics(now, failure);
+  const std::int64_t today = study::DayOf(now);
+  for (int i = 0; i < study::Statistics::kDays; ++i) {
+    out << "answers\t" << DateOf(today - study::Statistics::kDays + 1 + i) << '\t'
+        << stats.answersPerDay[i] << '\n';
+  }
+  for (int i = 0; i < study::Statistics::kDays; ++i) {
+    out << "due\t" << DateOf(today + i) << '\t' << stats.duePerDay[i] << '\n';
+  }
+  for (int i = 0; i < study::Statistics::kWeeks; ++i) {
+    const std::int64_t weekStart = today - 7 * (study::Statistics::kWeeks - i) + 1;
+    out << "reviews\t" << DateOf(weekStart) << '\t' << stats.reviewAnswersPerWeek[i] << '\n';
+    out << "recalled\t" << DateOf(weekStart) << '\t' << stats.recalledPerWeek[i] << '\n';
+  }
+  out << "cards\tunlearned\t" << stats.unlearned << "\ncards\trelearning\t" << stats.relearning
+      << "\ncards\tyoung\t" << stats.young << "\ncards\tmature\t" << stats.mature << '\n';
+  return Finish(failure, "stats", path, err);
 }
 
 }  // namespace studytool

@@ -3,11 +3,22 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
+
+#include "utc_time.h"
 
 namespace studytool {
 
 // Replays the log read from `in` through the scheduler: one line out per answer. Stops at
 // the first bad line, naming it and the reason on `err` (exit 1).
 int Replay(std::istream& in, std::ostream& out, std::ostream& err);
+
+// Prints the store's answers in the form Replay reads, the cards named by their ids (exit 2
+// when there is no readable store).
+int Log(const std::string& store, std::ostream& out, std::ostream& err);
+
+// Prints what the statistics show at `now`: answers per day, due cards per day, reviews and
+// recalls per week, cards per state; one "what<TAB>when<TAB>count" line each.
+int Stats(const std::string& store, study::Millis now, std::ostream& out, std::ostream& err);
 
 }  // namespace studytool

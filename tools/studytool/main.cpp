@@ -1,16 +1,25 @@
 // SPDX-License-Identifier: MIT
 // studytool: look into a learner's progress and check the scheduler.
+#include <limits.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "commands.h"
+#include "file_places.h"
+#include "progress_store.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: studytool replay [LOG]\n"
+    "       studytool log [STORE]\n"
+    "       studytool stats [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
@@ -20,6 +29,29 @@ constexpr const char* kReplayHelp =
     "grade 1 to 4. Prints one line per answer: the three fields, then the card's\n"
     "stability and difficulty (6 decimals), the interval in days and the due time, as\n"
     "FSRS-6 schedules them. A bad line is refused with its number and the reason (exit 1).\n";
+
+constexpr const char* kLogHelp =
+    "usage: studytool log [STORE]\n"
+    "Prints every answer in STORE in the form 'studytool replay' reads, in time order, the\n"
+    "cards named by their numbers in the store. Without STORE, the store the study\n"
+    "programs of this folder use for the running user.\n";
+
+constexpr const char* kStatsHelp =
+    "usage: studytool stats [STORE]\n"
+    "Prints what the statistics window shows, one 'what<TAB>when<TAB>count' line each:\n"
+    "answers per day over the last 30 days, cards due per day over the next 30 (overdue\n"
+    "ones today), reviews and how many were recalled per week over 12 weeks, and cards per\n"
+    "state. Days are UTC dates. Without STORE, as for 'studytool log'.\n";
+
+// The store of the study programs in this program's folder, by the suite's folder rule.
+std::string DefaultStore() {
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : ".";
+  folder.resize(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
+  return suite::FilePlaces::ForThisUser(folder.empty() ? "." : folder)
+      .writePath(study::kStoreFileName);
+}
 
 bool AsksForHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -48,6 +80,16 @@ int main(int argc, char** argv) {
       return 2;
     }
     return studytool::Replay(log, std::cout, std::cerr);
+  }
+  if (command == "log" || command == "stats") {
+    const bool log = command == "log";
+    if (help || argc > 3) return Usage(log ? kLogHelp : kStatsHelp, help ? 0 : 2);
+    const std::string store = argc == 3 ? argv[2] : DefaultStore();
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    return log ? studytool::Log(store, std::cout, std::cerr)
+               : studytool::Stats(store, now, std::cout, std::cerr);
   }
   return Usage(kUsage, help ? 0 : 2);
 }

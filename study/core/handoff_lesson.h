@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The lesson the chooser handed off in its hand-off file, as the study programs take it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "file_status.h"
+
+namespace study {
+
+struct Entry {
+  std::u16string line1;  // the English entry, as the learner sees it
+  std::u16string line2;  // its Chinese meaning
+};
+
+struct HandOffLesson {
+  suite::FileStatus read;
+  std::u16string name;  // display text; empty when no lesson is handed off
+  std::vector<Entry> entries;
+};
+
+// The records whose entry (text 3) is not empty, in file order.
+HandOffLesson LoadHandOff(const std::string& path);
+
+}  // namespace study
