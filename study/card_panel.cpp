@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "card_panel.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "learn_session.h"
+
+namespace studydesk {
+namespace {
+
+constexpr const char* kGradeNames[] = {"重来", "困难", "良好", "简单"};
+
+QLabel* Line(int pointSize, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  QFont font = label->font();
+  font.setPointSize(pointSize);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignCenter);
+  label->setWordWrap(true);
+  label->setTextInteractionFlags(Qt::NoTextInteraction);
+  return label;
+}
+
+}  // namespace
+
+CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);  // the keys of the card reach the window through it
+  context = Line(10, this);
+  line1 = Line(28, this);
+  line1->setAccessibleName(QStringLiteral("英文"));
+  line2 = Line(20, this);
+  line2->setAccessibleName(QStringLiteral("中文释义"));
+  showButton = new QPushButton(QStringLiteral("显示释义（空格）"), this);
+  auto* grades = new QHBoxLayout;
+  for (int g = 0; g < 4; ++g) {
+    auto* button = new QPushButton(this);
+    button->setMinimumHeight(52);
+    gradeButtons[static_cast<std::size_t>(g)] = button;
+    grades->addWidget(button);
+    connect(button, &QPushButton::clicked, this,
+            [this, g] { emit graded(static_cast<study::Grade>(g + 1)); });
+  }
+  connect(showButton, &QPushButton::clicked, this, &CardPanel::reveal);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(context);
+  layout->addStretch(1);
+  layout->addWidget(line1);
+  layout->addWidget(line2);
+  layout->addStretch(1);
+  layout->addWidget(showButton);
+  layout->addLayout(grades);
+}
+
+void CardPanel::showCard(const QString& contextText, const QString& line1Text,
+                         const QString& line2Text, const std::array<int, 4>& intervals) {
+  context->setText(contextText);
+  line1->setText(line1Text);
+  line2->setText(line2Text);
+  line2->setVisible(false);
+  for (int g = 0; g < 4; ++g) {
+    const QString interval =
+        QString::fromStdString(study::IntervalText(intervals[static_cast<std::size_t>(g)]));
+    QPushButton* button = gradeButtons[static_cast<std::size_t>(g)];
+    button->setText(
+        QStringLiteral("%1 %2\n%3").arg(g + 1).arg(QString::fromUtf8(kGradeNames[g]), interval));
+    button->setAccessibleName(
+        QStringLiteral("%1，%2后复习").arg(QString::fromUtf8(kGradeNames[g]), interval));
+    button->setEnabled(false);
+  }
+  showButton->setEnabled(true);
+  revealed_ = false;
+}
+
+void CardPanel::reveal() {
+  revealed_ = true;
+  line2->setVisible(true);
+  showButton->setEnabled(false);
+  for (QPushButton* button : gradeButtons) button->setEnabled(true);
+}
+
+}  // namespace studydesk

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// One card on show: its English line large, its Chinese line once shown, and the four
+// grades with the interval each would give.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+
+#include "fsrs.h"
+
+namespace studydesk {
+
+class CardPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CardPanel(QWidget* parent = nullptr);
+
+  // A new card, its meaning hidden; `intervals` in grade order.
+  void showCard(const QString& context, const QString& line1, const QString& line2,
+                const std::array<int, 4>& intervals);
+  void reveal();
+  bool revealed() const { return revealed_; }
+
+  QLabel* context = nullptr;
+  QLabel* line1 = nullptr;
+  QLabel* line2 = nullptr;
+  QPushButton* showButton = nullptr;
+  std::array<QPushButton*, 4> gradeButtons{};
+
+ signals:
+  void graded(study::Grade grade);
+
+ private:
+  bool revealed_ = false;
+};
+
+}  // namespace studydesk

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "learner_store.h"
+
+#include <chrono>
+
+#include "app_folder.h"
+#include "failure_text.h"
+
+namespace studydesk {
+
+using study::OpenResult;
+
+QString StoreReason(const study::StoreFailure& failure) {
+  switch (failure.code & 0xFF) {
+    case SQLITE_FULL:
+      return QStringLiteral("磁盘已满");
+    case SQLITE_READONLY:
+      return QStringLiteral("学习记录是只读的");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return QStringLiteral("另一个学习程序一直占用着学习记录");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return QStringLiteral("文件已损坏");
+    case SQLITE_IOERR:
+      return QStringLiteral("读写文件时出错");
+    case SQLITE_CANTOPEN:
+      return QStringLiteral("无法打开文件");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return QStringLiteral("没有访问权限");
+    default:
+      return QString::fromStdString(failure.detail);
+  }
+}
+
+study::Millis Now() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now) {
+  LearnerStore opened;
+  const QString notSaved = QStringLiteral("这次学习的结果不会保存。");
+  const suite::FileStatus folder = places.prepareWrite(study::kStoreFileName);
+  if (!folder.ok()) {
+    opened.notice =
+        QStringLiteral("无法建立文件夹“%1”：%2。")
+            .arg(desk::PathText(folder.path),
+                 desk::ReasonText(folder.error, QString::fromStdString(folder.reason))) +
+        notSaved;
+    return opened;
+  }
+  const std::string path = places.writePath(study::kStoreFileName);
+  const QString shown = desk::PathText(path);
+  OpenResult result;
+  opened.store = study::ProgressStore::Open(path, now, result);
+  switch (result.outcome) {
+    case OpenResult::Outcome::Opened:
+      break;
+    case OpenResult::Outcome::ReadOnly:
+      opened.notice = QStringLiteral("学习记录“%1”是只读的：").arg(shown) + notSaved;
+      break;
+    case OpenResult::Outcome::DamagedKeptAside:
+      opened.notice = QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，现在从头开始记录。")
+                          .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs));
+      break;
+    case OpenResult::Outcome::TooNew:
+      opened.notice =
+          QStringLiteral(
+              "学习记录“%1”来自较新版本的程序（版本 %2），这个程序不能使用它，也不会改动它。")
+              .arg(shown)
+              .arg(result.foundVersion) +
+          notSaved;
+      break;
+    case OpenResult::Outcome::Failed:
+      opened.notice =
+          QStringLiteral("无法打开学习记录“%1”：%2。").arg(shown, StoreReason(result.failure)) +
+          notSaved;
+      break;
+  }
+  return opened;
+}
+
+}  // namespace studydesk

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// The running learner's progress store, opened where the suite's folder rule says, and
+// what to tell the learner when it cannot be used as it should.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "file_places.h"
+#include "progress_store.h"
+
+namespace studydesk {
+
+struct LearnerStore {
+  std::unique_ptr<study::ProgressStore> store;  // none: nothing of this sitting is saved
+  QString notice;                               // empty when all is well
+};
+
+LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now);
+
+// Why SQLite failed, in words a learner reads.
+QString StoreReason(const study::StoreFailure& failure);
+
+// Now, in UTC milliseconds.
+study::Millis Now();
+
+}  // namespace studydesk

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+// 课文初记 and 复习回忆 driven through their real widgets, on folders of our own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QChartView>
+#include <QTest>
+#include <filesystem>
+
+#include "course_file.h"
+#include "learn_window.h"
+#include "module1.h"
+#include "review_window.h"
+#include "statistics_view.h"
+#include "test_support.h"
+
+namespace {
+
+using study::Grade;
+using testsupport::MakeRecord;
+using testsupport::TempDir;
+
+const study::Millis kMonday = *study::ParseIso("2026-01-05T08:00:00Z");
+
+// A stored text as the learner sees it.
+QString Display(const std::string& stored) {
+  return QString::fromStdU16String(
+      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
+}
+
+class StudyWindows : public ::testing::Test {
+ protected:
+  suite::FilePlaces places() const {
+    return suite::FilePlaces(app_.path().string(), user_.file("lumadesk"), true);
+  }
+  // A hand-off of `entries` words named word0, word1, … with glosses gloss0, ….
+  void handOff(int entries) {
+    course::RecordTable table;
+    for (int i = 0; i < entries; ++i) {
+      table[static_cast<std::size_t>(i)] =
+          MakeRecord({"B", "L", "word" + std::to_string(i), "gloss" + std::to_string(i)});
+    }
+    ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+  }
+  std::unique_ptr<studydesk::LearnWindow> learn() {
+    auto window = std::make_unique<studydesk::LearnWindow>(places(), [this] { return now_; });
+    window->show();
+    window->start();
+    return window;
+  }
+  std::unique_ptr<studydesk::ReviewWindow> review() {
+    auto window = std::make_unique<studydesk::ReviewWindow>(places(), [this] { return now_; });
+    window->show();
+    window->start();
+    return window;
+  }
+  static void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window, key, modifiers);
+  }
+  // Shows the meaning and grades with the keyboard.
+  static void answer(QWidget* window, Grade grade) {
+    press(window, Qt::Key_Space);
+    press(window, static_cast<Qt::Key>(Qt::Key_0 + static_cast<int>(grade)));
+  }
+  std::vector<study::LogLine> log() const {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(app_.file("study.db"), now_, result);
+    study::StoreFailure failure;
+    return store ? store->log(failure) : std::vector<study::LogLine>{};
+  }
+
+  TempDir app_;
+  TempDir user_;
+  study::Millis now_ = kMonday;
+};
+
+TEST_F(StudyWindows, WithoutAChosenLessonLearningSaysHowToChooseOne) {
+  auto window = learn();
+  EXPECT_EQ(window->message->text(), "还没有选课：请先在“选 课”中选择一课。");
+  EXPECT_FALSE(window->againButton->isVisible());
+  EXPECT_FALSE(std::filesystem::exists(app_.file("study.db"))) << "nothing else happens";
+  press(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
+  handOff(3);
+  auto window = learn();
+  EXPECT_EQ(window->windowTitle(), "课文初记 — " + Display("L"));
+  EXPECT_EQ(window->card->line1->text(), Display("word0"));
+  EXPECT_FALSE(window->card->line2->isVisible());
+  EXPECT_EQ(window->progress->text(), "第 1 / 3 条");
+  EXPECT_EQ(window->card->gradeButtons[2]->text(), "3 良好\n3天");
+
+  press(window.get(), Qt::Key_3);  // a grade before the meaning is shown counts for nothing
+  EXPECT_TRUE(log().empty());
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Again);  // word1 comes back after word2
+  EXPECT_EQ(window->progress->text(), "第 2 / 3 条");
+  QTest::keyClick(window.get(), Qt::Key_Space);
+  QKeyEvent held(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier, QStringLiteral("3"), true);
+  QApplication::sendEvent(window.get(), &held);  // a held key answers nothing
+  EXPECT_EQ(log().size(), 2u);
+  press(window.get(), Qt::Key_3);
+  EXPECT_EQ(window->card->line1->text(), Display("word1"));  // word1 again
+  answer(window.get(), Grade::Hard);
+  EXPECT_TRUE(window->message->text().startsWith("学完了！这次学了 3 条"));
+  const auto answers = log();
+  ASSERT_EQ(answers.size(), 4u);
+  EXPECT_EQ(answers[1].grade, Grade::Again);
+  EXPECT_EQ(answers[3].card, answers[1].card);
+
+  // Opened again: nothing left to learn; 再学一遍 goes through all, keeping the schedule.
+  auto again = learn();
+  EXPECT_TRUE(again->heading->text().contains("其中 3 条已在复习中"));
+  EXPECT_TRUE(again->message->text().startsWith("本课的 3 条都已在复习中"));
+  press(again.get(), Qt::Key_R);
+  EXPECT_EQ(again->progress->text(), "第 1 / 3 条");
+  EXPECT_EQ(again->card->line1->text(), Display("word0"));
+  EXPECT_EQ(again->card->gradeButtons[2]->text(), "3 良好\n3天") << "from word0's state";
+}
+
+TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
+  handOff(2);
+  auto first = learn();
+  answer(first.get(), Grade::Good);  // due in 3 days
+  answer(first.get(), Grade::Easy);  // due in 8 days
+  first.reset();
+
+  auto none = review();
+  EXPECT_TRUE(none->message->text().startsWith("现在没有要复习的词条。"));
+  EXPECT_TRUE(none->message->text().contains("明天到期 0 条"))
+      << none->message->text().toStdString();
+
+  now_ = kMonday + 9 * study::kMillisPerDay;
+  auto window = review();
+  EXPECT_EQ(window->heading->text(), "今天还要复习 2 条。");
+  EXPECT_EQ(window->card->line1->text(), Display("word0"));
+  answer(window.get(), Grade::Again);
+  EXPECT_EQ(window->card->line1->text(), Display("word1"));
+  EXPECT_TRUE(window->undoButton->isEnabled());
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word0")) << "the card taken back shows again";
+  EXPECT_EQ(log().size(), 2u);
+  EXPECT_FALSE(window->undoButton->isEnabled());
+
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().startsWith("现在没有要复习的词条。"));
+  press(window.get(), Qt::Key_S);
+  auto* stats = window->findChild<studydesk::StatisticsView*>();
+  ASSERT_NE(stats, nullptr);
+  EXPECT_EQ(stats->charts.size(), 4u);
+  EXPECT_EQ(stats->charts[0]->accessibleName(), "近 30 天每天的回答数");
+}
+
+TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {
+  handOff(2);
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(app_.file("study.db"), now_, result);
+    ASSERT_TRUE(store);
+  }
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(app_.file("study.db").c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("PRAGMA user_version = 9"), SQLITE_OK);
+  }
+  const std::string before = testsupport::ReadBytes(app_.file("study.db"));
+  auto window = learn();
+  EXPECT_TRUE(window->notice->isVisible());
+  EXPECT_TRUE(window->notice->text().contains("版本 9")) << window->notice->text().toStdString();
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().startsWith("学完了！"));
+  EXPECT_TRUE(testsupport::ReadBytes(app_.file("study.db")) == before);
+}
+
+TEST_F(StudyWindows, OnAReadOnlyFolderTheStoreIsTheLearnersOwn) {
+  handOff(1);
+  auto window = std::make_unique<studydesk::LearnWindow>(
+      suite::FilePlaces(app_.path().string(), user_.file("lumadesk"), false),
+      [this] { return now_; });
+  window->show();
+  window->start();
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(std::filesystem::exists(user_.file("lumadesk/study.db")));
+  EXPECT_FALSE(std::filesystem::exists(app_.file("study.db")));
+}
+
+}  // namespace
