@@ -26,11 +26,10 @@ QLabel* Line(int pointSize, QWidget* parent) {
 
 CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);  // the keys of the card reach the window through it
+  setAccessibleName(QStringLiteral("词条卡片：空格显示释义，1 到 4 评分"));
   context = Line(10, this);
   line1 = Line(28, this);
-  line1->setAccessibleName(QStringLiteral("英文"));
   line2 = Line(20, this);
-  line2->setAccessibleName(QStringLiteral("中文释义"));
   showButton = new QPushButton(QStringLiteral("显示释义（空格）"), this);
   auto* grades = new QHBoxLayout;
   for (int g = 0; g < 4; ++g) {

@@ -76,7 +76,15 @@ cmp "$app/900_1.dat" "$artefacts/expected_900_1.dat" || fail "900_1.dat differs 
 pass "900_1.dat holds book 2, lesson 3, byte for byte"
 quit_chooser
 
-# --- a study program started from the menu shows the lesson handed off
+# --- 课文初记, started from the menu, shows the lesson handed off and is learned with the
+# keyboard; every answer is in the learner's store
 study_shows "$(python3 "$here/lesson_name.py" "$app/900_1.dat")"
-shot studyview
+shot study-first-card
+screen_reader_reads studydesk "课文初记" "push button\t显示释义（空格）"
+entries=$(entries_of "$app/900_1.dat")
+learn_with_keyboard "$entries"
+shot study-done
+answers=$("$app/studytool" log | wc -l)
+[ "$answers" -eq "$entries" ] || fail "studytool log shows $answers answers, $entries given"
+pass "studytool log shows all $entries answers of the lesson"
 echo "learner session: all checks passed"

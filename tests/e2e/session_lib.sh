@@ -114,13 +114,40 @@ quit_chooser() {
   pass "退 出 closes the chooser"
 }
 
-# Clicks 课文初记 in the menu; the study program must show LESSON.
+# Clicks 课文初记 in the menu; the study program must show LESSON. Sets study to its window.
 study_shows() {  # lesson
   xdotool windowfocus --sync "$menu"
   xdotool mousemove $((mx + 180)) $((my + 432)) click 1
-  viewer=$(wait_for_window "^课文初记 — $1\$")
-  pass "课文初记 shows \"$1\" (window $viewer)"
-  kill "$(xdotool getwindowpid "$viewer")"
+  study=$(wait_for_window "^课文初记 — $1\$")
+  pass "课文初记 shows \"$1\" (window $study)"
+}
+
+# In 课文初记, with the keyboard only: each of COUNT cards shown (Space) and graded 良好 (3).
+learn_with_keyboard() {  # count
+  local i
+  xdotool windowfocus --sync "$study"
+  sleep 0.3
+  for ((i = 0; i < $1; i++)); do
+    xdotool key space; sleep 0.15
+    xdotool key 3; sleep 0.15
+  done
+}
+
+# The number of entries the hand-off file holds.
+entries_of() {  # hand-off file
+  python3 - "$1" <<'PY'
+import struct, sys
+data, pos, entries = open(sys.argv[1], "rb").read(), 0, 0
+while pos < len(data):
+    texts = []
+    for _ in range(6):
+        (count,) = struct.unpack_from("<H", data, pos)
+        texts.append(data[pos + 2:pos + 2 + count])
+        pos += 2 + count
+    pos += 10
+    entries += texts[2] != b""
+print(entries)
+PY
 }
 
 # What a screen reader reads of PROGRAM (run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on an

@@ -118,7 +118,13 @@ session_as() {  # learner book lesson
   quit_chooser
   lesson=$(python3 "$here/../e2e/lesson_name.py" "$handoff")
   study_shows "$lesson"
-  kill "$(xdotool getwindowpid "$menu")"
+  learn_with_keyboard 2
+  [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)" -eq 2 ] ||
+    fail "$1: the two answers are not in the learner's store"
+  [ -f "$home/.local/share/lumadesk/study.db" ] && [ ! -e "$app/study.db" ] ||
+    fail "$1: the store is not in the learner's own folder"
+  pass "$1: answers of 课文初记 kept in the learner's own store"
+  kill "$(xdotool getwindowpid "$study")" "$(xdotool getwindowpid "$menu")"
   wait_until_gone '^Zideviv--' "$1: the menu did not close"
 }
 
