@@ -4,13 +4,11 @@
 // A missing or unplayable file or a machine without sound plays nothing and reports nothing.
 #pragma once
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QWidget>
-#include <memory>
+#include <optional>
 #include <vector>
 
+#include "pcm_player.h"
 #include "sound_sequence.h"
 
 namespace lumadesk {
@@ -20,7 +18,6 @@ class MMControl : public QWidget {
 
  public:
   explicit MMControl(QWidget* parent);
-  ~MMControl() override;
 
   void assign(const menu::MciAssignment& assignment);
 
@@ -29,24 +26,18 @@ class MMControl : public QWidget {
   const std::vector<menu::MciAssignment>& received() const { return received_; }
   int playsStarted() const { return playsStarted_; }
   // The open sound file has been read and can be played.
-  bool soundReady() const { return !samples_.isEmpty(); }
+  bool soundReady() const { return wave_.has_value(); }
 
  private:
   void runCommand(const std::string& command);
-  void open();
-  void play();
-  void stop();
 
   std::vector<menu::MciAssignment> received_;
   std::string deviceType_;
   std::string fileName_;
   bool open_ = false;
   int playsStarted_ = 0;
-  QAudioFormat format_;
-  QByteArray samples_;
-  QBuffer buffer_;
-  // A sink per play: one that has played through may not start again at once.
-  std::unique_ptr<QAudioSink> sink_;
+  std::optional<suite::PcmWave> wave_;
+  desk::PcmPlayer player_;
 };
 
 }  // namespace lumadesk

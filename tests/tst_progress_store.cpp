@@ -288,6 +288,38 @@ TEST(ProgressStore, AVersionOneStoreIsBroughtUpToDate) {
   EXPECT_EQ(version.integer(0), kStoreVersion);
 }
 
+TEST(ProgressStore, RoundsAreKeptAndAVersionTwoStoreGetsTheirTable) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 5, kMonday, 3);
+    Database db;
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    db = Database(raw);
+    ASSERT_EQ(db.exec("DROP TABLE results; PRAGMA user_version = 2"), SQLITE_OK);
+  }
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  EXPECT_EQ(store->log(failure).size(), 5u) << "the answers stay";
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(store->saveResult(
+        {kMonday + i, i % 2 ? "typing" : "dictation", "Unit 1", i, 13, 60.0 + i,
+         i % 2 ? std::optional(20.0 + i) : std::nullopt, i % 2 ? std::optional(0.9) : std::nullopt},
+        failure));
+  }
+  ASSERT_TRUE(store->saveResult({kMonday + 9, "dictation", "Unit 2", 1, 2, 5, {}, {}}, failure));
+  EXPECT_EQ(store->results(failure).size(), 5u);
+  const auto recent = store->recentResults("dictation", "Unit 1", 1, failure);
+  ASSERT_EQ(recent.size(), 1u);
+  EXPECT_EQ(recent[0].right, 2) << "the latest";
+  const auto typing = store->recentResults("typing", "", 30, failure);
+  ASSERT_EQ(typing.size(), 2u);
+  EXPECT_EQ(typing[0].wordsPerMinute, 21.0) << "oldest first";
+  EXPECT_FALSE(store->recentResults("dictation", "", 30, failure)[0].wordsPerMinute);
+}
+
 TEST(ProgressStore, ANewerStoreIsRefusedAndLeftUntouched) {
   TempDir dir;
   const std::string path = dir.file("study.db");

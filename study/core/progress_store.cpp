@@ -28,6 +28,15 @@ constexpr const char* kSchemaVersion2 =
     " interval_days INTEGER NOT NULL, last_grade INTEGER NOT NULL);"
     "CREATE INDEX card_state_by_due ON card_state(due);";
 
+constexpr const char* kSchemaVersion3 =
+    "CREATE TABLE results(id INTEGER PRIMARY KEY, time INTEGER NOT NULL, activity TEXT NOT NULL,"
+    " lesson TEXT NOT NULL, right INTEGER NOT NULL, total INTEGER NOT NULL,"
+    " seconds REAL NOT NULL, wpm REAL, accuracy REAL);"
+    "CREATE INDEX results_by_activity ON results(activity, lesson, time);";
+
+constexpr const char* kResultColumns =
+    "time, activity, lesson, right, total, seconds, wpm, accuracy";
+
 constexpr const char* kStateColumns =
     "s.reps, s.lapses, s.stability, s.difficulty, s.last_answer, s.due, s.interval_days,"
     " s.last_grade";
@@ -173,7 +182,8 @@ int Prepare(const Database& db, int version, const Fsrs& fsrs) {
   int rc = db.exec("BEGIN IMMEDIATE");
   if (rc != SQLITE_OK) return rc;
   if (version == 0) rc = db.exec(kSchemaVersion1);
-  if (rc == SQLITE_OK) rc = db.exec(kSchemaVersion2);
+  if (rc == SQLITE_OK && version < 2) rc = db.exec(kSchemaVersion2);
+  if (rc == SQLITE_OK) rc = db.exec(kSchemaVersion3);
   if (rc == SQLITE_OK && version == 1) {
     // Every learned card's state, made from its answers in the order they were given.
     std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>> answers;
@@ -194,7 +204,7 @@ int Prepare(const Database& db, int version, const Fsrs& fsrs) {
       insert.reset();
     }
   }
-  if (rc == SQLITE_OK) rc = db.exec("PRAGMA user_version = 2");
+  if (rc == SQLITE_OK) rc = db.exec("PRAGMA user_version = 3");
   if (rc == SQLITE_OK) rc = db.exec("COMMIT");
   if (rc != SQLITE_OK) db.exec("ROLLBACK");
   return rc;
@@ -409,6 +419,61 @@ bool ProgressStore::undo(std::int64_t answerId, StoreFailure& failure) {
     }
     return saveState(cardId, ReplayCard(fsrs_, left), failure);
   });
+}
+
+bool ProgressStore::saveResult(const RoundResult& r, StoreFailure& failure) {
+  if (readOnly_) {
+    failure = {SQLITE_READONLY, "the store is read-only"};
+    return false;
+  }
+  return transaction(failure, [&] {
+    Statement insert(
+        db_, std::string("INSERT INTO results(") + kResultColumns + ") VALUES(?,?,?,?,?,?,?,?)");
+    insert.bind(1, r.time).bind(2, r.activity).bind(3, r.lesson);
+    insert.bind(4, std::int64_t{r.right}).bind(5, std::int64_t{r.total}).bind(6, r.seconds);
+    if (r.wordsPerMinute) insert.bind(7, *r.wordsPerMinute);
+    if (r.accuracy) insert.bind(8, *r.accuracy);
+    return insert.step() == SQLITE_DONE;
+  });
+}
+
+namespace {
+
+std::vector<RoundResult> ReadResults(Statement& rows, const Database& db, StoreFailure& failure) {
+  std::vector<RoundResult> results;
+  int rc;
+  while ((rc = rows.step()) == SQLITE_ROW) {
+    RoundResult r{rows.integer(0),
+                  rows.text(1),
+                  rows.text(2),
+                  static_cast<int>(rows.integer(3)),
+                  static_cast<int>(rows.integer(4)),
+                  rows.real(5),
+                  {},
+                  {}};
+    if (!rows.isNull(6)) r.wordsPerMinute = rows.real(6);
+    if (!rows.isNull(7)) r.accuracy = rows.real(7);
+    results.push_back(std::move(r));
+  }
+  if (rc != SQLITE_DONE) failure = FailureOf(db, rc);
+  return results;
+}
+
+}  // namespace
+
+std::vector<RoundResult> ProgressStore::results(StoreFailure& failure) {
+  Statement rows(db_, std::string("SELECT ") + kResultColumns + " FROM results ORDER BY time, id");
+  return ReadResults(rows, db_, failure);
+}
+
+std::vector<RoundResult> ProgressStore::recentResults(const std::string& activity,
+                                                      const std::string& lesson, int count,
+                                                      StoreFailure& failure) {
+  Statement rows(db_, std::string("SELECT * FROM (SELECT ") + kResultColumns +
+                          ", id FROM results WHERE activity = ?1 AND (?2 = '' OR lesson = ?2)"
+                          " ORDER BY time DESC, id DESC LIMIT ?3) ORDER BY time, id");
+  rows.bind(1, activity).bind(2, lesson).bind(3, std::int64_t{count});
+  return ReadResults(rows, db_, failure);
 }
 
 std::vector<LogLine> ProgressStore::log(StoreFailure& failure) {

@@ -17,8 +17,9 @@
 namespace study {
 
 inline constexpr const char* kStoreFileName = "study.db";
-// 1: cards and answers; 2: each card's scheduling state, kept with every answer.
-inline constexpr int kStoreVersion = 2;
+// 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
+// finished rounds of dictation, listening and typing.
+inline constexpr int kStoreVersion = 3;
 
 // What went wrong in SQLite: its result code and words.
 struct StoreFailure {
@@ -59,6 +60,19 @@ struct Answer {
 struct Committed {
   std::int64_t answerId = 0;
   CardState state;  // the card's after the answer
+};
+
+// One finished round of 听写训练 ("dictation"), 听力自测 ("listening") or 休闲打字
+// ("typing"). Rounds are not reviews: they never change a card's schedule.
+struct RoundResult {
+  Millis time = 0;
+  std::string activity;
+  std::string lesson;
+  int right = 0;
+  int total = 0;
+  double seconds = 0;
+  std::optional<double> wordsPerMinute;  // typing only
+  std::optional<double> accuracy;        // typing only
 };
 
 struct DueSummary {
@@ -107,6 +121,13 @@ class ProgressStore {
   // Takes back an answer that is still its card's last one: its row goes and the card's
   // state is made again from the answers left. False when another answer came after it.
   bool undo(std::int64_t answerId, StoreFailure& failure);
+
+  bool saveResult(const RoundResult& result, StoreFailure& failure);
+  // The rounds in time order: all, or the last `count` of one activity (and lesson, when
+  // `lesson` is not empty).
+  std::vector<RoundResult> results(StoreFailure& failure);
+  std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
+                                         int count, StoreFailure& failure);
 
   // Every answer in time order, cards named by their ids.
   std::vector<LogLine> log(StoreFailure& failure);

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -74,6 +75,24 @@ int Log(const std::string& path, std::ostream& out, std::ostream& err) {
   study::StoreFailure failure;
   for (const study::LogLine& line : store->log(failure)) out << study::FormatLogLine(line) << '\n';
   return Finish(failure, "log", path, err);
+}
+
+int Results(const std::string& path, std::ostream& out, std::ostream& err) {
+  const auto store = OpenExisting(path, "results", 0, err);
+  if (!store) return 2;
+  study::StoreFailure failure;
+  for (const study::RoundResult& r : store->results(failure)) {
+    char figures[96];
+    std::snprintf(figures, sizeof figures, "\t%d\t%d\t%.1f\t", r.right, r.total, r.seconds);
+    out << study::FormatIso(r.time) << '\t' << r.activity << '\t' << r.lesson << figures;
+    if (r.wordsPerMinute && r.accuracy) {
+      std::snprintf(figures, sizeof figures, "wpm=%.1f accuracy=%.3f", *r.wordsPerMinute,
+                    *r.accuracy);
+      out << figures;
+    }
+    out << '\n';
+  }
+  return Finish(failure, "results", path, err);
 }
 
 int Stats(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {

@@ -17,6 +17,10 @@ int Replay(std::istream& in, std::ostream& out, std::ostream& err);
 // when there is no readable store).
 int Log(const std::string& store, std::ostream& out, std::ostream& err);
 
+// Prints the finished rounds of dictation, listening and typing, one a line in time order:
+// time, activity, lesson, right, total, seconds and, for typing, "wpm=… accuracy=…".
+int Results(const std::string& store, std::ostream& out, std::ostream& err);
+
 // Prints what the statistics show at `now`: answers per day, due cards per day, reviews and
 // recalls per week, cards per state; one "what<TAB>when<TAB>count" line each.
 int Stats(const std::string& store, study::Millis now, std::ostream& out, std::ostream& err);

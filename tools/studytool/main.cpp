@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "usage: studytool replay [LOG]\n"
     "       studytool log [STORE]\n"
     "       studytool stats [STORE]\n"
+    "       studytool results [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
@@ -42,6 +43,13 @@ constexpr const char* kStatsHelp =
     "answers per day over the last 30 days, cards due per day over the next 30 (overdue\n"
     "ones today), reviews and how many were recalled per week over 12 weeks, and cards per\n"
     "state. Days are UTC dates. Without STORE, as for 'studytool log'.\n";
+
+constexpr const char* kResultsHelp =
+    "usage: studytool results [STORE]\n"
+    "Prints the finished rounds of 听写训练, 听力自测 and 休闲打字, one a line in time order:\n"
+    "time<TAB>activity<TAB>lesson<TAB>right<TAB>total<TAB>seconds<TAB>details, the activity\n"
+    "dictation, listening or typing, the details 'wpm=23.4 accuracy=0.975' for typing and\n"
+    "empty otherwise. Without STORE, as for 'studytool log'.\n";
 
 // The store of the study programs in this program's folder, by the suite's folder rule.
 std::string DefaultStore() {
@@ -81,15 +89,18 @@ int main(int argc, char** argv) {
     }
     return studytool::Replay(log, std::cout, std::cerr);
   }
-  if (command == "log" || command == "stats") {
-    const bool log = command == "log";
-    if (help || argc > 3) return Usage(log ? kLogHelp : kStatsHelp, help ? 0 : 2);
+  if (command == "log" || command == "stats" || command == "results") {
+    const char* usage = command == "log"     ? kLogHelp
+                        : command == "stats" ? kStatsHelp
+                                             : kResultsHelp;
+    if (help || argc > 3) return Usage(usage, help ? 0 : 2);
     const std::string store = argc == 3 ? argv[2] : DefaultStore();
+    if (command == "log") return studytool::Log(store, std::cout, std::cerr);
+    if (command == "results") return studytool::Results(store, std::cout, std::cerr);
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::system_clock::now().time_since_epoch())
                          .count();
-    return log ? studytool::Log(store, std::cout, std::cerr)
-               : studytool::Stats(store, now, std::cout, std::cerr);
+    return studytool::Stats(store, now, std::cout, std::cerr);
   }
   return Usage(kUsage, help ? 0 : 2);
 }
