@@ -9,18 +9,8 @@
 #include "utf8.h"
 
 namespace studydesk {
-namespace {
-
-QString Duration(qint64 millis) {
-  const qint64 seconds = (millis + 500) / 1000;
-  return seconds >= 60 ? QStringLiteral("%1 分 %2 秒").arg(seconds / 60).arg(seconds % 60)
-                       : QStringLiteral("%1 秒").arg(seconds);
-}
-
-}  // namespace
-
 LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock)
-    : StudyWindow(QStringLiteral("课文初记"), std::move(clock)), places_(std::move(places)) {
+    : CardWindow(QStringLiteral("课文初记"), std::move(clock)), places_(std::move(places)) {
   progress = new QProgressBar(this);
   progress->setFormat(QStringLiteral("第 %v / %m 条"));
   progress->setAccessibleName(QStringLiteral("进度"));
@@ -54,8 +44,7 @@ void LearnWindow::start() {
   }
   lessonName_ = QString::fromStdU16String(lesson.name);
   setWindowTitle(QStringLiteral("课文初记 — ") + lessonName_);
-  learner_ = OpenLearnerStore(places_, clock_());
-  if (!learner_.notice.isEmpty()) tell(learner_.notice);
+  openStore(places_);
 
   std::vector<std::pair<std::string, std::string>> entries;
   for (const study::Entry& entry : lesson.entries) {
@@ -120,7 +109,7 @@ void LearnWindow::gradeCurrent(study::Grade grade) {
       QStringLiteral(
           "学完了！这次学了 %1 条，用时 %2。\n这些词条已排入复习计划，到期后在“复习回忆”中复习。")
           .arg(session_->total())
-          .arg(Duration(sitting_.elapsed())),
+          .arg(DurationText(sitting_.elapsed())),
       true);
 }
 
@@ -137,7 +126,7 @@ void LearnWindow::keyPressEvent(QKeyEvent* event) {
     begin(true);
     return;
   }
-  StudyWindow::keyPressEvent(event);
+  CardWindow::keyPressEvent(event);
 }
 
 }  // namespace studydesk

@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <optional>
 
+#include "card_window.h"
 #include "handoff_lesson.h"
 #include "learn_session.h"
-#include "study_window.h"
 
 namespace studydesk {
 
-class LearnWindow : public StudyWindow {
+class LearnWindow : public CardWindow {
   Q_OBJECT
 
  public:

@@ -1,20 +1,25 @@
 // SPDX-License-Identifier: MIT
-// studydesk, the study programs: "studydesk learn" is 课文初记, "studydesk review" is 复习回忆.
+// studydesk, the study programs: "studydesk learn" is 课文初记, "review" 复习回忆,
+// "dictation" 听写训练, "listening" 听力自测 and "typing" 休闲打字.
 #include <QApplication>
+#include <QDateTime>
 #include <QIcon>
 #include <cstring>
 #include <iostream>
 
 #include "app_folder.h"
+#include "dictation_window.h"
 #include "learn_window.h"
+#include "listening_window.h"
 #include "qt_chinese.h"
 #include "review_window.h"
+#include "typing_window.h"
 
 namespace {
 
-template <typename Window>
-int Run() {
-  Window window(desk::PlacesOfRunningProgram(), studydesk::Now);
+template <typename Window, typename... More>
+int Run(More... more) {
+  Window window(desk::PlacesOfRunningProgram(), studydesk::Now, more...);
   window.show();
   window.start();
   return QApplication::exec();
@@ -29,6 +34,11 @@ int main(int argc, char** argv) {
   const char* activity = argc > 1 ? argv[1] : "";
   if (std::strcmp(activity, "learn") == 0) return Run<studydesk::LearnWindow>();
   if (std::strcmp(activity, "review") == 0) return Run<studydesk::ReviewWindow>();
-  std::cerr << "usage: studydesk learn|review\n";
+  // Each sitting shuffles differently.
+  const auto seed = static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
+  if (std::strcmp(activity, "dictation") == 0) return Run<studydesk::DictationWindow>(seed);
+  if (std::strcmp(activity, "listening") == 0) return Run<studydesk::ListeningWindow>(seed);
+  if (std::strcmp(activity, "typing") == 0) return Run<studydesk::TypingWindow>();
+  std::cerr << "usage: studydesk learn|review|dictation|listening|typing\n";
   return 2;
 }

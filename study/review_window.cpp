@@ -11,7 +11,7 @@
 namespace studydesk {
 
 ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock)
-    : StudyWindow(QStringLiteral("复习回忆"), std::move(clock)), places_(std::move(places)) {
+    : CardWindow(QStringLiteral("复习回忆"), std::move(clock)), places_(std::move(places)) {
   messagePage_ = new QWidget(pages);
   message = new QLabel(messagePage_);
   message->setWordWrap(true);
@@ -33,8 +33,7 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock)
 }
 
 void ReviewWindow::start() {
-  learner_ = OpenLearnerStore(places_, clock_());
-  if (!learner_.notice.isEmpty()) tell(learner_.notice);
+  openStore(places_);
   statisticsButton->setEnabled(learner_.store != nullptr);
   showNext();
 }
@@ -120,7 +119,7 @@ void ReviewWindow::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
-  StudyWindow::keyPressEvent(event);
+  CardWindow::keyPressEvent(event);
 }
 
 }  // namespace studydesk

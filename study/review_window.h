@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <vector>
 
+#include "card_window.h"
 #include "file_places.h"
-#include "study_window.h"
 
 namespace studydesk {
 
-class ReviewWindow : public StudyWindow {
+class ReviewWindow : public CardWindow {
   Q_OBJECT
 
  public:

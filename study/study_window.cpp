@@ -6,6 +6,12 @@
 
 namespace studydesk {
 
+QString DurationText(qint64 millis) {
+  const qint64 seconds = (millis + 500) / 1000;
+  return seconds >= 60 ? QStringLiteral("%1 分 %2 秒").arg(seconds / 60).arg(seconds % 60)
+                       : QStringLiteral("%1 秒").arg(seconds);
+}
+
 StudyWindow::StudyWindow(const QString& activity, Clock clock)
     : activity_(activity), clock_(std::move(clock)) {
   setWindowTitle(activity);
@@ -17,61 +23,27 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
   heading = new QLabel(this);
   heading->setWordWrap(true);
   pages = new QStackedWidget(this);
-  card = new CardPanel(pages);
-  pages->addWidget(card);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(notice);
   layout->addWidget(heading);
   layout->addWidget(pages, 1);
-  connect(card, &CardPanel::graded, this, &StudyWindow::gradeCurrent);
   resize(560, 440);
 }
 
 void StudyWindow::tell(const QString& text) {
   if (notice->text().contains(text)) return;
   notice->setText(notice->text().isEmpty() ? text : notice->text() + QLatin1Char('\n') + text);
+  notice->setAccessibleDescription(notice->text());
   notice->show();
 }
 
-void StudyWindow::present(const study::Card& shown, const QString& context) {
-  const auto outcomes = fsrs_.preview(shown.state, clock_());
-  std::array<int, 4> intervals{};
-  for (std::size_t g = 0; g < 4; ++g) intervals[g] = outcomes[g].intervalDays;
-  card->showCard(context, QString::fromStdString(shown.line1), QString::fromStdString(shown.line2),
-                 intervals);
-  pages->setCurrentWidget(card);
-  card->setFocus();
-  shownFor_.start();
-}
-
-study::Committed StudyWindow::record(const study::Card& answered, study::Grade grade) {
-  const study::Millis now = clock_();
-  if (learner_.store && answered.id != 0 && !learner_.store->readOnly()) {
-    study::StoreFailure failure;
-    const study::Answer answer{answered.id, now, grade, activity_.toStdString(),
-                               static_cast<double>(shownFor_.elapsed()) / 1000.0};
-    if (auto done = learner_.store->commit(answer, failure)) return *done;
-    tell(QStringLiteral("回答没有保存：%1。").arg(StoreReason(failure)));
-  }
-  return {0, fsrs_.answer(answered.state, grade, now)};
+void StudyWindow::openStore(const suite::FilePlaces& places) {
+  learner_ = OpenLearnerStore(places, clock_());
+  if (!learner_.notice.isEmpty()) tell(learner_.notice);
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
-  // A key held down must not answer card after card.
-  if (event->isAutoRepeat()) return;
-  const int key = event->key();
-  if (pages->currentWidget() == card) {
-    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
-        !card->revealed()) {
-      card->reveal();
-      return;
-    }
-    if (key >= Qt::Key_1 && key <= Qt::Key_4 && card->revealed()) {
-      gradeCurrent(static_cast<study::Grade>(key - Qt::Key_0));
-      return;
-    }
-  }
-  if (key == Qt::Key_Escape) {
+  if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
     close();
     return;
   }

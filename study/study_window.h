@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
-// What both study windows share: a notice line for troubles, a heading, the card on show,
-// the learner's store, and the keys 1-4, Space and Enter, Esc.
+// What every study window shares: a notice line for troubles, a heading, its pages, the
+// learner's store, and Esc to close.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QWidget>
 #include <functional>
 
-#include "card_panel.h"
 #include "learner_store.h"
 
 namespace studydesk {
 
 using Clock = std::function<study::Millis()>;
+
+// How long something took, as a learner reads it: "2 分 5 秒", "40 秒".
+QString DurationText(qint64 millis);
 
 class StudyWindow : public QWidget {
   Q_OBJECT
@@ -25,25 +26,18 @@ class StudyWindow : public QWidget {
   QLabel* notice = nullptr;   // troubles, one line each
   QLabel* heading = nullptr;  // what is being studied
   QStackedWidget* pages = nullptr;
-  CardPanel* card = nullptr;  // the first page
 
   // Says a trouble once, however often it happens.
   void tell(const QString& text);
 
  protected:
-  // Shows `card` with the intervals each grade would give it now.
-  void present(const study::Card& shown, const QString& context);
-  // Records the answer in the store, or works it out here when nothing can be saved; the
-  // card's new state and the answer's id in the store (0 when not saved).
-  study::Committed record(const study::Card& answered, study::Grade grade);
+  // Opens the learner's store where the folder rule says, telling any trouble.
+  void openStore(const suite::FilePlaces& places);
   void keyPressEvent(QKeyEvent* event) override;
-  virtual void gradeCurrent(study::Grade grade) = 0;
 
   const QString activity_;
   Clock clock_;
   LearnerStore learner_;
-  study::Fsrs fsrs_;
-  QElapsedTimer shownFor_;  // how long the learner took over the card
 };
 
 }  // namespace studydesk

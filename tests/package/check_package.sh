@@ -18,7 +18,7 @@ source "$here/../e2e/session_lib.sh"
 
 app=/usr/lib/lumadesk
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for file in .$app/lumadesk .$app/pickwell .$app/studyview .$app/pellimar.exe \
+for file in .$app/lumadesk .$app/pickwell .$app/studydesk .$app/studytool .$app/pellimar.exe \
             .$app/kestavel.exe .$app/1.wav .$app/c1.dat .$app/c4.dat \
             ./usr/share/applications/com.zuvizuz.Lumadesk.desktop \
             ./usr/share/applications/com.zuvizuz.Pickwell.desktop \

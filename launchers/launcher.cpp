@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// A stand-in for one of the suite's study programs, which lie outside this project: it
-// starts a program of ours from its own folder. Built once per name, with the program to
-// start (and its argument, if any) fixed at build time.
+// One of the names the menu starts: it starts a program of the suite from its own folder.
+// Built once per name, with the program to start (and its argument, if any) fixed at build
+// time.
 #include <limits.h>
 #include <unistd.h>
 
@@ -20,8 +20,8 @@ int main() {
   self[length] = '\0';
   std::string program(self);
   program.resize(program.rfind('/') + 1);
-  program += STANDIN_TARGET;
-  const char* argument = STANDIN_ARGUMENT[0] ? STANDIN_ARGUMENT : nullptr;
+  program += LAUNCH_TARGET;
+  const char* argument = LAUNCH_ARGUMENT[0] ? LAUNCH_ARGUMENT : nullptr;
   execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
   std::fprintf(stderr, "%s: %s\n", program.c_str(), std::strerror(errno));
   return 127;

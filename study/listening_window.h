@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// 听力自测, listening self-test: each entry spoken, not shown; its meaning is picked among
+// up to four of the lesson's on keys 1-4.
+#pragma once
+
+#include <QPushButton>
+#include <array>
+#include <optional>
+
+#include "round_window.h"
+#include "rounds.h"
+
+namespace studydesk {
+
+class ListeningWindow : public RoundWindow {
+  Q_OBJECT
+
+ public:
+  ListeningWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed);
+
+  QLabel* prompt = nullptr;  // what to listen to; line 1 when it cannot be heard
+  std::array<QPushButton*, 4> options{};
+  QLabel* verdict = nullptr;
+  QLabel* tally = nullptr;
+  QPushButton* repeatButton = nullptr;
+  QPushButton* shuffleButton = nullptr;
+
+ protected:
+  QString unsuitable() const override;
+  void beginRound() override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void ask();
+  void choose(int option);
+  void repeat();
+
+  std::optional<study::ListeningRound> round_;
+  QWidget* askPage_ = nullptr;
+  bool answered_ = false;
+  std::uint32_t seed_;
+};
+
+}  // namespace studydesk

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// What the listening and typing activities share: the chosen lesson, the spoken word with
+// text standing in when it cannot be heard, and the end of a round, kept in the store
+// with this learner's history of the activity as a chart.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <optional>
+
+#include "handoff_lesson.h"
+#include "speaker.h"
+#include "study_window.h"
+
+namespace studydesk {
+
+class RoundWindow : public StudyWindow {
+  Q_OBJECT
+
+ public:
+  // `resultName` is how the store and studytool name the activity.
+  RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
+              Clock clock);
+
+  // Reads the hand-off file, opens the store and begins a round, or says why not.
+  void start();
+
+  Speaker* speaker = nullptr;
+  QLabel* summary = nullptr;  // the page of the end, or of why there is no round
+  QPushButton* againButton = nullptr;
+  QPushButton* closeButton = nullptr;
+
+ protected:
+  // Why this lesson cannot make a round of the activity; empty when it can.
+  virtual QString unsuitable() const { return {}; }
+  virtual void beginRound() = 0;
+  // Says `english`; false when the learner must be shown text instead.
+  bool speak(const QString& english);
+  bool speechWorks() const { return speechWorks_; }
+  // Keeps the round and shows the end page: `text`, then the learner's history.
+  void finishRound(study::RoundResult result, const QString& text);
+  void keyPressEvent(QKeyEvent* event) override;
+
+  study::HandOffLesson lesson_;
+  QElapsedTimer roundTime_;
+
+ private:
+  void showEnd(const QString& text, bool offerAgain);
+
+  const char* resultName_;
+  suite::FilePlaces places_;
+  QWidget* endPage_ = nullptr;
+  QWidget* history_ = nullptr;
+  bool speechWorks_ = true;
+};
+
+// Entries one a line, "English　中文", each line begun with a line break.
+QString EntriesText(const std::vector<study::Entry>& entries);
+
+}  // namespace studydesk

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// 休闲打字, leisure typing: the lesson's English lines as one text, typed beneath it, each
+// character shown right or wrong at once, with live speed, accuracy and time.
+#pragma once
+
+#include <QTimer>
+#include <optional>
+
+#include "round_window.h"
+#include "rounds.h"
+
+namespace studydesk {
+
+class TypingWindow : public RoundWindow {
+  Q_OBJECT
+
+ public:
+  TypingWindow(suite::FilePlaces places, Clock clock);
+
+  QLabel* text = nullptr;     // the text, typed part marked
+  QLabel* figures = nullptr;  // speed, accuracy, time
+
+ protected:
+  void beginRound() override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void showProgress();
+  void finish();
+
+  std::optional<study::TypingRound> round_;
+  QWidget* typePage_ = nullptr;
+  QTimer ticker_;
+  study::Millis lastKey_ = 0;
+};
+
+}  // namespace studydesk
