@@ -13,7 +13,8 @@ QString Marked(const std::u16string& text, const std::vector<bool>& marks) {
   QString html;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const QString c = QString(QChar(text[i])).toHtmlEscaped();
-    html += marks[i] ? QStringLiteral("<u style=\"color:#c00000;font-weight:bold\">%1</u>").arg(c) : c;
+    html +=
+        marks[i] ? QStringLiteral("<u style=\"color:#c00000;font-weight:bold\">%1</u>").arg(c) : c;
   }
   return html;
 }
@@ -104,6 +105,7 @@ void DictationWindow::submit() {
       finishRound(
           {0, {}, {}, round_->rightFirstTime(), round_->total(), 0, {}, {}},
           QStringLiteral("听写结束：%1 / %2").arg(round_->rightFirstTime()).arg(round_->total()) +
+              QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
               (missed.isEmpty() ? QStringLiteral("，全部一次写对！")
                                 : QStringLiteral("。写错过的词：") + missed));
       return;

@@ -132,6 +132,7 @@ void ListeningWindow::keyPressEvent(QKeyEvent* event) {
       finishRound(
           {0, {}, {}, round_->right(), round_->total(), 0, {}, {}},
           QStringLiteral("听力自测结束：%1 / %2").arg(round_->right()).arg(round_->total()) +
+              QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
               (missed.isEmpty() ? QStringLiteral("，全部答对！")
                                 : QStringLiteral("。答错的词：") + missed));
       return;

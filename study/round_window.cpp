@@ -86,7 +86,7 @@ void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
   delete history_;
   history_ = HistoryChart(rounds, result.wordsPerMinute.has_value());
   static_cast<QVBoxLayout*>(endPage_->layout())->insertWidget(1, history_, 1);
-  showEnd(text + QStringLiteral("\n用时 %1。").arg(DurationText(roundTime_.elapsed())), true);
+  showEnd(text, true);
 }
 
 void RoundWindow::showEnd(const QString& text, bool offerAgain) {

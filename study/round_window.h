@@ -37,7 +37,8 @@ class RoundWindow : public StudyWindow {
   // Says `english`; false when the learner must be shown text instead.
   bool speak(const QString& english);
   bool speechWorks() const { return speechWorks_; }
-  // Keeps the round and shows the end page: `text`, then the learner's history.
+  // Keeps the round (its time taken from the round's start) and shows the end page:
+  // `text`, then the learner's history.
   void finishRound(study::RoundResult result, const QString& text);
   void keyPressEvent(QKeyEvent* event) override;
 

@@ -78,13 +78,61 @@ quit_chooser
 
 # --- 课文初记, started from the menu, shows the lesson handed off and is learned with the
 # keyboard; every answer is in the learner's store
-study_shows "$(python3 "$here/lesson_name.py" "$app/900_1.dat")"
+study_shows "$(handoff name "$app/900_1.dat")"
 shot study-first-card
 screen_reader_reads studydesk "课文初记" "push button\t显示释义（空格）"
-entries=$(entries_of "$app/900_1.dat")
+entries=$(handoff entries "$app/900_1.dat" | wc -l)
 learn_with_keyboard "$entries"
 shot study-done
 answers=$("$app/studytool" log | wc -l)
 [ "$answers" -eq "$entries" ] || fail "studytool log shows $answers answers, $entries given"
 pass "studytool log shows all $entries answers of the lesson"
+kill "$(xdotool getwindowpid "$study")"
+
+# --- 听写训练: each word typed, the first one wrong and then right at the end of the round
+mapfile -t lesson < <(handoff entries "$app/900_1.dat")
+open_from_menu 396 '^听写训练 — '
+xdotool type --delay 40 "${lesson[0]%%$'\t'*}x"; xdotool key Return; sleep 0.2
+xdotool key Return; sleep 0.2  # past the marked difference
+for line in "${lesson[@]:1}" "${lesson[0]}"; do
+  xdotool type --delay 40 "${line%%$'\t'*}"; xdotool key Return; sleep 0.2
+done
+shot dictation-done
+close_activity
+
+# --- 听力自测: each meaning picked with its key, read off the buttons as a screen reader
+open_from_menu 504 '^听力自测 — '
+for line in "${lesson[@]}"; do
+  meaning=${line#*$'\t'}
+  key=$(/usr/bin/python3 "$here/../a11y/accessible_tree.py" studydesk |
+        awk -F'\t' -v m="$meaning" '$2 == "push button" && $3 ~ ("　" m "$") {print substr($3, 1, 1)}')
+  [ -n "$key" ] || fail "听力自测 offers no button for \"$meaning\""
+  xdotool key "$key"; sleep 0.15
+  xdotool key Return; sleep 0.15
+done
+shot listening-done
+close_activity
+
+# --- 休闲打字: the whole text typed at one key every 100 ms, 120 words a minute
+open_from_menu 612 '^休闲打字 — '
+text=$(printf '%s\n' "${lesson[@]}" | cut -f 1 | paste -sd ' ')
+xdotool type --delay 200 "$text"
+sleep 0.5
+shot typing-done
+close_activity
+
+"$app/studytool" results > "$artefacts/results.txt"
+python3 - "$artefacts/results.txt" "${#lesson[@]}" "${#text}" <<'PY' || fail "studytool results: $(cat "$artefacts/results.txt")"
+import sys
+rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1])]
+entries, characters = int(sys.argv[2]), int(sys.argv[3])
+assert [r[1] for r in rows] == ["dictation", "listening", "typing"], rows
+assert rows[0][3:5] == [str(entries - 1), str(entries)], rows[0]
+assert rows[1][3:5] == [str(entries), str(entries)], rows[1]
+assert rows[2][3:5] == [str(characters), str(characters)], rows[2]
+figures = dict(item.split("=") for item in rows[2][6].split())
+assert abs(float(figures["wpm"]) - 120) <= 12, figures
+assert float(figures["accuracy"]) == 1.0, figures
+PY
+pass "studytool results: dictation $((${#lesson[@]} - 1)) / ${#lesson[@]}, listening all right, typing at $(cut -f 7 "$artefacts/results.txt" | tail -n 1)"
 echo "learner session: all checks passed"

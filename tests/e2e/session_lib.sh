@@ -133,21 +133,10 @@ learn_with_keyboard() {  # count
   done
 }
 
-# The number of entries the hand-off file holds.
-entries_of() {  # hand-off file
-  python3 - "$1" <<'PY'
-import struct, sys
-data, pos, entries = open(sys.argv[1], "rb").read(), 0, 0
-while pos < len(data):
-    texts = []
-    for _ in range(6):
-        (count,) = struct.unpack_from("<H", data, pos)
-        texts.append(data[pos + 2:pos + 2 + count])
-        pos += 2 + count
-    pos += 10
-    entries += texts[2] != b""
-print(entries)
-PY
+# What the hand-off file holds: "name" the lesson's name, "entries" its entries, one
+# "English<TAB>Chinese" line each.
+handoff() {  # name|entries file
+  python3 "$(dirname "${BASH_SOURCE[0]}")/handoff.py" "$1" "$2"
 }
 
 # What a screen reader reads of PROGRAM (run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on an
@@ -195,4 +184,22 @@ start_probe_server() {  # folder log
 record_probe() {  # file
   exec parec -d probe.monitor --latency-msec=20 --format=s16le --rate=16000 --channels=1 \
     --raw > "$1"
+}
+
+# Clicks the menu's button whose centre is at client x (on the row of buttons) after
+# coming from the background, and waits for the window named PATTERN; sets activity to it.
+open_from_menu() {  # x pattern
+  xdotool windowfocus --sync "$menu"
+  xdotool mousemove $((mx + 400)) $((my + 100))
+  sleep 0.2
+  xdotool mousemove $((mx + $1)) $((my + 432)) click 1
+  activity=$(wait_for_window "$2")
+  xdotool windowfocus --sync "$activity"
+  sleep 0.5
+}
+
+close_activity() {
+  kill "$(xdotool getwindowpid "$activity")"
+  wait_until_gone "^$(xdotool getwindowname "$activity" 2>/dev/null || echo gone)\$" \
+    "the activity's window did not close" 2>/dev/null || true
 }

@@ -116,7 +116,7 @@ session_as() {  # learner book lesson
   [ ! -e "$app/900_1.dat" ] || fail "$1: the choice was written into $app"
   pass "$1: book $(($2 + 1)), lesson $(($3 + 1)) landed in $handoff, byte for byte"
   quit_chooser
-  lesson=$(python3 "$here/../e2e/lesson_name.py" "$handoff")
+  lesson=$(handoff name "$handoff")
   study_shows "$lesson"
   learn_with_keyboard 2
   [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)" -eq 2 ] ||
