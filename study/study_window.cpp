@@ -18,7 +18,6 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
   notice = new QLabel(this);
   notice->setWordWrap(true);
   notice->setStyleSheet(QStringLiteral("color: #b00020"));
-  notice->setAccessibleName(QStringLiteral("提示"));
   notice->hide();
   heading = new QLabel(this);
   heading->setWordWrap(true);
@@ -33,7 +32,6 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
 void StudyWindow::tell(const QString& text) {
   if (notice->text().contains(text)) return;
   notice->setText(notice->text().isEmpty() ? text : notice->text() + QLatin1Char('\n') + text);
-  notice->setAccessibleDescription(notice->text());
   notice->show();
 }
 

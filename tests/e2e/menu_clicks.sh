@@ -53,7 +53,7 @@ session() {  # number
   kill -INT "$recorder"; wait "$recorder" 2>/dev/null || true
   kill "$menu_pid"; wait "$menu_pid" 2>/dev/null || true
 
-  mapfile -t clicks < <(python3 "$here/count_clicks.py" "$raw")
+  mapfile -t clicks < <(python3 "$here/find_sounds.py" "$raw")
   [ "${#clicks[@]}" -eq 3 ] ||
     fail "session $1: ${#clicks[@]} clicks heard, 3 due (start ms, length ms: ${clicks[*]})"
   local i heard due
