@@ -124,7 +124,16 @@ session_as() {  # learner book lesson
   [ -f "$home/.local/share/lumadesk/study.db" ] && [ ! -e "$app/study.db" ] ||
     fail "$1: the store is not in the learner's own folder"
   pass "$1: answers of 课文初记 kept in the learner's own store"
-  kill "$(xdotool getwindowpid "$study")" "$(xdotool getwindowpid "$menu")"
+  kill "$(xdotool getwindowpid "$study")"
+  # The other study buttons open their activities on the same lesson.
+  open_from_menu 288 '^复习回忆$'
+  close_activity
+  for button in "396 听写训练" "504 听力自测" "612 休闲打字"; do
+    open_from_menu "${button% *}" "^${button#* } — $lesson\$"
+    close_activity
+  done
+  pass "$1: 复习回忆, 听写训练, 听力自测 and 休闲打字 open on the lesson"
+  kill "$(xdotool getwindowpid "$menu")"
   wait_until_gone '^Zideviv--' "$1: the menu did not close"
 }
 
