@@ -55,6 +55,10 @@ CourseFixture Make() {
 
 const CourseFixture& Fixture() {
   static const CourseFixture fixture = Make();
+  // The run's files go when the run ends.
+  static const struct Cleanup {
+    ~Cleanup() { std::filesystem::remove_all(fixture.folder); }
+  } cleanup;
   return fixture;
 }
 
