@@ -2,7 +2,6 @@
 #include "dictation_window.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace studydesk {
@@ -22,8 +21,8 @@ QString Marked(const std::u16string& text, const std::vector<bool>& marks) {
 }  // namespace
 
 DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed)
-    : RoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places), std::move(clock)),
-      seed_(seed) {
+    : SpokenRoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places),
+                        std::move(clock), seed) {
   askPage_ = new QWidget(pages);
   prompt = new QLabel(askPage_);
   prompt->setAlignment(Qt::AlignCenter);
@@ -38,16 +37,7 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, std::uin
   feedback->setTextFormat(Qt::RichText);
   feedback->setWordWrap(true);
   feedback->setAlignment(Qt::AlignCenter);
-  tally = new QLabel(askPage_);
-  repeatButton = new QPushButton(QStringLiteral("再听一遍（Ctrl+R）"), askPage_);
-  shuffleButton = new QPushButton(QStringLiteral("打乱顺序（Ctrl+O）"), askPage_);
-  shuffleButton->setCheckable(true);
-  shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
-  auto* tools = new QHBoxLayout;
-  tools->addWidget(repeatButton);
-  tools->addWidget(shuffleButton);
-  tools->addStretch(1);
-  tools->addWidget(tally);
+  QHBoxLayout* tools = makeTools(askPage_);
   auto* layout = new QVBoxLayout(askPage_);
   layout->addStretch(1);
   layout->addWidget(prompt);
@@ -57,11 +47,10 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, std::uin
   layout->addLayout(tools);
   pages->insertWidget(0, askPage_);
   connect(input, &QLineEdit::returnPressed, this, &DictationWindow::submit);
-  connect(repeatButton, &QPushButton::clicked, this, &DictationWindow::repeat);
 }
 
 void DictationWindow::beginRound() {
-  round_.emplace(study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++));
+  round_.emplace(roundOrder());
   heading->setText(QStringLiteral("%1：共 %2 条。听读音，写出英文，按 Enter 确认。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(round_->total()));
@@ -83,10 +72,9 @@ void DictationWindow::ask() {
                         : QStringLiteral("请写出：%1").arg(QString::fromStdU16String(entry.line2)));
 }
 
-void DictationWindow::repeat() {
-  if (pages->currentWidget() == askPage_ && round_ && !round_->done()) {
-    speak(QString::fromStdU16String(round_->current().line1));
-  }
+const study::Entry* DictationWindow::asked() const {
+  const bool asking = pages->currentWidget() == askPage_ && round_ && !round_->done();
+  return asking ? &round_->current() : nullptr;
 }
 
 void DictationWindow::submit() {
@@ -120,20 +108,6 @@ void DictationWindow::submit() {
                QString::fromStdU16String(entry.line2).toHtmlEscaped()));
   input->setReadOnly(true);
   waitingAfterMiss_ = true;
-}
-
-void DictationWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && event->modifiers() == Qt::ControlModifier) {
-    if (event->key() == Qt::Key_R) {
-      repeat();
-      return;
-    }
-    if (event->key() == Qt::Key_O) {
-      shuffleButton->toggle();
-      return;
-    }
-  }
-  RoundWindow::keyPressEvent(event);
 }
 
 }  // namespace studydesk

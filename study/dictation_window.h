@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "round_window.h"
 #include "rounds.h"
+#include "spoken_round_window.h"
 
 namespace studydesk {
 
-class DictationWindow : public RoundWindow {
+class DictationWindow : public SpokenRoundWindow {
   Q_OBJECT
 
  public:
@@ -20,23 +20,18 @@ class DictationWindow : public RoundWindow {
   QLabel* prompt = nullptr;  // what to write; line 2 when the word cannot be heard
   QLineEdit* input = nullptr;
   QLabel* feedback = nullptr;  // the mark, or what differed
-  QLabel* tally = nullptr;
-  QPushButton* repeatButton = nullptr;   // 再听一遍
-  QPushButton* shuffleButton = nullptr;  // 打乱顺序, for the next round
 
  protected:
   void beginRound() override;
-  void keyPressEvent(QKeyEvent* event) override;
+  const study::Entry* asked() const override;
 
  private:
   void ask();
   void submit();
-  void repeat();
 
   std::optional<study::DictationRound> round_;
   QWidget* askPage_ = nullptr;
   bool waitingAfterMiss_ = false;
-  std::uint32_t seed_;
 };
 
 }  // namespace studydesk

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app_folder.h"
 #include "chooser_session.h"
 #include "utf8.h"
 
@@ -16,21 +15,12 @@ LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock)
   progress->setAccessibleName(QStringLiteral("进度"));
   static_cast<QVBoxLayout*>(layout())->insertWidget(2, progress);
 
-  messagePage_ = new QWidget(pages);
-  message = new QLabel(messagePage_);
-  message->setWordWrap(true);
-  message->setAlignment(Qt::AlignCenter);
-  againButton = new QPushButton(QStringLiteral("再学一遍（R）"), messagePage_);
-  closeButton = new QPushButton(QStringLiteral("关闭（Esc）"), messagePage_);
-  auto* pageLayout = new QVBoxLayout(messagePage_);
-  pageLayout->addStretch(1);
-  pageLayout->addWidget(message);
-  pageLayout->addStretch(1);
-  pageLayout->addWidget(againButton);
-  pageLayout->addWidget(closeButton);
-  pages->addWidget(messagePage_);
+  end_ = new EndPage(QStringLiteral("再学一遍（R）"), pages);
+  pages->addWidget(end_);
+  message = end_->message;
+  againButton = end_->againButton;
+  closeButton = end_->closeButton;
   connect(againButton, &QPushButton::clicked, this, [this] { begin(true); });
-  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void LearnWindow::start() {
@@ -39,7 +29,7 @@ void LearnWindow::start() {
   if (lesson.entries.empty()) {
     progress->hide();
     heading->hide();
-    showMessage(QStringLiteral("还没有选课：请先在“选 课”中选择一课。"), false);
+    end_->present(kNoLessonNote, false);
     return;
   }
   lessonName_ = QString::fromStdU16String(lesson.name);
@@ -76,9 +66,9 @@ void LearnWindow::begin(bool everyCard) {
   progress->setRange(0, session_->total());
   progress->show();
   if (session_->done()) {
-    showMessage(QStringLiteral("本课的 %1 条都已在复习中，可以在“复习回忆”中复习。")
-                    .arg(session_->lessonSize()),
-                true);
+    end_->present(QStringLiteral("本课的 %1 条都已在复习中，可以在“复习回忆”中复习。")
+                      .arg(session_->lessonSize()),
+                  true);
     return;
   }
   showNext();
@@ -105,7 +95,7 @@ void LearnWindow::gradeCurrent(study::Grade grade) {
     return;
   }
   progress->setValue(session_->total());
-  showMessage(
+  end_->present(
       QStringLiteral(
           "学完了！这次学了 %1 条，用时 %2。\n这些词条已排入复习计划，到期后在“复习回忆”中复习。")
           .arg(session_->total())
@@ -113,16 +103,9 @@ void LearnWindow::gradeCurrent(study::Grade grade) {
       true);
 }
 
-void LearnWindow::showMessage(const QString& text, bool offerAgain) {
-  message->setText(text);
-  againButton->setVisible(offerAgain);
-  pages->setCurrentWidget(messagePage_);
-  (offerAgain ? againButton : closeButton)->setFocus();
-}
-
 void LearnWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && event->key() == Qt::Key_R &&
-      pages->currentWidget() == messagePage_ && againButton->isVisible()) {
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_R && pages->currentWidget() == end_ &&
+      againButton->isVisible()) {
     begin(true);
     return;
   }

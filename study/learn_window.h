@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "card_window.h"
+#include "end_page.h"
 #include "handoff_lesson.h"
 #include "learn_session.h"
 
@@ -35,13 +36,12 @@ class LearnWindow : public CardWindow {
  private:
   void begin(bool everyCard);
   void showNext();
-  void showMessage(const QString& text, bool offerAgain);
 
   suite::FilePlaces places_;
   QString lessonName_;
   std::vector<study::Card> lessonCards_;
   std::optional<study::LearnSession> session_;
-  QWidget* messagePage_ = nullptr;
+  EndPage* end_ = nullptr;
   QElapsedTimer sitting_;
 };
 

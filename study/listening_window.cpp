@@ -9,7 +9,8 @@
 namespace studydesk {
 
 ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed)
-    : RoundWindow(QStringLiteral("听力自测"), "listening", std::move(places), std::move(clock)),
+    : SpokenRoundWindow(QStringLiteral("听力自测"), "listening", std::move(places),
+                        std::move(clock), seed),
       seed_(seed) {
   askPage_ = new QWidget(pages);
   askPage_->setFocusPolicy(Qt::StrongFocus);
@@ -31,16 +32,7 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uin
   verdict->setTextFormat(Qt::RichText);
   verdict->setAlignment(Qt::AlignCenter);
   verdict->setWordWrap(true);
-  tally = new QLabel(askPage_);
-  repeatButton = new QPushButton(QStringLiteral("再听一遍（Ctrl+R）"), askPage_);
-  shuffleButton = new QPushButton(QStringLiteral("打乱顺序（Ctrl+O）"), askPage_);
-  shuffleButton->setCheckable(true);
-  shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
-  auto* tools = new QHBoxLayout;
-  tools->addWidget(repeatButton);
-  tools->addWidget(shuffleButton);
-  tools->addStretch(1);
-  tools->addWidget(tally);
+  QHBoxLayout* tools = makeTools(askPage_);
   auto* layout = new QVBoxLayout(askPage_);
   layout->addWidget(prompt);
   layout->addLayout(grid);
@@ -48,7 +40,6 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uin
   layout->addStretch(1);
   layout->addLayout(tools);
   pages->insertWidget(0, askPage_);
-  connect(repeatButton, &QPushButton::clicked, this, &ListeningWindow::repeat);
 }
 
 QString ListeningWindow::unsuitable() const {
@@ -58,8 +49,7 @@ QString ListeningWindow::unsuitable() const {
 }
 
 void ListeningWindow::beginRound() {
-  round_.emplace(study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_), seed_);
-  ++seed_;
+  round_.emplace(roundOrder(), seed_++);
   heading->setText(QStringLiteral("%1：共 %2 题。听读音，选出它的意思（按 1 到 4）。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(round_->total()));
@@ -87,10 +77,9 @@ void ListeningWindow::ask() {
                         : QString::fromStdU16String(question.entry.line1));
 }
 
-void ListeningWindow::repeat() {
-  if (pages->currentWidget() == askPage_ && round_ && !round_->done()) {
-    speak(QString::fromStdU16String(round_->current().entry.line1));
-  }
+const study::Entry* ListeningWindow::asked() const {
+  const bool asking = pages->currentWidget() == askPage_ && round_ && !round_->done();
+  return asking ? &round_->current().entry : nullptr;
 }
 
 void ListeningWindow::choose(int option) {
@@ -108,37 +97,28 @@ void ListeningWindow::choose(int option) {
   askPage_->setFocus();
 }
 
+void ListeningWindow::finish() {
+  const QString missed = EntriesText(round_->missed());
+  finishRound({0, {}, {}, round_->right(), round_->total(), 0, {}, {}},
+              QStringLiteral("听力自测结束：%1 / %2").arg(round_->right()).arg(round_->total()) +
+                  QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
+                  (missed.isEmpty() ? QStringLiteral("，全部答对！")
+                                    : QStringLiteral("。答错的词：") + missed));
+}
+
 void ListeningWindow::keyPressEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat() && pages->currentWidget() == askPage_ && round_) {
     const int key = event->key();
-    if (event->modifiers() == Qt::ControlModifier && key == Qt::Key_R) {
-      repeat();
-      return;
-    }
-    if (event->modifiers() == Qt::ControlModifier && key == Qt::Key_O) {
-      shuffleButton->toggle();
-      return;
-    }
     if (key >= Qt::Key_1 && key <= Qt::Key_4 && !answered_) {
       choose(key - Qt::Key_1);
       return;
     }
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && answered_) {
-      if (!round_->done()) {
-        ask();
-        return;
-      }
-      const QString missed = EntriesText(round_->missed());
-      finishRound(
-          {0, {}, {}, round_->right(), round_->total(), 0, {}, {}},
-          QStringLiteral("听力自测结束：%1 / %2").arg(round_->right()).arg(round_->total()) +
-              QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
-              (missed.isEmpty() ? QStringLiteral("，全部答对！")
-                                : QStringLiteral("。答错的词：") + missed));
+      round_->done() ? finish() : ask();
       return;
     }
   }
-  RoundWindow::keyPressEvent(event);
+  SpokenRoundWindow::keyPressEvent(event);
 }
 
 }  // namespace studydesk

@@ -7,12 +7,12 @@
 #include <array>
 #include <optional>
 
-#include "round_window.h"
 #include "rounds.h"
+#include "spoken_round_window.h"
 
 namespace studydesk {
 
-class ListeningWindow : public RoundWindow {
+class ListeningWindow : public SpokenRoundWindow {
   Q_OBJECT
 
  public:
@@ -21,24 +21,22 @@ class ListeningWindow : public RoundWindow {
   QLabel* prompt = nullptr;  // what to listen to; line 1 when it cannot be heard
   std::array<QPushButton*, 4> options{};
   QLabel* verdict = nullptr;
-  QLabel* tally = nullptr;
-  QPushButton* repeatButton = nullptr;
-  QPushButton* shuffleButton = nullptr;
 
  protected:
   QString unsuitable() const override;
   void beginRound() override;
+  const study::Entry* asked() const override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ask();
   void choose(int option);
-  void repeat();
+  void finish();
 
   std::optional<study::ListeningRound> round_;
   QWidget* askPage_ = nullptr;
   bool answered_ = false;
-  std::uint32_t seed_;
+  std::uint32_t seed_;  // for the places of the meanings
 };
 
 }  // namespace studydesk

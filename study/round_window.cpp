@@ -2,7 +2,6 @@
 #include "round_window.h"
 
 #include <QKeyEvent>
-#include <QVBoxLayout>
 
 #include "chooser_session.h"
 #include "history_chart.h"
@@ -29,33 +28,26 @@ RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite:
     speechWorks_ = false;
     tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
   });
-  endPage_ = new QWidget(pages);
-  summary = new QLabel(endPage_);
-  summary->setWordWrap(true);
-  summary->setAlignment(Qt::AlignCenter);
-  againButton = new QPushButton(QStringLiteral("再练一遍（Enter）"), endPage_);
-  closeButton = new QPushButton(QStringLiteral("关闭（Esc）"), endPage_);
-  auto* layout = new QVBoxLayout(endPage_);
-  layout->addWidget(summary);
-  layout->addWidget(againButton);
-  layout->addWidget(closeButton);
-  pages->addWidget(endPage_);
+  end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
+  pages->addWidget(end_);
+  summary = end_->message;
+  againButton = end_->againButton;
+  closeButton = end_->closeButton;
   connect(againButton, &QPushButton::clicked, this, [this] {
     roundTime_.start();
     beginRound();
   });
-  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void RoundWindow::start() {
   lesson_ = study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
   if (lesson_.entries.empty()) {
-    showEnd(QStringLiteral("还没有选课：请先在“选 课”中选择一课。"), false);
+    end_->present(kNoLessonNote, false);
     return;
   }
   setWindowTitle(activity_ + QStringLiteral(" — ") + QString::fromStdU16String(lesson_.name));
   if (const QString why = unsuitable(); !why.isEmpty()) {
-    showEnd(why, false);
+    end_->present(why, false);
     return;
   }
   openStore(places_);
@@ -83,22 +75,13 @@ void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
                                            kHistoryRounds, failure);
   }
   if (rounds.empty()) rounds.push_back(result);  // nothing kept: this round alone
-  delete history_;
-  history_ = HistoryChart(rounds, result.wordsPerMinute.has_value());
-  static_cast<QVBoxLayout*>(endPage_->layout())->insertWidget(1, history_, 1);
-  showEnd(text, true);
-}
-
-void RoundWindow::showEnd(const QString& text, bool offerAgain) {
-  summary->setText(text);
-  againButton->setVisible(offerAgain);
-  pages->setCurrentWidget(endPage_);
-  (offerAgain ? againButton : closeButton)->setFocus();
+  end_->setBody(HistoryChart(rounds, result.wordsPerMinute.has_value()));
+  end_->present(text, true);
 }
 
 void RoundWindow::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (!event->isAutoRepeat() && enter && pages->currentWidget() == endPage_ &&
+  if (!event->isAutoRepeat() && enter && pages->currentWidget() == end_ &&
       againButton->isVisible()) {
     againButton->click();
     return;

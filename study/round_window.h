@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <optional>
 
+#include "end_page.h"
 #include "handoff_lesson.h"
 #include "speaker.h"
 #include "study_window.h"
@@ -46,12 +47,9 @@ class RoundWindow : public StudyWindow {
   QElapsedTimer roundTime_;
 
  private:
-  void showEnd(const QString& text, bool offerAgain);
-
   const char* resultName_;
   suite::FilePlaces places_;
-  QWidget* endPage_ = nullptr;
-  QWidget* history_ = nullptr;
+  EndPage* end_ = nullptr;
   bool speechWorks_ = true;
 };
 

@@ -14,6 +14,9 @@ namespace studydesk {
 
 using Clock = std::function<study::Millis()>;
 
+// What an activity that needs a lesson says when none has been chosen.
+inline const QString kNoLessonNote = QStringLiteral("还没有选课：请先在“选 课”中选择一课。");
+
 // How long something took, as a learner reads it: "2 分 5 秒", "40 秒".
 QString DurationText(qint64 millis);
 

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "command_line.h"
 #include "commands.h"
 
 namespace {
@@ -33,34 +34,22 @@ constexpr const char* kCheckHelp =
     "Says what the course file holds and what the chooser cannot show of it.\n"
     "Exit status: 0 the chooser can show the file fully, 1 it cannot, 2 unreadable.\n";
 
-bool AsksForHelp(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-  }
-  return false;
-}
-
-int Usage(const char* text, int status) {
-  (status == 0 ? std::cout : std::cerr) << text;
-  return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  const bool help = AsksForHelp(argc, argv);
+  const bool help = tools::AsksForHelp(argc, argv);
   if (command == "dump") {
-    if (help || argc != 3) return Usage(kDumpHelp, help ? 0 : 2);
+    if (help || argc != 3) return tools::Usage(kDumpHelp, help ? 0 : 2);
     return coursetool::Dump(argv[2], std::cout, std::cerr);
   }
   if (command == "build") {
-    if (help || argc != 4) return Usage(kBuildHelp, help ? 0 : 2);
+    if (help || argc != 4) return tools::Usage(kBuildHelp, help ? 0 : 2);
     return coursetool::Build(argv[2], argv[3], std::cerr);
   }
   if (command == "check") {
-    if (help || argc != 3) return Usage(kCheckHelp, help ? 0 : 2);
+    if (help || argc != 3) return tools::Usage(kCheckHelp, help ? 0 : 2);
     return coursetool::Check(argv[2], std::cout, std::cerr);
   }
-  return Usage(kUsage, help ? 0 : 2);
+  return tools::Usage(kUsage, help ? 0 : 2);
 }

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "command_line.h"
 #include "commands.h"
 #include "file_places.h"
 #include "progress_store.h"
@@ -61,25 +62,13 @@ std::string DefaultStore() {
       .writePath(study::kStoreFileName);
 }
 
-bool AsksForHelp(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-  }
-  return false;
-}
-
-int Usage(const char* text, int status) {
-  (status == 0 ? std::cout : std::cerr) << text;
-  return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  const bool help = AsksForHelp(argc, argv);
+  const bool help = tools::AsksForHelp(argc, argv);
   if (command == "replay") {
-    if (help || argc > 3) return Usage(kReplayHelp, help ? 0 : 2);
+    if (help || argc > 3) return tools::Usage(kReplayHelp, help ? 0 : 2);
     if (argc == 2) return studytool::Replay(std::cin, std::cout, std::cerr);
     std::ifstream log(argv[2]);
     if (!log) {
@@ -93,7 +82,7 @@ int main(int argc, char** argv) {
     const char* usage = command == "log"     ? kLogHelp
                         : command == "stats" ? kStatsHelp
                                              : kResultsHelp;
-    if (help || argc > 3) return Usage(usage, help ? 0 : 2);
+    if (help || argc > 3) return tools::Usage(usage, help ? 0 : 2);
     const std::string store = argc == 3 ? argv[2] : DefaultStore();
     if (command == "log") return studytool::Log(store, std::cout, std::cerr);
     if (command == "results") return studytool::Results(store, std::cout, std::cerr);
@@ -102,5 +91,5 @@ int main(int argc, char** argv) {
                          .count();
     return studytool::Stats(store, now, std::cout, std::cerr);
   }
-  return Usage(kUsage, help ? 0 : 2);
+  return tools::Usage(kUsage, help ? 0 : 2);
 }

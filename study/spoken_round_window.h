@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// What dictation and the listening test share: a word asked for by ear, said again with
+// Ctrl+R, the order shuffled for the next round with Ctrl+O, and the running tally.
+#pragma once
+
+#include <QHBoxLayout>
+
+#include "round_window.h"
+
+namespace studydesk {
+
+class SpokenRoundWindow : public RoundWindow {
+  Q_OBJECT
+
+ public:
+  SpokenRoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
+                    Clock clock, std::uint32_t seed);
+
+  QLabel* tally = nullptr;
+  QPushButton* repeatButton = nullptr;   // 再听一遍
+  QPushButton* shuffleButton = nullptr;  // 打乱顺序, for the next round
+
+ protected:
+  // The row of the repeat and shuffle buttons and the tally, for the page asking the word.
+  QHBoxLayout* makeTools(QWidget* page);
+  // The entries of a new round, in the order the shuffle button asks for.
+  std::vector<study::Entry> roundOrder();
+  // The English line of the word being asked, or nothing between words.
+  virtual const study::Entry* asked() const = 0;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void repeat();
+
+  std::uint32_t seed_;
+};
+
+}  // namespace studydesk
