@@ -65,11 +65,15 @@ void DictationWindow::ask() {
   input->setReadOnly(false);
   input->setFocus();
   tally->setText(QStringLiteral("答对 %1 / %2").arg(round_->rightFirstTime()).arg(round_->total()));
-  const study::Entry& entry = round_->current();
+  prompt->setText(QStringLiteral("请写出听到的词"));
+  speak(QString::fromStdU16String(round_->current().line1));  // else showTextForSound
+}
+
+void DictationWindow::showTextForSound() {
   // Text stands in for the sound when the word cannot be heard: its meaning.
-  const bool heard = speak(QString::fromStdU16String(entry.line1));
-  prompt->setText(heard ? QStringLiteral("请写出听到的词")
-                        : QStringLiteral("请写出：%1").arg(QString::fromStdU16String(entry.line2)));
+  if (const study::Entry* entry = asked()) {
+    prompt->setText(QStringLiteral("请写出：%1").arg(QString::fromStdU16String(entry->line2)));
+  }
 }
 
 const study::Entry* DictationWindow::asked() const {

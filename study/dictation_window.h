@@ -24,6 +24,7 @@ class DictationWindow : public SpokenRoundWindow {
  protected:
   void beginRound() override;
   const study::Entry* asked() const override;
+  void showTextForSound() override;
 
  private:
   void ask();

@@ -72,9 +72,12 @@ void ListeningWindow::ask() {
   verdict->clear();
   tally->setText(QStringLiteral("答对 %1 / %2").arg(round_->right()).arg(round_->total()));
   askPage_->setFocus();
-  const bool heard = speak(QString::fromStdU16String(question.entry.line1));
-  prompt->setText(heard ? QStringLiteral("请听读音")
-                        : QString::fromStdU16String(question.entry.line1));
+  prompt->setText(QStringLiteral("请听读音"));
+  speak(QString::fromStdU16String(question.entry.line1));  // else showTextForSound
+}
+
+void ListeningWindow::showTextForSound() {
+  if (const study::Entry* entry = asked()) prompt->setText(QString::fromStdU16String(entry->line1));
 }
 
 const study::Entry* ListeningWindow::asked() const {

@@ -26,6 +26,7 @@ class ListeningWindow : public SpokenRoundWindow {
   QString unsuitable() const override;
   void beginRound() override;
   const study::Entry* asked() const override;
+  void showTextForSound() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -27,6 +27,7 @@ RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite:
   connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
     speechWorks_ = false;
     tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
+    showTextForSound();  // also when the sound was lost while the word played
   });
   end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
   pages->addWidget(end_);
@@ -56,7 +57,9 @@ void RoundWindow::start() {
 }
 
 bool RoundWindow::speak(const QString& english) {
-  return speechWorks_ && speaker->say(english);
+  if (speechWorks_ && speaker->say(english)) return true;
+  showTextForSound();
+  return false;
 }
 
 void RoundWindow::finishRound(study::RoundResult result, const QString& text) {

@@ -37,6 +37,8 @@ class RoundWindow : public StudyWindow {
   virtual void beginRound() = 0;
   // Says `english`; false when the learner must be shown text instead.
   bool speak(const QString& english);
+  // The sound was lost while a word was asked for: show its text in its place.
+  virtual void showTextForSound() {}
   bool speechWorks() const { return speechWorks_; }
   // Keeps the round (its time taken from the round's start) and shows the end page:
   // `text`, then the learner's history.
