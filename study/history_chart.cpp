@@ -14,6 +14,7 @@ QLineSeries* Series(const QString& name, const QColor& colour) {
   series->setName(name);
   series->setColor(colour);
   series->setPointsVisible(true);
+  series->setMarkerSize(8);  // a first round alone is a point, and must be seen
   return series;
 }
 

@@ -103,7 +103,7 @@ void ReviewWindow::showStatistics() {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
   }
-  auto* view = new StatisticsView(stats, study::DayOf(clock_()), this);
+  auto* view = new StatisticsView(stats, this);
   view->setAttribute(Qt::WA_DeleteOnClose);
   view->show();
 }

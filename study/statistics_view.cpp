@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "statistics_view.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -18,13 +17,6 @@ namespace {
 const QColor kBars(70, 110, 200);
 const QColor kLine(220, 120, 40);
 
-// "12/7" for a UTC day number.
-QString DayLabel(std::int64_t day) {
-  const study::Millis at = day * study::kMillisPerDay;
-  const std::string iso = study::FormatIso(at);
-  return QStringLiteral("%1/%2").arg(std::stoi(iso.substr(5, 2))).arg(std::stoi(iso.substr(8, 2)));
-}
-
 QChartView* View(QChart* chart, const QString& name) {
   chart->setTitle(name);
   chart->legend()->setVisible(false);
@@ -35,25 +27,30 @@ QChartView* View(QChart* chart, const QString& name) {
   return view;
 }
 
-QChartView* Bars(const QString& name, const std::vector<int>& values, std::int64_t firstDay,
+// One bar a day; bar i is day i counted from today, back in time when `past`.
+QChartView* Bars(const QString& name, const std::vector<int>& daysFromToday, bool past,
                  const QString& valueTitle) {
   auto* set = new QBarSet(valueTitle);
   set->setColor(kBars);
-  QStringList labels;
   int highest = 1;
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    *set << values[i];
-    highest = std::max(highest, values[i]);
-    // Every fifth day is named; the others stay blank but distinct.
-    labels << (i % 5 == 0 ? DayLabel(firstDay + static_cast<std::int64_t>(i))
-                          : QString(static_cast<int>(i % 5), QChar(' ')));
+  for (const int value : daysFromToday) {
+    *set << value;
+    highest = std::max(highest, value);
   }
   auto* series = new QBarSeries;
   series->append(set);
+  series->setBarWidth(0.8);
   auto* chart = new QChart;
   chart->addSeries(series);
-  auto* days = new QBarCategoryAxis;
-  days->append(labels);
+  auto* days = new QValueAxis;
+  days->setRange(-0.5, static_cast<double>(daysFromToday.size()) - 0.5);
+  days->setTickType(QValueAxis::TicksDynamic);
+  days->setTickAnchor(0);
+  days->setTickInterval(5);
+  days->setLabelFormat(QStringLiteral("%d"));
+  days->setReverse(past);  // today on the right
+  days->setTitleText(past ? QStringLiteral("几天前（0 为今天）")
+                          : QStringLiteral("几天后（0 为今天）"));
   chart->addAxis(days, Qt::AlignBottom);
   series->attachAxis(days);
   auto* counts = new QValueAxis;
@@ -69,6 +66,7 @@ QChartView* Retention(const study::Statistics& stats) {
   auto* series = new QLineSeries;
   series->setColor(kLine);
   series->setPointsVisible(true);
+  series->setMarkerSize(8);  // a week alone is a point, and must be seen
   for (int week = 0; week < study::Statistics::kWeeks; ++week) {
     const int reviews = stats.reviewAnswersPerWeek[static_cast<std::size_t>(week)];
     if (reviews == 0) continue;  // a week without reviews has no retention to show
@@ -96,8 +94,8 @@ QChartView* States(const study::Statistics& stats) {
   auto* series = new QPieSeries;
   const std::pair<QString, int> parts[] = {{QStringLiteral("未学"), stats.unlearned},
                                            {QStringLiteral("重学中"), stats.relearning},
-                                           {QStringLiteral("短期（间隔不到 21 天）"), stats.young},
-                                           {QStringLiteral("长期（21 天及以上）"), stats.mature}};
+                                           {QStringLiteral("短期"), stats.young},
+                                           {QStringLiteral("长期"), stats.mature}};
   const QColor colours[] = {QColor(170, 170, 170), QColor(210, 80, 60), QColor(90, 160, 220),
                             QColor(60, 140, 80)};
   for (std::size_t i = 0; i < std::size(parts); ++i) {
@@ -107,7 +105,8 @@ QChartView* States(const study::Statistics& stats) {
   }
   auto* chart = new QChart;
   chart->addSeries(series);
-  QChartView* view = View(chart, QStringLiteral("词条状态"));
+  QChartView* view =
+      View(chart, QStringLiteral("词条状态（短期：间隔不到 21 天；长期：21 天以上）"));
   chart->legend()->setVisible(true);
   chart->legend()->setAlignment(Qt::AlignRight);
   return view;
@@ -115,13 +114,12 @@ QChartView* States(const study::Statistics& stats) {
 
 }  // namespace
 
-StatisticsView::StatisticsView(const study::Statistics& stats, std::int64_t today, QWidget* parent)
-    : QDialog(parent) {
+StatisticsView::StatisticsView(const study::Statistics& stats, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("学习统计"));
+  const std::vector<int> backwards(stats.answersPerDay.rbegin(), stats.answersPerDay.rend());
   charts = {
-      Bars(QStringLiteral("近 30 天每天的回答数"), stats.answersPerDay,
-           today - study::Statistics::kDays + 1, QStringLiteral("回答数")),
-      Bars(QStringLiteral("未来 30 天每天到期的词条"), stats.duePerDay, today,
+      Bars(QStringLiteral("近 30 天每天的回答数"), backwards, true, QStringLiteral("回答数")),
+      Bars(QStringLiteral("未来 30 天每天到期的词条"), stats.duePerDay, false,
            QStringLiteral("词条数")),
       Retention(stats),
       States(stats),

@@ -20,8 +20,7 @@ class StatisticsView : public QDialog {
   Q_OBJECT
 
  public:
-  // `today` is the UTC day the statistics were taken on.
-  StatisticsView(const study::Statistics& stats, std::int64_t today, QWidget* parent = nullptr);
+  explicit StatisticsView(const study::Statistics& stats, QWidget* parent = nullptr);
 
   std::vector<QChartView*> charts;  // in reading order
 };
