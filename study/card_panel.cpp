@@ -56,7 +56,8 @@ void CardPanel::showCard(const QString& contextText, const QString& line1Text,
                          const QString& line2Text, const std::array<int, 4>& intervals) {
   context->setText(contextText);
   line1->setText(line1Text);
-  line2->setText(line2Text);
+  meaning_ = line2Text;
+  line2->clear();
   line2->setVisible(false);
   for (int g = 0; g < 4; ++g) {
     const QString interval =
@@ -74,6 +75,7 @@ void CardPanel::showCard(const QString& contextText, const QString& line1Text,
 
 void CardPanel::reveal() {
   revealed_ = true;
+  line2->setText(meaning_);
   line2->setVisible(true);
   showButton->setEnabled(false);
   for (QPushButton* button : gradeButtons) button->setEnabled(true);

@@ -35,6 +35,7 @@ class CardPanel : public QWidget {
 
  private:
   bool revealed_ = false;
+  QString meaning_;  // set on line2 only when shown, so that no screen reader tells it early
 };
 
 }  // namespace studydesk

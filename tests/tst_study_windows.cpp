@@ -89,6 +89,7 @@ TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
   EXPECT_EQ(window->windowTitle(), "课文初记 — " + Display("L"));
   EXPECT_EQ(window->card->line1->text(), Display("word0"));
   EXPECT_FALSE(window->card->line2->isVisible());
+  EXPECT_TRUE(window->card->line2->text().isEmpty()) << "no screen reader tells the meaning early";
   EXPECT_EQ(window->progress->text(), "第 1 / 3 条");
   EXPECT_EQ(window->card->gradeButtons[2]->text(), "3 良好\n3天");
 

@@ -102,6 +102,7 @@ close_activity
 
 # --- 听力自测: each meaning picked with its key, read off the buttons as a screen reader
 open_from_menu 504 '^听力自测 — '
+screen_reader_reads studydesk "听力自测" "push button\t1　" "push button\t再听一遍"
 for line in "${lesson[@]}"; do
   meaning=${line#*$'\t'}
   key=$(/usr/bin/python3 "$here/../a11y/accessible_tree.py" studydesk |
@@ -115,6 +116,7 @@ close_activity
 
 # --- 休闲打字: the whole text typed at one key every 100 ms, 120 words a minute
 open_from_menu 612 '^休闲打字 — '
+screen_reader_reads studydesk "休闲打字" "filler\t照着上面的英文打字"
 text=$(printf '%s\n' "${lesson[@]}" | cut -f 1 | paste -sd ' ')
 xdotool type --delay 200 "$text"
 sleep 0.5
