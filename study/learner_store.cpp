@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "learner_store.h"
 
-#include <chrono>
-
 #include "app_folder.h"
 #include "failure_text.h"
 
@@ -32,12 +30,6 @@ QString StoreReason(const study::StoreFailure& failure) {
     default:
       return QString::fromStdString(failure.detail);
   }
-}
-
-study::Millis Now() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
 }
 
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now) {

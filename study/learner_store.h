@@ -21,7 +21,4 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
 // Why SQLite failed, in words a learner reads.
 QString StoreReason(const study::StoreFailure& failure);
 
-// Now, in UTC milliseconds.
-study::Millis Now();
-
 }  // namespace studydesk

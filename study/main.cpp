@@ -19,7 +19,7 @@ namespace {
 
 template <typename Window, typename... More>
 int Run(More... more) {
-  Window window(desk::PlacesOfRunningProgram(), studydesk::Now, more...);
+  Window window(desk::PlacesOfRunningProgram(), study::NowMillis, more...);
   window.show();
   window.start();
   return QApplication::exec();

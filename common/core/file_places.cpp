@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -33,10 +34,6 @@ bool Exists(const std::string& path) {
 // mkdir -p with mode 0700 for every folder it makes.
 FileStatus MakeFolders(const std::string& folder) {
   struct stat st {};
-  if (::stat(folder.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return FileStatus::success(folder);
-    return FileStatus::fromErrno(folder, ENOTDIR);
-  }
   std::vector<std::string> missing;
   std::string path = folder;
   while (::stat(path.c_str(), &st) != 0) {
@@ -75,6 +72,14 @@ std::string UserDataFolderOfThisUser() {
     home = entry ? entry->pw_dir : nullptr;
   }
   return UserDataFolder(std::getenv("XDG_DATA_HOME"), home);
+}
+
+std::string FolderOfThisProgram() {
+  char self[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);
+  if (length <= 0) return {};
+  const std::string path(self, static_cast<std::size_t>(length));
+  return path.substr(0, path.rfind('/'));
 }
 
 bool FolderAcceptsNewFiles(const std::string& folder) {

@@ -20,6 +20,10 @@ std::string UserDataFolder(const char* xdgDataHome, const char* home);
 // The same for this process: its environment, then the password database for the home.
 std::string UserDataFolderOfThisUser();
 
+// The real folder of the running program's file, without a trailing separator; empty when
+// the system does not tell.
+std::string FolderOfThisProgram();
+
 // True when the running user can create a file in `folder`, found by creating (and
 // removing) one: permission bits alone do not tell for root, read-only mounts and ACLs.
 bool FolderAcceptsNewFiles(const std::string& folder);

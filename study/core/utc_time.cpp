@@ -22,6 +22,12 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value
 
 }  // namespace
 
+Millis NowMillis() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
 std::int64_t DayOf(Millis moment) {
   // Floor division: moments before 1970 belong to the day they fall in.
   return moment >= 0 ? moment / kMillisPerDay : -((-moment + kMillisPerDay - 1) / kMillisPerDay);

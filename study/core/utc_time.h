@@ -14,6 +14,9 @@ using Millis = std::int64_t;
 
 inline constexpr Millis kMillisPerDay = 86'400'000;
 
+// Now, by the system clock.
+Millis NowMillis();
+
 // The UTC calendar day of a moment, counted from 1970-01-01.
 std::int64_t DayOf(Millis moment);
 

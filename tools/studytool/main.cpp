@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 // studytool: look into a learner's progress and check the scheduler.
-#include <limits.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -54,10 +50,7 @@ constexpr const char* kResultsHelp =
 
 // The store of the study programs in this program's folder, by the suite's folder rule.
 std::string DefaultStore() {
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : ".";
-  folder.resize(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
+  const std::string folder = suite::FolderOfThisProgram();
   return suite::FilePlaces::ForThisUser(folder.empty() ? "." : folder)
       .writePath(study::kStoreFileName);
 }
@@ -86,10 +79,7 @@ int main(int argc, char** argv) {
     const std::string store = argc == 3 ? argv[2] : DefaultStore();
     if (command == "log") return studytool::Log(store, std::cout, std::cerr);
     if (command == "results") return studytool::Results(store, std::cout, std::cerr);
-    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-    return studytool::Stats(store, now, std::cout, std::cerr);
+    return studytool::Stats(store, study::NowMillis(), std::cout, std::cerr);
   }
   return tools::Usage(kUsage, help ? 0 : 2);
 }
