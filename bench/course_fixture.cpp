@@ -46,7 +46,7 @@ CourseFixture Make() {
   if (!course::WriteCourseFile(f.coursePath, f.table).ok()) {
     throw std::runtime_error("cannot write the benchmark's course file");
   }
-  const auto items = course::BuildLessonIndex(f.table).listItems();
+  const auto items = course::BuildLessonIndex(course::RecordImage(f.table)).listItems();
   f.middleLesson = items[items.size() / 2];
   return f;
 }

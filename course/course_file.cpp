@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "course_file.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -11,26 +12,32 @@
 namespace course {
 namespace {
 
+// Reads records from the image's bytes, decoding texts into a buffer with room for one
+// character per byte plus the decoder's slack.
 class ImageReader {
  public:
-  ImageReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  ImageReader(const std::uint8_t* data, std::size_t size, char16_t* characters)
+      : data_(data), size_(size), to_(characters) {}
 
   bool atEnd() const { return pos_ == size_; }
   std::size_t position() const { return pos_; }
 
-  // False, consuming nothing more, when the count or its bytes run past the end.
-  bool readText(const Cp936& codec, std::u16string& text, std::size_t& escaped) {
-    if (size_ - pos_ < 2) return false;
-    const std::size_t count = data_[pos_] | static_cast<std::size_t>(data_[pos_ + 1]) << 8;
-    if (size_ - pos_ - 2 < count) return false;
-    pos_ += 2;
-    text.assign(scratch_, codec.decode(data_ + pos_, count, size_ - pos_, scratch_, escaped));
-    pos_ += count;
-    return true;
-  }
-
-  bool readNumbers(CourseRecord& record) {
-    if (size_ - pos_ < kNumberBytes) return false;
+  // Overwrites every field of `record`; what the image does not hold whole is left empty.
+  // A text whose bytes equal those of the same field in `previous` (the record read just
+  // before) shares its characters: a lesson's records all repeat its book and lesson name.
+  bool readRecord(const Cp936& codec, const RecordView* previous, RecordView& record,
+                  std::size_t& escaped) {
+    for (std::size_t f = 0; f < kTextFields; ++f) {
+      if (!readText(codec, f, previous, record.texts[f], escaped)) {
+        for (; f < kTextFields; ++f) record.texts[f] = {};
+        ClearNumbers(record);
+        return false;
+      }
+    }
+    if (size_ - pos_ < kNumberBytes) {
+      ClearNumbers(record);
+      return false;
+    }
     std::memcpy(record.number1.data(), data_ + pos_, 4);
     std::memcpy(record.number2.data(), data_ + pos_ + 4, 4);
     std::memcpy(record.number3.data(), data_ + pos_ + 8, 2);
@@ -39,27 +46,48 @@ class ImageReader {
   }
 
  private:
+  // The bytes a field's text was last decoded from, and how many of them were escaped.
+  struct Decoded {
+    std::size_t at = 0;
+    std::size_t count = 0;
+    std::size_t escaped = 0;
+  };
+
+  static void ClearNumbers(RecordView& record) {
+    record.number1 = {};
+    record.number2 = {};
+    record.number3 = {};
+  }
+
+  // False, consuming nothing more, when the count or its bytes run past the end.
+  bool readText(const Cp936& codec, std::size_t field, const RecordView* previous,
+                std::u16string_view& text, std::size_t& escaped) {
+    if (size_ - pos_ < 2) return false;
+    const std::size_t count = data_[pos_] | static_cast<std::size_t>(data_[pos_ + 1]) << 8;
+    if (size_ - pos_ - 2 < count) return false;
+    pos_ += 2;
+    Decoded& last = decoded_[field];
+    if (previous != nullptr && count == last.count &&
+        std::memcmp(data_ + pos_, data_ + last.at, count) == 0) {
+      text = previous->texts[field];
+      escaped += last.escaped;
+    } else {
+      const std::size_t escapedBefore = escaped;
+      const std::size_t length = codec.decode(data_ + pos_, count, size_ - pos_, to_, escaped);
+      text = std::u16string_view(to_, length);
+      to_ += length;
+      last = {pos_, count, escaped - escapedBefore};
+    }
+    pos_ += count;
+    return true;
+  }
+
   const std::uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
-  // Room for the longest text; left uninitialised on purpose, as every read writes first.
-  char16_t scratch_[0xFFFF + Cp936::kDecodeSlack];
+  char16_t* to_;
+  std::array<Decoded, kTextFields> decoded_{};
 };
-
-// Overwrites every field of `record`; what the file does not hold whole is left empty.
-bool ReadRecord(ImageReader& reader, const Cp936& codec, CourseRecord& record,
-                std::size_t& escaped) {
-  for (std::size_t f = 0; f < kTextFields; ++f) {
-    if (!reader.readText(codec, record.texts[f], escaped)) {
-      for (; f < kTextFields; ++f) record.texts[f].clear();
-      record.clearNumbers();
-      return false;
-    }
-  }
-  if (reader.readNumbers(record)) return true;
-  record.clearNumbers();
-  return false;
-}
 
 void AppendText(const Cp936& codec, const std::u16string& text, std::string& out, bool& encodable) {
   const std::size_t countAt = out.size();
@@ -71,23 +99,46 @@ void AppendText(const Cp936& codec, const std::u16string& text, std::string& out
   out[countAt + 1] = static_cast<char>((count >> 8) & 0xFF);
 }
 
+template <typename Records>
+CourseReadResult ReadCourseFileInto(const std::string& path, Records& records) {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t totalSize = 0;
+  CourseReadResult result{suite::ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
+  result.report = ParseCourseImage(bytes.data(), bytes.size(), records);
+  result.report.bytesBeyond += totalSize - bytes.size();
+  return result;
+}
+
 }  // namespace
 
-CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordTable& table) {
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordImage& image) {
   const Cp936& codec = Cp936::instance();
+  // Never more characters than bytes. Every view is replaced below, so none is left pointing
+  // into a buffer this may reallocate.
+  image.characters_.resize(size + Cp936::kDecodeSlack);
+  ImageReader reader(data, size, image.characters_.data());
   CourseImageReport report;
-  ImageReader reader(data, size);
+  const RecordView* previous = nullptr;
   std::size_t slot = 0;
-  for (; slot < table.size() && !reader.atEnd(); ++slot) {
-    if (!ReadRecord(reader, codec, table[slot], report.escapedBytes)) {
+  for (; slot < kRecordSlots && !reader.atEnd(); ++slot) {
+    RecordView& record = image.records_[slot];
+    if (!reader.readRecord(codec, previous, record, report.escapedBytes)) {
       report.cutOff = true;
       ++slot;
       break;
     }
+    previous = &record;
     ++report.wholeRecords;
   }
-  for (; slot < table.size(); ++slot) table[slot].clear();
+  for (; slot < kRecordSlots; ++slot) image.records_[slot] = RecordView{};
   if (!report.cutOff) report.bytesBeyond = size - reader.position();
+  return report;
+}
+
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordTable& table) {
+  RecordImage image;
+  const CourseImageReport report = ParseCourseImage(data, size, image);
+  table.assign(image);
   return report;
 }
 
@@ -103,13 +154,12 @@ bool SerializeCourseTable(const RecordTable& table, std::string& out) {
   return encodable;
 }
 
+CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image) {
+  return ReadCourseFileInto(path, image);
+}
+
 CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table) {
-  std::vector<std::uint8_t> bytes;
-  std::uint64_t totalSize = 0;
-  CourseReadResult result{suite::ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
-  result.report = ParseCourseImage(bytes.data(), bytes.size(), table);
-  result.report.bytesBeyond += totalSize - bytes.size();
-  return result;
+  return ReadCourseFileInto(path, table);
 }
 
 FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,

@@ -29,8 +29,10 @@ struct CourseImageReport {
   bool clean() const { return !cutOff && bytesBeyond == 0 && escapedBytes == 0; }
 };
 
-// Fills every slot from the image: records from the file, then empty records. A record
+// Fills every slot from the file's bytes: records from the file, then empty records. A record
 // cut off by the end keeps the texts read whole; the rest of it stays empty.
+CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordImage& image);
+// The same with every text in its own string, to be edited.
 CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordTable& table);
 
 // Appends the image of all slots to `out`; false when a text has no code page 936 form.
@@ -41,8 +43,9 @@ struct CourseReadResult {
   CourseImageReport report;
 };
 
-// The table ends up all empty records when the file cannot be read; a missing file is
-// reported, not created.
+// The records end up all empty when the file cannot be read; a missing file is reported, not
+// created.
+CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image);
 CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
 
 // Writes all slots from the first byte; bytes of a longer old file past the new end stay.

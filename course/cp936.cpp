@@ -81,6 +81,19 @@ std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::size
   const std::uint8_t* from = bytes;
   const std::uint8_t* const end = bytes + size;
   const std::uint8_t* const loadable = bytes + readable;
+#if defined(__SSE2__)
+  // Most course texts are short English ones: one block, one test, no loop.
+  if (size <= 16 && readable >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(block)) & (0xFFFFu >> (16 - size));
+    if (high == 0) {
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(block, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(block, zero));
+      return size;
+    }
+  }
+#endif
   while (from < end) {
     if (*from < 0x80) {
       // Most course text is English: widen a run of plain bytes, a block at a time first.

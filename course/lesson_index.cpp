@@ -10,21 +10,26 @@ namespace {
 
 // Equal stored texts; memcmp, because the standard comparison of 16-bit strings goes
 // one character at a time and lesson names are compared thousands of times a selection.
-bool SameText(const std::u16string& a, const std::u16string& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+// Equal texts of neighbouring records usually share their characters, which settles it at once.
+bool SameText(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         (a.data() == b.data() ||
+          std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
 }
 
 }  // namespace
 
-std::vector<std::u16string> LessonRuns(const RecordTable& course) {
-  std::vector<std::u16string> runs{course[0].lessonName()};
+std::vector<std::u16string> LessonRuns(const RecordImage& course) {
+  std::vector<std::u16string> runs{std::u16string(course[0].lessonName())};
   for (std::size_t i = 0; i < kLessonRecords; ++i) {
-    if (!SameText(course[i].lessonName(), runs.back())) runs.push_back(course[i].lessonName());
+    if (!SameText(course[i].lessonName(), runs.back())) {
+      runs.emplace_back(course[i].lessonName());
+    }
   }
   return runs;
 }
 
-LessonIndex BuildLessonIndex(const RecordTable& course) {
+LessonIndex BuildLessonIndex(const RecordImage& course) {
   LessonIndex index;
   const auto runs = LessonRuns(course);
   index.runs = runs.size();
@@ -42,7 +47,7 @@ std::vector<std::u16string> LessonIndex::listItems() const {
   return items;
 }
 
-std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen,
+std::size_t GatherLesson(const RecordImage& course, const std::u16string& chosen,
                          RecordTable& lesson) {
   for (auto& record : lesson) {
     record.text(3).clear();
@@ -50,17 +55,17 @@ std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen
   }
   std::size_t target = 0;
   // Records of one lesson lie together, so the previous name's verdict is usually reusable.
-  const std::u16string* lastName = nullptr;
+  std::u16string_view lastName;
   bool lastMatched = false;
   for (std::size_t source = 0; source < kLessonRecords; ++source) {
-    const CourseRecord& record = course[source];
-    if (lastName == nullptr || !SameText(record.lessonName(), *lastName)) {
-      lastName = &record.lessonName();
-      lastMatched = UnscrambleText(*lastName) == chosen;
+    const RecordView& record = course[source];
+    if (source == 0 || !SameText(record.lessonName(), lastName)) {
+      lastName = record.lessonName();
+      lastMatched = UnscrambleText(lastName) == chosen;
     }
     if (!lastMatched) continue;
     CourseRecord& packed = lesson[target++];
-    packed.texts = record.texts;
+    for (std::size_t f = 0; f < kTextFields; ++f) packed.texts[f].assign(record.texts[f]);
     packed.number1 = record.number1;
     packed.number2 = record.number2;
   }

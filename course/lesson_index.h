@@ -17,7 +17,7 @@ inline constexpr std::size_t kLessonRecords = kRecordSlots - 1;
 
 // Every run of equal stored lesson names over the lesson records, in file order; a run of
 // empty names counts like any other.
-std::vector<std::u16string> LessonRuns(const RecordTable& course);
+std::vector<std::u16string> LessonRuns(const RecordImage& course);
 
 struct LessonIndex {
   std::array<std::u16string, kLessonSlots> lessonNames;  // stored text; empty shows nothing
@@ -28,12 +28,12 @@ struct LessonIndex {
   std::vector<std::u16string> listItems() const;
 };
 
-LessonIndex BuildLessonIndex(const RecordTable& course);
+LessonIndex BuildLessonIndex(const RecordImage& course);
 
 // Empties text fields 3 and 4 of every lesson slot, then packs from slot 0 each lesson
 // record whose display lesson name equals `chosen`, less number field 3. Slots past the
 // lesson keep their other older fields. Returns how many records were packed.
-std::size_t GatherLesson(const RecordTable& course, const std::u16string& chosen,
+std::size_t GatherLesson(const RecordImage& course, const std::u16string& chosen,
                          RecordTable& lesson);
 
 // Two display lines per slot whose text field 3 is not empty, in slot order.

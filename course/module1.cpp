@@ -9,7 +9,7 @@ namespace {
 constexpr std::uint32_t kShift = 10;
 }
 
-std::u16string UnscrambleText(const std::u16string& stored) {
+std::u16string UnscrambleText(std::u16string_view stored) {
   const Cp936& codec = Cp936::instance();
   std::u16string display;
   display.reserve(stored.size());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace course {
 
@@ -10,6 +11,6 @@ inline constexpr char16_t kReplacementChar = 0xFFFD;
 
 // Never fails: a character with no code value, or a new value that denotes no character,
 // shows as U+FFFD so the learner sees that something is missing.
-std::u16string UnscrambleText(const std::u16string& stored);
+std::u16string UnscrambleText(std::u16string_view stored);
 
 }  // namespace course

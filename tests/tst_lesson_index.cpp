@@ -12,7 +12,7 @@ namespace {
 using testsupport::MakeRecord;
 
 // Lesson names are stored text; "W" shows as "a", "X" as "b", "Y" as "c".
-RecordTable WithNames(const std::vector<std::u16string>& names) {
+RecordTable NamedTable(const std::vector<std::u16string>& names) {
   RecordTable table;
   for (std::size_t i = 0; i < names.size(); ++i) {
     table[i] = MakeRecord({"t1", "", "line" + std::to_string(i), "gloss", "t5", "t6"},
@@ -20,6 +20,10 @@ RecordTable WithNames(const std::vector<std::u16string>& names) {
     table[i].text(2) = names[i];
   }
   return table;
+}
+
+RecordImage WithNames(const std::vector<std::u16string>& names) {
+  return RecordImage(NamedTable(names));
 }
 
 struct IndexCase {
@@ -55,7 +59,7 @@ TEST(LessonIndex, OneSlotPerRunOfEqualNames) {
 TEST(LessonIndex, TheLastRecordIsNeverALesson) {
   RecordTable table;
   table[kRecordSlots - 1].text(2) = u"W";
-  EXPECT_TRUE(BuildLessonIndex(table).listItems().empty());
+  EXPECT_TRUE(BuildLessonIndex(RecordImage(table)).listItems().empty());
 }
 
 std::vector<std::u16string> RunNames(std::size_t runs, std::size_t records) {
@@ -80,7 +84,7 @@ TEST(LessonIndex, HoldsAtMost129Runs) {
 }
 
 TEST(GatherLesson, PacksMatchingRecordsFromSlotZeroInFileOrder) {
-  const RecordTable course = WithNames({u"W", u"X", u"W", u"Y", u"W"});
+  const RecordImage course = WithNames({u"W", u"X", u"W", u"Y", u"W"});
   RecordTable lesson;
   EXPECT_EQ(GatherLesson(course, u"a", lesson), 3u);
   EXPECT_EQ(lesson[0].text(3), u"line0");
@@ -95,7 +99,7 @@ TEST(GatherLesson, PacksMatchingRecordsFromSlotZeroInFileOrder) {
 TEST(GatherLesson, AShorterLessonLeavesTheOlderTailWithoutEntryLines) {
   std::vector<std::u16string> names(8, u"W");
   names.insert(names.end(), 5, u"X");
-  const RecordTable course = WithNames(names);
+  const RecordImage course = WithNames(names);
   RecordTable lesson;
   ASSERT_EQ(GatherLesson(course, u"a", lesson), 8u);
   ASSERT_EQ(GatherLesson(course, u"b", lesson), 5u);
@@ -112,10 +116,10 @@ TEST(GatherLesson, AShorterLessonLeavesTheOlderTailWithoutEntryLines) {
 }
 
 TEST(GatherLesson, TheLastRecordNeverJoinsALesson) {
-  RecordTable course = WithNames({u"W"});
+  RecordTable course = NamedTable({u"W"});
   course[kRecordSlots - 1] = course[0];
   RecordTable lesson;
-  EXPECT_EQ(GatherLesson(course, u"a", lesson), 1u);
+  EXPECT_EQ(GatherLesson(RecordImage(course), u"a", lesson), 1u);
 }
 
 TEST(EntryLines, TwoLinesPerEntryWithAFirstLine) {

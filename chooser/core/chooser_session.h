@@ -16,6 +16,7 @@ namespace chooser {
 
 using course::FileStatus;
 using course::kLessonSlots;
+using course::RecordImage;
 using course::RecordTable;
 
 struct Book {
@@ -52,7 +53,7 @@ class ChooserSession {
   // Where a confirm writes the hand-off file.
   const std::string& handOffFilePath() const { return handOffFilePath_; }
   const std::string& courseFilePath() const { return courseFilePath_; }
-  const RecordTable& courseRecords() const { return courseRecords_; }
+  const RecordImage& courseRecords() const { return courseRecords_; }
   const RecordTable& lessonRecords() const { return lessonRecords_; }
   const std::array<std::u16string, kLessonSlots>& lessonNames() const { return lessonNames_; }
 
@@ -70,7 +71,7 @@ class ChooserSession {
   suite::FilePlaces places_;
   std::string handOffFilePath_;
   std::string courseFilePath_;
-  RecordTable courseRecords_;
+  RecordImage courseRecords_;
   RecordTable lessonRecords_;
   std::array<std::u16string, kLessonSlots> lessonNames_;
 };

@@ -117,7 +117,7 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
             "characters code page 936 does not have");
   }
 
-  const auto runs = course::LessonRuns(table);
+  const auto runs = course::LessonRuns(course::RecordImage(table));
   const auto named = std::count_if(runs.begin(), runs.end(), [](auto& n) { return !n.empty(); });
   out << "  " << runs.size() << " lesson runs (" << named << " named) in records 0 to "
       << course::kLessonRecords - 1 << "\n";
