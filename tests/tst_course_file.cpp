@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "course_file.h"
+#include "cp936.h"
 #include "test_support.h"
 
 namespace course {
@@ -115,6 +116,140 @@ TEST(CourseImage, EveryCutOffPrefixKeepsOnlyWholeTexts) {
         << "length " << length;
     EXPECT_TRUE(std::all_of(table.begin() + 2, table.end(),
                             [](const CourseRecord& r) { return r.isEmpty(); }));
+  }
+}
+
+// Records written byte for byte, so that texts can hold bytes that are no text at all.
+using RawFields = std::array<std::string, kTextFields>;
+
+std::string RawRecord(const RawFields& fields, std::uint8_t serial) {
+  std::string bytes;
+  for (const auto& text : fields) {
+    bytes.push_back(static_cast<char>(text.size() & 0xFF));
+    bytes.push_back(static_cast<char>(text.size() >> 8));
+    bytes += text;
+  }
+  bytes.push_back(static_cast<char>(serial));
+  bytes.append(kNumberBytes - 1, '\x07');
+  return bytes;
+}
+
+// Each text decoded alone, and how many of its bytes had to be escaped.
+std::u16string DecodeAlone(const std::string& bytes, std::size_t& escaped) {
+  std::u16string text;
+  escaped += Cp936::instance().decode(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                      bytes.size(), text);
+  return text;
+}
+
+CourseImageReport ParseInto(RecordImage& image, const std::string& bytes) {
+  return ParseCourseImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), image);
+}
+
+// Every text read into an image must be the text of its own bytes, whatever its neighbours
+// hold, and must write back as those bytes.
+void ExpectEveryTextItsOwn(const std::vector<RawFields>& records, const std::string& what) {
+  std::string bytes;
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    bytes += RawRecord(records[r], static_cast<std::uint8_t>(r + 1));
+  }
+  RecordImage image;
+  const CourseImageReport report = ParseInto(image, bytes);
+  std::size_t escaped = 0;
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    for (std::size_t f = 0; f < kTextFields; ++f) {
+      EXPECT_EQ(image[r].texts[f], DecodeAlone(records[r][f], escaped))
+          << what << ", record " << r << ", field " << f + 1;
+    }
+  }
+  EXPECT_EQ(report.escapedBytes, escaped) << what;
+  EXPECT_EQ(report.wholeRecords, records.size()) << what;
+  EXPECT_EQ(Image(RecordTable(image)).substr(0, bytes.size()), bytes) << what;
+}
+
+TEST(RecordImage, NeighbouringTextsShareCharactersOnlyWhenTheirBytesAreEqual) {
+  const std::pair<std::string, std::string> neighbours[] = {
+      {"abc", "abd"},
+      {"abc", "abc"},
+      {"", ""},
+      {"", "a"},
+      {"0123456789abcdefX", "0123456789abcdefY"},  // 17 bytes, differing in the last
+      {"X123456789abcdef0", "Y123456789abcdef0"},  // and in the first
+      {std::string(40, 'a'), std::string(40, 'a')},
+      {std::string(40, 'a'), std::string(39, 'a') + "b"},
+      {std::string(32, 'a') + "b", std::string(32, 'a') + "c"},
+      {"\xb0\xa1", "\xb0\xa2"},
+      {"\xff\x81", "\xff\x81"},  // bytes that are no text, counted in both records
+  };
+  for (const auto& [first, second] : neighbours) {
+    ExpectEveryTextItsOwn({{first, first, "n", first, "", "x"},
+                           {second, first, "n", second, "", "y"},
+                           {second, second, "n", first, "", "x"}},
+                          "\"" + first + "\" then \"" + second + "\"");
+  }
+}
+
+// Short English texts are widened a block at a time: what lies after a text is never part
+// of it, also when it is Chinese or the image ends right after it.
+TEST(RecordImage, ShortEnglishTextsEndWhereTheirCountSays) {
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGH";
+  for (std::size_t length = 0; length <= 40; ++length) {
+    const std::string english = letters.substr(0, length);
+    ExpectEveryTextItsOwn(
+        {{english, "\xb0\xa1\xb0\xa1", english + "\x80", english, "\xff", english}},
+        std::to_string(length) + " letters");
+  }
+}
+
+TEST(RecordImage, ReadingAgainReplacesEveryRecord) {
+  const std::string shortImage = Image(SampleTable(3)).substr(0, 100);
+  const std::string longImage = Image(SampleTable(kRecordSlots));
+  RecordImage image;
+  // Short, long, short: the second read needs a larger buffer, the third a smaller one.
+  for (const std::string* bytes : {&shortImage, &longImage, &shortImage}) {
+    ParseInto(image, *bytes);
+    EXPECT_EQ(RecordTable(image), Parse(*bytes));
+  }
+  const RecordImage moved(std::move(image));
+  EXPECT_EQ(RecordTable(moved), Parse(shortImage));
+  EXPECT_EQ(RecordTable(RecordImage(SampleTable(50))), SampleTable(50));
+}
+
+// A record cut off after texts it shares with the record before keeps just those.
+TEST(RecordImage, EveryCutOffPrefixOfRepeatingRecordsKeepsOnlyWholeTexts) {
+  const std::vector<RawFields> records = {{"Book", "\xc4\xe3 L1", "w1", "\xff", "n.", "e1"},
+                                          {"Book", "\xc4\xe3 L1", "w2", "\xff", "n.", "e2"},
+                                          {"Book", "\xc4\xe3 L1", "w2", "\xfe", "v.", "e2"}};
+  std::string bytes;
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    bytes += RawRecord(records[r], static_cast<std::uint8_t>(r + 1));
+  }
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    RecordImage image;
+    const CourseImageReport report = ParseInto(image, bytes.substr(0, length));
+    // What a reader must keep: every text whose count and bytes lie inside the prefix, in
+    // order, until the first that does not.
+    std::size_t at = 0;
+    std::size_t escaped = 0;
+    std::size_t whole = 0;
+    bool cut = false;
+    for (std::size_t r = 0; r < records.size() && !cut && at < length; ++r) {
+      for (std::size_t f = 0; f < kTextFields; ++f) {
+        const std::size_t end = at + 2 + records[r][f].size();
+        const std::u16string expected =
+            end <= length && !cut ? DecodeAlone(records[r][f], escaped) : u"";
+        cut = cut || end > length;
+        at = cut ? at : end;
+        EXPECT_EQ(image[r].texts[f], expected) << "length " << length << ", record " << r;
+      }
+      cut = cut || at + kNumberBytes > length;
+      at += kNumberBytes;
+      if (!cut) ++whole;
+      EXPECT_EQ(image[r].number1[0], cut ? 0 : r + 1) << "length " << length;
+    }
+    EXPECT_EQ(report.wholeRecords, whole) << "length " << length;
+    EXPECT_EQ(report.cutOff, cut) << "length " << length;
+    EXPECT_EQ(report.escapedBytes, escaped) << "length " << length;
   }
 }
 
