@@ -13,7 +13,7 @@ namespace {
 // Equal texts of neighbouring records usually share their characters, which settles it at once.
 bool SameText(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() &&
-         (a.data() == b.data() ||
+         (a.data() == b.data() || a.empty() ||
           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
 }
 
