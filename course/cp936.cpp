@@ -118,6 +118,15 @@ std::size_t Cp936::decode(const std::uint8_t* bytes, std::size_t size, std::size
     }
     // Chinese text comes in runs of double-byte characters.
     const std::uint8_t* const runStart = from;
+    while (end - from >= 4 && from[0] >= 0x80 && from[2] >= 0x80) {
+      const char16_t first = charByCode_[static_cast<std::size_t>(from[0]) << 8 | from[1]];
+      const char16_t second = charByCode_[static_cast<std::size_t>(from[2]) << 8 | from[3]];
+      if (first == kNoChar || second == kNoChar) break;
+      to[0] = first;
+      to[1] = second;
+      to += 2;
+      from += 4;
+    }
     while (end - from >= 2 && *from >= 0x80) {
       const char16_t pair = charByCode_[static_cast<std::size_t>(from[0]) << 8 | from[1]];
       if (pair == kNoChar) break;

@@ -45,6 +45,11 @@ TEST(Cp936, UndecodableBytesSurviveDecodeAndEncode) {
       std::string("\xb0\xa1\xff\xb0\xa1"),  // good, bad, good
       std::string("\x81\x81\x40"),          // lead bytes in a row
       std::string("\x00\x01\x7f", 3),       // control bytes are plain characters
+      // Runs of Chinese are read two characters at a time: a bad pair in either place.
+      std::string("\xb0\xa1\xff\xa1\xb0\xa1"),
+      std::string("\xff\xa1\xb0\xa1\xb0\xa1"),
+      std::string("\xb0\xa1\xb0\xa1\xb0"),
+      std::string("\xb0\xa1\xb0\x20\xb0\xa1\xb0\xa1"),
   };
   for (const auto& bytes : cases) {
     std::size_t escaped = 0;
@@ -54,6 +59,10 @@ TEST(Cp936, UndecodableBytesSurviveDecodeAndEncode) {
   std::size_t escaped = 0;
   EXPECT_EQ(Decode("\xff", &escaped), u"\xdcff");
   EXPECT_EQ(escaped, 1u);
+  EXPECT_EQ(Decode("\xb0\xa1\xff\xa1\xb0\xa1\xb0\xa1", &escaped),
+            u"\u554a\xdcff\u201c\u201c\xdca1");  // after a byte that starts no character, pairs
+                                                 // start anew
+  EXPECT_EQ(escaped, 2u);
 }
 
 TEST(Cp936, CharactersWithoutACodeAreNotEncodable) {
