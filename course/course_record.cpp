@@ -13,17 +13,6 @@ bool CourseRecord::isEmpty() const {
          std::all_of(number3.begin(), number3.end(), zero);
 }
 
-void CourseRecord::clearNumbers() {
-  number1 = {};
-  number2 = {};
-  number3 = {};
-}
-
-void CourseRecord::clear() {
-  for (auto& t : texts) t.clear();
-  clearNumbers();
-}
-
 void RecordTable::assign(const RecordImage& image) {
   for (std::size_t slot = 0; slot < kRecordSlots; ++slot) {
     const RecordView& from = image[slot];

@@ -29,8 +29,6 @@ struct CourseRecord {
   const std::u16string& lessonName() const { return texts[1]; }
 
   bool isEmpty() const;
-  void clearNumbers();
-  void clear();  // keeps the strings' capacity, so re-reading a file allocates little
   friend bool operator==(const CourseRecord&, const CourseRecord&) = default;
 };
 
