@@ -10,7 +10,6 @@
 
 #include "course_file.h"
 #include "form1.h"
-#include "module1.h"
 #include "test_support.h"
 #include "twips.h"
 #include "window_checks.h"
@@ -18,6 +17,7 @@
 namespace {
 
 using course::RecordTable;
+using testsupport::Display;
 using testsupport::MakeRecord;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
@@ -54,11 +54,6 @@ QStringList Items(const QListWidget* list) {
   QStringList items;
   for (int row = 0; row < list->count(); ++row) items << list->item(row)->text();
   return items;
-}
-
-QString Display(const std::string& stored) {
-  return QString::fromStdU16String(
-      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
 }
 
 void ClickRow(QListWidget* list, int row) {

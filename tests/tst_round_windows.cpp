@@ -10,19 +10,15 @@
 #include "course_file.h"
 #include "dictation_window.h"
 #include "listening_window.h"
-#include "module1.h"
 #include "test_support.h"
 #include "typing_window.h"
+#include "window_checks.h"
 
 namespace {
 
+using testsupport::Display;
 using testsupport::MakeRecord;
 using testsupport::TempDir;
-
-QString Display(const std::string& stored) {
-  return QString::fromStdU16String(
-      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
-}
 
 class RoundWindows : public ::testing::Test {
  protected:

@@ -9,24 +9,19 @@
 
 #include "course_file.h"
 #include "learn_window.h"
-#include "module1.h"
 #include "review_window.h"
 #include "statistics_view.h"
 #include "test_support.h"
+#include "window_checks.h"
 
 namespace {
 
 using study::Grade;
+using testsupport::Display;
 using testsupport::MakeRecord;
 using testsupport::TempDir;
 
 const study::Millis kMonday = *study::ParseIso("2026-01-05T08:00:00Z");
-
-// A stored text as the learner sees it.
-QString Display(const std::string& stored) {
-  return QString::fromStdU16String(
-      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
-}
 
 class StudyWindows : public ::testing::Test {
  protected:

@@ -11,10 +11,16 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "module1.h"
 #include "picture_widgets.h"
 #include "twips.h"
 
 namespace testsupport {
+
+QString Display(const std::string& stored) {
+  return QString::fromStdU16String(
+      course::UnscrambleText(QString::fromStdString(stored).toStdU16String()));
+}
 
 bool Activate(QWidget* window) {
   window->activateWindow();

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Checks that both programs' windows must pass alike.
+// What the window tests share: checks that every program's windows must pass alike, and
+// the text a learner sees of a stored one.
 #pragma once
 
 #include <QSize>
+#include <string>
 
 class QImage;
 class QString;
 class QWidget;
 
 namespace testsupport {
+
+// A stored text (UTF-8 here) as the learner sees it.
+QString Display(const std::string& stored);
 
 // Makes `window` active, waiting for the window system to say so; false if it never does.
 bool Activate(QWidget* window);
