@@ -14,16 +14,9 @@ build=$(cd "$1" && pwd)
 artefacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artefacts"
-app=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  pkill -f "$app/" 2>/dev/null || true
-  rm -rf "$app"
-}
-trap cleanup EXIT
 # shellcheck source=session_lib.sh
 source "$here/session_lib.sh"
+start_session "$build"
 
 probe_violet() {  # image ox oy x y what
   local got r g b
@@ -34,7 +27,6 @@ probe_violet() {  # image ox oy x y what
   pass "$6"
 }
 
-cmake --install "$build" --prefix "$app" > /dev/null
 start_accessibility_bus
 
 # --- the menu

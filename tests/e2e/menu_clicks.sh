@@ -14,19 +14,9 @@ artefacts=$2
 sessions=${3:-1}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artefacts"
-app=$(mktemp -d)
-sound=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  pulseaudio --kill 2>/dev/null || true
-  rm -rf "$app" "$sound"
-}
-trap cleanup EXIT
 # shellcheck source=session_lib.sh
 source "$here/session_lib.sh"
-
-cmake --install "$build" --prefix "$app" > /dev/null
+start_session "$build"
 
 start_probe_server "$sound" "$artefacts/pulseaudio.log"
 

@@ -6,6 +6,25 @@
 fail() { echo "FAILED: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
+pids=()  # whatever a session starts in the background, ended with it
+
+# A fresh application folder `app` installed from BUILD, and a folder `sound` for a private
+# sound server; when the script ends, whatever the session started ends and both go.
+start_session() {  # build
+  app=$(mktemp -d)
+  sound=$(mktemp -d)
+  trap end_session EXIT
+  cmake --install "$1" --prefix "$app" > /dev/null
+}
+
+end_session() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  pkill -f "$app/" 2>/dev/null || true
+  # Only the session's own sound server, never the user's.
+  if [ "${PULSE_RUNTIME_PATH:-}" = "$sound/run" ]; then pulseaudio --kill 2>/dev/null || true; fi
+  rm -rf "$app" "$sound"
+}
+
 wait_for_window() {  # name pattern -> window id
   for _ in $(seq 1 150); do
     local id

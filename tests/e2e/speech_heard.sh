@@ -12,20 +12,9 @@ build=$(cd "$1" && pwd)
 artefacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artefacts"
-app=$(mktemp -d)
-sound=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  pkill -f "$app/" 2>/dev/null || true
-  pulseaudio --kill 2>/dev/null || true
-  rm -rf "$app" "$sound"
-}
-trap cleanup EXIT
 # shellcheck source=session_lib.sh
 source "$here/session_lib.sh"
-
-cmake --install "$build" --prefix "$app" > /dev/null
+start_session "$build"
 python3 "$here/expect_handoff.py" "$app/900_1.dat" "$app/c1.dat:1" "$app/c1.dat:1"
 mapfile -t lesson < <(handoff entries "$app/900_1.dat")
 words=("${lesson[@]%%$'\t'*}")

@@ -12,7 +12,6 @@ deb=$(realpath "$1")
 artefacts=${2:-$(mktemp -d)}
 mkdir -p "$artefacts"
 here=$(cd "$(dirname "$0")" && pwd)
-pids=()
 # shellcheck source=../e2e/session_lib.sh
 source "$here/../e2e/session_lib.sh"
 
