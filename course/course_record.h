@@ -64,7 +64,6 @@ struct RecordView {
   std::array<std::uint8_t, 4> number2{};
   std::array<std::uint8_t, 2> number3{};
 
-  std::u16string_view text(int field) const { return texts[static_cast<std::size_t>(field - 1)]; }
   std::u16string_view lessonName() const { return texts[1]; }
 };
 
@@ -84,9 +83,6 @@ class RecordImage {
   RecordImage& operator=(RecordImage&&) = default;
 
   const RecordView& operator[](std::size_t slot) const { return records_.at(slot); }
-  static constexpr std::size_t size() { return kRecordSlots; }
-  auto begin() const { return records_.begin(); }
-  auto end() const { return records_.end(); }
 
  private:
   friend CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size,
