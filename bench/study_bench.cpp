@@ -83,8 +83,8 @@ void BM_NextDueCard(benchmark::State& state) {
   study::OpenResult result;
   auto store = study::ProgressStore::Open(path, kNow, result);
   study::StoreFailure failure;
-  for (auto _ : state) benchmark::DoNotOptimize(store->nextDue(kNow, failure));
-  if (!store->nextDue(kNow, failure)) state.SkipWithError("no card is due");
+  for (auto _ : state) benchmark::DoNotOptimize(store->nextDue(kNow, {}, failure));
+  if (!store->nextDue(kNow, {}, failure)) state.SkipWithError("no card is due");
 }
 BENCHMARK(BM_NextDueCard)->Unit(benchmark::kMicrosecond);
 

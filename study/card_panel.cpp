@@ -2,6 +2,7 @@
 #include "card_panel.h"
 
 #include <QHBoxLayout>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "learn_session.h"
@@ -26,10 +27,27 @@ QLabel* Line(int pointSize, QWidget* parent) {
 
 CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);  // the keys of the card reach the window through it
-  setAccessibleName(QStringLiteral("词条卡片：空格显示释义，1 到 4 评分"));
+  setAccessibleName(QStringLiteral("词条卡片：空格显示释义，1 到 4 评分，Ctrl+R 再听"));
   context = Line(10, this);
-  line1 = Line(28, this);
-  line2 = Line(20, this);
+  auto* face = new QWidget;
+  line1 = Line(26, face);
+  partOfSpeech = Line(12, face);
+  partOfSpeech->setStyleSheet(QStringLiteral("color: #505050"));
+  line2 = Line(20, face);
+  auto* faceLayout = new QVBoxLayout(face);
+  faceLayout->addStretch(1);
+  faceLayout->addWidget(line1);
+  faceLayout->addWidget(partOfSpeech);
+  faceLayout->addWidget(line2);
+  faceLayout->addStretch(1);
+  // A long sentence scrolls inside the card instead of losing lines.
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(face);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
   showButton = new QPushButton(QStringLiteral("显示释义（空格）"), this);
   auto* grades = new QHBoxLayout;
   for (int g = 0; g < 4; ++g) {
@@ -40,22 +58,22 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
     connect(button, &QPushButton::clicked, this,
             [this, g] { emit graded(static_cast<study::Grade>(g + 1)); });
   }
-  connect(showButton, &QPushButton::clicked, this, &CardPanel::reveal);
+  connect(showButton, &QPushButton::clicked, this, &CardPanel::revealAsked);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(context);
-  layout->addStretch(1);
-  layout->addWidget(line1);
-  layout->addWidget(line2);
-  layout->addStretch(1);
+  layout->addWidget(scroll, 1);
   layout->addWidget(showButton);
   layout->addLayout(grades);
 }
 
 void CardPanel::showCard(const QString& contextText, const QString& line1Text,
-                         const QString& line2Text, const std::array<int, 4>& intervals) {
+                         const QString& partOfSpeechText, const QString& line2Text,
+                         const std::array<int, 4>& intervals) {
   context->setText(contextText);
   line1->setText(line1Text);
+  partOfSpeech->setText(partOfSpeechText);
+  partOfSpeech->setVisible(!partOfSpeechText.isEmpty());
   meaning_ = line2Text;
   line2->clear();
   line2->setVisible(false);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// One card on show: its English line large, its Chinese line once shown, and the four
-// grades with the interval each would give.
+// One card on show: its English line large with its part of speech, its Chinese line once
+// shown, both scrolling inside the card when long, and the four grades with the interval
+// each would give.
 #pragma once
 
 #include <QLabel>
@@ -19,18 +20,20 @@ class CardPanel : public QWidget {
   explicit CardPanel(QWidget* parent = nullptr);
 
   // A new card, its meaning hidden; `intervals` in grade order.
-  void showCard(const QString& context, const QString& line1, const QString& line2,
-                const std::array<int, 4>& intervals);
+  void showCard(const QString& context, const QString& line1, const QString& partOfSpeech,
+                const QString& line2, const std::array<int, 4>& intervals);
   void reveal();
   bool revealed() const { return revealed_; }
 
   QLabel* context = nullptr;
   QLabel* line1 = nullptr;
+  QLabel* partOfSpeech = nullptr;
   QLabel* line2 = nullptr;
   QPushButton* showButton = nullptr;
   std::array<QPushButton*, 4> gradeButtons{};
 
  signals:
+  void revealAsked();
   void graded(study::Grade grade);
 
  private:

@@ -5,34 +5,49 @@
 
 namespace studydesk {
 
-CardWindow::CardWindow(const QString& activity, Clock clock)
+QString NotSavedText(const study::AnswerTally& tally) {
+  if (tally.notSaved == 0) return {};
+  QString why;
+  switch (tally.why) {
+    case study::NotSavedWhy::NoStore:
+      why = QStringLiteral("没有可用的学习记录");
+      break;
+    case study::NotSavedWhy::ReadOnly:
+      why = QStringLiteral("学习记录是只读的");
+      break;
+    case study::NotSavedWhy::Failed:
+      why = StoreReason(tally.failure);
+      break;
+  }
+  return QStringLiteral("有 %1 个回答没有保存：%2。").arg(tally.notSaved).arg(why);
+}
+
+CardWindow::CardWindow(const QString& activity, Clock clock, const QString& againText)
     : StudyWindow(activity, std::move(clock)) {
   card = new CardPanel(pages);
   pages->addWidget(card);
-  connect(card, &CardPanel::graded, this, &CardWindow::gradeCurrent);
+  end_ = new EndPage(againText, pages);
+  pages->addWidget(end_);
+  message = end_->message;
+  againButton = end_->againButton;
+  closeButton = end_->closeButton;
+  connect(card, &CardPanel::graded, this, [this](study::Grade grade) {
+    if (step() == study::CardStep::Back) gradeCurrent(grade);
+  });
+  connect(card, &CardPanel::revealAsked, this, [this] { revealCurrent(); });
 }
 
-void CardWindow::present(const study::Card& shown, const QString& context) {
-  const auto outcomes = fsrs_.preview(shown.state, clock_());
-  std::array<int, 4> intervals{};
-  for (std::size_t g = 0; g < 4; ++g) intervals[g] = outcomes[g].intervalDays;
-  card->showCard(context, QString::fromStdString(shown.line1), QString::fromStdString(shown.line2),
+void CardWindow::present(const study::Card& shown, const std::array<int, 4>& intervals) {
+  card->showCard(QString::fromStdString(shown.lesson), QString::fromStdString(shown.line1),
+                 QString::fromStdString(shown.partOfSpeech), QString::fromStdString(shown.line2),
                  intervals);
   pages->setCurrentWidget(card);
   card->setFocus();
-  shownFor_.start();
+  sayCard();
 }
 
-study::Committed CardWindow::record(const study::Card& answered, study::Grade grade) {
-  const study::Millis now = clock_();
-  if (learner_.store && answered.id != 0 && !learner_.store->readOnly()) {
-    study::StoreFailure failure;
-    const study::Answer answer{answered.id, now, grade, activity_.toStdString(),
-                               static_cast<double>(shownFor_.elapsed()) / 1000.0};
-    if (auto done = learner_.store->commit(answer, failure)) return *done;
-    tell(QStringLiteral("回答没有保存：%1。").arg(StoreReason(failure)));
-  }
-  return {0, fsrs_.answer(answered.state, grade, now)};
+void CardWindow::sayCard() {
+  if (const study::Card* shown = shownCard()) speak(QString::fromStdString(shown->line1));
 }
 
 void CardWindow::keyPressEvent(QKeyEvent* event) {
@@ -41,12 +56,16 @@ void CardWindow::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (pages->currentWidget() == card) {
     if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
-        !card->revealed()) {
-      card->reveal();
+        step() == study::CardStep::Front) {
+      revealCurrent();
       return;
     }
-    if (key >= Qt::Key_1 && key <= Qt::Key_4 && card->revealed()) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_4 && step() == study::CardStep::Back) {
       gradeCurrent(static_cast<study::Grade>(key - Qt::Key_0));
+      return;
+    }
+    if (key == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
+      sayCard();
       return;
     }
   }

@@ -50,23 +50,51 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, std::uin
 }
 
 void DictationWindow::beginRound() {
-  round_.emplace(roundOrder());
+  session_.emplace(roundOrder(), clock_());
   heading->setText(QStringLiteral("%1：共 %2 条。听读音，写出英文，按 Enter 确认。")
                        .arg(QString::fromStdU16String(lesson_.name))
-                       .arg(round_->total()));
-  feedback->clear();
+                       .arg(session_->total()));
   pages->setCurrentWidget(askPage_);
-  ask();
+  draw();
 }
 
-void DictationWindow::ask() {
-  waitingAfterMiss_ = false;
-  input->clear();
-  input->setReadOnly(false);
-  input->setFocus();
-  tally->setText(QStringLiteral("答对 %1 / %2").arg(round_->rightFirstTime()).arg(round_->total()));
-  prompt->setText(QStringLiteral("请写出听到的词"));
-  speak(QString::fromStdU16String(round_->current().line1));  // else showTextForSound
+void DictationWindow::draw() {
+  tally->setText(
+      QStringLiteral("答对 %1 / %2").arg(session_->rightFirstTime()).arg(session_->total()));
+  switch (session_->step()) {
+    case study::RoundStep::Asking: {
+      const auto& right = session_->lastRight();
+      feedback->setText(right ? QStringLiteral("<span style=\"color:#1a7f37\">✓ %1</span>")
+                                    .arg(QString::fromStdU16String(right->line1).toHtmlEscaped())
+                              : QString());
+      input->clear();
+      input->setReadOnly(false);
+      input->setFocus();
+      prompt->setText(QStringLiteral("请写出听到的词"));
+      say(QString::fromStdU16String(session_->current().line1));
+      return;
+    }
+    case study::RoundStep::Verdict: {
+      const study::Differences& d = session_->miss();
+      feedback->setText(
+          QStringLiteral("✗ 你写的：%1<br>正确的：%2<br>%3<br>（按 Enter 继续，这个词稍后再听写）")
+              .arg(Marked(d.typed, d.typedWrong), Marked(d.expected, d.expectedMissed),
+                   QString::fromStdU16String(session_->current().line2).toHtmlEscaped()));
+      input->setReadOnly(true);
+      return;
+    }
+    case study::RoundStep::Finished: {
+      const QString missed = EntriesText(session_->missed());
+      finishRound(session_->result(),
+                  QStringLiteral("听写结束：%1 / %2，用时 %3")
+                          .arg(session_->rightFirstTime())
+                          .arg(session_->total())
+                          .arg(DurationText(session_->elapsed())) +
+                      (missed.isEmpty() ? QStringLiteral("，全部一次写对！")
+                                        : QStringLiteral("。写错过的词：") + missed));
+      return;
+    }
+  }
 }
 
 void DictationWindow::showTextForSound() {
@@ -77,41 +105,15 @@ void DictationWindow::showTextForSound() {
 }
 
 const study::Entry* DictationWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && round_ && !round_->done();
-  return asking ? &round_->current() : nullptr;
+  const bool asking = pages->currentWidget() == askPage_ && session_ &&
+                      session_->step() != study::RoundStep::Finished;
+  return asking ? &session_->current() : nullptr;
 }
 
 void DictationWindow::submit() {
-  if (!round_ || round_->done()) return;
-  if (waitingAfterMiss_) {
-    ask();
-    return;
-  }
-  const study::Entry entry = round_->current();
-  const std::u16string typed = input->text().toStdU16String();
-  if (round_->answer(typed)) {
-    feedback->setText(QStringLiteral("<span style=\"color:#1a7f37\">✓ %1</span>")
-                          .arg(QString::fromStdU16String(entry.line1).toHtmlEscaped()));
-    if (round_->done()) {
-      const QString missed = EntriesText(round_->missed());
-      finishRound(
-          {0, {}, {}, round_->rightFirstTime(), round_->total(), 0, {}, {}},
-          QStringLiteral("听写结束：%1 / %2").arg(round_->rightFirstTime()).arg(round_->total()) +
-              QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
-              (missed.isEmpty() ? QStringLiteral("，全部一次写对！")
-                                : QStringLiteral("。写错过的词：") + missed));
-      return;
-    }
-    ask();
-    return;
-  }
-  const study::Differences d = study::Compare(typed, entry.line1);
-  feedback->setText(
-      QStringLiteral("✗ 你写的：%1<br>正确的：%2<br>%3<br>（按 Enter 继续，这个词稍后再听写）")
-          .arg(Marked(d.typed, d.typedWrong), Marked(d.expected, d.expectedMissed),
-               QString::fromStdU16String(entry.line2).toHtmlEscaped()));
-  input->setReadOnly(true);
-  waitingAfterMiss_ = true;
+  if (!session_ || pages->currentWidget() != askPage_) return;
+  session_->submit(input->text().toStdU16String(), clock_());
+  draw();
 }
 
 }  // namespace studydesk

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "rounds.h"
+#include "dictation_session.h"
 #include "spoken_round_window.h"
 
 namespace studydesk {
@@ -27,12 +27,11 @@ class DictationWindow : public SpokenRoundWindow {
   void showTextForSound() override;
 
  private:
-  void ask();
   void submit();
+  void draw();
 
-  std::optional<study::DictationRound> round_;
+  std::optional<study::DictationSession> session_;
   QWidget* askPage_ = nullptr;
-  bool waitingAfterMiss_ = false;
 };
 
 }  // namespace studydesk

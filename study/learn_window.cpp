@@ -5,21 +5,18 @@
 #include <QVBoxLayout>
 
 #include "chooser_session.h"
+#include "handoff_lesson.h"
 #include "utf8.h"
 
 namespace studydesk {
-LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock)
-    : CardWindow(QStringLiteral("课文初记"), std::move(clock)), places_(std::move(places)) {
-  progress = new QProgressBar(this);
-  progress->setFormat(QStringLiteral("第 %v / %m 条"));
-  progress->setAccessibleName(QStringLiteral("进度"));
-  static_cast<QVBoxLayout*>(layout())->insertWidget(2, progress);
 
-  end_ = new EndPage(QStringLiteral("再学一遍（R）"), pages);
-  pages->addWidget(end_);
-  message = end_->message;
-  againButton = end_->againButton;
-  closeButton = end_->closeButton;
+LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock)
+    : CardWindow(QStringLiteral("课文初记"), std::move(clock), QStringLiteral("再学一遍（R）")),
+      places_(std::move(places)) {
+  progress = new QProgressBar(this);
+  progress->setAccessibleName(QStringLiteral("进度"));
+  progress->hide();
+  static_cast<QVBoxLayout*>(layout())->insertWidget(2, progress);
   connect(againButton, &QPushButton::clicked, this, [this] { begin(true); });
 }
 
@@ -27,7 +24,6 @@ void LearnWindow::start() {
   const study::HandOffLesson lesson =
       study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
   if (lesson.entries.empty()) {
-    progress->hide();
     heading->hide();
     end_->present(kNoLessonNote, false);
     return;
@@ -36,25 +32,28 @@ void LearnWindow::start() {
   setWindowTitle(QStringLiteral("课文初记 — ") + lessonName_);
   openStore(places_);
 
-  std::vector<std::pair<std::string, std::string>> entries;
-  for (const study::Entry& entry : lesson.entries) {
-    entries.emplace_back(course::ToUtf8(entry.line1), course::ToUtf8(entry.line2));
-  }
   const std::string name = course::ToUtf8(lesson.name);
+  std::vector<study::EntryText> entries;
+  for (const study::Entry& entry : lesson.entries) {
+    entries.push_back({course::ToUtf8(entry.line1), course::ToUtf8(entry.line2),
+                       course::ToUtf8(entry.partOfSpeech)});
+  }
+  std::vector<study::Card> cards;
   if (learner_.store) {
     study::StoreFailure failure;
-    lessonCards_ = learner_.store->lessonCards(name, entries, failure);
-    if (failure.code != SQLITE_OK)
-      tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
+    cards = learner_.store->lessonCards(name, entries, failure);
+    if (failure.code != 0) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   } else {
-    for (const auto& [line1, line2] : entries) lessonCards_.push_back({0, name, line1, line2, {}});
+    for (const study::EntryText& e : entries) {
+      cards.push_back({0, name, e.line1, e.line2, {}, e.partOfSpeech});
+    }
   }
+  session_.emplace(std::move(cards), learner_.store.get());
   begin(false);
 }
 
 void LearnWindow::begin(bool everyCard) {
-  session_.emplace(lessonCards_, everyCard);
-  sitting_.start();
+  session_->begin(everyCard, clock_());
   QString text = QStringLiteral("%1：共 %2 条").arg(lessonName_).arg(session_->lessonSize());
   if (session_->alreadyLearned() > 0) {
     text +=
@@ -63,49 +62,59 @@ void LearnWindow::begin(bool everyCard) {
             : QStringLiteral("，其中 %1 条已在复习中，不再重学").arg(session_->alreadyLearned());
   }
   heading->setText(text + QStringLiteral("。"));
-  progress->setRange(0, session_->total());
-  progress->show();
-  if (session_->done()) {
+  draw();
+}
+
+study::CardStep LearnWindow::step() const {
+  return session_ ? session_->step() : study::CardStep::Finished;
+}
+
+const study::Card* LearnWindow::shownCard() const {
+  return step() == study::CardStep::Finished ? nullptr : &session_->current();
+}
+
+void LearnWindow::draw() {
+  // A pass of no cards shows no bar rather than a busy one.
+  progress->setVisible(session_->total() > 0);
+  progress->setRange(0, std::max(1, session_->total()));
+  progress->setValue(session_->finished());
+  progress->setFormat(
+      QStringLiteral("第 %1 / %2 条").arg(session_->position()).arg(session_->total()));
+  if (session_->step() != study::CardStep::Finished) {
+    present(session_->current(), session_->intervals(clock_()));
+    return;
+  }
+  if (session_->total() == 0) {
     end_->present(QStringLiteral("本课的 %1 条都已在复习中，可以在“复习回忆”中复习。")
                       .arg(session_->lessonSize()),
                   true);
     return;
   }
-  showNext();
+  const study::AnswerTally& tally = session_->tally();
+  QString text = QStringLiteral("学完了！这次学了 %1 条，用时 %2。")
+                     .arg(session_->total())
+                     .arg(DurationText(session_->elapsed()));
+  const QString notSaved = NotSavedText(tally);
+  text +=
+      notSaved.isEmpty()
+          ? QStringLiteral("\n这些词条已排入复习计划，到期后在“复习回忆”中复习。")
+          : QStringLiteral("\n") + notSaved + QStringLiteral("没有保存的回答不会排入复习计划。");
+  end_->present(text, true);
 }
 
-void LearnWindow::showNext() {
-  // The bar says which card of the pass this is; a card answered 1 does not move it.
-  progress->setValue(std::min(session_->finished() + 1, session_->total()));
-  present(session_->current(), lessonName_);
+void LearnWindow::revealCurrent() {
+  if (step() != study::CardStep::Front) return;
+  session_->reveal();
+  card->reveal();
 }
 
 void LearnWindow::gradeCurrent(study::Grade grade) {
-  if (!session_ || session_->done() || !card->revealed()) return;
-  const study::Committed done = record(session_->current(), grade);
-  // Later passes start from what this one did.
-  for (study::Card& known : lessonCards_) {
-    if (known.line1 == session_->current().line1 && known.line2 == session_->current().line2) {
-      known.state = done.state;
-    }
-  }
-  session_->answered(grade, done.state);
-  if (!session_->done()) {
-    showNext();
-    return;
-  }
-  progress->setValue(session_->total());
-  end_->present(
-      QStringLiteral(
-          "学完了！这次学了 %1 条，用时 %2。\n这些词条已排入复习计划，到期后在“复习回忆”中复习。")
-          .arg(session_->total())
-          .arg(DurationText(sitting_.elapsed())),
-      true);
+  if (session_ && session_->answer(grade, clock_())) draw();
 }
 
 void LearnWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && event->key() == Qt::Key_R && pages->currentWidget() == end_ &&
-      againButton->isVisible()) {
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier &&
+      end_->armed() && againButton->isVisible()) {
     begin(true);
     return;
   }

@@ -3,14 +3,11 @@
 // each is known, then handed to the review schedule.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QProgressBar>
-#include <QPushButton>
+#include <memory>
 #include <optional>
 
 #include "card_window.h"
-#include "end_page.h"
-#include "handoff_lesson.h"
 #include "learn_session.h"
 
 namespace studydesk {
@@ -25,24 +22,21 @@ class LearnWindow : public CardWindow {
   void start();
 
   QProgressBar* progress = nullptr;
-  QLabel* message = nullptr;           // the page of the end, or of no lesson
-  QPushButton* againButton = nullptr;  // 再学一遍
-  QPushButton* closeButton = nullptr;
 
  protected:
+  study::CardStep step() const override;
+  void revealCurrent() override;
   void gradeCurrent(study::Grade grade) override;
+  const study::Card* shownCard() const override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void begin(bool everyCard);
-  void showNext();
+  void draw();
 
   suite::FilePlaces places_;
   QString lessonName_;
-  std::vector<study::Card> lessonCards_;
   std::optional<study::LearnSession> session_;
-  EndPage* end_ = nullptr;
-  QElapsedTimer sitting_;
 };
 
 }  // namespace studydesk

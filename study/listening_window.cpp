@@ -7,6 +7,14 @@
 #include <QVBoxLayout>
 
 namespace studydesk {
+namespace {
+
+const QString kRightStyle =
+    QStringLiteral("QPushButton { background: #d7f0dc; border: 2px solid #1a7f37; color: #000; }");
+const QString kWrongStyle =
+    QStringLiteral("QPushButton { background: #f8d7d7; border: 2px solid #c00000; color: #000; }");
+
+}  // namespace
 
 ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed)
     : SpokenRoundWindow(QStringLiteral("听力自测"), "listening", std::move(places),
@@ -17,6 +25,7 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uin
   askPage_->setAccessibleName(QStringLiteral("听力自测：听读音，按 1 到 4 选出意思"));
   prompt = new QLabel(askPage_);
   prompt->setAlignment(Qt::AlignCenter);
+  prompt->setWordWrap(true);
   QFont big = prompt->font();
   big.setPointSize(18);
   prompt->setFont(big);
@@ -49,31 +58,72 @@ QString ListeningWindow::unsuitable() const {
 }
 
 void ListeningWindow::beginRound() {
-  round_.emplace(roundOrder(), seed_++);
+  session_.emplace(roundOrder(), seed_++, clock_());
   heading->setText(QStringLiteral("%1：共 %2 题。听读音，选出它的意思（按 1 到 4）。")
                        .arg(QString::fromStdU16String(lesson_.name))
-                       .arg(round_->total()));
+                       .arg(session_->total()));
   pages->setCurrentWidget(askPage_);
-  ask();
+  draw();
 }
 
-void ListeningWindow::ask() {
-  answered_ = false;
-  const study::Question& question = round_->current();
+void ListeningWindow::drawOptions() {
+  const study::Question& question = session_->current();
+  const bool verdictShown = session_->step() == study::RoundStep::Verdict;
   for (std::size_t i = 0; i < options.size(); ++i) {
     QPushButton* button = options[i];
+    const int place = static_cast<int>(i);
     button->setVisible(i < question.options.size());
-    button->setEnabled(true);
-    if (i < question.options.size()) {
-      button->setText(
-          QStringLiteral("%1　%2").arg(i + 1).arg(QString::fromStdU16String(question.options[i])));
+    if (i >= question.options.size()) continue;
+    QString text =
+        QStringLiteral("%1　%2").arg(place + 1).arg(QString::fromStdU16String(question.options[i]));
+    QString style;
+    if (verdictShown && place == question.right) {
+      text += QStringLiteral("　✓ 正确答案");
+      style = kRightStyle;
+    } else if (verdictShown && place == session_->picked()) {
+      text += QStringLiteral("　✗ 你的选择");
+      style = kWrongStyle;
+    }
+    button->setText(text);
+    button->setStyleSheet(style);
+    button->setEnabled(!verdictShown);
+  }
+}
+
+void ListeningWindow::draw() {
+  tally->setText(QStringLiteral("答对 %1 / %2").arg(session_->right()).arg(session_->total()));
+  switch (session_->step()) {
+    case study::RoundStep::Asking:
+      drawOptions();
+      verdict->clear();
+      askPage_->setFocus();
+      prompt->setText(QStringLiteral("请听读音"));
+      say(QString::fromStdU16String(session_->current().entry.line1));
+      return;
+    case study::RoundStep::Verdict: {
+      drawOptions();
+      const study::Entry& entry = session_->current().entry;
+      verdict->setText((session_->pickedRight()
+                            ? QStringLiteral("<span style=\"color:#1a7f37\">✓ 正确</span>")
+                            : QStringLiteral("<span style=\"color:#c00000\">✗ 错了</span>")) +
+                       QStringLiteral("：%1　%2<br>（按 Enter 继续）")
+                           .arg(QString::fromStdU16String(entry.line1).toHtmlEscaped(),
+                                QString::fromStdU16String(entry.line2).toHtmlEscaped()));
+      askPage_->setFocus();
+      return;
+    }
+    case study::RoundStep::Finished: {
+      const QString missed = EntriesText(session_->missed());
+      finishRound(session_->result(),
+                  QStringLiteral("听力自测结束：%1 / %2，用时 %3")
+                          .arg(session_->right())
+                          .arg(session_->total())
+                          .arg(DurationText(session_->elapsed())) +
+                      (missed.isEmpty() ? QStringLiteral("，全部答对！")
+                                        : QStringLiteral("。答错的词：") + missed));
+      return;
     }
   }
-  verdict->clear();
-  tally->setText(QStringLiteral("答对 %1 / %2").arg(round_->right()).arg(round_->total()));
-  askPage_->setFocus();
-  prompt->setText(QStringLiteral("请听读音"));
-  speak(QString::fromStdU16String(question.entry.line1));  // else showTextForSound
 }
 
 void ListeningWindow::showTextForSound() {
@@ -81,43 +131,26 @@ void ListeningWindow::showTextForSound() {
 }
 
 const study::Entry* ListeningWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && round_ && !round_->done();
-  return asking ? &round_->current().entry : nullptr;
+  const bool asking = pages->currentWidget() == askPage_ && session_ &&
+                      session_->step() != study::RoundStep::Finished;
+  return asking ? &session_->current().entry : nullptr;
 }
 
 void ListeningWindow::choose(int option) {
-  if (!round_ || round_->done() || answered_) return;
-  const study::Question question = round_->current();
-  if (option >= static_cast<int>(question.options.size())) return;
-  const bool right = round_->answer(option);
-  answered_ = true;
-  for (QPushButton* button : options) button->setEnabled(false);
-  verdict->setText((right ? QStringLiteral("<span style=\"color:#1a7f37\">✓ 正确</span>")
-                          : QStringLiteral("<span style=\"color:#c00000\">✗ 错了</span>")) +
-                   QStringLiteral("：%1　%2<br>（按 Enter 继续）")
-                       .arg(QString::fromStdU16String(question.entry.line1).toHtmlEscaped(),
-                            QString::fromStdU16String(question.entry.line2).toHtmlEscaped()));
-  askPage_->setFocus();
-}
-
-void ListeningWindow::finish() {
-  const QString missed = EntriesText(round_->missed());
-  finishRound({0, {}, {}, round_->right(), round_->total(), 0, {}, {}},
-              QStringLiteral("听力自测结束：%1 / %2").arg(round_->right()).arg(round_->total()) +
-                  QStringLiteral("，用时 %1").arg(DurationText(roundTime_.elapsed())) +
-                  (missed.isEmpty() ? QStringLiteral("，全部答对！")
-                                    : QStringLiteral("。答错的词：") + missed));
+  if (session_ && session_->choose(option, clock_())) draw();
 }
 
 void ListeningWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && pages->currentWidget() == askPage_ && round_) {
+  if (!event->isAutoRepeat() && pages->currentWidget() == askPage_ && session_) {
     const int key = event->key();
-    if (key >= Qt::Key_1 && key <= Qt::Key_4 && !answered_) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_4 && session_->step() == study::RoundStep::Asking) {
       choose(key - Qt::Key_1);
       return;
     }
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && answered_) {
-      round_->done() ? finish() : ask();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        session_->step() == study::RoundStep::Verdict) {
+      session_->goOn();
+      draw();
       return;
     }
   }

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "rounds.h"
+#include "listening_session.h"
 #include "spoken_round_window.h"
 
 namespace studydesk {
@@ -30,13 +30,12 @@ class ListeningWindow : public SpokenRoundWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void ask();
   void choose(int option);
-  void finish();
+  void draw();
+  void drawOptions();
 
-  std::optional<study::ListeningRound> round_;
+  std::optional<study::ListeningSession> session_;
   QWidget* askPage_ = nullptr;
-  bool answered_ = false;
   std::uint32_t seed_;  // for the places of the meanings
 };
 

@@ -20,7 +20,7 @@ namespace {
 template <typename Window, typename... More>
 int Run(More... more) {
   Window window(desk::PlacesOfRunningProgram(), study::NowMillis, more...);
-  window.show();
+  window.showCentred();
   window.start();
   return QApplication::exec();
 }

@@ -11,15 +11,8 @@
 namespace studydesk {
 
 ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock)
-    : CardWindow(QStringLiteral("复习回忆"), std::move(clock)), places_(std::move(places)) {
-  messagePage_ = new QWidget(pages);
-  message = new QLabel(messagePage_);
-  message->setWordWrap(true);
-  message->setAlignment(Qt::AlignCenter);
-  auto* pageLayout = new QVBoxLayout(messagePage_);
-  pageLayout->addWidget(message);
-  pages->addWidget(messagePage_);
-
+    : CardWindow(QStringLiteral("复习回忆"), std::move(clock), QString()),
+      places_(std::move(places)) {
   statisticsButton = new QPushButton(QStringLiteral("统计（S）"), this);
   undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);
   undoButton->setEnabled(false);
@@ -35,71 +28,98 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock)
 void ReviewWindow::start() {
   openStore(places_);
   statisticsButton->setEnabled(learner_.store != nullptr);
-  showNext();
+  session_.emplace(learner_.store.get(), clock_());
+  draw();
 }
 
-void ReviewWindow::showNext() {
-  current_.reset();
-  if (learner_.store) {
-    study::StoreFailure failure;
-    const study::Millis now = clock_();
-    current_ = learner_.store->nextDue(now, failure);
-    const study::DueSummary due = learner_.store->dueSummary(now, failure);
-    if (failure.code != SQLITE_OK)
-      tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
-    if (current_) {
-      heading->setText(QStringLiteral("今天还要复习 %1 条。").arg(due.dueToday));
-      present(*current_, QString::fromStdString(current_->lesson));
-      return;
-    }
-    QString text = QStringLiteral("现在没有要复习的词条。");
-    if (due.nextDue) {
-      const QDateTime next = QDateTime::fromMSecsSinceEpoch(*due.nextDue).toLocalTime();
-      text += QStringLiteral("\n下一条在 %1 到期；明天到期 %2 条。")
-                  .arg(next.toString(QStringLiteral("yyyy年M月d日 HH:mm")))
-                  .arg(due.dueTomorrow);
-    } else {
-      text += QStringLiteral("\n先在“课文初记”中学一课，学过的词条到期后会出现在这里。");
-    }
-    message->setText(text);
-  } else {
-    message->setText(QStringLiteral("没有可用的学习记录，无法复习。"));
+study::CardStep ReviewWindow::step() const {
+  return session_ ? session_->step() : study::CardStep::Finished;
+}
+
+const study::Card* ReviewWindow::shownCard() const {
+  return step() == study::CardStep::Finished ? nullptr : &session_->current();
+}
+
+void ReviewWindow::draw() {
+  if (const study::StoreFailure& failure = session_->readFailure(); failure.code != 0) {
+    tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
+  }
+  undoButton->setEnabled(session_->canUndo());
+  if (session_->step() != study::CardStep::Finished) {
+    heading->setText(QStringLiteral("今天还要复习 %1 条。").arg(session_->leftToday()));
+    present(session_->current(), session_->intervals(clock_()));
+    return;
   }
   heading->clear();
-  pages->setCurrentWidget(messagePage_);
+  end_->present(endText(), false);
+}
+
+QString ReviewWindow::endText() const {
+  if (!learner_.store) return QStringLiteral("没有可用的学习记录，无法复习。");
+  const study::AnswerTally& tally = session_->tally();
+  QString text;
+  if (tally.answers() == 0) {
+    text = QStringLiteral("现在没有要复习的词条。");
+  } else {
+    text = QStringLiteral(
+               "今天的复习完成了！这次复习了 %1 个词条，回答 %2 次"
+               "（重来 %3，困难 %4，良好 %5，简单 %6），用时 %7。")
+               .arg(session_->cardsDone())
+               .arg(tally.answers())
+               .arg(tally.byGrade[0])
+               .arg(tally.byGrade[1])
+               .arg(tally.byGrade[2])
+               .arg(tally.byGrade[3])
+               .arg(DurationText(session_->elapsed()));
+    if (const QString notSaved = NotSavedText(tally); !notSaved.isEmpty()) {
+      text += QStringLiteral("\n") + notSaved;
+    }
+  }
+  const study::DueSummary& due = session_->due();
+  if (due.nextDue) {
+    const QDateTime next = QDateTime::fromMSecsSinceEpoch(*due.nextDue).toLocalTime();
+    text += QStringLiteral("\n下一条在 %1 到期；明天到期 %2 条。")
+                .arg(next.toString(QStringLiteral("yyyy年M月d日 HH:mm")))
+                .arg(due.dueTomorrow);
+  } else if (tally.answers() == 0) {
+    text += QStringLiteral("\n先在“课文初记”中学一课，学过的词条到期后会出现在这里。");
+  }
+  return text;
+}
+
+void ReviewWindow::revealCurrent() {
+  if (step() != study::CardStep::Front) return;
+  session_->reveal();
+  card->reveal();
 }
 
 void ReviewWindow::gradeCurrent(study::Grade grade) {
-  if (!current_ || !card->revealed()) return;
-  const study::Committed done = record(*current_, grade);
-  if (done.answerId != 0) {
-    taken_.push_back({done.answerId, *current_});
-    undoButton->setEnabled(true);
-  }
-  showNext();
+  if (session_ && session_->answer(grade, clock_())) draw();
 }
 
 void ReviewWindow::undo() {
-  if (taken_.empty() || !learner_.store) return;
+  if (!session_) return;
   study::StoreFailure failure;
-  if (!learner_.store->undo(taken_.back().answerId, failure)) {
-    tell(QStringLiteral("无法撤销上一个回答：%1。")
-             .arg(failure.code == SQLITE_CONSTRAINT ? QStringLiteral("这个词条后来又回答过了")
-                                                    : StoreReason(failure)));
-    return;
+  switch (session_->undo(clock_(), failure)) {
+    case study::UndoOutcome::Done:
+      draw();
+      return;
+    case study::UndoOutcome::NothingToUndo:
+      return;
+    case study::UndoOutcome::AnsweredSince:
+      tell(QStringLiteral("无法撤销上一个回答：这个词条后来又回答过了。"));
+      return;
+    case study::UndoOutcome::Failed:
+      tell(QStringLiteral("无法撤销上一个回答：%1。").arg(StoreReason(failure)));
+      return;
   }
-  const study::Card again = taken_.back().card;
-  taken_.pop_back();
-  undoButton->setEnabled(!taken_.empty());
-  current_ = again;
-  present(again, QString::fromStdString(again.lesson));
 }
 
 void ReviewWindow::showStatistics() {
   if (!learner_.store) return;
   study::StoreFailure failure;
   const study::Statistics stats = learner_.store->statistics(clock_(), failure);
-  if (failure.code != SQLITE_OK) {
+  if (failure.code != 0) {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
   }

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // 复习回忆, review and recall: the cards due from every lesson learned, most overdue first;
-// the last answer can be taken back, and the statistics are a key away.
+// the last answers can be taken back, and the statistics are a key away.
 #pragma once
 
 #include <QPushButton>
-#include <vector>
+#include <optional>
 
 #include "card_window.h"
 #include "file_places.h"
+#include "review_session.h"
 
 namespace studydesk {
 
@@ -22,26 +23,22 @@ class ReviewWindow : public CardWindow {
   void undo();
   void showStatistics();
 
-  QLabel* message = nullptr;  // the page when nothing is due
   QPushButton* statisticsButton = nullptr;
   QPushButton* undoButton = nullptr;
 
  protected:
+  study::CardStep step() const override;
+  void revealCurrent() override;
   void gradeCurrent(study::Grade grade) override;
+  const study::Card* shownCard() const override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void showNext();
-
-  struct Taken {
-    std::int64_t answerId;
-    study::Card card;  // as it was before the answer
-  };
+  void draw();
+  QString endText() const;
 
   suite::FilePlaces places_;
-  std::optional<study::Card> current_;
-  std::vector<Taken> taken_;
-  QWidget* messagePage_ = nullptr;
+  std::optional<study::ReviewSession> session_;
 };
 
 }  // namespace studydesk

@@ -23,21 +23,12 @@ QString EntriesText(const std::vector<study::Entry>& entries) {
 RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
                          Clock clock)
     : StudyWindow(activity, std::move(clock)), resultName_(resultName), places_(std::move(places)) {
-  speaker = new Speaker(this);
-  connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
-    speechWorks_ = false;
-    tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
-    showTextForSound();  // also when the sound was lost while the word played
-  });
   end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
   pages->addWidget(end_);
   summary = end_->message;
   againButton = end_->againButton;
   closeButton = end_->closeButton;
-  connect(againButton, &QPushButton::clicked, this, [this] {
-    roundTime_.start();
-    beginRound();
-  });
+  connect(againButton, &QPushButton::clicked, this, &RoundWindow::beginRound);
 }
 
 void RoundWindow::start() {
@@ -52,40 +43,37 @@ void RoundWindow::start() {
     return;
   }
   openStore(places_);
-  roundTime_.start();
   beginRound();
 }
 
-bool RoundWindow::speak(const QString& english) {
-  if (speechWorks_ && speaker->say(english)) return true;
-  showTextForSound();
-  return false;
+void RoundWindow::say(const QString& english) {
+  if (!speak(english)) showTextForSound();
 }
 
 void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
-  result.time = clock_();
   result.activity = resultName_;
   result.lesson = course::ToUtf8(lesson_.name);
-  result.seconds = static_cast<double>(roundTime_.elapsed()) / 1000.0;
+  QString kept;
   std::vector<study::RoundResult> rounds;
   if (learner_.store) {
     study::StoreFailure failure;
     if (!learner_.store->saveResult(result, failure)) {
-      tell(QStringLiteral("成绩没有保存：%1。").arg(StoreReason(failure)));
+      kept = QStringLiteral("\n这一轮的成绩没有保存：%1。").arg(StoreReason(failure));
     }
     const bool typing = result.wordsPerMinute.has_value();
     rounds = learner_.store->recentResults(resultName_, typing ? std::string() : result.lesson,
                                            kHistoryRounds, failure);
+  } else {
+    kept = QStringLiteral("\n这一轮的成绩没有保存：没有可用的学习记录。");
   }
   if (rounds.empty()) rounds.push_back(result);  // nothing kept: this round alone
   end_->setBody(HistoryChart(rounds, result.wordsPerMinute.has_value()));
-  end_->present(text, true);
+  end_->present(text + kept, true);
 }
 
 void RoundWindow::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (!event->isAutoRepeat() && enter && pages->currentWidget() == end_ &&
-      againButton->isVisible()) {
+  if (!event->isAutoRepeat() && enter && end_->armed() && againButton->isVisible()) {
     againButton->click();
     return;
   }

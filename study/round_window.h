@@ -4,13 +4,11 @@
 // with this learner's history of the activity as a chart.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPushButton>
-#include <optional>
 
 #include "end_page.h"
 #include "handoff_lesson.h"
-#include "speaker.h"
+#include "round_session.h"
 #include "study_window.h"
 
 namespace studydesk {
@@ -26,7 +24,6 @@ class RoundWindow : public StudyWindow {
   // Reads the hand-off file, opens the store and begins a round, or says why not.
   void start();
 
-  Speaker* speaker = nullptr;
   QLabel* summary = nullptr;  // the page of the end, or of why there is no round
   QPushButton* againButton = nullptr;
   QPushButton* closeButton = nullptr;
@@ -35,24 +32,22 @@ class RoundWindow : public StudyWindow {
   // Why this lesson cannot make a round of the activity; empty when it can.
   virtual QString unsuitable() const { return {}; }
   virtual void beginRound() = 0;
-  // Says `english`; false when the learner must be shown text instead.
-  bool speak(const QString& english);
-  // The sound was lost while a word was asked for: show its text in its place.
+  // Says `english`, or shows its text in its place when it cannot be heard.
+  void say(const QString& english);
+  // Shows the text of the word asked for in place of its sound.
   virtual void showTextForSound() {}
-  bool speechWorks() const { return speechWorks_; }
-  // Keeps the round (its time taken from the round's start) and shows the end page:
-  // `text`, then the learner's history.
+  void soundLost() override { showTextForSound(); }
+  // Keeps the round and shows the end page: `text`, whether the round was kept, then the
+  // learner's history.
   void finishRound(study::RoundResult result, const QString& text);
   void keyPressEvent(QKeyEvent* event) override;
 
   study::HandOffLesson lesson_;
-  QElapsedTimer roundTime_;
 
  private:
   const char* resultName_;
   suite::FilePlaces places_;
   EndPage* end_ = nullptr;
-  bool speechWorks_ = true;
 };
 
 // Entries one a line, "English　中文", each line begun with a line break.

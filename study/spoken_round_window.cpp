@@ -3,7 +3,7 @@
 
 #include <QKeyEvent>
 
-#include "rounds.h"
+#include "round_session.h"
 
 namespace studydesk {
 
@@ -31,7 +31,7 @@ std::vector<study::Entry> SpokenRoundWindow::roundOrder() {
 }
 
 void SpokenRoundWindow::repeat() {
-  if (const study::Entry* entry = asked()) speak(QString::fromStdU16String(entry->line1));
+  if (const study::Entry* entry = asked()) say(QString::fromStdU16String(entry->line1));
 }
 
 void SpokenRoundWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "study_window.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace studydesk {
@@ -26,7 +29,13 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
   layout->addWidget(notice);
   layout->addWidget(heading);
   layout->addWidget(pages, 1);
-  resize(560, 440);
+  resize(600, 460);
+  speaker = new Speaker(this);
+  connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
+    speechWorks_ = false;
+    tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
+    soundLost();
+  });
 }
 
 void StudyWindow::tell(const QString& text) {
@@ -35,9 +44,28 @@ void StudyWindow::tell(const QString& text) {
   notice->show();
 }
 
+void StudyWindow::showCentred() {
+  QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds is not known before showing: leave room for it.
+    const QSize room = area.size() - QSize(16, 48);
+    resize(size().boundedTo(room));
+    QRect frame(QPoint(), size());
+    frame.moveCenter(area.center());
+    move(frame.topLeft().x(), std::max(area.top(), frame.top() - 16));
+  }
+  show();
+}
+
 void StudyWindow::openStore(const suite::FilePlaces& places) {
   learner_ = OpenLearnerStore(places, clock_());
   if (!learner_.notice.isEmpty()) tell(learner_.notice);
+}
+
+bool StudyWindow::speak(const QString& english) {
+  return speechWorks_ && speaker->say(english);
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {

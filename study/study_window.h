@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What every study window shares: a notice line for troubles, a heading, its pages, the
-// learner's store, and Esc to close.
+// learner's store, the speaker, Esc to close, and a size and place that fit the screen.
 #pragma once
 
 #include <QLabel>
@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "learner_store.h"
+#include "speaker.h"
 
 namespace studydesk {
 
@@ -29,18 +30,29 @@ class StudyWindow : public QWidget {
   QLabel* notice = nullptr;   // troubles, one line each
   QLabel* heading = nullptr;  // what is being studied
   QStackedWidget* pages = nullptr;
+  Speaker* speaker = nullptr;
 
   // Says a trouble once, however often it happens.
   void tell(const QString& text);
+  // Shows the window centred on the screen the pointer is on (where the menu that started
+  // it was clicked), no larger than that screen's free area.
+  void showCentred();
 
  protected:
   // Opens the learner's store where the folder rule says, telling any trouble.
   void openStore(const suite::FilePlaces& places);
+  // Says `english`; false (after telling why, once) when it cannot be heard.
+  bool speak(const QString& english);
+  // The sound was lost while a word played.
+  virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;
 
   const QString activity_;
   Clock clock_;
   LearnerStore learner_;
+
+ private:
+  bool speechWorks_ = true;
 };
 
 }  // namespace studydesk

@@ -21,9 +21,11 @@ TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock)
   typePage_ = new QWidget(pages);
   typePage_->setFocusPolicy(Qt::StrongFocus);
   typePage_->setAccessibleName(QStringLiteral("照着上面的英文打字，Backspace 改正"));
-  text = new QLabel(typePage_);
-  text->setTextFormat(Qt::RichText);
-  text->setWordWrap(true);
+  text = new QTextEdit(typePage_);
+  text->setReadOnly(true);
+  text->setFocusPolicy(Qt::NoFocus);
+  text->setFrameShape(QFrame::NoFrame);
+  text->setAccessibleName(QStringLiteral("要打的英文"));
   QFont typeface(QStringLiteral("monospace"));
   typeface.setPointSize(16);
   text->setFont(typeface);
@@ -37,7 +39,7 @@ TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock)
 }
 
 void TypingWindow::beginRound() {
-  round_.emplace(study::TypingRound::TextOf(lesson_.entries));
+  session_.emplace(study::TypingSession::TextOf(lesson_.entries));
   heading->setText(
       QStringLiteral("%1：照着打出下面的英文。打错的字显示为红色，Backspace 可以改正。")
           .arg(QString::fromStdU16String(lesson_.name)));
@@ -47,8 +49,8 @@ void TypingWindow::beginRound() {
 }
 
 void TypingWindow::showProgress() {
-  const std::u16string& all = round_->text();
-  const std::u16string& typed = round_->typed();
+  const std::u16string& all = session_->text();
+  const std::u16string& typed = session_->typed();
   QString html;
   for (std::size_t i = 0; i < all.size(); ++i) {
     const QString c = QString(QChar(all[i])).toHtmlEscaped();
@@ -62,42 +64,45 @@ void TypingWindow::showProgress() {
       html += QStringLiteral("<span style=\"color:#707070\">%1</span>").arg(c);
     }
   }
-  text->setText(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(html));
-  const study::Millis now = round_->typed().empty() ? 0 : clock_();
-  figures->setText(Figures(round_->wordsPerMinute(now), round_->accuracy(), round_->elapsed(now)));
+  text->setHtml(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(html));
+  // Keep the line of the character to type next in view.
+  QTextCursor at(text->document());
+  at.setPosition(static_cast<int>(std::min(typed.size(), all.size())));
+  text->setTextCursor(at);
+  text->ensureCursorVisible();
+  const study::Millis now = typed.empty() ? 0 : clock_();
+  figures->setText(
+      Figures(session_->wordsPerMinute(now), session_->accuracy(), session_->elapsed(now)));
 }
 
 void TypingWindow::finish() {
   ticker_.stop();
-  const double speed = round_->wordsPerMinute(lastKey_);
-  const double accuracy = round_->accuracy();
+  const study::RoundResult result = session_->result();
   QString missed;
-  for (const auto& [key, times] : round_->missedMost(5)) {
+  for (const auto& [key, times] : session_->missedMost(5)) {
     missed += QStringLiteral("　%1 ×%2")
                   .arg(key == u' ' ? QStringLiteral("空格") : QString(QChar(key)))
                   .arg(times);
   }
-  const std::u16string& all = round_->text();
-  int right = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) right += round_->typed()[i] == all[i];
-  finishRound({0, {}, {}, right, static_cast<int>(all.size()), 0, speed, accuracy},
-              QStringLiteral("打完了！") + Figures(speed, accuracy, round_->elapsed(lastKey_)) +
+  finishRound(result,
+              QStringLiteral("打完了！") +
+                  Figures(*result.wordsPerMinute, *result.accuracy,
+                          session_->elapsed(session_->lastKey())) +
                   (missed.isEmpty() ? QString() : QStringLiteral("\n最常打错的键：") + missed));
 }
 
 void TypingWindow::keyPressEvent(QKeyEvent* event) {
-  if (pages->currentWidget() == typePage_ && round_ && !round_->finished()) {
+  if (pages->currentWidget() == typePage_ && session_ && !session_->finished()) {
     if (event->key() == Qt::Key_Backspace) {
-      round_->backspace();
+      session_->backspace();
       showProgress();
       return;
     }
     const QString typed = event->text();
     if (typed.size() == 1 && typed[0].isPrint()) {
-      lastKey_ = clock_();
-      round_->type(typed[0].unicode(), lastKey_);
+      session_->type(typed[0].unicode(), clock_());
       if (!ticker_.isActive()) ticker_.start();
-      if (round_->finished()) {
+      if (session_->finished()) {
         finish();
       } else {
         showProgress();

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // 休闲打字, leisure typing: the lesson's English lines as one text, typed beneath it, each
-// character shown right or wrong at once, with live speed, accuracy and time.
+// character shown right or wrong at once, with live speed, accuracy and time; the text
+// scrolls to keep the line being typed in view.
 #pragma once
 
+#include <QTextEdit>
 #include <QTimer>
 #include <optional>
 
 #include "round_window.h"
-#include "rounds.h"
+#include "typing_session.h"
 
 namespace studydesk {
 
@@ -17,7 +19,7 @@ class TypingWindow : public RoundWindow {
  public:
   TypingWindow(suite::FilePlaces places, Clock clock);
 
-  QLabel* text = nullptr;     // the text, typed part marked
+  QTextEdit* text = nullptr;  // the text, typed part marked
   QLabel* figures = nullptr;  // speed, accuracy, time
 
  protected:
@@ -28,10 +30,9 @@ class TypingWindow : public RoundWindow {
   void showProgress();
   void finish();
 
-  std::optional<study::TypingRound> round_;
+  std::optional<study::TypingSession> session_;
   QWidget* typePage_ = nullptr;
   QTimer ticker_;
-  study::Millis lastKey_ = 0;
 };
 
 }  // namespace studydesk

@@ -24,8 +24,7 @@ using testsupport::WriteBytes;
 namespace fs = std::filesystem;
 
 const Millis kMonday = *ParseIso("2026-01-05T08:00:00Z");
-const std::vector<std::pair<std::string, std::string>> kEntries = {
-    {"market", "市场"}, {"stall", "货摊"}, {"vendor", "小贩"}};
+const std::vector<EntryText> kEntries = {{"market", "市场"}, {"stall", "货摊"}, {"vendor", "小贩"}};
 
 std::unique_ptr<ProgressStore> OpenOk(const std::string& path, OpenResult& result) {
   auto store = ProgressStore::Open(path, kMonday, result);
@@ -95,7 +94,7 @@ TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
   store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);   // due in 8 days
   store->commit({cards[1].id, kMonday, Grade::Again, "课文初记", 1}, failure);  // in 1 day
   store->commit({cards[2].id, kMonday, Grade::Good, "课文初记", 1}, failure);   // in 3 days
-  EXPECT_FALSE(store->nextDue(kMonday, failure));
+  EXPECT_FALSE(store->nextDue(kMonday, {}, failure));
   const DueSummary today = store->dueSummary(kMonday, failure);
   EXPECT_EQ(today.dueToday, 0);
   EXPECT_EQ(today.dueTomorrow, 1);
@@ -103,7 +102,7 @@ TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
 
   // Early on the day a card falls due it is already due.
   const Millis later = *ParseIso("2026-01-20T00:00:01Z");
-  EXPECT_EQ(store->nextDue(later, failure)->id, cards[1].id);
+  EXPECT_EQ(store->nextDue(later, {}, failure)->id, cards[1].id);
   EXPECT_EQ(store->dueSummary(later, failure).dueToday, 3);
 }
 
@@ -298,7 +297,9 @@ TEST(ProgressStore, RoundsAreKeptAndAVersionTwoStoreGetsTheirTable) {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     db = Database(raw);
-    ASSERT_EQ(db.exec("DROP TABLE results; PRAGMA user_version = 2"), SQLITE_OK);
+    ASSERT_EQ(db.exec("DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
+                      "PRAGMA user_version = 2"),
+              SQLITE_OK);
   }
   auto store = OpenOk(path);
   StoreFailure failure;

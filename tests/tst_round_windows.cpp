@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QChartView>
+#include <QScrollBar>
 #include <QTest>
 
 #include "course_file.h"
@@ -69,10 +70,14 @@ TEST_F(RoundWindows, DictationMarksAMissAndBringsItBackAtTheEnd) {
       << window->feedback->text().toStdString();
   EXPECT_TRUE(window->input->isReadOnly());
   QTest::keyClick(window->input, Qt::Key_Return);  // goes on
+  EXPECT_TRUE(window->feedback->text().isEmpty()) << "the miss is gone with the next word";
+  EXPECT_FALSE(window->input->isReadOnly());
   QTest::keyClicks(window->input, "abc2");
   QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->feedback->text().contains("✓")) << "a right word gets its mark";
   QTest::keyClicks(window->input, "abc1");  // the missed one, at the end
   QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->summary->isVisible()) << "the end stays on show after the last Enter";
   EXPECT_TRUE(window->summary->text().startsWith("听写结束：2 / 3"))
       << window->summary->text().toStdString();
   EXPECT_TRUE(window->summary->text().contains("abc1"));
@@ -107,8 +112,18 @@ TEST_F(RoundWindows, ListeningAsksEachMeaningAndAOneEntryLessonIsANote) {
     const int chosen = q == 1 ? (right + 1) % 4 : right;
     QTest::keyClick(window.get(), static_cast<Qt::Key>(Qt::Key_1 + chosen));
     EXPECT_TRUE(window->verdict->text().contains(q == 1 ? "错了" : "正确"));
+    // The verdict marks the right meaning, and the one picked when it was wrong.
+    EXPECT_TRUE(window->options[static_cast<std::size_t>(right)]->text().endsWith("✓ 正确答案"));
+    EXPECT_EQ(window->options[static_cast<std::size_t>(chosen)]->text().endsWith("✗ 你的选择"),
+              q == 1);
+    EXPECT_EQ(window->tally->text(), QStringLiteral("答对 %1 / 4").arg(q == 0 ? 1 : q))
+        << "the tally moves with the verdict";
     QTest::keyClick(window.get(), Qt::Key_Return);
+    if (q < 3) {
+      EXPECT_FALSE(window->options[0]->text().contains("正确答案")) << "marks go with the verdict";
+    }
   }
+  EXPECT_TRUE(window->summary->isVisible());
   EXPECT_TRUE(window->summary->text().startsWith("听力自测结束：3 / 4"));
   ASSERT_EQ(results().size(), 1u);
   EXPECT_EQ(results()[0].activity, "listening");
@@ -122,6 +137,7 @@ TEST_F(RoundWindows, TypingCountsSpeedAndAccuracyAndShowsTheHistory) {
     QTest::keyClick(window.get(), c.toLatin1());
     now_ += 600;
   }
+  EXPECT_TRUE(window->summary->isVisible());
   EXPECT_TRUE(window->summary->text().startsWith("打完了！"));
   auto kept = results();
   ASSERT_EQ(kept.size(), 1u);
@@ -151,6 +167,79 @@ TEST_F(RoundWindows, WithoutALessonEachSaysHowToChooseOne) {
   EXPECT_EQ(open<studydesk::DictationWindow>(1u)->summary->text(),
             "还没有选课：请先在“选 课”中选择一课。");
   EXPECT_FALSE(std::filesystem::exists(app_.file("study.db")));
+}
+
+TEST_F(RoundWindows, DictationTakesAnInputMethodsFormsAndAOneEntryLessonEnds) {
+  course::RecordTable table;
+  table[0] = MakeRecord({"B", "L", "FWd5", "gloss"});  // the learner sees "Pan?"
+  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+  auto window = open<studydesk::DictationWindow>(1u);
+  window->input->insert(QStringLiteral("ｐａｎ？"));  // as an input method sends it
+  QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->summary->isVisible());
+  EXPECT_TRUE(window->summary->text().startsWith("听写结束：1 / 1"))
+      << window->summary->text().toStdString();
+  // The Enter that answered did not start a round; a new Enter does.
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  EXPECT_FALSE(window->summary->isVisible());
+  EXPECT_EQ(window->tally->text(), "答对 0 / 1");
+}
+
+TEST_F(RoundWindows, AMissShowsTheCourseLineAsItIs) {
+  course::RecordTable table;
+  table[0] = MakeRecord({"B", "L", "FWh_i", "gloss"});  // "Paris"
+  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+  auto window = open<studydesk::DictationWindow>(1u);
+  QTest::keyClicks(window->input, "paros");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->feedback->text().contains("正确的：P"))
+      << window->feedback->text().toStdString();
+}
+
+TEST_F(RoundWindows, FortyMissesEndOnAPageThatFitsTheScreen) {
+  handOff(40);
+  auto window = std::make_unique<studydesk::DictationWindow>(
+      places(), [this] { return now_; }, 1u);
+  window->showCentred();
+  window->start();
+  for (int i = 0; i < 40; ++i) {
+    QTest::keyClicks(window->input, "wrong");
+    QTest::keyClick(window->input, Qt::Key_Return);
+    QTest::keyClick(window->input, Qt::Key_Return);
+  }
+  for (int i = 0; i < 40; ++i) {
+    QTest::keyClicks(window->input, QString("abc%1").arg(QChar('0' + i)));
+    QTest::keyClick(window->input, Qt::Key_Return);
+  }
+  ASSERT_TRUE(window->summary->isVisible());
+  EXPECT_TRUE(window->summary->text().startsWith("听写结束：0 / 40"));
+  QApplication::processEvents();
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+  EXPECT_TRUE(window->againButton->isVisible());
+  EXPECT_TRUE(window->rect().contains(
+      QRect(window->againButton->mapTo(window.get(), QPoint()), window->againButton->size())))
+      << "the buttons stay in the window; the page scrolls";
+}
+
+TEST_F(RoundWindows, TheTypingTextScrollsToTheLineBeingTyped) {
+  handOff(60);
+  auto window = std::make_unique<studydesk::TypingWindow>(places(), [this] { return now_; });
+  window->resize(360, 260);
+  window->show();
+  window->start();
+  QApplication::processEvents();  // the window laid out at its size
+  const QString all =
+      QString::fromStdU16String(std::u16string(window->text->toPlainText().toStdU16String()));
+  ASSERT_GT(all.size(), 280);
+  for (int i = 0; i < 270; ++i) QTest::keyClick(window.get(), all[i].toLatin1());
+  QApplication::processEvents();
+  const QRect cursor = window->text->cursorRect();
+  EXPECT_TRUE(cursor.top() >= 0 && cursor.bottom() < window->text->viewport()->height())
+      << "the line of the next character is in view: " << cursor.y() << " of "
+      << window->text->viewport()->height() << ", scrolled "
+      << window->text->verticalScrollBar()->value();
+  EXPECT_GT(window->text->verticalScrollBar()->value(), 0) << "the text has scrolled";
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
   EXPECT_TRUE(log().empty());
   answer(window.get(), Grade::Good);
   answer(window.get(), Grade::Again);  // word1 comes back after word2
-  EXPECT_EQ(window->progress->text(), "第 2 / 3 条");
+  EXPECT_EQ(window->progress->text(), "第 3 / 3 条") << "the third card of the pass";
   QTest::keyClick(window.get(), Qt::Key_Space);
   QKeyEvent held(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier, QStringLiteral("3"), true);
   QApplication::sendEvent(window.get(), &held);  // a held key answers nothing
@@ -110,6 +110,7 @@ TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
   auto again = learn();
   EXPECT_TRUE(again->heading->text().contains("其中 3 条已在复习中"));
   EXPECT_TRUE(again->message->text().startsWith("本课的 3 条都已在复习中"));
+  EXPECT_FALSE(again->progress->isVisible()) << "no busy bar for a pass of no cards";
   press(again.get(), Qt::Key_R);
   EXPECT_EQ(again->progress->text(), "第 1 / 3 条");
   EXPECT_EQ(again->card->line1->text(), Display("word0"));
@@ -142,7 +143,11 @@ TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
 
   answer(window.get(), Grade::Good);
   answer(window.get(), Grade::Good);
-  EXPECT_TRUE(window->message->text().startsWith("现在没有要复习的词条。"));
+  EXPECT_TRUE(window->message->isVisible());
+  EXPECT_TRUE(window->message->text().startsWith(
+      "今天的复习完成了！这次复习了 2 个词条，回答 2 次（重来 0，困难 0，良好 2，简单 0）"))
+      << window->message->text().toStdString();
+  EXPECT_TRUE(window->message->text().contains("明天到期 0 条"));
   press(window.get(), Qt::Key_S);
   auto* stats = window->findChild<studydesk::StatisticsView*>();
   ASSERT_NE(stats, nullptr);
@@ -170,6 +175,9 @@ TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {
   answer(window.get(), Grade::Good);
   answer(window.get(), Grade::Good);
   EXPECT_TRUE(window->message->text().startsWith("学完了！"));
+  EXPECT_TRUE(window->message->text().contains("有 2 个回答没有保存：没有可用的学习记录。"))
+      << window->message->text().toStdString();
+  EXPECT_FALSE(window->message->text().contains("已排入复习计划")) << "nothing was scheduled";
   EXPECT_TRUE(testsupport::ReadBytes(app_.file("study.db")) == before);
 }
 
@@ -183,6 +191,54 @@ TEST_F(StudyWindows, OnAReadOnlyFolderTheStoreIsTheLearnersOwn) {
   answer(window.get(), Grade::Good);
   EXPECT_TRUE(std::filesystem::exists(user_.file("lumadesk/study.db")));
   EXPECT_FALSE(std::filesystem::exists(app_.file("study.db")));
+}
+
+TEST_F(StudyWindows, ReviewCountsWhatIsLeftAndBringsAnAgainBackInTheSitting) {
+  handOff(9);
+  auto first = learn();
+  for (int i = 0; i < 9; ++i) answer(first.get(), Grade::Good);
+  first.reset();
+
+  now_ = kMonday + 9 * study::kMillisPerDay;
+  auto window = review();
+  EXPECT_EQ(window->heading->text(), "今天还要复习 9 条。");
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_EQ(window->heading->text(), "今天还要复习 7 条。");
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->heading->text(), "今天还要复习 9 条。") << "counted again after undo";
+  EXPECT_EQ(window->card->line1->text(), Display("word0"));
+
+  answer(window.get(), Grade::Again);
+  EXPECT_EQ(window->heading->text(), "今天还要复习 9 条。") << "word0 is still to do today";
+  for (int i = 1; i < 9; ++i) answer(window.get(), Grade::Good);
+  EXPECT_EQ(window->card->line1->text(), Display("word0")) << "back in the same sitting";
+  EXPECT_EQ(window->heading->text(), "今天还要复习 1 条。");
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(
+      window->message->text().startsWith("今天的复习完成了！这次复习了 9 个词条，回答 10 次"))
+      << window->message->text().toStdString();
+}
+
+TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
+  const std::string sentence =
+      "Although the weather forecast had promised a quiet afternoon, the wind rose so "
+      "quickly over the hills that the farmers hurried to bring their animals back "
+      "before the storm.";
+  ASSERT_GE(sentence.size(), 170u);
+  course::RecordTable table;
+  table[0] = MakeRecord({"B", "L", sentence, "gloss"});
+  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+  auto window = std::make_unique<studydesk::LearnWindow>(places(), [this] { return now_; });
+  window->showCentred();
+  window->start();
+  QApplication::processEvents();
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window->frameGeometry())) << "fully on the screen";
+  QLabel* line = window->card->line1;
+  EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is lost";
+  EXPECT_LE(line->width(), window->width());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace study {
 struct Entry {
   std::u16string line1;  // the English entry, as the learner sees it
   std::u16string line2;  // its Chinese meaning
+  std::u16string partOfSpeech = {};
 };
 
 struct HandOffLesson {

@@ -1,37 +1,60 @@
 // SPDX-License-Identifier: MIT
-// One pass of first memorising through a lesson: its cards in file order, each until it is
-// answered 2 or more; a card answered 1 comes back after the others in the same sitting.
+// 课文初记's sitting: the lesson's cards in file order, each until it is answered 2 or
+// more; a card answered 1 comes back after the others. The session owns the card on show,
+// whether its meaning is shown, the tally and the time, and keeps every answer.
 #pragma once
 
+#include <array>
 #include <deque>
+#include <string>
 #include <vector>
 
-#include "progress_store.h"
+#include "answer_recorder.h"
+#include "card_step.h"
 
 namespace study {
 
 class LearnSession {
  public:
-  // `everyCard` goes through the whole lesson again; otherwise cards already learned (in
-  // review) are left out.
-  LearnSession(std::vector<Card> lesson, bool everyCard);
+  // `store` may be null (nothing is saved). Call begin() before anything else.
+  LearnSession(std::vector<Card> lesson, CardStore* store);
 
-  int lessonSize() const { return static_cast<int>(lessonSize_); }
-  int alreadyLearned() const { return alreadyLearned_; }
-  int total() const { return total_; }        // cards of this pass
-  int finished() const { return finished_; }  // answered 2 or more
-  bool done() const { return queue_.empty(); }
-  const Card& current() const { return queue_.front(); }
+  // A new pass: `everyCard` goes through the whole lesson again, keeping each card's
+  // schedule; otherwise cards already in review are left out.
+  void begin(bool everyCard, Millis now);
 
-  // The current card was answered and now has `state`.
-  void answered(Grade grade, const CardState& state);
+  CardStep step() const { return step_; }
+  const Card& current() const { return lesson_[queue_.front()]; }
+  // The interval in days each grade (Again first) would give the current card now.
+  std::array<int, 4> intervals(Millis now) const;
+  void reveal();
+  // Grades the current card once its meaning is shown; false (nothing done) otherwise.
+  bool answer(Grade grade, Millis now);
+
+  int lessonSize() const { return static_cast<int>(lesson_.size()); }
+  int alreadyLearned() const { return alreadyLearned_; }  // when the pass began
+  int total() const { return total_; }                    // cards of this pass
+  int finished() const { return finished_; }              // answered 2 or more
+  // Which card of the pass is on show, counting each card once: "第 n / N 条".
+  int position() const { return static_cast<int>(seen_.size()); }
+  const AnswerTally& tally() const { return recorder_.tally(); }
+  Millis elapsed() const { return end_ - start_; }
 
  private:
-  std::size_t lessonSize_;
+  void show(Millis now);
+
+  std::vector<Card> lesson_;  // every card of the lesson with its latest state
+  AnswerRecorder recorder_;
+  std::deque<std::size_t> queue_;
+  std::vector<std::size_t> seen_;
+  CardStep step_ = CardStep::Finished;
   int alreadyLearned_ = 0;
   int total_ = 0;
   int finished_ = 0;
-  std::deque<Card> queue_;
+  Millis start_ = 0;
+  Millis end_ = 0;
+  Millis shownAt_ = 0;
+  Fsrs fsrs_;
 };
 
 // An interval as the grade buttons show it: "3天", "2.5个月", "1.2年".

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -33,6 +34,9 @@ constexpr const char* kSchemaVersion3 =
     " lesson TEXT NOT NULL, right INTEGER NOT NULL, total INTEGER NOT NULL,"
     " seconds REAL NOT NULL, wpm REAL, accuracy REAL);"
     "CREATE INDEX results_by_activity ON results(activity, lesson, time);";
+
+constexpr const char* kSchemaVersion4 =
+    "ALTER TABLE cards ADD COLUMN part TEXT NOT NULL DEFAULT ''";
 
 constexpr const char* kResultColumns =
     "time, activity, lesson, right, total, seconds, wpm, accuracy";
@@ -176,35 +180,58 @@ bool ProgressStore::transaction(StoreFailure& failure, const auto& work) {
 
 namespace {
 
-// Makes the tables of a new store, or brings an older one up to date, in one transaction.
-int Prepare(const Database& db, int version, const Fsrs& fsrs) {
+// Version 1 kept only the answers: every learned card's state, made from its answers in
+// the order they were given.
+int StatesFromAnswers(const Database& db) {
+  const Fsrs fsrs;
+  std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>> answers;
+  Statement rows(db, "SELECT card, time, grade FROM answers ORDER BY card, id");
+  int rc;
+  while ((rc = rows.step()) == SQLITE_ROW) {
+    answers[rows.integer(0)].emplace_back(rows.integer(1), static_cast<Grade>(rows.integer(2)));
+  }
+  if (rc != SQLITE_DONE) return rc;
+  Statement insert(db, "INSERT INTO card_state VALUES(?,?,?,?,?,?,?,?,?)");
+  for (const auto& [card, given] : answers) {
+    const CardState s = ReplayCard(fsrs, given);
+    insert.bind(1, card).bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
+    insert.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
+    insert.bind(7, s.due).bind(8, std::int64_t{s.intervalDays});
+    insert.bind(9, std::int64_t{s.lastGrade});
+    if (insert.step() != SQLITE_DONE) return sqlite3_errcode(db.get());
+    insert.reset();
+  }
+  return SQLITE_OK;
+}
+
+int ToVersion1(const Database& db) {
+  return db.exec(kSchemaVersion1);
+}
+int ToVersion2(const Database& db) {
+  const int rc = db.exec(kSchemaVersion2);
+  return rc == SQLITE_OK ? StatesFromAnswers(db) : rc;
+}
+int ToVersion3(const Database& db) {
+  return db.exec(kSchemaVersion3);
+}
+int ToVersion4(const Database& db) {
+  return db.exec(kSchemaVersion4);
+}
+
+// Step n brings a store of version n to version n + 1; a new store takes every step.
+constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersion3, ToVersion4};
+static_assert(std::size(kUpgrades) == kStoreVersion);
+
+// Brings a store from `version` to the newest, in one transaction.
+int Prepare(const Database& db, int version) {
   if (version == kStoreVersion) return SQLITE_OK;
   int rc = db.exec("BEGIN IMMEDIATE");
-  if (rc != SQLITE_OK) return rc;
-  if (version == 0) rc = db.exec(kSchemaVersion1);
-  if (rc == SQLITE_OK && version < 2) rc = db.exec(kSchemaVersion2);
-  if (rc == SQLITE_OK) rc = db.exec(kSchemaVersion3);
-  if (rc == SQLITE_OK && version == 1) {
-    // Every learned card's state, made from its answers in the order they were given.
-    std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>> answers;
-    Statement rows(db, "SELECT card, time, grade FROM answers ORDER BY card, id");
-    while ((rc = rows.step()) == SQLITE_ROW) {
-      answers[rows.integer(0)].emplace_back(rows.integer(1), static_cast<Grade>(rows.integer(2)));
-    }
-    if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    Statement insert(db, "INSERT INTO card_state VALUES(?,?,?,?,?,?,?,?,?)");
-    for (const auto& [card, given] : answers) {
-      if (rc != SQLITE_OK) break;
-      const CardState s = ReplayCard(fsrs, given);
-      insert.bind(1, card).bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
-      insert.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
-      insert.bind(7, s.due).bind(8, std::int64_t{s.intervalDays});
-      insert.bind(9, std::int64_t{s.lastGrade});
-      rc = insert.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
-      insert.reset();
-    }
+  for (int step = version; rc == SQLITE_OK && step < kStoreVersion; ++step) {
+    rc = kUpgrades[step](db);
   }
-  if (rc == SQLITE_OK) rc = db.exec("PRAGMA user_version = 3");
+  if (rc == SQLITE_OK) {
+    rc = db.exec(("PRAGMA user_version = " + std::to_string(kStoreVersion)).c_str());
+  }
   if (rc == SQLITE_OK) rc = db.exec("COMMIT");
   if (rc != SQLITE_OK) db.exec("ROLLBACK");
   return rc;
@@ -260,9 +287,8 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
     return nullptr;
   }
   if (!readOnly) {
-    const Fsrs fsrs;
     rc = db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
-    if (rc == SQLITE_OK) rc = Prepare(db, found.version, fsrs);
+    if (rc == SQLITE_OK) rc = Prepare(db, found.version);
     if (IsNoWrite(rc)) {
       readOnly = true;  // the file or its folder turned out not to take writes
     } else if (rc != SQLITE_OK) {
@@ -278,16 +304,19 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
   return std::unique_ptr<ProgressStore>(new ProgressStore(std::move(db), path, readOnly));
 }
 
-std::vector<Card> ProgressStore::lessonCards(
-    const std::string& lesson, const std::vector<std::pair<std::string, std::string>>& entries,
-    StoreFailure& failure) {
+std::vector<Card> ProgressStore::lessonCards(const std::string& lesson,
+                                             const std::vector<EntryText>& entries,
+                                             StoreFailure& failure) {
   if (!readOnly_) {
     transaction(failure, [&] {
       Statement insert(db_,
-                       "INSERT OR IGNORE INTO cards(lesson, line1, line2, added)"
-                       " VALUES(?,?,?,strftime('%s','now')*1000)");
-      for (const auto& [line1, line2] : entries) {
-        insert.bind(1, lesson).bind(2, line1).bind(3, line2);
+                       "INSERT INTO cards(lesson, line1, line2, added, part)"
+                       " VALUES(?1,?2,?3,strftime('%s','now')*1000,?4)"
+                       " ON CONFLICT(lesson, line1, line2) DO UPDATE SET part = ?4"
+                       " WHERE part <> ?4");
+      for (const EntryText& entry : entries) {
+        insert.bind(1, lesson).bind(2, entry.line1).bind(3, entry.line2);
+        insert.bind(4, entry.partOfSpeech);
         if (insert.step() != SQLITE_DONE) return false;
         insert.reset();
       }
@@ -298,9 +327,9 @@ std::vector<Card> ProgressStore::lessonCards(
   Statement find(db_, std::string("SELECT c.id, ") + kStateColumns +
                           " FROM cards c LEFT JOIN card_state s ON s.card = c.id"
                           " WHERE c.lesson = ? AND c.line1 = ? AND c.line2 = ?");
-  for (const auto& [line1, line2] : entries) {
-    Card card{0, lesson, line1, line2, {}};
-    find.bind(1, lesson).bind(2, line1).bind(3, line2);
+  for (const EntryText& entry : entries) {
+    Card card{0, lesson, entry.line1, entry.line2, {}, entry.partOfSpeech};
+    find.bind(1, lesson).bind(2, entry.line1).bind(3, entry.line2);
     const int rc = find.step();
     if (rc == SQLITE_ROW) {
       card.id = find.integer(0);
@@ -314,14 +343,20 @@ std::vector<Card> ProgressStore::lessonCards(
   return cards;
 }
 
-std::optional<Card> ProgressStore::nextDue(Millis now, StoreFailure& failure) {
-  Statement next(db_, std::string("SELECT c.id, c.lesson, c.line1, c.line2, ") + kStateColumns +
+std::optional<Card> ProgressStore::nextDue(Millis now, const std::vector<std::int64_t>& skip,
+                                           StoreFailure& failure) {
+  Statement next(db_, std::string("SELECT c.id, c.lesson, c.line1, c.line2, c.part, ") +
+                          kStateColumns +
                           " FROM card_state s JOIN cards c ON c.id = s.card"
-                          " WHERE s.due < ? ORDER BY s.due, s.card LIMIT 1");
+                          " WHERE s.due < ? ORDER BY s.due, s.card LIMIT ?");
   next.bind(1, (DayOf(now) + 1) * kMillisPerDay);
-  const int rc = next.step();
-  if (rc == SQLITE_ROW) {
-    return Card{next.integer(0), next.text(1), next.text(2), next.text(3), StateAt(next, 4)};
+  // The cards to leave out are few: one more row than them always finds another card.
+  next.bind(2, static_cast<std::int64_t>(skip.size()) + 1);
+  int rc;
+  while ((rc = next.step()) == SQLITE_ROW) {
+    const std::int64_t id = next.integer(0);
+    if (std::find(skip.begin(), skip.end(), id) != skip.end()) continue;
+    return Card{id, next.text(1), next.text(2), next.text(3), StateAt(next, 5), next.text(4)};
   }
   if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
   return std::nullopt;

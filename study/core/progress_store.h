@@ -11,20 +11,23 @@
 #include <vector>
 
 #include "answer_log.h"
+#include "card_store.h"
 #include "fsrs.h"
+#include "round_session.h"
 #include "sqlite_handle.h"
 
 namespace study {
 
 inline constexpr const char* kStoreFileName = "study.db";
 // 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
-// finished rounds of dictation, listening and typing.
-inline constexpr int kStoreVersion = 3;
+// finished rounds of dictation, listening and typing; 4: each card's part of speech.
+inline constexpr int kStoreVersion = 4;
 
-// What went wrong in SQLite: its result code and words.
-struct StoreFailure {
-  int code = SQLITE_OK;
-  std::string detail;
+// An entry of a lesson as the store knows it.
+struct EntryText {
+  std::string line1;
+  std::string line2;
+  std::string partOfSpeech = {};
 };
 
 struct OpenResult {
@@ -39,46 +42,6 @@ struct OpenResult {
   std::string keptAs;
   int foundVersion = 0;
   StoreFailure failure;
-};
-
-struct Card {
-  std::int64_t id = 0;  // 0: not in the store
-  std::string lesson;
-  std::string line1;
-  std::string line2;
-  CardState state;
-};
-
-struct Answer {
-  std::int64_t card = 0;
-  Millis time = 0;
-  Grade grade = Grade::Again;
-  std::string activity;
-  double seconds = 0;
-};
-
-struct Committed {
-  std::int64_t answerId = 0;
-  CardState state;  // the card's after the answer
-};
-
-// One finished round of 听写训练 ("dictation"), 听力自测 ("listening") or 休闲打字
-// ("typing"). Rounds are not reviews: they never change a card's schedule.
-struct RoundResult {
-  Millis time = 0;
-  std::string activity;
-  std::string lesson;
-  int right = 0;
-  int total = 0;
-  double seconds = 0;
-  std::optional<double> wordsPerMinute;  // typing only
-  std::optional<double> accuracy;        // typing only
-};
-
-struct DueSummary {
-  int dueToday = 0;
-  int dueTomorrow = 0;
-  std::optional<Millis> nextDue;  // the earliest due of any learned card
 };
 
 struct Statistics {
@@ -96,7 +59,7 @@ struct Statistics {
   int mature = 0;      // 21 days or more
 };
 
-class ProgressStore {
+class ProgressStore final : public CardStore {
  public:
   // Opens the store at `path`, making it when there is none. A damaged file is moved aside
   // under a dated name made from `now` and a fresh store started; a newer store is refused
@@ -105,22 +68,21 @@ class ProgressStore {
                                              OpenResult& result);
 
   const std::string& path() const { return path_; }
-  bool readOnly() const { return readOnly_; }
+  bool readOnly() const override { return readOnly_; }
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
-  std::vector<Card> lessonCards(const std::string& lesson,
-                                const std::vector<std::pair<std::string, std::string>>& entries,
+  // A card's part of speech is kept as the lesson last gave it.
+  std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
                                 StoreFailure& failure);
-  // The card due earliest among those due by the end of `now`'s UTC day.
-  std::optional<Card> nextDue(Millis now, StoreFailure& failure);
-  DueSummary dueSummary(Millis now, StoreFailure& failure);
+  // Days are UTC days.
+  std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
+                              StoreFailure& failure) override;
+  DueSummary dueSummary(Millis now, StoreFailure& failure) override;
 
-  // Records the answer and the card's new state, computed from the state in the store.
-  std::optional<Committed> commit(const Answer& answer, StoreFailure& failure);
-  // Takes back an answer that is still its card's last one: its row goes and the card's
-  // state is made again from the answers left. False when another answer came after it.
-  bool undo(std::int64_t answerId, StoreFailure& failure);
+  std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) override;
+  // The answer's row goes and the card's state is made again from the answers left.
+  bool undo(std::int64_t answerId, StoreFailure& failure) override;
 
   bool saveResult(const RoundResult& result, StoreFailure& failure);
   // The rounds in time order: all, or the last `count` of one activity (and lesson, when

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// What the memorising sessions need of a learner's store: the next card due, how many are
+// due, an answer kept, an answer taken back. The progress store is one; tests give others.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fsrs.h"
+
+namespace study {
+
+// What went wrong in the store: SQLite's result code and words.
+struct StoreFailure {
+  int code = 0;  // SQLITE_OK
+  std::string detail;
+};
+
+struct Card {
+  std::int64_t id = 0;  // 0: not in the store
+  std::string lesson;
+  std::string line1;
+  std::string line2;
+  CardState state;
+  std::string partOfSpeech = {};  // shown beside the English line; not part of the card's identity
+};
+
+struct Answer {
+  std::int64_t card = 0;
+  Millis time = 0;
+  Grade grade = Grade::Again;
+  std::string activity;
+  double seconds = 0;
+};
+
+struct Committed {
+  std::int64_t answerId = 0;
+  CardState state;  // the card's after the answer
+};
+
+struct DueSummary {
+  int dueToday = 0;
+  int dueTomorrow = 0;
+  std::optional<Millis> nextDue;  // the earliest due of any learned card
+};
+
+class CardStore {
+ public:
+  virtual ~CardStore() = default;
+
+  virtual bool readOnly() const = 0;
+  // The card due earliest among those due by the end of `now`'s day, leaving out `skip`.
+  virtual std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
+                                      StoreFailure& failure) = 0;
+  virtual DueSummary dueSummary(Millis now, StoreFailure& failure) = 0;
+  // Records the answer and the card's new state, computed from the state in the store.
+  virtual std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) = 0;
+  // Takes back an answer that is still its card's last one. False when another answer came
+  // after it (failure.code SQLITE_CONSTRAINT) or the store failed.
+  virtual bool undo(std::int64_t answerId, StoreFailure& failure) = 0;
+};
+
+}  // namespace study

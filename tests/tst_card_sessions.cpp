@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: MIT
+// The sittings of 课文初记 and 复习回忆 driven to their ends: on a real store, on one whose
+// saves fail, on a read-only one and on none.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "learn_session.h"
+#include "progress_store.h"
+#include "review_session.h"
+#include "test_support.h"
+
+namespace study {
+namespace {
+
+using testsupport::TempDir;
+
+const Millis kMonday = *ParseIso("2026-01-05T08:00:00Z");
+constexpr Millis kMinute = 60'000;
+
+std::vector<EntryText> Entries(int count) {
+  std::vector<EntryText> entries;
+  for (int i = 0; i < count; ++i) {
+    entries.push_back({"word" + std::to_string(i), "释义" + std::to_string(i), "n."});
+  }
+  return entries;
+}
+
+// A store whose saves fail from some moment on, as on a disk that filled up.
+class FailingStore final : public CardStore {
+ public:
+  explicit FailingStore(ProgressStore& real) : real_(real) {}
+  bool failing = false;
+
+  bool readOnly() const override { return false; }
+  std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
+                              StoreFailure& failure) override {
+    return real_.nextDue(now, skip, failure);
+  }
+  DueSummary dueSummary(Millis now, StoreFailure& failure) override {
+    return real_.dueSummary(now, failure);
+  }
+  std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) override {
+    if (failing) {
+      failure = {SQLITE_FULL, "database or disk is full"};
+      return std::nullopt;
+    }
+    return real_.commit(answer, failure);
+  }
+  bool undo(std::int64_t answerId, StoreFailure& failure) override {
+    return real_.undo(answerId, failure);
+  }
+
+ private:
+  ProgressStore& real_;
+};
+
+class CardSessions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OpenResult result;
+    store_ = ProgressStore::Open(dir_.file("study.db"), kMonday, result);
+    ASSERT_TRUE(store_);
+  }
+  std::vector<Card> lesson(int count) {
+    StoreFailure failure;
+    return store_->lessonCards("Unit 1", Entries(count), failure);
+  }
+  // Learns `count` cards, each answered `grade` at kMonday.
+  void learnAll(int count, Grade grade) {
+    LearnSession session(lesson(count), store_.get());
+    session.begin(false, kMonday);
+    while (session.step() != CardStep::Finished) {
+      session.reveal();
+      session.answer(grade, kMonday);
+    }
+  }
+  std::size_t answersKept() {
+    StoreFailure failure;
+    return store_->log(failure).size();
+  }
+
+  TempDir dir_;
+  std::unique_ptr<ProgressStore> store_;
+};
+
+TEST_F(CardSessions, LearningGoesRoundUntilEachCardIsKnownAndCountsEachCardOnce) {
+  LearnSession session(lesson(3), store_.get());
+  session.begin(false, kMonday);
+  EXPECT_EQ(session.current().partOfSpeech, "n.");
+  EXPECT_EQ(session.position(), 1);
+  EXPECT_FALSE(session.answer(Grade::Good, kMonday)) << "not before the meaning is shown";
+  session.reveal();
+  EXPECT_TRUE(session.answer(Grade::Again, kMonday + kMinute));  // word0 back at the end
+  EXPECT_EQ(session.current().line1, "word1");
+  EXPECT_EQ(session.position(), 2) << "the second card is the second of the pass";
+  EXPECT_EQ(session.finished(), 0);
+  for (const char* expected : {"word1", "word2", "word0"}) {
+    ASSERT_EQ(session.step(), CardStep::Front);
+    EXPECT_EQ(session.current().line1, expected);
+    session.reveal();
+    session.answer(Grade::Good, kMonday + 2 * kMinute);
+  }
+  EXPECT_EQ(session.position(), 3);
+  EXPECT_EQ(session.step(), CardStep::Finished);
+  EXPECT_EQ(session.tally().answers(), 4);
+  EXPECT_EQ(session.tally().byGrade[0], 1);
+  EXPECT_EQ(session.tally().notSaved, 0);
+  EXPECT_EQ(session.elapsed(), 2 * kMinute);
+  EXPECT_EQ(answersKept(), 4u);
+
+  // A second pass over the whole lesson starts from what the first one made.
+  session.begin(true, kMonday + 3 * kMinute);
+  EXPECT_EQ(session.alreadyLearned(), 3);
+  EXPECT_EQ(session.total(), 3);
+  EXPECT_EQ(session.tally().answers(), 0) << "each pass has its own tally";
+  EXPECT_FALSE(session.current().state.isNew());
+  // The card answered 1 then 3 has a same-day second answer behind it.
+  session.reveal();
+  session.answer(Grade::Good, kMonday + 3 * kMinute);
+  EXPECT_EQ(session.current().state.reps, 1);
+
+  LearnSession opened(lesson(3), store_.get());
+  opened.begin(false, kMonday + kMinute);
+  EXPECT_EQ(opened.step(), CardStep::Finished) << "nothing new to learn";
+  EXPECT_EQ(opened.total(), 0);
+}
+
+TEST_F(CardSessions, AnswersThatCannotBeSavedAreCountedWithTheirReason) {
+  FailingStore failing(*store_);
+  LearnSession session(lesson(3), &failing);
+  session.begin(false, kMonday);
+  session.reveal();
+  session.answer(Grade::Good, kMonday);
+  failing.failing = true;
+  while (session.step() != CardStep::Finished) {
+    session.reveal();
+    session.answer(Grade::Good, kMonday);
+  }
+  EXPECT_EQ(session.tally().notSaved, 2);
+  EXPECT_EQ(session.tally().why, NotSavedWhy::Failed);
+  EXPECT_EQ(session.tally().failure.code, SQLITE_FULL);
+  EXPECT_EQ(answersKept(), 1u);
+
+  LearnSession nowhere({{0, "Unit 2", "word0", "甲", {}}, {0, "Unit 2", "word1", "乙", {}}},
+                       nullptr);
+  nowhere.begin(true, kMonday);
+  nowhere.reveal();
+  nowhere.answer(Grade::Again, kMonday);
+  EXPECT_EQ(nowhere.tally().why, NotSavedWhy::NoStore);
+  EXPECT_EQ(nowhere.current().line1, "word1");
+  nowhere.reveal();
+  nowhere.answer(Grade::Good, kMonday);
+  EXPECT_EQ(nowhere.current().line1, "word0") << "the sitting goes on without a store";
+  EXPECT_EQ(nowhere.current().state.reps, 1) << "with the state worked out in memory";
+}
+
+TEST_F(CardSessions, ReviewTakesTheMostOverdueAndBringsAnAgainBackTheSameDay) {
+  learnAll(3, Grade::Good);  // all due in 3 days
+  const Millis later = kMonday + 5 * kMillisPerDay;
+  ReviewSession review(store_.get(), later);
+  EXPECT_EQ(review.leftToday(), 3);
+  EXPECT_EQ(review.current().line1, "word0");
+  EXPECT_EQ(review.current().partOfSpeech, "n.");
+  review.reveal();
+  review.answer(Grade::Again, later + kMinute);
+  EXPECT_EQ(review.leftToday(), 3) << "the card answered 1 is still to do today";
+  EXPECT_EQ(review.current().line1, "word1");
+  for (int i = 0; i < 2; ++i) {
+    review.reveal();
+    review.answer(Grade::Good, later + 2 * kMinute);
+  }
+  ASSERT_EQ(review.step(), CardStep::Front);
+  EXPECT_EQ(review.current().line1, "word0") << "back after the due ones";
+  EXPECT_EQ(review.leftToday(), 1);
+  review.reveal();
+  review.answer(Grade::Good, later + 3 * kMinute);
+  EXPECT_EQ(review.step(), CardStep::Finished);
+  EXPECT_EQ(review.leftToday(), 0);
+  EXPECT_EQ(review.cardsDone(), 3);
+  EXPECT_EQ(review.tally().answers(), 4);
+  EXPECT_EQ(review.elapsed(), 3 * kMinute);
+  ASSERT_TRUE(review.due().nextDue);
+  EXPECT_GT(*review.due().nextDue, later);
+
+  // The same-day second answer counted with recall 1: the scheduler's own rule.
+  StoreFailure failure;
+  const auto log = store_->log(failure);
+  ASSERT_EQ(log.size(), 7u);
+  EXPECT_EQ(log.back().grade, Grade::Good);
+}
+
+TEST_F(CardSessions, UndoBringsTheCardBackAndTheCountsFromTheStore) {
+  learnAll(9, Grade::Good);
+  const Millis later = kMonday + 5 * kMillisPerDay;
+  ReviewSession review(store_.get(), later);
+  EXPECT_EQ(review.leftToday(), 9);
+  StoreFailure failure;
+  EXPECT_EQ(review.undo(later, failure), UndoOutcome::NothingToUndo);
+  review.reveal();
+  review.answer(Grade::Good, later);
+  review.reveal();
+  review.answer(Grade::Again, later);
+  EXPECT_EQ(review.leftToday(), 8);
+  EXPECT_EQ(review.current().line1, "word2");
+
+  EXPECT_EQ(review.undo(later, failure), UndoOutcome::Done);
+  EXPECT_EQ(review.current().line1, "word1");
+  EXPECT_EQ(review.step(), CardStep::Front);
+  EXPECT_EQ(review.undo(later, failure), UndoOutcome::Done);
+  EXPECT_EQ(review.current().line1, "word0");
+  EXPECT_EQ(review.leftToday(), 9) << "both cards are due again";
+  EXPECT_EQ(review.tally().answers(), 0);
+  EXPECT_FALSE(review.canUndo());
+
+  // word1 answered 1 was taken back: it does not come back at the end.
+  int shown = 0;
+  while (review.step() != CardStep::Finished && shown < 20) {
+    ++shown;
+    review.reveal();
+    review.answer(Grade::Good, later);
+  }
+  EXPECT_EQ(shown, 9);
+  EXPECT_EQ(answersKept(), 9u + 9u);
+}
+
+TEST_F(CardSessions, UndoIsRefusedWhenTheCardWasAnsweredSinceElsewhere) {
+  learnAll(2, Grade::Good);
+  const Millis later = kMonday + 5 * kMillisPerDay;
+  ReviewSession review(store_.get(), later);
+  const std::int64_t first = review.current().id;
+  review.reveal();
+  review.answer(Grade::Hard, later);
+  StoreFailure failure;
+  ASSERT_TRUE(store_->commit({first, later + 1, Grade::Good, "复习回忆", 1}, failure));
+  EXPECT_EQ(review.undo(later, failure), UndoOutcome::AnsweredSince);
+  EXPECT_EQ(review.tally().answers(), 1) << "nothing was taken back";
+}
+
+TEST_F(CardSessions, AReviewWhoseSavesFailStillEndsAndSaysSo) {
+  learnAll(2, Grade::Good);
+  FailingStore failing(*store_);
+  failing.failing = true;
+  const Millis later = kMonday + 5 * kMillisPerDay;
+  ReviewSession review(&failing, later);
+  int shown = 0;
+  while (review.step() != CardStep::Finished && shown < 10) {
+    ++shown;
+    review.reveal();
+    review.answer(Grade::Good, later);
+  }
+  EXPECT_EQ(shown, 2) << "a card whose answer was lost is not asked again and again";
+  EXPECT_EQ(review.tally().notSaved, 2);
+  EXPECT_EQ(review.leftToday(), 0);
+  EXPECT_FALSE(review.canUndo());
+
+  ReviewSession none(nullptr, later);
+  EXPECT_EQ(none.step(), CardStep::Finished);
+}
+
+}  // namespace
+}  // namespace study

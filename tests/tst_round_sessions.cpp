@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+// The rounds of dictation, listening and typing, each driven to its end with a clock of
+// the test's own.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "dictation_session.h"
+#include "listening_session.h"
+#include "typing_session.h"
+
+namespace study {
+namespace {
+
+std::vector<Entry> Lesson(int size) {
+  std::vector<Entry> entries;
+  for (int i = 0; i < size; ++i) {
+    const std::u16string letter(1, static_cast<char16_t>(u'a' + i % 26));
+    entries.push_back({u"word" + letter + std::u16string(static_cast<std::size_t>(i / 26), u'x'),
+                       u"释义" + std::u16string(1, static_cast<char16_t>(u'甲' + i))});
+  }
+  return entries;
+}
+
+constexpr Millis kStart = 1'000'000;
+
+TEST(Dictation, AMissShowsItsVerdictThenComesBackAtTheEndAndScoresNothing) {
+  DictationSession round(Lesson(3), kStart);
+  round.submit(u"WORDA", kStart + 1000);
+  EXPECT_EQ(round.step(), RoundStep::Asking);
+  ASSERT_TRUE(round.lastRight());
+  EXPECT_EQ(round.lastRight()->line1, u"worda");
+
+  round.submit(u"wordx", kStart + 2000);  // b: wrong
+  EXPECT_EQ(round.step(), RoundStep::Verdict);
+  EXPECT_FALSE(round.lastRight()) << "the mark of the word before is gone with the miss";
+  EXPECT_EQ(round.current().line1, u"wordb") << "the miss stays on show";
+  EXPECT_EQ(round.miss().expected, u"wordb");
+  round.submit(u"wordb", kStart + 3000);  // Enter goes on: the text is not looked at
+  EXPECT_EQ(round.step(), RoundStep::Asking);
+  EXPECT_EQ(round.current().line1, u"wordc");
+  EXPECT_EQ(round.rightFirstTime(), 1);
+
+  round.submit(u"wordc", kStart + 4000);
+  EXPECT_EQ(round.current().line1, u"wordb");
+  round.submit(u"still wrong", kStart + 5000);
+  round.submit(u"", kStart + 6000);
+  round.submit(u"wordb", kStart + 9000);
+  EXPECT_EQ(round.step(), RoundStep::Finished);
+  round.submit(u"wordb", kStart + 20000);  // nothing after the end
+  EXPECT_EQ(round.rightFirstTime(), 2);
+  ASSERT_EQ(round.missed().size(), 1u) << "missed twice, listed once";
+  EXPECT_EQ(round.missed()[0].line1, u"wordb");
+  const RoundResult result = round.result();
+  EXPECT_EQ(result.right, 2);
+  EXPECT_EQ(result.total, 3);
+  EXPECT_EQ(result.time, kStart + 9000);
+  EXPECT_DOUBLE_EQ(result.seconds, 9.0) << "from the round's start to its last answer";
+}
+
+TEST(Dictation, OneEntryAndLongLessonsBothEnd) {
+  DictationSession one(Lesson(1), kStart);
+  one.submit(u"worda", kStart + 500);
+  EXPECT_EQ(one.step(), RoundStep::Finished);
+  EXPECT_EQ(one.result().right, 1);
+
+  DictationSession sixty(Lesson(60), kStart);
+  int asked = 0;
+  while (sixty.step() != RoundStep::Finished && asked < 200) {
+    ++asked;
+    // Every fifth entry is missed once.
+    const bool miss = sixty.step() == RoundStep::Asking && asked % 5 == 0 &&
+                      std::find_if(sixty.missed().begin(), sixty.missed().end(), [&](auto& e) {
+                        return e.line1 == sixty.current().line1;
+                      }) == sixty.missed().end();
+    sixty.submit(miss ? u"?" : sixty.current().line1, kStart + asked * 1000);
+  }
+  EXPECT_EQ(sixty.step(), RoundStep::Finished);
+  EXPECT_EQ(sixty.rightFirstTime() + static_cast<int>(sixty.missed().size()), 60);
+  EXPECT_FALSE(sixty.missed().empty());
+}
+
+TEST(Dictation, ShufflingKeepsEveryEntryOnceAndChangesTheOrder) {
+  const auto order = RoundOrder(Lesson(8), true, 7);
+  std::set<std::u16string> seen;
+  for (const Entry& e : order) seen.insert(e.line1);
+  EXPECT_EQ(seen.size(), 8u);
+  EXPECT_EQ(RoundOrder(Lesson(8), false, 7)[3].line1, u"wordd");
+  // Of a handful of seeds, each shuffle of eight leaves file order somewhere.
+  for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+    const auto shuffled = RoundOrder(Lesson(8), true, seed);
+    bool moved = false;
+    for (std::size_t i = 0; i < shuffled.size(); ++i)
+      moved |= shuffled[i].line1 != Lesson(8)[i].line1;
+    EXPECT_TRUE(moved) << "seed " << seed;
+  }
+}
+
+TEST(Listening, TheTallyAndTheMarksComeWithTheVerdict) {
+  ListeningSession round(Lesson(6), 11, kStart);
+  for (int q = 0; q < 6; ++q) {
+    ASSERT_EQ(round.step(), RoundStep::Asking);
+    const Question& question = round.current();
+    ASSERT_EQ(question.options.size(), 4u);
+    EXPECT_EQ(question.options[static_cast<std::size_t>(question.right)], question.entry.line2);
+    EXPECT_EQ(std::set<std::u16string>(question.options.begin(), question.options.end()).size(),
+              4u);
+    EXPECT_FALSE(round.choose(7, kStart)) << "no such option";
+    const int before = round.right();
+    const int pick = q == 2 ? (question.right + 1) % 4 : question.right;
+    ASSERT_TRUE(round.choose(pick, kStart + (q + 1) * 1000));
+    EXPECT_EQ(round.step(), RoundStep::Verdict);
+    EXPECT_EQ(round.picked(), pick);
+    EXPECT_EQ(round.pickedRight(), q != 2);
+    EXPECT_EQ(round.right(), before + (q != 2 ? 1 : 0)) << "the tally moves at the verdict";
+    EXPECT_FALSE(round.choose(pick, kStart)) << "one answer per question";
+    round.goOn();
+  }
+  EXPECT_EQ(round.step(), RoundStep::Finished);
+  EXPECT_EQ(round.right(), 5);
+  ASSERT_EQ(round.missed().size(), 1u);
+  EXPECT_EQ(round.missed()[0].line1, u"wordc");
+  EXPECT_DOUBLE_EQ(round.result().seconds, 6.0);
+}
+
+TEST(Listening, ASmallLessonGivesFewerMeanings) {
+  ListeningSession round(Lesson(2), 3, kStart);
+  EXPECT_EQ(round.current().options.size(), 2u);
+  std::vector<Entry> same = Lesson(3);
+  same[1].line2 = same[0].line2;  // two entries of one meaning: it is offered once
+  EXPECT_EQ(ListeningSession(same, 3, kStart).current().options.size(), 2u);
+}
+
+TEST(Typing, SpeedCountsCorrectCharactersFromTheFirstKeyToTheLast) {
+  TypingSession round(TypingSession::TextOf(Lesson(2)));
+  EXPECT_EQ(round.text(), u"worda wordb");
+  // Eleven keys, one a second from the first: one wrong ('x' for 'b').
+  const std::u16string keys = u"worda wordx";
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    round.type(keys[i], kStart + 1000 * static_cast<Millis>(i));
+  }
+  EXPECT_TRUE(round.finished()) << "the last character was typed";
+  EXPECT_NEAR(round.accuracy(), 10.0 / 11.0, 1e-12);
+  // 10 correct characters = 2 words in 10 s: 12 words a minute.
+  const RoundResult result = round.result();
+  EXPECT_NEAR(*result.wordsPerMinute, 12.0, 1e-9);
+  EXPECT_EQ(result.right, 10);
+  EXPECT_EQ(result.total, 11);
+  EXPECT_EQ(result.time, kStart + 10'000);
+  EXPECT_EQ(round.missedMost(3), (std::vector<std::pair<char16_t, int>>{{u'b', 1}}));
+}
+
+TEST(Typing, BackspaceCorrectsWithoutCountingAsAKeystroke) {
+  TypingSession round(u"ab");
+  round.type(u'x', 0);
+  EXPECT_EQ(round.correct(), 0);
+  round.backspace();
+  round.type(u'a', 500);
+  EXPECT_EQ(round.correct(), 1);
+  round.backspace();
+  EXPECT_EQ(round.correct(), 0) << "a right character taken back no longer counts";
+  round.type(u'a', 600);
+  EXPECT_FALSE(round.finished());
+  EXPECT_NEAR(round.accuracy(), 2.0 / 3.0, 1e-12);
+  round.type(u'b', 60'000);
+  EXPECT_NEAR(round.wordsPerMinute(60'000), 0.4, 1e-9);
+  EXPECT_EQ(round.elapsed(60'000), 60'000);
+  round.type(u'c', 61'000);  // past the end: nothing more
+  EXPECT_EQ(round.typed(), u"ab");
+}
+
+TEST(Typing, TypographicTextIsShownAndTakenAsAKeyboardTypesIt) {
+  TypingSession round(TypingSession::TextOf({{u"It’s “ＯＫ”", u"好"}}));
+  EXPECT_EQ(round.text(), u"It's \"OK\"");
+  const std::u16string keys = u"It＇s \"ＯK”";  // what an input method may send
+  for (const char16_t c : keys) round.type(c, kStart);
+  EXPECT_TRUE(round.finished());
+  EXPECT_DOUBLE_EQ(round.accuracy(), 1.0);
+  round = TypingSession(u"A");
+  round.type(u'a', kStart);
+  EXPECT_DOUBLE_EQ(round.accuracy(), 0.0) << "typing keeps case";
+}
+
+}  // namespace
+}  // namespace study
