@@ -8,6 +8,9 @@
 namespace studydesk {
 
 EndPage::EndPage(const QString& againText, QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(againText.isEmpty() ? QStringLiteral("结束页：Esc 关闭")
+                                        : QStringLiteral("结束页：%1，Esc 关闭").arg(againText));
   auto* inside = new QWidget;
   message = new QLabel(inside);
   message->setWordWrap(true);
@@ -37,7 +40,8 @@ void EndPage::present(const QString& text, bool offerAgain) {
   againButton->setVisible(offerAgain && !againButton->text().isEmpty());
   armed_ = !keyDown_;
   if (auto* pages = qobject_cast<QStackedWidget*>(parentWidget())) pages->setCurrentWidget(this);
-  (againButton->isVisible() ? againButton : closeButton)->setFocus();
+  // The page itself takes the keys, so a Space meant for the last card presses nothing.
+  setFocus();
   scroll_->ensureVisible(0, 0);
 }
 

@@ -20,7 +20,7 @@ class EndPage : public QWidget {
   // `againText` empty: there is no going again.
   EndPage(const QString& againText, QWidget* parent);
 
-  // Shows `text`; `offerAgain` shows the button to go again and gives it the focus.
+  // Shows `text`, with the button to go again when `offerAgain`; the page takes the focus.
   void present(const QString& text, bool offerAgain);
   // Puts `widget` beneath the message.
   void setBody(QWidget* widget);

@@ -33,6 +33,8 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uin
   for (int i = 0; i < 4; ++i) {
     auto* button = new QPushButton(askPage_);
     button->setMinimumHeight(48);
+    // A long meaning with its mark must not widen the window past the screen.
+    button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     options[static_cast<std::size_t>(i)] = button;
     grid->addWidget(button, i / 2, i % 2);
     connect(button, &QPushButton::clicked, this, [this, i] { choose(i); });

@@ -23,6 +23,7 @@ QString EntriesText(const std::vector<study::Entry>& entries) {
 RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
                          Clock clock)
     : StudyWindow(activity, std::move(clock)), resultName_(resultName), places_(std::move(places)) {
+  withoutSound_ = QStringLiteral("下面用文字代替读音。");
   end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
   pages->addWidget(end_);
   summary = end_->message;

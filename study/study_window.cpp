@@ -33,7 +33,7 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
   speaker = new Speaker(this);
   connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
     speechWorks_ = false;
-    tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
+    tell(QStringLiteral("无法播放读音：%1。").arg(reason) + withoutSound_);
     soundLost();
   });
 }

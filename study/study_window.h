@@ -50,6 +50,8 @@ class StudyWindow : public QWidget {
   const QString activity_;
   Clock clock_;
   LearnerStore learner_;
+  // What the learner is told to expect when words cannot be heard.
+  QString withoutSound_;
 
  private:
   bool speechWorks_ = true;
