@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """Prints what a screen reader reads of a running program over AT-SPI, one line per
-accessible object, depth first: depth, role, name, and "focusable" for the ones a learner
-can reach. usage: accessible_tree.py PROGRAM_NAME [SECONDS]
+accessible object, depth first: depth, role, name (line breaks read as spaces), "focusable"
+for the ones a learner can reach, and "showing" for the ones on the screen.
+usage: accessible_tree.py PROGRAM_NAME [SECONDS]
 
 Waits up to SECONDS (default 10) for the program to appear on the accessibility bus and
 for its tree to hold a named window. Exits 1 when it never does.
@@ -24,8 +25,10 @@ def walk(node, depth, out):
     state = node.getState()
     focusable = state.contains(pyatspi.STATE_FOCUSABLE)
     showing = state.contains(pyatspi.STATE_SHOWING)
-    out.append(f"{depth}\t{node.getRoleName()}\t{node.name}\t"
-               f"{'focusable' if focusable and showing else ''}")
+    name = " ".join(node.name.splitlines())
+    out.append(f"{depth}\t{node.getRoleName()}\t{name}\t"
+               f"{'focusable' if focusable and showing else ''}\t"
+               f"{'showing' if showing else ''}")
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)
         if child is not None:

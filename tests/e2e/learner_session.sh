@@ -75,44 +75,26 @@ shot study-first-card
 screen_reader_reads studydesk "课文初记" "push button\t显示释义（空格）"
 entries=$(handoff entries "$app/900_1.dat" | wc -l)
 learn_with_keyboard "$entries"
+screen_reader_sees studydesk "the end of 课文初记" "label\t学完了！这次学了 $entries 条" \
+  "push button\t再学一遍（R）"
 shot study-done
 answers=$("$app/studytool" log | wc -l)
 [ "$answers" -eq "$entries" ] || fail "studytool log shows $answers answers, $entries given"
 pass "studytool log shows all $entries answers of the lesson"
 kill "$(xdotool getwindowpid "$study")"
 
-# --- 听写训练: each word typed, the first one wrong and then right at the end of the round
+# --- 复习回忆: nothing is due yet, and it says when the first cards fall due
+open_from_menu 288 '^复习回忆$'
+screen_reader_sees studydesk "复习回忆 with nothing due" "label\t现在没有要复习的词条。 下一条在 "
+close_activity
+
+# --- 听写训练, 听力自测 and 休闲打字, each to its end
 mapfile -t lesson < <(handoff entries "$app/900_1.dat")
-open_from_menu 396 '^听写训练 — '
-xdotool type --delay 40 "${lesson[0]%%$'\t'*}x"; xdotool key Return; sleep 0.2
-xdotool key Return; sleep 0.2  # past the marked difference
-for line in "${lesson[@]:1}" "${lesson[0]}"; do
-  xdotool type --delay 40 "${line%%$'\t'*}"; xdotool key Return; sleep 0.2
-done
-shot dictation-done
+dictation_round "${lesson[@]}"
 close_activity
-
-# --- 听力自测: each meaning picked with its key, read off the buttons as a screen reader
-open_from_menu 504 '^听力自测 — '
-screen_reader_reads studydesk "听力自测" "push button\t1　" "push button\t再听一遍"
-for line in "${lesson[@]}"; do
-  meaning=${line#*$'\t'}
-  key=$(/usr/bin/python3 "$here/../a11y/accessible_tree.py" studydesk |
-        awk -F'\t' -v m="$meaning" '$2 == "push button" && $3 ~ ("　" m "$") {print substr($3, 1, 1)}')
-  [ -n "$key" ] || fail "听力自测 offers no button for \"$meaning\""
-  xdotool key "$key"; sleep 0.15
-  xdotool key Return; sleep 0.15
-done
-shot listening-done
+listening_round "${lesson[@]}"
 close_activity
-
-# --- 休闲打字: the whole text typed at one key every 100 ms, 120 words a minute
-open_from_menu 612 '^休闲打字 — '
-screen_reader_reads studydesk "休闲打字" "filler\t照着上面的英文打字"
-text=$(printf '%s\n' "${lesson[@]}" | cut -f 1 | paste -sd ' ')
-xdotool type --delay 200 "$text"
-sleep 0.5
-shot typing-done
+typing_round "${lesson[@]}"
 close_activity
 
 "$app/studytool" results > "$artefacts/results.txt"

@@ -7,6 +7,9 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
 pids=()  # whatever a session starts in the background, ended with it
+# How the accessibility tree is read: by this user, or (set by the caller) as a learner on
+# the learner's own session bus.
+tree_reader=(/usr/bin/python3 "$(cd "$(dirname "${BASH_SOURCE[0]}")/../a11y" && pwd)/accessible_tree.py")
 
 # A fresh application folder `app` installed from BUILD, and a folder `sound` for a private
 # sound server; when the script ends, whatever the session started ends and both go.
@@ -163,8 +166,7 @@ handoff() {  # name|entries file
 # name, and each EXPECTED line pattern (role<TAB>name) is there. The tree is kept.
 screen_reader_reads() {  # program what expected...
   local tree unnamed expected
-  tree=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../a11y/accessible_tree.py" "$1") ||
-    fail "$1 is not on the accessibility bus"
+  tree=$("${tree_reader[@]}" "$1") || fail "$1 is not on the accessibility bus"
   printf '%s\n' "$tree" > "$artefacts/a11y-$1-$2.txt"
   unnamed=$(awk -F'\t' '$4 == "focusable" && $2 != "list item"' <<< "$tree" |
             LC_ALL=C.UTF-8 grep -vP '^\d+\t[^\t]+\t[^\t]*\p{Han}' || true)
@@ -173,6 +175,19 @@ screen_reader_reads() {  # program what expected...
     LC_ALL=C.UTF-8 grep -qP "^\d+\t$expected" <<< "$tree" || fail "$2: no \"$expected\" in the tree"
   done
   pass "a screen reader reads $2"
+}
+
+# What a screen reader finds on the screen of PROGRAM: each EXPECTED line pattern
+# (role<TAB>name) must be a control that is showing, as on the end page of an activity.
+screen_reader_sees() {  # program what expected...
+  local tree expected
+  tree=$("${tree_reader[@]}" "$1") || fail "$1 is not on the accessibility bus"
+  printf '%s\n' "$tree" > "$artefacts/a11y-$1-$2.txt"
+  for expected in "${@:3}"; do
+    awk -F'\t' '$5 == "showing"' <<< "$tree" | LC_ALL=C.UTF-8 grep -qP "^\d+\t$expected" ||
+      fail "$2: \"$expected\" is not on the screen"
+  done
+  pass "a screen reader finds $2 on the screen"
 }
 
 # Starts the accessibility bus on this session bus (run under dbus-run-session) and has
@@ -225,4 +240,56 @@ close_activity() {
     sleep 0.1
   done
   fail "the window $activity did not close"
+}
+
+# The rounds a learner takes from the menu on a lesson, given as its "English<TAB>Chinese"
+# lines; each ends on its end page, which must be what the screen shows and stay there
+# until the learner chooses what comes next.
+
+# 听写训练: the first word typed wrong, then every word right, the missed one last.
+dictation_round() {  # lines...
+  local line
+  open_from_menu 396 '^听写训练 — '
+  xdotool type --delay 40 "${1%%$'\t'*}x"; xdotool key Return; sleep 0.2
+  xdotool key Return; sleep 0.2  # past the marked difference
+  for line in "${@:2}" "$1"; do
+    xdotool type --delay 40 "${line%%$'\t'*}"; xdotool key Return; sleep 0.2
+  done
+  screen_reader_sees studydesk "the end of 听写训练" "label\t听写结束：$(($# - 1)) / $#" \
+    "push button\t再练一遍（Enter）" "push button\t关闭（Esc）"
+  sleep 1
+  screen_reader_sees studydesk "the end of 听写训练 a second later" "label\t听写结束："
+  shot dictation-done
+  xdotool key Return; sleep 0.3  # 再练一遍, by its own key
+  screen_reader_sees studydesk "a new round of 听写训练" "label\t答对 0 / $#"
+}
+
+# 听力自测: each meaning picked with its key, read off the buttons as a screen reader.
+listening_round() {  # lines...
+  local line meaning key
+  open_from_menu 504 '^听力自测 — '
+  screen_reader_reads studydesk "听力自测" "push button\t1　" "push button\t再听一遍"
+  for line in "$@"; do
+    meaning=${line#*$'\t'}
+    key=$("${tree_reader[@]}" studydesk |
+          awk -F'\t' -v m="$meaning" '$2 == "push button" && $3 ~ ("　" m "$") {print substr($3, 1, 1)}')
+    [ -n "$key" ] || fail "听力自测 offers no button for \"$meaning\""
+    xdotool key "$key"; sleep 0.15
+    screen_reader_sees studydesk "听力自测's verdict" "label\t✓ 正确" "push button\t$key　.*✓ 正确答案"
+    xdotool key Return; sleep 0.15
+  done
+  screen_reader_sees studydesk "the end of 听力自测" "label\t听力自测结束：$# / $#" \
+    "push button\t再练一遍（Enter）"
+  shot listening-done
+}
+
+# 休闲打字: the whole text typed at one key every 100 ms, 120 words a minute; sets text.
+typing_round() {  # lines...
+  open_from_menu 612 '^休闲打字 — '
+  screen_reader_reads studydesk "休闲打字" "filler\t照着上面的英文打字"
+  text=$(printf '%s\n' "$@" | cut -f 1 | paste -sd ' ')
+  xdotool type --delay 200 "$text"
+  sleep 0.5
+  screen_reader_sees studydesk "the end of 休闲打字" "label\t打完了！" "push button\t再练一遍（Enter）"
+  shot typing-done
 }
