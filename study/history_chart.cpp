@@ -2,9 +2,12 @@
 #include "history_chart.h"
 
 #include <QChart>
+#include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+
+#include "chart_parts.h"
 
 namespace studydesk {
 namespace {
@@ -14,31 +17,26 @@ QLineSeries* Series(const QString& name, const QColor& colour) {
   series->setName(name);
   series->setColor(colour);
   series->setPointsVisible(true);
-  series->setMarkerSize(8);  // a first round alone is a point, and must be seen
+  series->setMarkerSize(kMarkerRadius);
   return series;
-}
-
-QValueAxis* Axis(const QString& title, double high, const QString& format) {
-  auto* axis = new QValueAxis;
-  axis->setTitleText(title);
-  axis->setRange(0, high);
-  axis->setLabelFormat(format);
-  return axis;
 }
 
 }  // namespace
 
 QChartView* HistoryChart(const std::vector<study::RoundResult>& rounds, bool typing) {
   auto* chart = new QChart;
-  auto* order =
-      Axis(QStringLiteral("第几次"), std::max<double>(2, rounds.size()), QStringLiteral("%d"));
+  const auto count = static_cast<double>(rounds.size());
+  auto* order = CountAxis(count, false);
+  order->setRange(0.5, std::max(count, 1.0) + 0.5);  // each round a whole slot, none at an edge
+  order->setTitleText(QStringLiteral("第几次"));
   chart->addAxis(order, Qt::AlignBottom);
-  auto* percent = Axis(typing ? QStringLiteral("正确率") : QStringLiteral("答对比例"), 100,
-                       QStringLiteral("%d%%"));
+  auto* percent = PercentAxis();
+  percent->setTitleText(typing ? QStringLiteral("正确率") : QStringLiteral("答对比例"));
   chart->addAxis(percent, Qt::AlignLeft);
   QLineSeries* share = Series(percent->titleText(), QColor(60, 140, 80));
-  QLineSeries* speed = typing ? Series(QStringLiteral("速度"), QColor(70, 110, 200)) : nullptr;
-  double fastest = 10;
+  QLineSeries* speed =
+      typing ? Series(QStringLiteral("速度（词/分钟）"), QColor(70, 110, 200)) : nullptr;
+  double fastest = 0;
   for (std::size_t i = 0; i < rounds.size(); ++i) {
     const study::RoundResult& r = rounds[i];
     const double x = static_cast<double>(i + 1);
@@ -54,20 +52,20 @@ QChartView* HistoryChart(const std::vector<study::RoundResult>& rounds, bool typ
   share->attachAxis(order);
   share->attachAxis(percent);
   if (speed) {
-    auto* perMinute = Axis(QStringLiteral("词/分钟"), fastest * 1.2, QStringLiteral("%d"));
+    auto* perMinute = CountAxis(fastest, true);
+    perMinute->setTitleText(QStringLiteral("词/分钟"));
     chart->addAxis(perMinute, Qt::AlignRight);
     chart->addSeries(speed);
     speed->attachAxis(order);
     speed->attachAxis(perMinute);
   }
-  const QString title = typing ? QStringLiteral("最近 %1 次打字的速度和正确率").arg(rounds.size())
-                               : QStringLiteral("这一课最近 %1 次的成绩").arg(rounds.size());
-  chart->setTitle(title);
+  if (rounds.empty()) MarkEmpty(chart);
   chart->legend()->setVisible(typing);
-  auto* view = new QChartView(chart);
-  view->setRenderHint(QPainter::Antialiasing);
-  view->setAccessibleName(title);
-  view->setMinimumHeight(200);
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  QChartView* view =
+      ChartView(chart, typing ? QStringLiteral("最近 %1 次打字的速度和正确率").arg(rounds.size())
+                              : QStringLiteral("这一课最近 %1 次的成绩").arg(rounds.size()));
+  view->setMinimumHeight(220);
   return view;
 }
 
