@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The statistics and history charts as a learner reads them: the labels drawn on each
 // axis, points inside the plot, "暂无数据" on an empty chart, every text drawn whole, and
-// a statistics window that fits its screen. Run at 1024×768, once at twice the scale.
+// a statistics window that fits the screen it opens on. Run with screens of 1024×768 and
+// 1600×1000, once at twice the scale.
 #include <gtest/gtest.h>
 
 #include <QAbstractSeries>
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
+#include <QGuiApplication>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
@@ -28,7 +30,9 @@
 
 // Labels in failure messages as the learner reads them.
 QT_BEGIN_NAMESPACE
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace {
@@ -302,15 +306,18 @@ TEST(Charts, HistoryNamesEachRoundByAWholeNumberWithEveryPointInside) {
   }
 }
 
-TEST(Charts, TheStatisticsWindowFitsItsScreenCentredAndScrollsInside) {
-  QWidget parent;
-  parent.show();
-  for (const study::Statistics& stats : {Busy(), Empty()}) {
-    StatisticsView view(stats, kMonday, &parent);
+TEST(Charts, TheStatisticsWindowFitsTheScreenOfItsParentCentredAndScrollsInside) {
+  ASSERT_EQ(QGuiApplication::screens().size(), 2) << "a screen of 1024×768 and a larger one";
+  for (QScreen* screen : QGuiApplication::screens()) {
+    QWidget parent;
+    parent.setScreen(screen);
+    parent.move(screen->geometry().topLeft());
+    parent.show();
+    StatisticsView view(Busy(), kMonday, &parent);
     view.show();
     QCoreApplication::processEvents();
-    const QRect area = parent.screen()->availableGeometry();
-    EXPECT_TRUE(area.contains(view.frameGeometry()));
+    const QRect area = screen->availableGeometry();
+    EXPECT_TRUE(area.contains(view.frameGeometry())) << screen->name().toStdString();
     EXPECT_LE((view.frameGeometry().center() - area.center()).manhattanLength(), 2);
     const QWidget* content = view.scroll->widget();
     EXPECT_LE(content->width(), view.scroll->viewport()->width()) << "never sideways";
