@@ -15,6 +15,7 @@
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
@@ -130,6 +131,22 @@ void ExpectAllTextWhole(QChartView* view) {
   }
 }
 
+// No light line up from the pie's centre to 12 o'clock, where the slices begin.
+void ExpectNoSeam(QChartView* view) {
+  const QImage drawn = view->grab().toImage();
+  QChart* chart = view->chart();
+  const QRectF plot = chart->plotArea();
+  const QPoint centre = view->mapFromScene(chart->mapToScene(plot.center()));
+  const qreal radius = 0.7 * std::min(plot.width(), plot.height()) / 2;  // the pie's own size
+  const qreal ratio = drawn.devicePixelRatio();
+  for (int up = 2; up < radius * 0.9; ++up) {
+    for (const int across : {-1, 0, 1}) {
+      const QPoint at((centre.x() + across) * ratio, (centre.y() - up) * ratio);
+      ASSERT_LT(qGray(drawn.pixel(at)), 220) << up << " above the centre, " << across << " across";
+    }
+  }
+}
+
 QValueAxis* ValueAxis(QChartView* view, Qt::Alignment side) {
   for (QAbstractAxis* axis : view->chart()->axes()) {
     if (axis->alignment() == side) return qobject_cast<QValueAxis*>(axis);
@@ -239,6 +256,7 @@ TEST(Charts, StagesShowOnlyTheStagesThatHaveCardsWithoutASeam) {
       EXPECT_EQ(slice->borderColor(), slice->color()) << "no light edge between slices";
     }
     EXPECT_EQ(slices, c.slices) << "a slice of nothing draws its edge from the centre";
+    ExpectNoSeam(shown);
     ExpectAllTextWhole(shown);
     EXPECT_FALSE(SaysNoData(shown));
   }
