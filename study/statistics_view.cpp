@@ -67,7 +67,7 @@ QChartView* Remembered(const study::Statistics& stats, QDate today) {
   auto* chart = new QChart;
   chart->addSeries(series);
   auto* weeks = DayAxis(today.addDays(1 - 7 * kWeeks), kWeeks, 7, 2, today);
-  weeks->setTitleText(QStringLiteral("每点 7 天，标的是第一天"));
+  weeks->setTitleText(QStringLiteral("每个点代表 7 天，日期是其中第一天"));
   chart->addAxis(weeks, Qt::AlignBottom);
   series->attachAxis(weeks);
   auto* percent = PercentAxis();
