@@ -121,30 +121,32 @@ StatisticsView::StatisticsView(const study::Statistics& stats, study::Millis now
       Stages(stats),
   };
 
-  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen->availableGeometry();
+  // The charts scroll inside a window no larger than the screen, up and down only where
+  // the screen holds one chart's width.
   auto* content = new QWidget;
   auto* grid = new QGridLayout(content);
-  const int spacing = grid->spacing() > 0 ? grid->spacing() : 6;
-  const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  scroll->setWidget(content);
+  scroll->setWidgetResizable(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(scroll);
+  const QMargins outer = layout->contentsMargins();
+  const QSize around(outer.left() + outer.right() + 2 * scroll->frameWidth() +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                     outer.top() + outer.bottom() + 2 * scroll->frameWidth());
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen->availableGeometry();
+  const QSize room = area.size() - kFrameRoom - around;
   // Two charts a row where they fit side by side, else one under the other.
-  const int columns =
-      area.width() - kFrameRoom.width() - scrollBar >= 2 * kChartSize.width() + 4 * spacing ? 2 : 1;
+  const QMargins inner = grid->contentsMargins();
+  const int twoWide =
+      inner.left() + inner.right() + 2 * kChartSize.width() + grid->horizontalSpacing();
+  const int columns = twoWide <= room.width() ? 2 : 1;
   for (std::size_t i = 0; i < charts.size(); ++i) {
     charts[i]->setMinimumSize(kChartSize);
     grid->addWidget(charts[i], static_cast<int>(i) / columns, static_cast<int>(i) % columns);
   }
-  scroll->setWidget(content);
-  scroll->setWidgetResizable(true);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll);
-
-  const QSize margins = QSize(layout->contentsMargins().left() + layout->contentsMargins().right(),
-                              layout->contentsMargins().top() + layout->contentsMargins().bottom());
-  const QSize wanted = content->minimumSizeHint() + margins +
-                       QSize(2 * scroll->frameWidth() + scrollBar, 2 * scroll->frameWidth());
-  const QSize fits = wanted.boundedTo(area.size() - kFrameRoom);
+  const QSize fits = content->minimumSizeHint().boundedTo(room) + around;
   resize(fits);
   move(area.center() - QPoint(fits.width() / 2, fits.height() / 2));
 }
