@@ -48,7 +48,6 @@ void EndPage::present(const QString& text, bool offerAgain) {
 void EndPage::setBody(QWidget* widget) {
   delete body_;
   body_ = widget;
-  widget->setMinimumHeight(220);
   content_->insertWidget(1, widget, 1);
 }
 

@@ -2,72 +2,72 @@
 #include "history_chart.h"
 
 #include <QChart>
+#include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
 
+#include "chart_parts.h"
+
 namespace studydesk {
 namespace {
 
-QLineSeries* Series(const QString& name, const QColor& colour) {
+const QColor kShare(40, 120, 60);
+const QColor kSpeed(60, 100, 190);
+
+// A line of one value per round, round 1 at 1, on `values`; its axis's labels take its
+// colour, so that no axis title need be read sideways.
+void AddLine(QChart* chart, const QString& name, const QColor& colour,
+             const std::vector<double>& perRound, QValueAxis* values, Qt::Alignment side) {
   auto* series = new QLineSeries;
   series->setName(name);
   series->setColor(colour);
   series->setPointsVisible(true);
-  series->setMarkerSize(8);  // a first round alone is a point, and must be seen
-  return series;
-}
-
-QValueAxis* Axis(const QString& title, double high, const QString& format) {
-  auto* axis = new QValueAxis;
-  axis->setTitleText(title);
-  axis->setRange(0, high);
-  axis->setLabelFormat(format);
-  return axis;
+  series->setMarkerSize(kMarkerRadius);
+  for (std::size_t i = 0; i < perRound.size(); ++i) {
+    series->append(static_cast<double>(i + 1), perRound[i]);
+  }
+  values->setLabelsColor(colour);
+  chart->addAxis(values, side);
+  chart->addSeries(series);
+  series->attachAxis(chart->axes(Qt::Horizontal).first());
+  series->attachAxis(values);
 }
 
 }  // namespace
 
 QChartView* HistoryChart(const std::vector<study::RoundResult>& rounds, bool typing) {
   auto* chart = new QChart;
-  auto* order =
-      Axis(QStringLiteral("第几次"), std::max<double>(2, rounds.size()), QStringLiteral("%d"));
+  const auto count = static_cast<double>(rounds.size());
+  auto* order = CountAxis(count, false);
+  order->setRange(0.5, std::max(count, 1.0) + 0.5);  // each round a whole slot, none at an edge
+  order->setTitleText(QStringLiteral("第几次"));
   chart->addAxis(order, Qt::AlignBottom);
-  auto* percent = Axis(typing ? QStringLiteral("正确率") : QStringLiteral("答对比例"), 100,
-                       QStringLiteral("%d%%"));
-  chart->addAxis(percent, Qt::AlignLeft);
-  QLineSeries* share = Series(percent->titleText(), QColor(60, 140, 80));
-  QLineSeries* speed = typing ? Series(QStringLiteral("速度"), QColor(70, 110, 200)) : nullptr;
-  double fastest = 10;
-  for (std::size_t i = 0; i < rounds.size(); ++i) {
-    const study::RoundResult& r = rounds[i];
-    const double x = static_cast<double>(i + 1);
-    if (typing) {
-      share->append(x, 100.0 * r.accuracy.value_or(0));
-      speed->append(x, r.wordsPerMinute.value_or(0));
-      fastest = std::max(fastest, r.wordsPerMinute.value_or(0));
-    } else {
-      share->append(x, r.total > 0 ? 100.0 * r.right / r.total : 0);
-    }
+
+  std::vector<double> shares;
+  std::vector<double> speeds;
+  double fastest = 0;
+  for (const study::RoundResult& r : rounds) {
+    const double right = typing        ? r.accuracy.value_or(0)
+                         : r.total > 0 ? 1.0 * r.right / r.total
+                                       : 0;
+    shares.push_back(100 * right);
+    speeds.push_back(r.wordsPerMinute.value_or(0));
+    fastest = std::max(fastest, speeds.back());
   }
-  chart->addSeries(share);
-  share->attachAxis(order);
-  share->attachAxis(percent);
-  if (speed) {
-    auto* perMinute = Axis(QStringLiteral("词/分钟"), fastest * 1.2, QStringLiteral("%d"));
-    chart->addAxis(perMinute, Qt::AlignRight);
-    chart->addSeries(speed);
-    speed->attachAxis(order);
-    speed->attachAxis(perMinute);
+  AddLine(chart, QStringLiteral("正确率"), kShare, shares, PercentAxis(), Qt::AlignLeft);
+  if (typing) {
+    QValueAxis* perMinute = CountAxis(fastest, true);
+    perMinute->setGridLineVisible(false);  // one grid, the left axis's
+    AddLine(chart, QStringLiteral("速度（词/分钟）"), kSpeed, speeds, perMinute, Qt::AlignRight);
   }
-  const QString title = typing ? QStringLiteral("最近 %1 次打字的速度和正确率").arg(rounds.size())
-                               : QStringLiteral("这一课最近 %1 次的成绩").arg(rounds.size());
-  chart->setTitle(title);
+  if (rounds.empty()) MarkEmpty(chart);
   chart->legend()->setVisible(typing);
-  auto* view = new QChartView(chart);
-  view->setRenderHint(QPainter::Antialiasing);
-  view->setAccessibleName(title);
-  view->setMinimumHeight(200);
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  QChartView* view =
+      ChartView(chart, typing ? QStringLiteral("最近 %1 次打字的速度和正确率").arg(rounds.size())
+                              : QStringLiteral("这一课最近 %1 次答对的比例").arg(rounds.size()));
+  view->setMinimumHeight(typing ? 280 : 240);
   return view;
 }
 

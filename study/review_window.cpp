@@ -118,12 +118,13 @@ void ReviewWindow::undo() {
 void ReviewWindow::showStatistics() {
   if (!learner_.store) return;
   study::StoreFailure failure;
-  const study::Statistics stats = learner_.store->statistics(clock_(), failure);
+  const study::Millis now = clock_();
+  const study::Statistics stats = learner_.store->statistics(now, failure);
   if (failure.code != 0) {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
   }
-  auto* view = new StatisticsView(stats, this);
+  auto* view = new StatisticsView(stats, now, this);
   view->setAttribute(Qt::WA_DeleteOnClose);
   view->show();
 }

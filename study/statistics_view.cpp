@@ -3,131 +3,152 @@
 
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
-#include <QChartView>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+
+#include "chart_parts.h"
 
 namespace studydesk {
 namespace {
 
 const QColor kBars(70, 110, 200);
 const QColor kLine(220, 120, 40);
+const QSize kChartSize(440, 300);
+// What the window manager adds around the window, before it has told us.
+const QSize kFrameRoom(16, 48);
 
-QChartView* View(QChart* chart, const QString& name) {
-  chart->setTitle(name);
-  chart->legend()->setVisible(false);
-  auto* view = new QChartView(chart);
-  view->setRenderHint(QPainter::Antialiasing);
-  view->setAccessibleName(name);
-  view->setMinimumSize(420, 260);
-  return view;
-}
-
-// One bar a day; bar i is day i counted from today, back in time when `past`.
-QChartView* Bars(const QString& name, const std::vector<int>& daysFromToday, bool past,
-                 const QString& valueTitle) {
-  auto* set = new QBarSet(valueTitle);
+// One bar a day, the first on `first`.
+QChartView* Bars(const QString& title, const std::vector<int>& perDay, QDate first, QDate today) {
+  auto* set = new QBarSet(title);
   set->setColor(kBars);
-  int highest = 1;
-  for (const int value : daysFromToday) {
-    *set << value;
-    highest = std::max(highest, value);
-  }
+  set->setBorderColor(kBars);
+  for (const int value : perDay) *set << value;
   auto* series = new QBarSeries;
   series->append(set);
   series->setBarWidth(0.8);
   auto* chart = new QChart;
   chart->addSeries(series);
-  auto* days = new QValueAxis;
-  days->setRange(-0.5, static_cast<double>(daysFromToday.size()) - 0.5);
-  days->setTickType(QValueAxis::TicksDynamic);
-  days->setTickAnchor(0);
-  days->setTickInterval(5);
-  days->setLabelFormat(QStringLiteral("%d"));
-  days->setReverse(past);  // today on the right
-  days->setTitleText(past ? QStringLiteral("几天前（0 为今天）")
-                          : QStringLiteral("几天后（0 为今天）"));
+  auto* days = DayAxis(first, static_cast<int>(perDay.size()), 1, 5, today);
   chart->addAxis(days, Qt::AlignBottom);
   series->attachAxis(days);
-  auto* counts = new QValueAxis;
-  counts->setRange(0, highest);
-  counts->setLabelFormat(QStringLiteral("%d"));
-  counts->setTitleText(valueTitle);
+  const int highest = perDay.empty() ? 0 : *std::max_element(perDay.begin(), perDay.end());
+  auto* counts = CountAxis(highest, false);
   chart->addAxis(counts, Qt::AlignLeft);
   series->attachAxis(counts);
-  return View(chart, name);
+  if (highest == 0) MarkEmpty(chart);
+  chart->legend()->setVisible(false);
+  return ChartView(chart, title);
 }
 
-QChartView* Retention(const study::Statistics& stats) {
+// One point per 7 days, oldest first; a span without reviews has no point.
+QChartView* Remembered(const study::Statistics& stats, QDate today) {
   auto* series = new QLineSeries;
   series->setColor(kLine);
   series->setPointsVisible(true);
-  series->setMarkerSize(8);  // a week alone is a point, and must be seen
-  for (int week = 0; week < study::Statistics::kWeeks; ++week) {
-    const int reviews = stats.reviewAnswersPerWeek[static_cast<std::size_t>(week)];
-    if (reviews == 0) continue;  // a week without reviews has no retention to show
-    series->append(week - study::Statistics::kWeeks + 1,
-                   100.0 * stats.recalledPerWeek[static_cast<std::size_t>(week)] / reviews);
+  series->setMarkerSize(kMarkerRadius);
+  constexpr int kWeeks = study::Statistics::kWeeks;
+  for (int week = 0; week < kWeeks; ++week) {
+    const auto at = static_cast<std::size_t>(week);
+    const int reviews = stats.reviewAnswersPerWeek[at];
+    if (reviews > 0) series->append(week, 100.0 * stats.recalledPerWeek[at] / reviews);
   }
   auto* chart = new QChart;
   chart->addSeries(series);
-  auto* weeks = new QValueAxis;
-  weeks->setRange(1 - study::Statistics::kWeeks, 0);
-  weeks->setTickCount(study::Statistics::kWeeks);
-  weeks->setLabelFormat(QStringLiteral("%d"));
-  weeks->setTitleText(QStringLiteral("周（0 为本周）"));
-  auto* percent = new QValueAxis;
-  percent->setRange(0, 100);
-  percent->setLabelFormat(QStringLiteral("%d%%"));
+  auto* weeks = DayAxis(today.addDays(1 - 7 * kWeeks), kWeeks, 7, 2, today);
+  weeks->setTitleText(QStringLiteral("每个点代表 7 天，日期是其中第一天"));
   chart->addAxis(weeks, Qt::AlignBottom);
-  chart->addAxis(percent, Qt::AlignLeft);
   series->attachAxis(weeks);
+  auto* percent = PercentAxis();
+  chart->addAxis(percent, Qt::AlignLeft);
   series->attachAxis(percent);
-  return View(chart, QStringLiteral("每周真实保持率（复习时答 2 及以上的比例）"));
+  if (series->count() == 0) MarkEmpty(chart);
+  chart->legend()->setVisible(false);
+  return ChartView(chart, QStringLiteral("每周复习时记得的比例"));
 }
 
-QChartView* States(const study::Statistics& stats) {
+QChartView* Stages(const study::Statistics& stats) {
+  const struct {
+    const char16_t* name;
+    int cards;
+    QColor colour;
+  } stages[] = {
+      {u"还没学过", stats.unlearned, QColor(170, 170, 170)},
+      {u"答错了在重学", stats.relearning, QColor(210, 80, 60)},
+      {u"刚记住", stats.young, QColor(90, 160, 220)},
+      {u"记牢了", stats.mature, QColor(60, 140, 80)},
+  };
   auto* series = new QPieSeries;
-  const std::pair<QString, int> parts[] = {{QStringLiteral("未学"), stats.unlearned},
-                                           {QStringLiteral("重学中"), stats.relearning},
-                                           {QStringLiteral("短期"), stats.young},
-                                           {QStringLiteral("长期"), stats.mature}};
-  const QColor colours[] = {QColor(170, 170, 170), QColor(210, 80, 60), QColor(90, 160, 220),
-                            QColor(60, 140, 80)};
-  for (std::size_t i = 0; i < std::size(parts); ++i) {
-    auto* slice = series->append(QStringLiteral("%1 %2").arg(parts[i].first).arg(parts[i].second),
-                                 parts[i].second);
-    slice->setColor(colours[i]);
+  for (const auto& stage : stages) {
+    // A slice of nothing would still draw its edge: a seam at 12 o'clock.
+    if (stage.cards == 0) continue;
+    QPieSlice* slice = series->append(
+        QStringLiteral("%1：%2 条").arg(QString::fromUtf16(stage.name)).arg(stage.cards),
+        stage.cards);
+    slice->setColor(stage.colour);
+    slice->setBorderColor(stage.colour);
   }
   auto* chart = new QChart;
   chart->addSeries(series);
-  QChartView* view =
-      View(chart, QStringLiteral("词条状态（短期：间隔不到 21 天；长期：21 天以上）"));
-  chart->legend()->setVisible(true);
+  if (series->count() == 0) MarkEmpty(chart);
   chart->legend()->setAlignment(Qt::AlignRight);
-  return view;
+  return ChartView(chart, QStringLiteral("词条的掌握情况（隔 21 天以上再复习的算记牢）"));
 }
 
 }  // namespace
 
-StatisticsView::StatisticsView(const study::Statistics& stats, QWidget* parent) : QDialog(parent) {
+StatisticsView::StatisticsView(const study::Statistics& stats, study::Millis now, QWidget* parent)
+    : QDialog(parent), scroll(new QScrollArea) {
   setWindowTitle(QStringLiteral("学习统计"));
-  const std::vector<int> backwards(stats.answersPerDay.rbegin(), stats.answersPerDay.rend());
+  const QDate today = UtcDate(now);
+  constexpr int kDays = study::Statistics::kDays;
   charts = {
-      Bars(QStringLiteral("近 30 天每天的回答数"), backwards, true, QStringLiteral("回答数")),
-      Bars(QStringLiteral("未来 30 天每天到期的词条"), stats.duePerDay, false,
-           QStringLiteral("词条数")),
-      Retention(stats),
-      States(stats),
+      Bars(QStringLiteral("最近 30 天每天答了多少次"), stats.answersPerDay,
+           today.addDays(1 - kDays), today),
+      Bars(QStringLiteral("今后 30 天每天要复习多少条"), stats.duePerDay, today, today),
+      Remembered(stats, today),
+      Stages(stats),
   };
-  auto* grid = new QGridLayout(this);
+
+  // The charts scroll inside a window no larger than the screen, up and down only where
+  // the screen holds one chart's width.
+  auto* content = new QWidget;
+  auto* grid = new QGridLayout(content);
+  scroll->setWidget(content);
+  scroll->setWidgetResizable(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(scroll);
+  const QMargins outer = layout->contentsMargins();
+  const QSize around(outer.left() + outer.right() + 2 * scroll->frameWidth() +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                     outer.top() + outer.bottom() + 2 * scroll->frameWidth());
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen->availableGeometry();
+  const QSize room = area.size() - kFrameRoom - around;
+  // Two charts a row where they fit side by side, else one under the other.
+  const QMargins inner = grid->contentsMargins();
+  const int twoWide =
+      inner.left() + inner.right() + 2 * kChartSize.width() + grid->horizontalSpacing();
+  const int columns = twoWide <= room.width() ? 2 : 1;
   for (std::size_t i = 0; i < charts.size(); ++i) {
-    grid->addWidget(charts[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+    charts[i]->setMinimumSize(kChartSize);
+    grid->addWidget(charts[i], static_cast<int>(i) / columns, static_cast<int>(i) % columns);
   }
+  const QSize fits = content->minimumSizeHint().boundedTo(room) + around;
+  resize(fits);
+  move(area.center() - QPoint(fits.width() / 2, fits.height() / 2));
 }
 
 }  // namespace studydesk

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The learner's statistics as charts: answers per day, cards due per day, true retention
-// per week, cards per state.
+// The learner's statistics as charts: answers per day, cards due per day, the share of
+// reviews remembered per week, cards per stage. The charts scroll inside a window that
+// fits the screen.
 #pragma once
 
 #include <QDialog>
-#include <QString>
 #include <vector>
 
 #include "progress_store.h"
 
 QT_BEGIN_NAMESPACE
-class QChart;
 class QChartView;
+class QScrollArea;
 QT_END_NAMESPACE
 
 namespace studydesk {
@@ -20,9 +20,12 @@ class StatisticsView : public QDialog {
   Q_OBJECT
 
  public:
-  explicit StatisticsView(const study::Statistics& stats, QWidget* parent = nullptr);
+  // `now` names the days, which `stats` counts from its UTC day. The window opens centred
+  // on the screen of `parent`.
+  StatisticsView(const study::Statistics& stats, study::Millis now, QWidget* parent = nullptr);
 
   std::vector<QChartView*> charts;  // in reading order
+  QScrollArea* scroll;
 };
 
 }  // namespace studydesk

@@ -152,7 +152,7 @@ TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
   auto* stats = window->findChild<studydesk::StatisticsView*>();
   ASSERT_NE(stats, nullptr);
   EXPECT_EQ(stats->charts.size(), 4u);
-  EXPECT_EQ(stats->charts[0]->accessibleName(), "近 30 天每天的回答数");
+  EXPECT_EQ(stats->charts[0]->accessibleName(), "最近 30 天每天答了多少次");
 }
 
 TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {
