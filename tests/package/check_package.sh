@@ -49,6 +49,7 @@ fi
 learners=(lumadesk-learner-a lumadesk-learner-b)
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -f "${reader:-}"
   for learner in "${learners[@]}"; do
     pkill -u "$learner" 2>/dev/null || true
     userdel -r "$learner" > /dev/null 2>&1 || true
@@ -87,21 +88,35 @@ make_learner() {  # name
     runuser -u "$1" -- xauth -f "$home/.Xauthority" nmerge -
 }
 
-# The menu from its desktop entry as LEARNER, in a login-like environment of their own.
+# The accessibility tree reader, where every learner may run it.
+reader=$(mktemp /tmp/accessible_tree.XXXXXX.py)
+cp "$here/../a11y/accessible_tree.py" "$reader"
+chmod 755 "$reader"
+
+# The menu from its desktop entry as LEARNER, in a login-like environment of their own
+# with a session bus and an accessibility bus, which the tree reader then reads as them.
 start_menu_as() {  # learner
-  local home command
+  local home command bus
   home=$(getent passwd "$1" | cut -d: -f6)
   command=$(sed -n 's/^Exec=//p' /usr/share/applications/com.zuvizuz.Lumadesk.desktop)
-  (cd / && exec runuser -u "$1" -- env -i DISPLAY="$DISPLAY" XAUTHORITY="$home/.Xauthority" \
-     HOME="$home" USER="$1" LOGNAME="$1" PATH=/usr/bin:/bin LANG=C.UTF-8 \
-     dbus-run-session -- $command) > "$artefacts/lumadesk-$1.log" 2>&1 &
+  bus=$(cd / && runuser -u "$1" -- env -i HOME="$home" PATH=/usr/bin:/bin \
+          dbus-daemon --session --fork --print-address=1)
+  local as_learner=(runuser -u "$1" -- env -i DISPLAY="$DISPLAY" XAUTHORITY="$home/.Xauthority"
+                    HOME="$home" USER="$1" LOGNAME="$1" PATH=/usr/bin:/bin LANG=C.UTF-8
+                    DBUS_SESSION_BUS_ADDRESS="$bus")
+  (cd / && exec "${as_learner[@]}" /usr/libexec/at-spi-bus-launcher --launch-immediately) \
+    > /dev/null 2>&1 &
   pids+=($!)
+  (cd / && exec "${as_learner[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 $command) \
+    > "$artefacts/lumadesk-$1.log" 2>&1 &
+  pids+=($!)
+  tree_reader=("${as_learner[@]}" /usr/bin/python3 "$reader")
 }
 
-# LEARNER chooses BOOK and LESSON (places down each list) from the menu, then starts a
-# study program from the menu, which must show that lesson.
+# LEARNER chooses BOOK and LESSON (places down each list) from the menu, learns it in
+# 课文初记 and takes a round of each other activity to its end, all from the menu.
 session_as() {  # learner book lesson
-  local home handoff lesson
+  local home handoff lesson entries
   home=$(getent passwd "$1" | cut -d: -f6)
   handoff=$home/.local/share/lumadesk/900_1.dat
   start_menu_as "$1"
@@ -116,22 +131,28 @@ session_as() {  # learner book lesson
   pass "$1: book $(($2 + 1)), lesson $(($3 + 1)) landed in $handoff, byte for byte"
   quit_chooser
   lesson=$(handoff name "$handoff")
+  mapfile -t entries < <(handoff entries "$handoff")
   study_shows "$lesson"
-  learn_with_keyboard 2
-  [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)" -eq 2 ] ||
-    fail "$1: the two answers are not in the learner's store"
+  learn_with_keyboard "${#entries[@]}"
+  screen_reader_sees studydesk "$1: the end of 课文初记" "label\t学完了！" "push button\t再学一遍（R）"
+  [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)" -eq "${#entries[@]}" ] ||
+    fail "$1: the answers are not in the learner's store"
   [ -f "$home/.local/share/lumadesk/study.db" ] && [ ! -e "$app/study.db" ] ||
     fail "$1: the store is not in the learner's own folder"
   pass "$1: answers of 课文初记 kept in the learner's own store"
   kill "$(xdotool getwindowpid "$study")"
-  # The other study buttons open their activities on the same lesson.
   open_from_menu 288 '^复习回忆$'
+  screen_reader_sees studydesk "$1: 复习回忆 with nothing due" "label\t现在没有要复习的词条。"
   close_activity
-  for button in "396 听写训练" "504 听力自测" "612 休闲打字"; do
-    open_from_menu "${button% *}" "^${button#* } — $lesson\$"
-    close_activity
-  done
-  pass "$1: 复习回忆, 听写训练, 听力自测 and 休闲打字 open on the lesson"
+  dictation_round "${entries[@]}"
+  close_activity
+  listening_round "${entries[@]}"
+  close_activity
+  typing_round "${entries[@]}"
+  close_activity
+  [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" results | cut -f 2 | paste -sd ' ')" = \
+    "dictation listening typing" ] || fail "$1: the rounds are not in the learner's store"
+  pass "$1: 复习回忆, and 听写训练, 听力自测 and 休闲打字 each to its end, kept in the learner's store"
   kill "$(xdotool getwindowpid "$menu")"
   wait_until_gone '^Zideviv--' "$1: the menu did not close"
 }
