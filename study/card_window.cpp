@@ -31,23 +31,38 @@ CardWindow::CardWindow(const QString& activity, Clock clock, const QString& agai
   message = end_->message;
   againButton = end_->againButton;
   closeButton = end_->closeButton;
-  connect(card, &CardPanel::graded, this, [this](study::Grade grade) {
-    if (step() == study::CardStep::Back) gradeCurrent(grade);
-  });
-  connect(card, &CardPanel::revealAsked, this, [this] { revealCurrent(); });
+  connect(card, &CardPanel::graded, this, &CardWindow::gradeCurrent);
+  connect(card, &CardPanel::revealAsked, this, &CardWindow::revealCurrent);
 }
 
-void CardWindow::present(const study::Card& shown, const std::array<int, 4>& intervals) {
+void CardWindow::present() {
+  const study::Card& shown = session()->current();
   card->showCard(QString::fromStdString(shown.lesson), QString::fromStdString(shown.line1),
                  QString::fromStdString(shown.partOfSpeech), QString::fromStdString(shown.line2),
-                 intervals);
+                 session()->intervals(clock_()));
   pages->setCurrentWidget(card);
   card->setFocus();
   sayCard();
 }
 
+study::CardStep CardWindow::step() {
+  return session() ? session()->step() : study::CardStep::Finished;
+}
+
+void CardWindow::revealCurrent() {
+  if (step() != study::CardStep::Front) return;
+  session()->reveal();
+  card->reveal();
+}
+
+void CardWindow::gradeCurrent(study::Grade grade) {
+  if (step() == study::CardStep::Back && session()->answer(grade, clock_())) draw();
+}
+
 void CardWindow::sayCard() {
-  if (const study::Card* shown = shownCard()) speak(QString::fromStdString(shown->line1));
+  if (step() != study::CardStep::Finished) {
+    speak(QString::fromStdString(session()->current().line1));
+  }
 }
 
 void CardWindow::keyPressEvent(QKeyEvent* event) {

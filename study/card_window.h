@@ -6,7 +6,7 @@
 
 #include "answer_recorder.h"
 #include "card_panel.h"
-#include "card_step.h"
+#include "card_session.h"
 #include "end_page.h"
 #include "study_window.h"
 
@@ -24,17 +24,20 @@ class CardWindow : public StudyWindow {
   QPushButton* closeButton = nullptr;
 
  protected:
-  // Shows the card the session has on show, with the intervals each grade would give.
-  void present(const study::Card& shown, const std::array<int, 4>& intervals);
-  virtual study::CardStep step() const = 0;
-  virtual void revealCurrent() = 0;
-  virtual void gradeCurrent(study::Grade grade) = 0;
-  virtual const study::Card* shownCard() const = 0;
+  // The sitting, once there is one.
+  virtual study::CardSession* session() = 0;
+  // Draws what the sitting has on show.
+  virtual void draw() = 0;
+  // Shows the card the sitting has on show, with the interval each grade would give.
+  void present();
   void keyPressEvent(QKeyEvent* event) override;
 
   EndPage* end_ = nullptr;
 
  private:
+  study::CardStep step();
+  void revealCurrent();
+  void gradeCurrent(study::Grade grade);
   void sayCard();
 };
 

@@ -65,12 +65,8 @@ void LearnWindow::begin(bool everyCard) {
   draw();
 }
 
-study::CardStep LearnWindow::step() const {
-  return session_ ? session_->step() : study::CardStep::Finished;
-}
-
-const study::Card* LearnWindow::shownCard() const {
-  return step() == study::CardStep::Finished ? nullptr : &session_->current();
+study::CardSession* LearnWindow::session() {
+  return session_ ? &*session_ : nullptr;
 }
 
 void LearnWindow::draw() {
@@ -81,7 +77,7 @@ void LearnWindow::draw() {
   progress->setFormat(
       QStringLiteral("第 %1 / %2 条").arg(session_->position()).arg(session_->total()));
   if (session_->step() != study::CardStep::Finished) {
-    present(session_->current(), session_->intervals(clock_()));
+    present();
     return;
   }
   if (session_->total() == 0) {
@@ -100,16 +96,6 @@ void LearnWindow::draw() {
           ? QStringLiteral("\n这些词条已排入复习计划，到期后在“复习回忆”中复习。")
           : QStringLiteral("\n") + notSaved + QStringLiteral("没有保存的回答不会排入复习计划。");
   end_->present(text, true);
-}
-
-void LearnWindow::revealCurrent() {
-  if (step() != study::CardStep::Front) return;
-  session_->reveal();
-  card->reveal();
-}
-
-void LearnWindow::gradeCurrent(study::Grade grade) {
-  if (session_ && session_->answer(grade, clock_())) draw();
 }
 
 void LearnWindow::keyPressEvent(QKeyEvent* event) {

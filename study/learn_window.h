@@ -24,15 +24,12 @@ class LearnWindow : public CardWindow {
   QProgressBar* progress = nullptr;
 
  protected:
-  study::CardStep step() const override;
-  void revealCurrent() override;
-  void gradeCurrent(study::Grade grade) override;
-  const study::Card* shownCard() const override;
+  study::CardSession* session() override;
+  void draw() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void begin(bool everyCard);
-  void draw();
 
   suite::FilePlaces places_;
   QString lessonName_;

@@ -32,12 +32,8 @@ void ReviewWindow::start() {
   draw();
 }
 
-study::CardStep ReviewWindow::step() const {
-  return session_ ? session_->step() : study::CardStep::Finished;
-}
-
-const study::Card* ReviewWindow::shownCard() const {
-  return step() == study::CardStep::Finished ? nullptr : &session_->current();
+study::CardSession* ReviewWindow::session() {
+  return session_ ? &*session_ : nullptr;
 }
 
 void ReviewWindow::draw() {
@@ -47,7 +43,7 @@ void ReviewWindow::draw() {
   undoButton->setEnabled(session_->canUndo());
   if (session_->step() != study::CardStep::Finished) {
     heading->setText(QStringLiteral("今天还要复习 %1 条。").arg(session_->leftToday()));
-    present(session_->current(), session_->intervals(clock_()));
+    present();
     return;
   }
   heading->clear();
@@ -85,16 +81,6 @@ QString ReviewWindow::endText() const {
     text += QStringLiteral("\n先在“课文初记”中学一课，学过的词条到期后会出现在这里。");
   }
   return text;
-}
-
-void ReviewWindow::revealCurrent() {
-  if (step() != study::CardStep::Front) return;
-  session_->reveal();
-  card->reveal();
-}
-
-void ReviewWindow::gradeCurrent(study::Grade grade) {
-  if (session_ && session_->answer(grade, clock_())) draw();
 }
 
 void ReviewWindow::undo() {

@@ -27,14 +27,11 @@ class ReviewWindow : public CardWindow {
   QPushButton* undoButton = nullptr;
 
  protected:
-  study::CardStep step() const override;
-  void revealCurrent() override;
-  void gradeCurrent(study::Grade grade) override;
-  const study::Card* shownCard() const override;
+  study::CardSession* session() override;
+  void draw() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void draw();
   QString endText() const;
 
   suite::FilePlaces places_;

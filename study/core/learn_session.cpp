@@ -29,22 +29,12 @@ void LearnSession::begin(bool everyCard, Millis now) {
   show(now);
 }
 
-std::array<int, 4> LearnSession::intervals(Millis now) const {
-  const auto outcomes = fsrs_.preview(current().state, now);
-  return {outcomes[0].intervalDays, outcomes[1].intervalDays, outcomes[2].intervalDays,
-          outcomes[3].intervalDays};
-}
-
 void LearnSession::show(Millis now) {
   step_ = CardStep::Front;
   shownAt_ = now;
   if (std::find(seen_.begin(), seen_.end(), queue_.front()) == seen_.end()) {
     seen_.push_back(queue_.front());
   }
-}
-
-void LearnSession::reveal() {
-  if (step_ == CardStep::Front) step_ = CardStep::Back;
 }
 
 bool LearnSession::answer(Grade grade, Millis now) {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "answer_recorder.h"
-#include "card_step.h"
+#include "card_session.h"
 
 namespace study {
 
-class LearnSession {
+class LearnSession final : public CardSession {
  public:
   // `store` may be null (nothing is saved). Call begin() before anything else.
   LearnSession(std::vector<Card> lesson, CardStore* store);
@@ -23,13 +23,8 @@ class LearnSession {
   // schedule; otherwise cards already in review are left out.
   void begin(bool everyCard, Millis now);
 
-  CardStep step() const { return step_; }
-  const Card& current() const { return lesson_[queue_.front()]; }
-  // The interval in days each grade (Again first) would give the current card now.
-  std::array<int, 4> intervals(Millis now) const;
-  void reveal();
-  // Grades the current card once its meaning is shown; false (nothing done) otherwise.
-  bool answer(Grade grade, Millis now);
+  const Card& current() const override { return lesson_[queue_.front()]; }
+  bool answer(Grade grade, Millis now) override;
 
   int lessonSize() const { return static_cast<int>(lesson_.size()); }
   int alreadyLearned() const { return alreadyLearned_; }  // when the pass began
@@ -47,14 +42,12 @@ class LearnSession {
   AnswerRecorder recorder_;
   std::deque<std::size_t> queue_;
   std::vector<std::size_t> seen_;
-  CardStep step_ = CardStep::Finished;
   int alreadyLearned_ = 0;
   int total_ = 0;
   int finished_ = 0;
   Millis start_ = 0;
   Millis end_ = 0;
   Millis shownAt_ = 0;
-  Fsrs fsrs_;
 };
 
 // An interval as the grade buttons show it: "3天", "2.5个月", "1.2年".

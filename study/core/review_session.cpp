@@ -12,16 +12,6 @@ ReviewSession::ReviewSession(CardStore* store, Millis now)
   next(now);
 }
 
-std::array<int, 4> ReviewSession::intervals(Millis now) const {
-  const auto outcomes = fsrs_.preview(current().state, now);
-  return {outcomes[0].intervalDays, outcomes[1].intervalDays, outcomes[2].intervalDays,
-          outcomes[3].intervalDays};
-}
-
-void ReviewSession::reveal() {
-  if (step_ == CardStep::Front) step_ = CardStep::Back;
-}
-
 void ReviewSession::next(Millis now) {
   current_.reset();
   currentIsAgain_ = false;

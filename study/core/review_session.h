@@ -12,22 +12,19 @@
 #include <vector>
 
 #include "answer_recorder.h"
-#include "card_step.h"
+#include "card_session.h"
 
 namespace study {
 
 enum class UndoOutcome { Done, NothingToUndo, AnsweredSince, Failed };
 
-class ReviewSession {
+class ReviewSession final : public CardSession {
  public:
   // `store` may be null: there is nothing to review then.
   ReviewSession(CardStore* store, Millis now);
 
-  CardStep step() const { return step_; }
-  const Card& current() const { return *current_; }
-  std::array<int, 4> intervals(Millis now) const;
-  void reveal();
-  bool answer(Grade grade, Millis now);
+  const Card& current() const override { return *current_; }
+  bool answer(Grade grade, Millis now) override;
   // Takes back the last answer of this sitting that was saved; its card shows again.
   UndoOutcome undo(Millis now, StoreFailure& failure);
   bool canUndo() const { return !taken_.empty(); }
@@ -60,14 +57,12 @@ class ReviewSession {
   std::vector<std::int64_t> unsaved_;  // answered here, but still due in the store
   std::vector<Taken> taken_;
   std::map<std::int64_t, int> answersPerCard_;
-  CardStep step_ = CardStep::Finished;
   DueSummary due_;
   int leftToday_ = 0;
   StoreFailure readFailure_;
   Millis start_ = 0;
   Millis end_ = 0;
   Millis shownAt_ = 0;
-  Fsrs fsrs_;
 };
 
 }  // namespace study
