@@ -6,9 +6,11 @@
 #include <QIcon>
 #include <cstring>
 #include <iostream>
+#include <type_traits>
 
 #include "app_folder.h"
 #include "dictation_window.h"
+#include "flite_voice.h"
 #include "learn_window.h"
 #include "listening_window.h"
 #include "qt_chinese.h"
@@ -19,7 +21,11 @@ namespace {
 
 template <typename Window, typename... More>
 int Run(More... more) {
+  study::FliteVoice voice;  // made first, so that it outlives the window
   Window window(desk::PlacesOfRunningProgram(), study::NowMillis, more...);
+  if constexpr (std::is_base_of_v<studydesk::RoundWindow, Window>) {
+    window.speaker->setVoice(&voice);
+  }
   window.show();
   window.start();
   return QApplication::exec();

@@ -23,7 +23,7 @@ QString EntriesText(const std::vector<study::Entry>& entries) {
 RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
                          Clock clock)
     : StudyWindow(activity, std::move(clock)), resultName_(resultName), places_(std::move(places)) {
-  speaker = new Speaker(this);
+  speaker = new Speaker(nullptr, this);  // no voice until the program gives one
   connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
     speechWorks_ = false;
     tell(QStringLiteral("无法播放读音：%1。下面用文字代替读音。").arg(reason));
