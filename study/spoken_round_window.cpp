@@ -14,12 +14,15 @@ SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const char* result
 QHBoxLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   tally = new QLabel(page);
   repeatButton = new QPushButton(QStringLiteral("再听一遍（Ctrl+R）"), page);
+  slowButton = new QPushButton(QStringLiteral("慢速再听（Ctrl+Shift+R）"), page);
   shuffleButton = new QPushButton(QStringLiteral("打乱顺序（Ctrl+O）"), page);
   shuffleButton->setCheckable(true);
   shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
-  connect(repeatButton, &QPushButton::clicked, this, &SpokenRoundWindow::repeat);
+  connect(repeatButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Normal); });
+  connect(slowButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Slow); });
   auto* tools = new QHBoxLayout;
   tools->addWidget(repeatButton);
+  tools->addWidget(slowButton);
   tools->addWidget(shuffleButton);
   tools->addStretch(1);
   tools->addWidget(tally);
@@ -30,20 +33,23 @@ std::vector<study::Entry> SpokenRoundWindow::roundOrder() {
   return study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++);
 }
 
-void SpokenRoundWindow::repeat() {
-  if (const study::Entry* entry = asked()) speak(QString::fromStdU16String(entry->line1));
+void SpokenRoundWindow::repeat(study::Pace pace) {
+  // Without sound the text already stands in for the word.
+  if (const study::Entry* entry = asked(); entry && speechWorks()) {
+    speaker->say(QString::fromStdU16String(entry->line1), pace);
+  }
 }
 
 void SpokenRoundWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && event->modifiers() == Qt::ControlModifier) {
-    if (event->key() == Qt::Key_R) {
-      repeat();
-      return;
-    }
-    if (event->key() == Qt::Key_O) {
-      shuffleButton->toggle();
-      return;
-    }
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_R &&
+      (event->modifiers() & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+    repeat(event->modifiers() & Qt::ShiftModifier ? study::Pace::Slow : study::Pace::Normal);
+    return;
+  }
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_O &&
+      event->modifiers() == Qt::ControlModifier) {
+    shuffleButton->toggle();
+    return;
   }
   RoundWindow::keyPressEvent(event);
 }
