@@ -22,8 +22,9 @@ QString NotSavedText(const study::AnswerTally& tally) {
   return QStringLiteral("有 %1 个回答没有保存：%2。").arg(tally.notSaved).arg(why);
 }
 
-CardWindow::CardWindow(const QString& activity, Clock clock, const QString& againText)
-    : StudyWindow(activity, std::move(clock)) {
+CardWindow::CardWindow(const QString& activity, Clock clock, study::Voice* voice,
+                       const QString& againText)
+    : StudyWindow(activity, std::move(clock), voice) {
   card = new CardPanel(pages);
   pages->addWidget(card);
   end_ = new EndPage(againText, pages);

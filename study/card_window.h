@@ -16,7 +16,7 @@ class CardWindow : public StudyWindow {
   Q_OBJECT
 
  public:
-  CardWindow(const QString& activity, Clock clock, const QString& againText);
+  CardWindow(const QString& activity, Clock clock, study::Voice* voice, const QString& againText);
 
   CardPanel* card = nullptr;  // the first page
   QLabel* message = nullptr;  // the page of the end, or of nothing to study

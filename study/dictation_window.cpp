@@ -20,9 +20,10 @@ QString Marked(const std::u16string& text, const std::vector<bool>& marks) {
 
 }  // namespace
 
-DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed)
+DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
+                                 std::uint32_t seed)
     : SpokenRoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places),
-                        std::move(clock), seed) {
+                        std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
   prompt = new QLabel(askPage_);
   prompt->setAlignment(Qt::AlignCenter);

@@ -15,7 +15,7 @@ class DictationWindow : public SpokenRoundWindow {
   Q_OBJECT
 
  public:
-  DictationWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed);
+  DictationWindow(suite::FilePlaces places, Clock clock, study::Voice* voice, std::uint32_t seed);
 
   QLabel* prompt = nullptr;  // what to write; line 2 when the word cannot be heard
   QLineEdit* input = nullptr;

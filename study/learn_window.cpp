@@ -10,8 +10,9 @@
 
 namespace studydesk {
 
-LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock)
-    : CardWindow(QStringLiteral("课文初记"), std::move(clock), QStringLiteral("再学一遍（R）")),
+LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock, study::Voice* voice)
+    : CardWindow(QStringLiteral("课文初记"), std::move(clock), voice,
+                 QStringLiteral("再学一遍（R）")),
       places_(std::move(places)) {
   progress = new QProgressBar(this);
   progress->setAccessibleName(QStringLiteral("进度"));

@@ -16,7 +16,7 @@ class LearnWindow : public CardWindow {
   Q_OBJECT
 
  public:
-  LearnWindow(suite::FilePlaces places, Clock clock);
+  LearnWindow(suite::FilePlaces places, Clock clock, study::Voice* voice);
 
   // Reads the hand-off file, opens the store and shows the first card, or says why not.
   void start();

@@ -16,9 +16,10 @@ const QString kWrongStyle =
 
 }  // namespace
 
-ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed)
+ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
+                                 std::uint32_t seed)
     : SpokenRoundWindow(QStringLiteral("听力自测"), "listening", std::move(places),
-                        std::move(clock), seed),
+                        std::move(clock), voice, seed),
       seed_(seed) {
   askPage_ = new QWidget(pages);
   askPage_->setFocusPolicy(Qt::StrongFocus);

@@ -16,7 +16,7 @@ class ListeningWindow : public SpokenRoundWindow {
   Q_OBJECT
 
  public:
-  ListeningWindow(suite::FilePlaces places, Clock clock, std::uint32_t seed);
+  ListeningWindow(suite::FilePlaces places, Clock clock, study::Voice* voice, std::uint32_t seed);
 
   QLabel* prompt = nullptr;  // what to listen to; line 1 when it cannot be heard
   std::array<QPushButton*, 4> options{};

@@ -9,6 +9,7 @@
 
 #include "app_folder.h"
 #include "dictation_window.h"
+#include "flite_voice.h"
 #include "learn_window.h"
 #include "listening_window.h"
 #include "qt_chinese.h"
@@ -19,7 +20,8 @@ namespace {
 
 template <typename Window, typename... More>
 int Run(More... more) {
-  Window window(desk::PlacesOfRunningProgram(), study::NowMillis, more...);
+  study::FliteVoice voice;  // made first, so that it outlives the window
+  Window window(desk::PlacesOfRunningProgram(), study::NowMillis, &voice, more...);
   window.showCentred();
   window.start();
   return QApplication::exec();

@@ -10,8 +10,8 @@
 
 namespace studydesk {
 
-ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock)
-    : CardWindow(QStringLiteral("复习回忆"), std::move(clock), QString()),
+ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* voice)
+    : CardWindow(QStringLiteral("复习回忆"), std::move(clock), voice, QString()),
       places_(std::move(places)) {
   statisticsButton = new QPushButton(QStringLiteral("统计（S）"), this);
   undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);

@@ -16,7 +16,7 @@ class ReviewWindow : public CardWindow {
   Q_OBJECT
 
  public:
-  ReviewWindow(suite::FilePlaces places, Clock clock);
+  ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* voice);
 
   void start();
   // Takes back the last answer of this sitting (Ctrl+Z).

@@ -21,8 +21,10 @@ QString EntriesText(const std::vector<study::Entry>& entries) {
 }
 
 RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
-                         Clock clock)
-    : StudyWindow(activity, std::move(clock)), resultName_(resultName), places_(std::move(places)) {
+                         Clock clock, study::Voice* voice)
+    : StudyWindow(activity, std::move(clock), voice),
+      resultName_(resultName),
+      places_(std::move(places)) {
   withoutSound_ = QStringLiteral("下面用文字代替读音。");
   end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
   pages->addWidget(end_);
@@ -47,8 +49,8 @@ void RoundWindow::start() {
   beginRound();
 }
 
-void RoundWindow::say(const QString& english) {
-  if (!speak(english)) showTextForSound();
+void RoundWindow::say(const QString& english, study::Pace pace) {
+  if (!speak(english, pace)) showTextForSound();
 }
 
 void RoundWindow::finishRound(study::RoundResult result, const QString& text) {

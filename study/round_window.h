@@ -19,7 +19,7 @@ class RoundWindow : public StudyWindow {
  public:
   // `resultName` is how the store and studytool name the activity.
   RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
-              Clock clock);
+              Clock clock, study::Voice* voice);
 
   // Reads the hand-off file, opens the store and begins a round, or says why not.
   void start();
@@ -33,7 +33,7 @@ class RoundWindow : public StudyWindow {
   virtual QString unsuitable() const { return {}; }
   virtual void beginRound() = 0;
   // Says `english`, or shows its text in its place when it cannot be heard.
-  void say(const QString& english);
+  void say(const QString& english, study::Pace pace = study::Pace::Normal);
   // Shows the text of the word asked for in place of its sound.
   virtual void showTextForSound() {}
   void soundLost() override { showTextForSound(); }

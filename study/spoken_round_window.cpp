@@ -8,18 +8,22 @@
 namespace studydesk {
 
 SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const char* resultName,
-                                     suite::FilePlaces places, Clock clock, std::uint32_t seed)
-    : RoundWindow(activity, resultName, std::move(places), std::move(clock)), seed_(seed) {}
+                                     suite::FilePlaces places, Clock clock, study::Voice* voice,
+                                     std::uint32_t seed)
+    : RoundWindow(activity, resultName, std::move(places), std::move(clock), voice), seed_(seed) {}
 
 QHBoxLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   tally = new QLabel(page);
   repeatButton = new QPushButton(QStringLiteral("再听一遍（Ctrl+R）"), page);
+  slowButton = new QPushButton(QStringLiteral("慢速再听（Ctrl+Shift+R）"), page);
   shuffleButton = new QPushButton(QStringLiteral("打乱顺序（Ctrl+O）"), page);
   shuffleButton->setCheckable(true);
   shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
-  connect(repeatButton, &QPushButton::clicked, this, &SpokenRoundWindow::repeat);
+  connect(repeatButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Normal); });
+  connect(slowButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Slow); });
   auto* tools = new QHBoxLayout;
   tools->addWidget(repeatButton);
+  tools->addWidget(slowButton);
   tools->addWidget(shuffleButton);
   tools->addStretch(1);
   tools->addWidget(tally);
@@ -30,20 +34,20 @@ std::vector<study::Entry> SpokenRoundWindow::roundOrder() {
   return study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++);
 }
 
-void SpokenRoundWindow::repeat() {
-  if (const study::Entry* entry = asked()) say(QString::fromStdU16String(entry->line1));
+void SpokenRoundWindow::repeat(study::Pace pace) {
+  if (const study::Entry* entry = asked()) say(QString::fromStdU16String(entry->line1), pace);
 }
 
 void SpokenRoundWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && event->modifiers() == Qt::ControlModifier) {
-    if (event->key() == Qt::Key_R) {
-      repeat();
-      return;
-    }
-    if (event->key() == Qt::Key_O) {
-      shuffleButton->toggle();
-      return;
-    }
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_R &&
+      (event->modifiers() & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+    repeat(event->modifiers() & Qt::ShiftModifier ? study::Pace::Slow : study::Pace::Normal);
+    return;
+  }
+  if (!event->isAutoRepeat() && event->key() == Qt::Key_O &&
+      event->modifiers() == Qt::ControlModifier) {
+    shuffleButton->toggle();
+    return;
   }
   RoundWindow::keyPressEvent(event);
 }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // What dictation and the listening test share: a word asked for by ear, said again with
-// Ctrl+R, the order shuffled for the next round with Ctrl+O, and the running tally.
+// Ctrl+R or slower with Ctrl+Shift+R, the order shuffled for the next round with Ctrl+O, and the
+// running tally.
 #pragma once
 
 #include <QHBoxLayout>
 
 #include "round_window.h"
+#include "voice.h"
 
 namespace studydesk {
 
@@ -14,10 +16,11 @@ class SpokenRoundWindow : public RoundWindow {
 
  public:
   SpokenRoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
-                    Clock clock, std::uint32_t seed);
+                    Clock clock, study::Voice* voice, std::uint32_t seed);
 
   QLabel* tally = nullptr;
   QPushButton* repeatButton = nullptr;   // 再听一遍
+  QPushButton* slowButton = nullptr;     // 慢速再听
   QPushButton* shuffleButton = nullptr;  // 打乱顺序, for the next round
 
  protected:
@@ -30,7 +33,7 @@ class SpokenRoundWindow : public RoundWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void repeat();
+  void repeat(study::Pace pace);
 
   std::uint32_t seed_;
 };

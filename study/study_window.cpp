@@ -15,7 +15,7 @@ QString DurationText(qint64 millis) {
                        : QStringLiteral("%1 秒").arg(seconds);
 }
 
-StudyWindow::StudyWindow(const QString& activity, Clock clock)
+StudyWindow::StudyWindow(const QString& activity, Clock clock, study::Voice* voice)
     : activity_(activity), clock_(std::move(clock)) {
   setWindowTitle(activity);
   notice = new QLabel(this);
@@ -30,7 +30,7 @@ StudyWindow::StudyWindow(const QString& activity, Clock clock)
   layout->addWidget(heading);
   layout->addWidget(pages, 1);
   resize(600, 460);
-  speaker = new Speaker(this);
+  speaker = new Speaker(voice, this);
   connect(speaker, &Speaker::cannotSpeak, this, [this](const QString& reason) {
     speechWorks_ = false;
     tell(QStringLiteral("无法播放读音：%1。").arg(reason) + withoutSound_);
@@ -64,8 +64,8 @@ void StudyWindow::openStore(const suite::FilePlaces& places) {
   if (!learner_.notice.isEmpty()) tell(learner_.notice);
 }
 
-bool StudyWindow::speak(const QString& english) {
-  return speechWorks_ && speaker->say(english);
+bool StudyWindow::speak(const QString& english, study::Pace pace) {
+  return speechWorks_ && speaker->say(english, pace);
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {

@@ -25,7 +25,8 @@ class StudyWindow : public QWidget {
   Q_OBJECT
 
  public:
-  StudyWindow(const QString& activity, Clock clock);
+  // `voice` may be null (nothing can be said) and must outlive the window.
+  StudyWindow(const QString& activity, Clock clock, study::Voice* voice);
 
   QLabel* notice = nullptr;   // troubles, one line each
   QLabel* heading = nullptr;  // what is being studied
@@ -42,7 +43,7 @@ class StudyWindow : public QWidget {
   // Opens the learner's store where the folder rule says, telling any trouble.
   void openStore(const suite::FilePlaces& places);
   // Says `english`; false (after telling why, once) when it cannot be heard.
-  bool speak(const QString& english);
+  bool speak(const QString& english, study::Pace pace = study::Pace::Normal);
   // The sound was lost while a word played.
   virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;

@@ -16,8 +16,9 @@ QString Figures(double wordsPerMinute, double accuracy, qint64 millis) {
 
 }  // namespace
 
-TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock)
-    : RoundWindow(QStringLiteral("休闲打字"), "typing", std::move(places), std::move(clock)) {
+TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock, study::Voice* voice)
+    : RoundWindow(QStringLiteral("休闲打字"), "typing", std::move(places), std::move(clock),
+                  voice) {
   typePage_ = new QWidget(pages);
   typePage_->setFocusPolicy(Qt::StrongFocus);
   typePage_->setAccessibleName(QStringLiteral("照着上面的英文打字，Backspace 改正"));

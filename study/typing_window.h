@@ -17,7 +17,7 @@ class TypingWindow : public RoundWindow {
   Q_OBJECT
 
  public:
-  TypingWindow(suite::FilePlaces places, Clock clock);
+  TypingWindow(suite::FilePlaces places, Clock clock, study::Voice* voice);
 
   QTextEdit* text = nullptr;  // the text, typed part marked
   QLabel* figures = nullptr;  // speed, accuracy, time

@@ -39,13 +39,13 @@ TEST(ScaledStudy, CardsAndRoundsFitAtTwiceTheScale) {
   const suite::FilePlaces places(dir.path().string(), dir.file("user"), true);
   const auto clock = [] { return *study::ParseIso("2026-01-05T08:00:00Z"); };
 
-  studydesk::LearnWindow learn(places, clock);
+  studydesk::LearnWindow learn(places, clock, nullptr);
   learn.show();
   learn.start();
   QTest::keyClick(&learn, Qt::Key_Space);
   ExpectNothingCutOff(&learn);
 
-  studydesk::DictationWindow dictation(places, clock, 1);
+  studydesk::DictationWindow dictation(places, clock, nullptr, 1);
   dictation.show();
   dictation.start();
   ExpectNothingCutOff(&dictation);

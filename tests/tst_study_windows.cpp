@@ -12,6 +12,7 @@
 #include "review_window.h"
 #include "statistics_view.h"
 #include "test_support.h"
+#include "voice.h"
 #include "window_checks.h"
 
 namespace {
@@ -38,13 +39,15 @@ class StudyWindows : public ::testing::Test {
     ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
   }
   std::unique_ptr<studydesk::LearnWindow> learn() {
-    auto window = std::make_unique<studydesk::LearnWindow>(places(), [this] { return now_; });
+    auto window = std::make_unique<studydesk::LearnWindow>(
+        places(), [this] { return now_; }, nullptr);
     window->show();
     window->start();
     return window;
   }
   std::unique_ptr<studydesk::ReviewWindow> review() {
-    auto window = std::make_unique<studydesk::ReviewWindow>(places(), [this] { return now_; });
+    auto window = std::make_unique<studydesk::ReviewWindow>(
+        places(), [this] { return now_; }, nullptr);
     window->show();
     window->start();
     return window;
@@ -185,7 +188,7 @@ TEST_F(StudyWindows, OnAReadOnlyFolderTheStoreIsTheLearnersOwn) {
   handOff(1);
   auto window = std::make_unique<studydesk::LearnWindow>(
       suite::FilePlaces(app_.path().string(), user_.file("lumadesk"), false),
-      [this] { return now_; });
+      [this] { return now_; }, nullptr);
   window->show();
   window->start();
   answer(window.get(), Grade::Good);
@@ -230,7 +233,8 @@ TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
   course::RecordTable table;
   table[0] = MakeRecord({"B", "L", sentence, "gloss"});
   ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
-  auto window = std::make_unique<studydesk::LearnWindow>(places(), [this] { return now_; });
+  auto window = std::make_unique<studydesk::LearnWindow>(
+      places(), [this] { return now_; }, nullptr);
   window->showCentred();
   window->start();
   QApplication::processEvents();
@@ -239,6 +243,31 @@ TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
   QLabel* line = window->card->line1;
   EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is lost";
   EXPECT_LE(line->width(), window->width());
+}
+
+// A voice that notes what it is asked to say and gives no sound.
+class ListeningVoice final : public study::Voice {
+ public:
+  std::optional<suite::PcmWave> speak(const std::string& text, study::Pace) override {
+    asked.push_back(text);
+    return std::nullopt;
+  }
+  std::vector<std::string> asked;
+};
+
+TEST_F(StudyWindows, ACardSaysItsEnglishLineAndShowsItsPartOfSpeech) {
+  course::RecordTable table;
+  table[0] = MakeRecord({"B", "L", "word", "gloss", "d$"});  // part of speech "n."
+  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+  ListeningVoice voice;
+  auto window = std::make_unique<studydesk::LearnWindow>(
+      places(), [this] { return now_; }, &voice);
+  window->show();
+  window->start();
+  EXPECT_EQ(voice.asked, std::vector<std::string>{Display("word").toStdString()});
+  EXPECT_EQ(window->card->partOfSpeech->text(), "n.");
+  EXPECT_EQ(window->notice->text(),
+            QStringLiteral("无法播放读音：无法合成“%1”的读音。").arg(Display("word")));
 }
 
 }  // namespace

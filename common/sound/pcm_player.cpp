@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "pcm_player.h"
 
-#include <QAudioFormat>
 #include <QMediaDevices>
+
+#include "sound_feed.h"
 
 namespace desk {
 namespace {
+
+// Short, so that the server never runs far ahead of the open stream (a new sound then
+// starts at once, and nothing of its onset is rewound away), yet several of Qt's 20 ms
+// feeding periods long, so a busy window does not starve it: at 40 ms nothing played.
+constexpr qint64 kBufferMicroseconds = 80'000;
 
 QAudioFormat FormatOf(const suite::PcmWave& wave) {
   QAudioFormat format;
@@ -19,37 +25,49 @@ QAudioFormat FormatOf(const suite::PcmWave& wave) {
 
 }  // namespace
 
-PcmPlayer::PcmPlayer(QObject* parent) : QObject(parent) {}
+PcmPlayer::PcmPlayer(QObject* parent) : QObject(parent), feed_(std::make_unique<SoundFeed>()) {}
 
 PcmPlayer::~PcmPlayer() {
   stop();
 }
 
 bool PcmPlayer::play(const suite::PcmWave& wave) {
+  if (wave.samples.empty()) return false;
+  const QAudioFormat format = FormatOf(wave);
+  if (!sink_ || sink_->format() != format || sink_->state() == QAudio::StoppedState) {
+    if (!open(format)) return false;
+  }
+  // The silence after the sound carries its last samples out past what the server holds
+  // back before it starts a stream (about its buffer's length), so short sounds play too.
+  const char quiet = format.sampleFormat() == QAudioFormat::UInt8 ? char(0x80) : char(0);
+  feed_->replace(QByteArray(reinterpret_cast<const char*>(wave.samples.data()),
+                            static_cast<qsizetype>(wave.samples.size())),
+                 sink_->bufferSize(), quiet);
+  return sink_->error() == QAudio::NoError || sink_->error() == QAudio::UnderrunError;
+}
+
+bool PcmPlayer::open(const QAudioFormat& format) {
   stop();
   const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-  if (output.isNull() || wave.samples.empty()) return false;
-  samples_ = QByteArray(reinterpret_cast<const char*>(wave.samples.data()),
-                        static_cast<qsizetype>(wave.samples.size()));
-  buffer_.setData(samples_);
-  buffer_.open(QIODevice::ReadOnly);
-  sink_ = std::make_unique<QAudioSink>(output, FormatOf(wave));
+  if (output.isNull()) return false;
+  sink_ = std::make_unique<QAudioSink>(output, format);
   connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State) {
     if (sink_ && sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError) {
       emit failed();
     }
   });
-  sink_->start(&buffer_);
+  sink_->setBufferSize(format.bytesForDuration(kBufferMicroseconds));
+  sink_->start(feed_.get());
   return sink_->error() == QAudio::NoError;
 }
 
 void PcmPlayer::stop() {
+  feed_->clear();
   if (sink_) {
     sink_->disconnect(this);
     sink_->stop();
     sink_.reset();
   }
-  buffer_.close();
 }
 
 }  // namespace desk

@@ -199,24 +199,34 @@ start_accessibility_bus() {
 }
 
 # A sound server of the caller's own in FOLDER, with nothing but a null sink "probe" that
-# is the default output; kept rendering with a short latency, so that its monitor delivers
-# promptly. Record with `record_probe FILE &`; stop with kill -INT. `pulseaudio --kill`
-# ends the server.
-start_probe_server() {  # folder log
+# is the default output, started plainly as on a learner's desktop: nothing plays between
+# sounds. Record it with `record_probe FILE plain &`; stop with kill -INT. Its recordings
+# may drop the silence between sounds, so judge counts and lengths of sounds from them,
+# never gaps or onsets. `pulseaudio --kill` ends the server.
+start_sound_server() {  # folder log
   export PULSE_RUNTIME_PATH=$1/run PULSE_STATE_PATH=$1/state HOME=$1
   pulseaudio --daemonize=yes --exit-idle-time=-1 --system=no -n \
     --load=module-native-protocol-unix --load="module-null-sink sink_name=probe" \
     --log-target=file:"$2" 2> /dev/null
   for _ in $(seq 1 50); do pactl info > /dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink probe
+}
+
+# The same server kept rendering with a short latency by a stream of zeros, so that its
+# monitor delivers promptly and in time: for delays. Record with `record_probe FILE &`.
+start_probe_server() {  # folder log
+  start_sound_server "$1" "$2"
   pacat -p -d probe --latency-msec=10 --format=s16le --rate=16000 --channels=1 --raw /dev/zero &
   pids+=($!)
 }
 
-# Signed 16-bit mono at 16 kHz, raw; the first 1.5 s or so after it starts never arrive,
-# so wait 2.5 s before anything worth hearing.
-record_probe() {  # file
-  exec parec -d probe.monitor --latency-msec=20 --format=s16le --rate=16000 --channels=1 \
+# Signed 16-bit mono at 16 kHz, raw, with a short latency, or with the server's own
+# ("plain"); the first 1.5 s or so after it starts never arrive, so wait 2.5 s before
+# anything worth hearing.
+record_probe() {  # file [plain]
+  local latency=(--latency-msec=20)
+  if [ "${2:-}" = plain ]; then latency=(); fi
+  exec parec -d probe.monitor "${latency[@]}" --format=s16le --rate=16000 --channels=1 \
     --raw > "$1"
 }
 
