@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: MIT
 // studytool: look into a learner's progress and check the scheduler.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -63,13 +60,7 @@ int main(int argc, char** argv) {
   if (command == "replay") {
     if (help || argc > 3) return tools::Usage(kReplayHelp, help ? 0 : 2);
     if (argc == 2) return studytool::Replay(std::cin, std::cout, std::cerr);
-    std::ifstream log(argv[2]);
-    if (!log) {
-      std::cerr << "studytool replay: cannot read " << argv[2] << ": " << std::strerror(errno)
-                << '\n';
-      return 2;
-    }
-    return studytool::Replay(log, std::cout, std::cerr);
+    return studytool::ReplayFile(argv[2], std::cout, std::cerr);
   }
   if (command == "log" || command == "stats" || command == "results") {
     const char* usage = command == "log"     ? kLogHelp
