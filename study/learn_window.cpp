@@ -29,7 +29,7 @@ void LearnWindow::start() {
   if (lesson.entries.empty()) {
     progress->hide();
     heading->hide();
-    end_->present(kNoLessonNote, false);
+    end_->present(NoLessonNote(lesson), false);
     return;
   }
   lessonName_ = QString::fromStdU16String(lesson.name);

@@ -9,6 +9,9 @@ namespace studydesk {
 using study::OpenResult;
 
 QString StoreReason(const study::StoreFailure& failure) {
+  if (failure.systemError != 0) {
+    return desk::ReasonText(failure.systemError, QString::fromStdString(failure.detail));
+  }
   switch (failure.code & 0xFF) {
     case SQLITE_FULL:
       return QStringLiteral("磁盘已满");

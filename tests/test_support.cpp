@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <stdlib.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +59,27 @@ GuardedBytes::GuardedBytes(const std::string& bytes) : size_(bytes.size()) {
 
 GuardedBytes::~GuardedBytes() {
   ::munmap(pages_, mapped_);
+}
+
+IdlePipe::IdlePipe(std::string path) : path_(std::move(path)) {
+  if (::mkfifo(path_.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
+  watch_ = std::thread([this] {
+    std::unique_lock lock(mutex_);
+    while (!stop_.wait_for(lock, std::chrono::seconds(5), [this] { return done_; })) {
+      // A blocked reader's open returns once a writer comes; its reads then find the end.
+      const int writer = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (writer >= 0) ::close(writer);
+    }
+  });
+}
+
+IdlePipe::~IdlePipe() {
+  {
+    const std::lock_guard lock(mutex_);
+    done_ = true;
+  }
+  stop_.notify_one();
+  watch_.join();
 }
 
 std::string ReadBytes(const std::string& path) {

@@ -2,9 +2,12 @@
 // A temporary folder per test and quick ways to make records and files.
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "course_record.h"
@@ -46,6 +49,26 @@ class GuardedBytes {
   std::size_t mapped_ = 0;
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
+};
+
+// A named pipe that nothing writes to. A reader that waits on it is let go within a few
+// seconds (the pipe is opened and closed for writing), so that a test of such a reader
+// fails instead of hanging.
+class IdlePipe {
+ public:
+  explicit IdlePipe(std::string path);
+  ~IdlePipe();
+  IdlePipe(const IdlePipe&) = delete;
+  IdlePipe& operator=(const IdlePipe&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::mutex mutex_;
+  std::condition_variable stop_;
+  bool done_ = false;
+  std::thread watch_;
 };
 
 std::string ReadBytes(const std::string& path);

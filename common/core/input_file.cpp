@@ -19,6 +19,10 @@ const char* KindRefused(mode_t mode) {
   return "it is not a regular file";
 }
 
+FileStatus Refusal(const std::string& path, mode_t mode, const char* why) {
+  return FileStatus::failure(path, S_ISDIR(mode) ? EISDIR : ESPIPE, why);
+}
+
 }  // namespace
 
 InputFile::InputFile(const std::string& path) : status_(FileStatus::success(path)) {
@@ -33,7 +37,7 @@ InputFile::InputFile(const std::string& path) : status_(FileStatus::success(path
     return;
   }
   if (const char* refused = KindRefused(st.st_mode)) {
-    status_ = FileStatus::failure(path, S_ISDIR(st.st_mode) ? EISDIR : ESPIPE, refused);
+    status_ = Refusal(path, st.st_mode, refused);
     return;
   }
   size_ = static_cast<std::uint64_t>(st.st_size);
@@ -70,6 +74,12 @@ bool InputFile::readAt(std::uint8_t* into, std::size_t size, std::uint64_t offse
     done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+FileStatus RefuseOtherKinds(const std::string& path) {
+  struct stat st {};
+  const char* refused = ::stat(path.c_str(), &st) == 0 ? KindRefused(st.st_mode) : nullptr;
+  return refused ? Refusal(path, st.st_mode, refused) : FileStatus::success(path);
 }
 
 }  // namespace suite

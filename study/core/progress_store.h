@@ -25,6 +25,7 @@ inline constexpr int kStoreVersion = 3;
 struct StoreFailure {
   int code = SQLITE_OK;
   std::string detail;
+  int systemError = 0;  // the errno behind it, when the system refused (a full disk, a folder)
 };
 
 struct OpenResult {
