@@ -122,7 +122,10 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
   }();
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return FileStatus::failure(path, EISDIR, "it is a folder");
+    if (FileStatus kind = RefuseOtherKinds(target); !kind.ok()) {
+      kind.path = path;
+      return kind;
+    }
     if ((st.st_mode & 0222) == 0) return FileStatus::failure(path, EACCES, "the file is read-only");
     mode = st.st_mode & 07777;
   }
