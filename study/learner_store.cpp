@@ -9,8 +9,9 @@ namespace studydesk {
 using study::OpenResult;
 
 QString StoreReason(const study::StoreFailure& failure) {
-  if (failure.systemError != 0) {
-    return desk::ReasonText(failure.systemError, QString::fromStdString(failure.detail));
+  // The system's cause, when there is one and words for it (a full disk, a folder).
+  if (const QString cause = desk::ReasonText(failure.systemError, {}); !cause.isEmpty()) {
+    return cause;
   }
   switch (failure.code & 0xFF) {
     case SQLITE_FULL:
