@@ -20,6 +20,8 @@ QString ReasonText(int error, const QString& fallback) {
       return QStringLiteral("文件超出允许的大小");
     case EISDIR:
       return QStringLiteral("这是一个文件夹，不是文件");
+    case ESPIPE:
+      return QStringLiteral("这不是普通文件，而是管道或设备");
     case ENOTDIR:
       return QStringLiteral("路径中有一部分不是文件夹");
     case EILSEQ:

@@ -141,6 +141,23 @@ CourseReadResult ReadCourseFileInto(const std::string& path, Records& records) {
   return result;
 }
 
+// Replaces the file with the records and, when `tailFrom` names a longer file, its bytes
+// past them.
+FileStatus WriteRecords(const std::string& path, const RecordTable& table,
+                        const std::string* tailFrom) {
+  std::string image;
+  if (!SerializeCourseTable(table, image)) {
+    return FileStatus::failure(path, EILSEQ, "a text cannot be written in code page 936");
+  }
+  if (tailFrom) {
+    std::string oldTail;
+    const FileStatus status = suite::ReadFileFrom(*tailFrom, image.size(), oldTail);
+    if (!status.ok()) return status;
+    image += oldTail;
+  }
+  return suite::ReplaceFile(path, image);
+}
+
 }  // namespace
 
 CourseImageReport ParseCourseImage(const std::uint8_t* data, std::size_t size, RecordImage& image) {
@@ -194,18 +211,13 @@ CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table) {
   return ReadCourseFileInto(path, table);
 }
 
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
-                           const std::string& tailFrom) {
-  std::string image;
-  if (!SerializeCourseTable(table, image)) {
-    return FileStatus::failure(path, EILSEQ, "a text cannot be written in code page 936");
-  }
-  std::string oldTail;
-  FileStatus status =
-      suite::ReadFileFrom(tailFrom.empty() ? path : tailFrom, image.size(), oldTail);
-  if (!status.ok()) return status;
-  image += oldTail;
-  return suite::ReplaceFile(path, image);
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table) {
+  return WriteRecords(path, table, nullptr);
+}
+
+FileStatus WriteHandOffFile(const std::string& path, const RecordTable& table,
+                            const std::string& tailFrom) {
+  return WriteRecords(path, table, tailFrom.empty() ? &path : &tailFrom);
 }
 
 }  // namespace course

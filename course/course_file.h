@@ -48,10 +48,14 @@ struct CourseReadResult {
 CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image);
 CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
 
-// Writes all slots from the first byte; bytes of a longer old file past the new end stay.
+// Writes all slots and nothing else: the file holds exactly the records. It is replaced
+// whole, so a failed write leaves the old one intact.
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table);
+
+// The hand-off file's rule: the same, but bytes of a longer old file past the new end stay.
 // That old file is `tailFrom` when given (the copy the user sees now, where it lies elsewhere),
-// else `path` itself. The file is replaced whole, so a failed write leaves the old one intact.
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
-                           const std::string& tailFrom = {});
+// else `path` itself.
+FileStatus WriteHandOffFile(const std::string& path, const RecordTable& table,
+                            const std::string& tailFrom = {});
 
 }  // namespace course

@@ -7,7 +7,8 @@
 #   3. the Debian package: built, checked with lintian, installed with apt, both entries
 #      started, a learner's session as each of two ordinary users, removed again;
 #   4. all tests again in an AddressSanitizer and UndefinedBehaviorSanitizer build;
-#   5. the course file reader fuzzed for a bounded time under both sanitizers.
+#   5. every reader of outside bytes fuzzed for a bounded time (FUZZ_SECONDS each, default
+#      60) under both sanitizers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -43,15 +44,21 @@ ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
   ctest --test-dir build/asan --output-on-failure -R '^menu_web_tests$'
 unset LSAN_OPTIONS ASAN_OPTIONS
 
-echo "== fuzzing the course file reader"
+echo "== fuzzing every reader of outside bytes"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSUITE_ENABLE_WINDOWS=OFF -DBUILD_TESTING=OFF -DSUITE_ENABLE_BENCHMARKS=OFF \
   -DSUITE_ENABLE_FUZZING=ON -DSUITE_WARNINGS_AS_ERRORS=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
-cmake --build build/fuzz -j2 --target fuzz_course_file
+# Every target has its saved inputs in fuzz/corpus/NAME/ and fuzzes from a copy of them.
+targets=$(cd fuzz/corpus && ls)
+cmake --build build/fuzz -j2 --target $(printf 'fuzz_%s ' $targets)
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-cp fuzz/corpus/* "$corpus"/
-build/fuzz/fuzz/fuzz_course_file -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
-  "$corpus" 2>&1 | tail -n 5
+for name in $targets; do
+  echo "-- $name"
+  mkdir "$corpus/$name"
+  cp fuzz/corpus/"$name"/* "$corpus/$name"/
+  build/fuzz/fuzz/fuzz_"$name" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
+    "$corpus/$name" 2>&1 | tail -n 5
+done
 echo "fuzzing: no crash, leak or undefined behaviour"

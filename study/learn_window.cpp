@@ -26,7 +26,7 @@ void LearnWindow::start() {
       study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
   if (lesson.entries.empty()) {
     heading->hide();
-    end_->present(kNoLessonNote, false);
+    end_->present(NoLessonNote(lesson), false);
     return;
   }
   lessonName_ = QString::fromStdU16String(lesson.name);

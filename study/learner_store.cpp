@@ -9,6 +9,10 @@ namespace studydesk {
 using study::OpenResult;
 
 QString StoreReason(const study::StoreFailure& failure) {
+  // The system's cause, when there is one and words for it (a full disk, a folder).
+  if (const QString cause = desk::ReasonText(failure.systemError, {}); !cause.isEmpty()) {
+    return cause;
+  }
   switch (failure.code & 0xFF) {
     case SQLITE_FULL:
       return QStringLiteral("磁盘已满");

@@ -37,7 +37,7 @@ RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite:
 void RoundWindow::start() {
   lesson_ = study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
   if (lesson_.entries.empty()) {
-    end_->present(kNoLessonNote, false);
+    end_->present(NoLessonNote(lesson_), false);
     return;
   }
   setWindowTitle(activity_ + QStringLiteral(" — ") + QString::fromStdU16String(lesson_.name));

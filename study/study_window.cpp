@@ -6,8 +6,21 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <cerrno>
+
+#include "app_folder.h"
+#include "failure_text.h"
 
 namespace studydesk {
+
+QString NoLessonNote(const study::HandOffLesson& lesson) {
+  if (lesson.read.ok() || lesson.read.error == ENOENT) {
+    return QStringLiteral("还没有选课：请先在“选 课”中选择一课。");
+  }
+  return QStringLiteral("无法读取所选的课文“%1”：%2。")
+      .arg(desk::PathText(lesson.read.path),
+           desk::ReasonText(lesson.read.error, QString::fromStdString(lesson.read.reason)));
+}
 
 QString DurationText(qint64 millis) {
   const qint64 seconds = (millis + 500) / 1000;

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "handoff_lesson.h"
 #include "learner_store.h"
 #include "speaker.h"
 
@@ -15,8 +16,9 @@ namespace studydesk {
 
 using Clock = std::function<study::Millis()>;
 
-// What an activity that needs a lesson says when none has been chosen.
-inline const QString kNoLessonNote = QStringLiteral("还没有选课：请先在“选 课”中选择一课。");
+// What an activity that needs a lesson says when it has none: how to choose one, or why
+// the chosen one cannot be read.
+QString NoLessonNote(const study::HandOffLesson& lesson);
 
 // How long something took, as a learner reads it: "2 分 5 秒", "40 秒".
 QString DurationText(qint64 millis);

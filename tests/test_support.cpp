@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <stdlib.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -38,6 +42,44 @@ bool AsOrdinaryUser(const std::function<bool()>& check) {
   }
   int status = 0;
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+GuardedBytes::GuardedBytes(const std::string& bytes) : size_(bytes.size()) {
+  const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::size_t used = (bytes.size() + page - 1) / page * page;
+  mapped_ = used + page;
+  pages_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages_ == MAP_FAILED || ::mprotect(static_cast<char*>(pages_) + used, page, PROT_NONE) != 0) {
+    throw std::runtime_error("cannot map guarded pages");
+  }
+  auto* end = static_cast<std::uint8_t*>(pages_) + used;
+  data_ = end - bytes.size();
+  std::memcpy(end - bytes.size(), bytes.data(), bytes.size());
+}
+
+GuardedBytes::~GuardedBytes() {
+  ::munmap(pages_, mapped_);
+}
+
+IdlePipe::IdlePipe(std::string path) : path_(std::move(path)) {
+  if (::mkfifo(path_.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
+  watch_ = std::thread([this] {
+    std::unique_lock lock(mutex_);
+    while (!stop_.wait_for(lock, std::chrono::seconds(5), [this] { return done_; })) {
+      // A blocked reader's open returns once a writer comes; its reads then find the end.
+      const int writer = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (writer >= 0) ::close(writer);
+    }
+  });
+}
+
+IdlePipe::~IdlePipe() {
+  {
+    const std::lock_guard lock(mutex_);
+    done_ = true;
+  }
+  stop_.notify_one();
+  watch_.join();
 }
 
 std::string ReadBytes(const std::string& path) {

@@ -2,9 +2,12 @@
 // A temporary folder per test and quick ways to make records and files.
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "course_record.h"
@@ -28,6 +31,45 @@ class TempDir {
 // Runs `check` as an ordinary user: in a child process that gives up root when the test
 // runs as root, in this process otherwise. True when `check` returned true.
 bool AsOrdinaryUser(const std::function<bool()>& check);
+
+// Bytes that end where an inaccessible page begins: a read past their end faults at once,
+// in every build, not only under a sanitizer.
+class GuardedBytes {
+ public:
+  explicit GuardedBytes(const std::string& bytes);
+  ~GuardedBytes();
+  GuardedBytes(const GuardedBytes&) = delete;
+  GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+  const std::uint8_t* data() const { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  void* pages_ = nullptr;
+  std::size_t mapped_ = 0;
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// A named pipe that nothing writes to. A reader that waits on it is let go within a few
+// seconds (the pipe is opened and closed for writing), so that a test of such a reader
+// fails instead of hanging.
+class IdlePipe {
+ public:
+  explicit IdlePipe(std::string path);
+  ~IdlePipe();
+  IdlePipe(const IdlePipe&) = delete;
+  IdlePipe& operator=(const IdlePipe&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::mutex mutex_;
+  std::condition_variable stop_;
+  bool done_ = false;
+  std::thread watch_;
+};
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -270,13 +270,22 @@ TEST(CourseFile, RoundTripsTextForTextAndNumberForNumber) {
   EXPECT_EQ(back, table);
 }
 
-TEST(CourseFile, WritingOverALongerFileKeepsItsTail) {
+TEST(CourseFile, ACourseFileIsExactlyItsRecordsWhateverItHeldBefore) {
+  TempDir dir;
+  const std::string path = dir.file("c1.dat");
+  WriteBytes(path, Image(SampleTable(20)) + "old tail");
+  const RecordTable shorter = SampleTable(5);
+  ASSERT_TRUE(WriteCourseFile(path, shorter).ok());
+  EXPECT_EQ(ReadBytes(path), Image(shorter));
+}
+
+TEST(CourseFile, TheHandOffWrittenOverALongerFileKeepsItsTail) {
   TempDir dir;
   const std::string path = dir.file("900_1.dat");
   const std::string longer = Image(SampleTable(20));
   WriteBytes(path, longer);
   const RecordTable shorter = SampleTable(5);
-  ASSERT_TRUE(WriteCourseFile(path, shorter).ok());
+  ASSERT_TRUE(WriteHandOffFile(path, shorter).ok());
 
   const std::string written = ReadBytes(path);
   const std::string image = Image(shorter);

@@ -133,7 +133,7 @@ TEST(UtcTime, IsoFormRoundTripsAndRefusesOtherForms) {
 
 TEST(AnswerLog, LinesParseAndBadOnesSayWhy) {
   std::string why;
-  const auto line = ParseLogLine("w1\t2026-01-05T08:00:00Z\t3\r", why);
+  const auto line = ParseLogLine("w1\t2026-01-05T08:00:00Z\t3", why);
   ASSERT_TRUE(line);
   EXPECT_EQ(line->card, "w1");
   EXPECT_EQ(line->grade, Grade::Good);

@@ -89,6 +89,22 @@ TEST(PcmWave, RefusesWhatItCannotPlay) {
   EXPECT_FALSE(Parse(cut.substr(0, cut.size() - 4))) << "format cut off";
 }
 
+TEST(PcmWave, DamagedWavesAreSilenceAndNeverReadPastTheirEnd) {
+  const std::string format = Format(1, 1, 8000, 16);
+  const std::pair<std::string, std::string> cases[] = {
+      {"RIFF" + Le(13, 4) + "WAVEabcd" + Le(1, 4) + "Z", "an odd chunk ends the file"},
+      {Riff(format + "abcd" + Le(3, 4) + "xyz"), "an odd chunk after the format ends the file"},
+      {Riff(format + "abcd" + Le(0xFFFFFFFF, 4) + "xyz"), "a chunk longer than the file"},
+      {Riff(format + "abcd" + Le(0xFFFFFFFE, 4)), "a chunk longer than the file, nothing after"},
+      {Riff("abcd" + Le(1, 4) + "Z" + format.substr(0, 12)), "a format cut off after a step"},
+      {Riff(Chunk("fmt ", "1234567")), "an odd format too short to hold one"},
+  };
+  for (const auto& [image, what] : cases) {
+    const testsupport::GuardedBytes bytes(image);
+    EXPECT_FALSE(suite::ParseWave(bytes.data(), bytes.size())) << what;
+  }
+}
+
 TEST(PcmWave, ReadsTheSuitesClickAndNothingFromAMissingFile) {
   const auto click = suite::ReadWave(SUITE_CLICK_SOUND);
   ASSERT_TRUE(click);

@@ -3,11 +3,14 @@
 // older, newer and read-only stores.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -371,6 +374,48 @@ TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
     return read && refused;
   }));
   EXPECT_TRUE(ReadBytes(path) == before);
+}
+
+TEST(ProgressStore, WhatIsNotAFileIsRefusedAtOnceWithTheReason) {
+  TempDir dir;
+  const testsupport::IdlePipe pipe(dir.file("pipe.db"));
+  fs::create_directory(dir.file("folder.db"));
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {pipe.path(), ESPIPE, "named pipe"}, {dir.file("folder.db"), EISDIR, "folder"}};
+  for (const auto& [path, error, kind] : cases) {
+    OpenResult result;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ProgressStore::Open(path, kMonday, result));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << path;
+    EXPECT_EQ(result.outcome, OpenResult::Outcome::Failed);
+    EXPECT_EQ(result.failure.systemError, error) << path;
+    EXPECT_NE(result.failure.detail.find(kind), std::string::npos) << result.failure.detail;
+  }
+}
+
+// A full disk, at each point of making a store where it can strike: the cause is named,
+// never the words of the clean-up that followed.
+TEST(ProgressStore, AFullDiskIsNamedAsTheCause) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  TempDir dir;
+  if (::mount("suite-test", dir.path().c_str(), "tmpfs", 0, "size=256k") != 0) {
+    GTEST_SKIP() << "this machine does not let root mount: " << std::strerror(errno);
+  }
+  const std::string path = dir.file("study.db");
+  for (std::size_t freeKiB = 0; freeKiB <= 64; freeKiB += 8) {
+    for (const char* suffix : {"", "-wal", "-shm", ".fill"}) fs::remove(path + suffix);
+    WriteBytes(path + ".fill", std::string((256 - freeKiB) * 1024, 'x'));
+    WriteBytes(path, "");
+    OpenResult result;
+    const bool opened = ProgressStore::Open(path, kMonday, result) != nullptr;
+    EXPECT_TRUE(!opened || freeKiB > 0) << "a store made on a full disk";
+    if (opened) continue;
+    const std::string& detail = result.failure.detail;
+    EXPECT_TRUE(detail.find("disk is full") != std::string::npos ||
+                detail.find("No space left on device") != std::string::npos)
+        << freeKiB << " KiB free: " << detail;
+  }
+  ::umount(dir.path().c_str());
 }
 
 TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QChartView>
 #include <QTest>
+#include <chrono>
 #include <filesystem>
 
+#include "app_folder.h"
 #include "course_file.h"
 #include "learn_window.h"
 #include "review_window.h"
@@ -182,6 +184,29 @@ TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {
       << window->message->text().toStdString();
   EXPECT_FALSE(window->message->text().contains("已排入复习计划")) << "nothing was scheduled";
   EXPECT_TRUE(testsupport::ReadBytes(app_.file("study.db")) == before);
+}
+
+TEST_F(StudyWindows, AChosenLessonThatIsAPipeIsSaidAtOnce) {
+  const testsupport::IdlePipe pipe(app_.file("900_1.dat"));
+  const auto start = std::chrono::steady_clock::now();
+  auto window = learn();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+      << "the window waited";
+  EXPECT_EQ(window->message->text(), "无法读取所选的课文“" + desk::PathText(pipe.path()) +
+                                         "”：这不是普通文件，而是管道或设备。");
+}
+
+TEST_F(StudyWindows, AStoreThatIsAFolderIsSaidAsSuchAndTheLessonStillRuns) {
+  handOff(1);
+  std::filesystem::create_directory(app_.file("study.db"));
+  auto window = learn();
+  EXPECT_TRUE(window->notice->text().startsWith(
+      "无法打开学习记录“" + desk::PathText(app_.file("study.db")) +
+      "”：这是一个文件夹，不是文件。这次学习的结果不会保存。\n"))
+      << window->notice->text().toStdString();
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().startsWith("学完了！"));
+  EXPECT_TRUE(window->message->text().contains("有 1 个回答没有保存"));
 }
 
 TEST_F(StudyWindows, OnAReadOnlyFolderTheStoreIsTheLearnersOwn) {

@@ -38,7 +38,7 @@ FileStatus ChooserSession::confirm() const {
   const FileStatus folder = places_.prepareWrite(kHandOffFileName);
   if (!folder.ok()) return folder;
   // The tail a longer old hand-off keeps is the one this user sees now.
-  return WriteCourseFile(handOffFilePath_, lessonRecords_, places_.readPath(kHandOffFileName));
+  return WriteHandOffFile(handOffFilePath_, lessonRecords_, places_.readPath(kHandOffFileName));
 }
 
 }  // namespace chooser

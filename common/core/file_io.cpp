@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "input_file.h"
 
 namespace suite {
 namespace {
@@ -34,20 +39,6 @@ class Fd {
   int fd_;
 };
 
-bool ReadFully(int fd, std::uint8_t* into, std::size_t size, std::uint64_t offset) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd, into + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;  // the file shrank while we read it
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 bool WriteFully(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = ::write(fd, data.data(), data.size());
@@ -72,6 +63,28 @@ std::string ResolveLink(const std::string& path) {
   return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
+// Temporary files of a replacement are ".NAME.tmp-XXXXXX" beside the target.
+constexpr const char* kTempMark = ".tmp-";
+constexpr std::size_t kTempUnique = 6;  // mkstemp's XXXXXX
+constexpr std::time_t kLeftoverSeconds = 60;
+
+// Removes the temporary files of earlier replacements that were killed before they could
+// remove their own. Only those older than a minute: a replacement under way is left alone.
+void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return;
+  const std::time_t tooOld = std::time(nullptr) - kLeftoverSeconds;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name.size() != prefix.size() + kTempUnique || !name.starts_with(prefix)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode) && st.st_mtime < tooOld) {
+      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+  }
+}
+
 }  // namespace
 
 FileStatus FileStatus::fromErrno(std::string path, int error) {
@@ -81,39 +94,23 @@ FileStatus FileStatus::fromErrno(std::string path, int error) {
 FileStatus ReadFilePrefix(const std::string& path, std::uint64_t limit,
                           std::vector<std::uint8_t>& bytes, std::uint64_t& totalSize) {
   bytes.clear();
-  totalSize = 0;
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return FileStatus::fromErrno(path, errno);
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return FileStatus::fromErrno(path, errno);
-  if (!S_ISREG(st.st_mode)) return FileStatus::failure(path, EISDIR, "not a regular file");
-  totalSize = static_cast<std::uint64_t>(st.st_size);
+  InputFile file(path);
+  totalSize = file.size();
   bytes.resize(static_cast<std::size_t>(totalSize < limit ? totalSize : limit));
-  if (!ReadFully(fd.get(), bytes.data(), bytes.size(), 0)) {
-    const int error = errno;
-    bytes.clear();
-    return FileStatus::fromErrno(path, error);
-  }
-  return FileStatus::success(path);
+  if (!file.readAt(bytes.data(), bytes.size(), 0)) bytes.clear();
+  return file.status();
 }
 
 FileStatus ReadFileFrom(const std::string& path, std::uint64_t offset, std::string& tail) {
   tail.clear();
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    return errno == ENOENT ? FileStatus::success(path) : FileStatus::fromErrno(path, errno);
-  }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return FileStatus::fromErrno(path, errno);
-  const auto size = static_cast<std::uint64_t>(st.st_size);
-  if (size <= offset) return FileStatus::success(path);
-  tail.resize(static_cast<std::size_t>(size - offset));
-  if (!ReadFully(fd.get(), reinterpret_cast<std::uint8_t*>(tail.data()), tail.size(), offset)) {
-    const int error = errno;
+  InputFile file(path);
+  if (file.status().error == ENOENT) return FileStatus::success(path);
+  if (file.size() <= offset) return file.status();
+  tail.resize(static_cast<std::size_t>(file.size() - offset));
+  if (!file.readAt(reinterpret_cast<std::uint8_t*>(tail.data()), tail.size(), offset)) {
     tail.clear();
-    return FileStatus::fromErrno(path, error);
   }
-  return FileStatus::success(path);
+  return file.status();
 }
 
 FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
@@ -125,12 +122,19 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
   }();
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return FileStatus::failure(path, EISDIR, "it is a folder");
+    if (FileStatus kind = RefuseOtherKinds(target); !kind.ok()) {
+      kind.path = path;
+      return kind;
+    }
     if ((st.st_mode & 0222) == 0) return FileStatus::failure(path, EACCES, "the file is read-only");
     mode = st.st_mode & 07777;
   }
 
-  std::string temp = FolderOf(target) + "/." + target.substr(target.rfind('/') + 1) + ".XXXXXX";
+  const std::string folder = FolderOf(target);
+  std::string prefix = ".";
+  prefix.append(target, target.rfind('/') + 1).append(kTempMark);
+  RemoveLeftovers(folder, prefix);
+  std::string temp = folder + "/" + prefix + "XXXXXX";
   Fd fd(::mkstemp(temp.data()));
   if (fd.get() < 0) return FileStatus::fromErrno(path, errno);
   const auto fail = [&](int error) {
@@ -144,8 +148,8 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
   if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
 
   // Make the rename itself durable; the new file is already complete either way.
-  Fd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) ::fsync(folder.get());
+  Fd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folderFd.get() >= 0) ::fsync(folderFd.get());
   return FileStatus::success(path);
 }
 

@@ -56,8 +56,11 @@ std::optional<PcmWave> ParseWave(const std::uint8_t* data, std::size_t size) {
       wave.samples.assign(chunk + 8, chunk + 8 + bytes);
       return wave;
     }
-    if (length > available) break;
-    pos += 8 + length + (length & 1);  // chunks are padded to an even length
+    // Chunks are padded to an even length; a step is checked against what remains first,
+    // so an odd chunk that ends the file is no step past its end.
+    const std::size_t padded = length + (length & 1);
+    if (padded > available) break;
+    pos += 8 + padded;
   }
   return std::nullopt;
 }

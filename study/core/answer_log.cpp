@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "text_lines.h"
+
 namespace study {
 
 std::string FormatLogLine(const LogLine& line) {
@@ -11,7 +13,6 @@ std::string FormatLogLine(const LogLine& line) {
 }
 
 std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why) {
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
   const auto firstTab = text.find('\t');
   const auto secondTab =
       firstTab == std::string_view::npos ? firstTab : text.find('\t', firstTab + 1);
@@ -29,13 +30,13 @@ std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why) {
   const std::string_view time = text.substr(firstTab + 1, secondTab - firstTab - 1);
   const auto moment = ParseIso(time);
   if (!moment) {
-    why = "the time \"" + std::string(time) + "\" is not ISO-8601 UTC such as 2026-01-05T08:00:00Z";
+    why = "the time " + suite::Quoted(time) + " is not ISO-8601 UTC such as 2026-01-05T08:00:00Z";
     return std::nullopt;
   }
   line.time = *moment;
   const std::string_view grade = text.substr(secondTab + 1);
   if (grade.size() != 1 || !IsGrade(grade[0] - '0')) {
-    why = "the grade \"" + std::string(grade) + "\" is not 1, 2, 3 or 4";
+    why = "the grade " + suite::Quoted(grade) + " is not 1, 2, 3 or 4";
     return std::nullopt;
   }
   line.grade = static_cast<Grade>(grade[0] - '0');

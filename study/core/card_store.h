@@ -16,6 +16,7 @@ namespace study {
 struct StoreFailure {
   int code = 0;  // SQLITE_OK
   std::string detail;
+  int systemError = 0;  // the errno behind it, when the system refused (a full disk, a folder)
 };
 
 struct Card {

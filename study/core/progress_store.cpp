@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <map>
+
+#include "input_file.h"
 
 namespace study {
 namespace {
@@ -51,7 +54,17 @@ bool Exists(const std::string& path) {
 }
 
 StoreFailure FailureOf(const Database& db, int code) {
-  return {code, db ? db.error() : sqlite3_errstr(code)};
+  if (!db) return {code, sqlite3_errstr(code)};
+  // The connection's words are its last statement's: a ROLLBACK after the failure has its own.
+  StoreFailure failure{
+      code, sqlite3_extended_errcode(db.get()) == code ? db.error() : sqlite3_errstr(code)};
+  const int primary = code & 0xFF;
+  if (primary == SQLITE_IOERR || primary == SQLITE_FULL || primary == SQLITE_CANTOPEN) {
+    failure.systemError = sqlite3_system_errno(db.get());
+    if (failure.systemError != 0)
+      failure.detail += std::string(" (") + std::strerror(failure.systemError) + ")";
+  }
+  return failure;
 }
 
 // The state columns from `first` on (NULL when the card was never answered).
@@ -242,6 +255,10 @@ int Prepare(const Database& db, int version) {
 std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Millis now,
                                                    OpenResult& result) {
   result = {};
+  if (const suite::FileStatus kind = suite::RefuseOtherKinds(path); !kind.ok()) {
+    result.failure = {SQLITE_CANTOPEN, kind.reason, kind.error};
+    return nullptr;
+  }
   Database db;
   bool readOnly = false;
   int rc = OpenFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);

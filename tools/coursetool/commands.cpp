@@ -2,20 +2,24 @@
 #include "commands.h"
 
 #include <algorithm>
-#include <fstream>
 #include <ostream>
-#include <vector>
 
 #include "course_file.h"
 #include "dump_format.h"
+#include "input_file.h"
 #include "lesson_index.h"
 #include "module1.h"
+#include "text_lines.h"
 #include "utf8.h"
 
 namespace coursetool {
 namespace {
 
 using course::kRecordSlots;
+
+// Long enough for any record a course file can hold: six texts of 65,535 stored bytes,
+// each at most twice as long escaped.
+constexpr std::size_t kLongestSourceLine = 1 << 20;
 
 bool ReadTable(const std::string& path, course::RecordTable& table,
                course::CourseImageReport& report, std::ostream& err) {
@@ -62,24 +66,19 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Build(const std::string& sourcePath, const std::string& coursePath, std::ostream& err) {
-  std::ifstream in(sourcePath, std::ios::binary);
-  if (!in) {
-    err << "coursetool: " << sourcePath << ": cannot be opened\n";
-    return 2;
-  }
+  suite::InputFile source(sourcePath);
   course::RecordTable table;
-  std::vector<bool> seen(kRecordSlots);
-  std::string line;
-  std::string error;
-  for (std::size_t number = 1; std::getline(in, line); ++number) {
-    auto parsed = ParseDumpLine(line, error);
-    if (parsed && seen[parsed->slot]) error = "slot " + std::to_string(parsed->slot) + " repeats";
-    if (!parsed || seen[parsed->slot]) {
-      err << "coursetool: " << sourcePath << ":" << number << ": " << error << '\n';
+  if (source.ok()) {
+    suite::TextLines lines(source, kLongestSourceLine);
+    std::string error;
+    if (!ReadDumpSource(lines, table, error) && source.ok()) {
+      err << "coursetool: " << sourcePath << ":" << lines.number() << ": " << error << '\n';
       return 1;
     }
-    seen[parsed->slot] = true;
-    table[parsed->slot] = std::move(parsed->record);
+  }
+  if (!source.ok()) {
+    err << "coursetool: " << source.status().message() << '\n';
+    return 2;
   }
   const auto status = course::WriteCourseFile(coursePath, table);
   if (!status.ok()) {
@@ -101,6 +100,7 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
 
   out << path << ":\n  " << report.wholeRecords << " whole records read of " << kRecordSlots
       << " slots\n";
+  if (report.wholeRecords == 0 && !report.cutOff) problem("the file is empty: it holds no records");
   if (report.cutOff) {
     problem("record " + std::to_string(report.wholeRecords) +
             " is cut off by the end of the file; only its whole texts are kept");

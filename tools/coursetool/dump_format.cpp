@@ -7,6 +7,7 @@
 
 #include "cp936.h"
 #include "module1.h"
+#include "text_lines.h"
 #include "utf8.h"
 
 namespace coursetool {
@@ -14,6 +15,18 @@ namespace {
 
 constexpr std::uint32_t kShift = 10;
 constexpr std::size_t kFields = 1 + course::kTextFields + 3;
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Characters a line may not hold as they are: other than tab and newline, written \xHH.
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
 void AppendEscaped(std::string_view text, std::string& out) {
   for (const char c : text) {
@@ -28,7 +41,13 @@ void AppendEscaped(std::string_view text, std::string& out) {
         out += "\\\\";
         break;
       default:
-        out.push_back(c);
+        if (IsControl(c)) {
+          char code[8];
+          std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
+          out += code;
+        } else {
+          out.push_back(c);
+        }
     }
   }
 }
@@ -47,8 +66,12 @@ std::optional<std::string> Unescape(std::string_view text, std::string& error) {
       out.push_back('\n');
     } else if (next == '\\') {
       out.push_back('\\');
+    } else if (next == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+               HexDigit(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexDigit(text[i + 1]) << 4 | HexDigit(text[i + 2])));
+      i += 2;
     } else {
-      error = "a backslash must be followed by t, n or another backslash";
+      error = "a backslash must be followed by t, n, x and two hex digits, or another backslash";
       return std::nullopt;
     }
   }
@@ -62,13 +85,6 @@ void AppendHex(const std::array<std::uint8_t, N>& bytes, std::string& out) {
     std::snprintf(digits, sizeof digits, "%02x", b);
     out += digits;
   }
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 template <std::size_t N>
@@ -149,7 +165,12 @@ std::optional<std::u16string> ScrambleText(std::u16string_view display, std::str
   std::u16string again;
   codec.encode(stored, bytes);
   codec.decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), again);
-  if (again != stored || bytes.size() > 0xFFFF) {
+  if (bytes.size() > 0xFFFF) {
+    error =
+        "the text is too long: " + std::to_string(bytes.size()) + " bytes stored, at most 65535";
+    return std::nullopt;
+  }
+  if (again != stored) {
     error = "the stored form would not read back as the same text";
     return std::nullopt;
   }
@@ -191,6 +212,23 @@ std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& erro
     return std::nullopt;
   }
   return parsed;
+}
+
+bool ReadDumpSource(suite::TextLines& lines, course::RecordTable& table, std::string& error) {
+  std::vector<bool> seen(course::kRecordSlots);
+  std::string line;
+  while (lines.next(line)) {
+    auto parsed = ParseDumpLine(line, error);
+    if (!parsed) return false;
+    if (seen[parsed->slot]) {
+      error = "slot " + std::to_string(parsed->slot) + " repeats";
+      return false;
+    }
+    seen[parsed->slot] = true;
+    table[parsed->slot] = std::move(parsed->record);
+  }
+  error = lines.error();
+  return error.empty();
 }
 
 }  // namespace coursetool

@@ -10,6 +10,10 @@
 
 #include "course_record.h"
 
+namespace suite {
+class TextLines;
+}
+
 namespace coursetool {
 
 std::string FormatDumpLine(std::size_t slot, const course::CourseRecord& record);
@@ -25,5 +29,10 @@ struct ParsedLine {
 
 // nullopt with `error` set when the line is not in the dump form.
 std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& error);
+
+// Fills `table` from the lines of a whole source; false, with `error` set, at the first bad
+// line (lines.number() is its number) or a slot named twice. Slots no line names are left
+// as they were.
+bool ReadDumpSource(suite::TextLines& lines, course::RecordTable& table, std::string& error);
 
 }  // namespace coursetool

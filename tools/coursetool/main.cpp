@@ -20,19 +20,21 @@ constexpr const char* kDumpHelp =
     "Prints one line per slot that is not the empty record, in slot order, as UTF-8:\n"
     "the slot, the six texts as display text, and the three numbers as lowercase hex of\n"
     "their bytes in file order, separated by tabs. A tab, newline or backslash inside a\n"
-    "text is written as \\t, \\n, \\\\.\n";
+    "text is written as \\t, \\n, \\\\, another control character as \\x and two hex digits.\n";
 
 constexpr const char* kBuildHelp =
     "usage: coursetool build IN.tsv OUT.dat\n"
     "Reads lines in the form 'coursetool dump' prints and writes the course file: slots\n"
     "that no line names are empty records; every text is stored with each code value\n"
-    "lowered by 10. A bad line is refused with its number and the reason, and then\n"
-    "nothing is written.\n";
+    "lowered by 10. Lines end with LF or CRLF, are at most 1 MiB long and hold no control\n"
+    "character but the tab. A bad line is refused with its number and the reason, and\n"
+    "then nothing is written. The course file is exactly the records, whatever it held.\n";
 
 constexpr const char* kCheckHelp =
     "usage: coursetool check FILE\n"
     "Says what the course file holds and what the chooser cannot show of it.\n"
-    "Exit status: 0 the chooser can show the file fully, 1 it cannot, 2 unreadable.\n";
+    "Exit status: 0 the chooser can show the file fully, 1 it cannot (an empty file too),\n"
+    "2 unreadable or not a regular file.\n";
 
 }  // namespace
 

@@ -10,24 +10,50 @@
 #include <string>
 
 #include "answer_log.h"
+#include "input_file.h"
 #include "progress_store.h"
+#include "text_lines.h"
 
 namespace studytool {
 
-int Replay(std::istream& in, std::ostream& out, std::ostream& err) {
+namespace {
+
+// `source` names the log in messages: "" for the standard input.
+int ReplayLines(suite::TextLines& lines, const std::string& source, std::ostream& out,
+                std::ostream& err) {
   study::Replay replay;
   std::string text;
   std::string why;
-  for (long number = 1; std::getline(in, text); ++number) {
+  while (lines.next(text)) {
     const auto line = study::ParseLogLine(text, why);
     const auto after = line ? replay.apply(*line, why) : std::nullopt;
-    if (!after) {
-      err << "studytool replay: line " << number << ": " << why << '\n';
-      return 1;
-    }
+    if (!after) break;
     out << study::FormatReplayLine(*line, *after) << '\n';
   }
-  return 0;
+  if (!lines.error().empty()) why = lines.error();
+  if (why.empty()) return 0;
+  err << "studytool replay: " << source << (source.empty() ? "" : ": ") << "line " << lines.number()
+      << ": " << why << '\n';
+  return 1;
+}
+
+}  // namespace
+
+int Replay(std::istream& in, std::ostream& out, std::ostream& err) {
+  suite::TextLines lines(in);
+  return ReplayLines(lines, "", out, err);
+}
+
+int ReplayFile(const std::string& path, std::ostream& out, std::ostream& err) {
+  suite::InputFile file(path);
+  int status = 0;
+  if (file.ok()) {
+    suite::TextLines lines(file);
+    status = ReplayLines(lines, path, out, err);
+  }
+  if (file.ok()) return status;
+  err << "studytool replay: cannot read " << file.status().message() << '\n';
+  return 2;
 }
 
 namespace {

@@ -12,6 +12,9 @@ namespace studytool {
 // Replays the log read from `in` through the scheduler: one line out per answer. Stops at
 // the first bad line, naming it and the reason on `err` (exit 1).
 int Replay(std::istream& in, std::ostream& out, std::ostream& err);
+// The same for the log in a file; a file that cannot be read, or is not a regular file,
+// is named with the reason (exit 2).
+int ReplayFile(const std::string& path, std::ostream& out, std::ostream& err);
 
 // Prints the store's answers in the form Replay reads, the cards named by their ids (exit 2
 // when there is no readable store).

@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: MIT
 // studytool: look into a learner's progress and check the scheduler.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -26,7 +23,10 @@ constexpr const char* kReplayHelp =
     "card<TAB>time<TAB>grade, the time in ISO-8601 UTC such as 2026-01-05T08:00:00Z, the\n"
     "grade 1 to 4. Prints one line per answer: the three fields, then the card's\n"
     "stability and difficulty (6 decimals), the interval in days and the due time, as\n"
-    "FSRS-6 schedules them. A bad line is refused with its number and the reason (exit 1).\n";
+    "FSRS-6 schedules them. Lines end with LF or CRLF, a byte order mark at the start is\n"
+    "skipped; a line longer than 65536 bytes, one holding a control character other than\n"
+    "the tab, or any other bad line is refused with its number and the reason (exit 1).\n"
+    "A LOG that cannot be read or is not a regular file is refused at once (exit 2).\n";
 
 constexpr const char* kLogHelp =
     "usage: studytool log [STORE]\n"
@@ -63,13 +63,7 @@ int main(int argc, char** argv) {
   if (command == "replay") {
     if (help || argc > 3) return tools::Usage(kReplayHelp, help ? 0 : 2);
     if (argc == 2) return studytool::Replay(std::cin, std::cout, std::cerr);
-    std::ifstream log(argv[2]);
-    if (!log) {
-      std::cerr << "studytool replay: cannot read " << argv[2] << ": " << std::strerror(errno)
-                << '\n';
-      return 2;
-    }
-    return studytool::Replay(log, std::cout, std::cerr);
+    return studytool::ReplayFile(argv[2], std::cout, std::cerr);
   }
   if (command == "log" || command == "stats" || command == "results") {
     const char* usage = command == "log"     ? kLogHelp

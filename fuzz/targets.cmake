@@ -1,0 +1,10 @@
+# SPDX-License-Identifier: MIT
+# The fuzz targets, one per reader of outside bytes: fuzz_NAME.cpp, linked with the library
+# that reads, its saved inputs in corpus/NAME/. Each is also replayed over its saved inputs
+# as a plain test in every build (tests/CMakeLists.txt).
+set(SUITE_FUZZ_TARGETS course_file wave iso_time replay_log course_source)
+set(SUITE_FUZZ_LIBRARY_course_file course_data)
+set(SUITE_FUZZ_LIBRARY_wave suite_files)
+set(SUITE_FUZZ_LIBRARY_iso_time study_core)
+set(SUITE_FUZZ_LIBRARY_replay_log studytool_commands)
+set(SUITE_FUZZ_LIBRARY_course_source coursetool_commands)

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+// Reading only regular files, never waiting on anything else; the temporary files of
+// tear-free writes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "file_io.h"
+#include "input_file.h"
+#include "test_support.h"
+#include "text_lines.h"
+
+namespace {
+
+using testsupport::TempDir;
+
+// Every reader of the suite, each giving the status of one try.
+const std::pair<const char*, std::function<suite::FileStatus(const std::string&)>> kReaders[] = {
+    {"ReadFilePrefix",
+     [](const std::string& path) {
+       std::vector<std::uint8_t> bytes;
+       std::uint64_t size = 0;
+       return suite::ReadFilePrefix(path, 1000, bytes, size);
+     }},
+    {"ReadFileFrom",
+     [](const std::string& path) {
+       std::string tail;
+       return suite::ReadFileFrom(path, 0, tail);
+     }},
+    {"TextLines",
+     [](const std::string& path) {
+       suite::InputFile file(path);
+       suite::TextLines lines(file);
+       std::string line;
+       while (lines.next(line)) {
+       }
+       return file.status();
+     }},
+    {"RefuseOtherKinds", [](const std::string& path) { return suite::RefuseOtherKinds(path); }},
+};
+
+TEST(FileReads, AnythingButARegularFileIsRefusedAtOnce) {
+  TempDir dir;
+  const testsupport::IdlePipe pipe(dir.file("pipe"));
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {pipe.path(), ESPIPE, "named pipe (FIFO)"},
+      {dir.path().string(), EISDIR, "folder"},
+      {"/dev/null", ESPIPE, "device"},
+  };
+  for (const auto& [reader, read] : kReaders) {
+    for (const auto& [path, error, kind] : cases) {
+      const auto start = std::chrono::steady_clock::now();
+      const suite::FileStatus status = read(path);
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+          << reader << " waited on " << path;
+      EXPECT_EQ(status.error, error) << reader << " " << path;
+      EXPECT_EQ(status.path, path);
+      EXPECT_NE(status.reason.find(kind), std::string::npos) << reader << ": " << status.reason;
+    }
+  }
+}
+
+TEST(FileReads, RegularAndMissingFilesAreReadAsBefore) {
+  TempDir dir;
+  testsupport::WriteBytes(dir.file("a.txt"), "abc");
+  for (const auto& [reader, read] : kReaders) {
+    EXPECT_TRUE(read(dir.file("a.txt")).ok()) << reader;
+  }
+  std::string tail = "x";
+  EXPECT_TRUE(suite::ReadFileFrom(dir.file("missing"), 0, tail).ok());
+  EXPECT_EQ(tail, "");
+  EXPECT_EQ(suite::InputFile(dir.file("missing")).status().error, ENOENT);
+  EXPECT_TRUE(suite::RefuseOtherKinds(dir.file("missing")).ok());
+}
+
+std::set<std::string> Names(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+void MakeOld(const std::string& path) {
+  const timespec twoMinutesAgo{::time(nullptr) - 120, 0};
+  const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(ReplaceFile, ALaterWriteRemovesWhatKilledWritesLeftOverAMinuteAgo) {
+  TempDir dir;
+  const std::string target = dir.file("out.dat");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {  // killed by the file size limit half-way through its write
+    const rlimit size{4096, 4096};
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    ::setrlimit(RLIMIT_FSIZE, &size);
+    suite::ReplaceFile(target, std::string(100000, 'x'));
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  const auto leftovers = Names(dir);
+  ASSERT_EQ(leftovers.size(), 1u);
+  const std::string leftover = *leftovers.begin();
+  EXPECT_TRUE(std::regex_match(leftover, std::regex(R"(\.out\.dat\.tmp-[A-Za-z0-9]{6})")))
+      << leftover;
+
+  MakeOld(dir.file(leftover));
+  testsupport::WriteBytes(dir.file(".out.dat.tmp-under1"), "a write under way");
+  testsupport::WriteBytes(dir.file(".c1.dat.tmp-other1"), "another file's");
+  MakeOld(dir.file(".c1.dat.tmp-other1"));
+  ASSERT_TRUE(suite::ReplaceFile(target, "new").ok());
+  EXPECT_EQ(Names(dir),
+            (std::set<std::string>{"out.dat", ".out.dat.tmp-under1", ".c1.dat.tmp-other1"}));
+  EXPECT_EQ(testsupport::ReadBytes(target), "new");
+}
+
+}  // namespace
