@@ -46,9 +46,8 @@ bool IsPartOfSpeech(std::u16string_view text) {
   static constexpr std::array<std::u16string_view, 17> kMarks{
       u"n", u"v", u"vt", u"vi", u"adj", u"a", u"adv", u"prep", u"conj", u"phr",
       u"pron", u"num", u"art", u"int", u"interj", u"aux", u"abbr"};
-  if (text.empty()) return false;
   std::size_t start = 0;
-  while (start < text.size()) {
+  while (true) {
     std::size_t end = text.find_first_of(u"/&,", start);
     if (end == std::u16string_view::npos) end = text.size();
     std::u16string_view part = text.substr(start, end - start);
@@ -58,6 +57,7 @@ bool IsPartOfSpeech(std::u16string_view text) {
     std::u16string word(part.substr(0, part.size() - 1));
     std::transform(word.begin(), word.end(), word.begin(), Lower);
     if (std::find(kMarks.begin(), kMarks.end(), word) == kMarks.end()) return false;
+    if (end == text.size()) break;
     start = end + 1;
   }
   return true;

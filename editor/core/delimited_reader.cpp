@@ -106,7 +106,14 @@ std::optional<char16_t> GuessSeparator(std::u16string_view text) {
   for (const char16_t separator : kCandidates) {
     Refusal refusal;
     const auto rows = ReadDelimited(text, separator, refusal, 1, kRowsForGuess);
-    if (refusal || rows.empty()) continue;
+    if (refusal) {
+      // Quoting gone wrong still shows which separator was meant: one on the first line,
+      // so that the read names the fault instead of taking the lines as a pasted list.
+      const auto firstLine = text.substr(0, text.find(u'\n'));
+      if (!best && firstLine.find(separator) != std::u16string_view::npos) best = separator;
+      continue;
+    }
+    if (rows.empty()) continue;
     const auto width = rows.front().fields.size();
     const bool even = std::all_of(rows.begin(), rows.end(),
                                   [width](const ImportRow& r) { return r.fields.size() == width; });
