@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -107,6 +108,7 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   previewLayout->addWidget(previewList);
   auto* side = new QTabWidget(this);
   side->setAccessibleName(QStringLiteral("检查与预览"));
+  side->tabBar()->setAccessibleName(QStringLiteral("检查与预览的页"));
   side->addTab(findingList, QStringLiteral("检查"));
   side->addTab(previewPane, QStringLiteral("选课预览"));
 
