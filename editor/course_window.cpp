@@ -11,7 +11,6 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -119,11 +118,14 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 5);
   splitter->setStretchFactor(2, 3);
-  setCentralWidget(splitter);
-
+  // The status line is an ordinary label under the panes, so screen readers find it.
   statusLine = new QLabel(this);
-  statusLine->setAccessibleName(QStringLiteral("状态"));
-  statusBar()->addWidget(statusLine, 1);
+  statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* central = new QWidget(this);
+  auto* centralLayout = new QVBoxLayout(central);
+  centralLayout->addWidget(splitter, 1);
+  centralLayout->addWidget(statusLine);
+  setCentralWidget(central);
 
   buildMenus();
   // F7 and F6 go straight to the findings and the preview.
