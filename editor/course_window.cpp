@@ -120,7 +120,6 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   splitter->setStretchFactor(2, 3);
   // The status line is an ordinary label under the panes, so screen readers find it.
   statusLine = new QLabel(this);
-  statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* central = new QWidget(this);
   auto* centralLayout = new QVBoxLayout(central);
   centralLayout->addWidget(splitter, 1);
