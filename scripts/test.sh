@@ -55,3 +55,13 @@ cp fuzz/corpus/* "$corpus"/
 build/fuzz/fuzz/fuzz_course_file -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
   "$corpus" 2>&1 | tail -n 5
 echo "fuzzing: no crash, leak or undefined behaviour"
+
+echo "== fuzzing the course editor's import formats"
+for format in delimited anki paste; do
+  cmake --build build/fuzz -j2 --target "fuzz_import_$format"
+  mkdir "$corpus/$format"
+  cp "fuzz/corpus-$format"/* "$corpus/$format"/
+  "build/fuzz/fuzz/fuzz_import_$format" -max_total_time=30 -print_final_stats=1 \
+    "$corpus/$format" 2>&1 | tail -n 5
+done
+echo "fuzzing the import formats: no crash, leak or undefined behaviour"

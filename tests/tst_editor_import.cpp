@@ -152,6 +152,12 @@ TEST(AnkiNotes, TakesItsHeaderLinesAndDropsTheNoteColumns) {
   EXPECT_EQ(table.rows[0].line, 7u);
 }
 
+TEST(AnkiNotes, ANoteOfNothingButNoteColumnsGivesNoRow) {
+  const auto table = ReadAnkiNotes(u"#guid column:1\n#deck column:2\nabc\tWords\nx\n");
+  EXPECT_TRUE(table.rows.empty());
+  EXPECT_EQ(table.columnCount(), 0u);
+}
+
 TEST(AnkiNotes, NamesColumnsFromTheHeaderAndReadsOtherSeparators) {
   const auto table = ReadAnkiNotes(u"#separator:Semicolon\n#columns:英文;中文\nx;一\n");
   EXPECT_EQ(Fields(table), (Rows{{"x", "一"}}));

@@ -146,9 +146,11 @@ ImportTable ReadAnkiNotes(std::u16string_view text) {
     const auto names = ReadDelimited(header.columns, header.separator, ignored);
     if (!names.empty()) table.columnNames = Kept(names.front().fields, header);
   }
-  auto rows = ReadDelimited(text, header.separator, table.refusal, line);
-  for (auto& row : rows) row.fields = Kept(row.fields, header);
-  table.rows = std::move(rows);
+  for (auto& row : ReadDelimited(text, header.separator, table.refusal, line)) {
+    row.fields = Kept(row.fields, header);
+    // A note of nothing but note columns holds no entry.
+    if (!row.fields.empty()) table.rows.push_back(std::move(row));
+  }
   return table;
 }
 
