@@ -87,7 +87,7 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
   findingList = new QListWidget(this);
   findingList->setAccessibleName(QStringLiteral("检查结果"));
-  findingList->setWordWrap(true);
+  findingList->setUniformItemSizes(true);  // thousands of findings stay quick to show
   previewNote = new QLabel(this);
   previewNote->setWordWrap(true);
   previewList = new QListWidget(this);
