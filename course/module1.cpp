@@ -23,8 +23,7 @@ std::u16string UnscrambleText(std::u16string_view stored) {
   return display;
 }
 
-std::optional<std::u16string> ScrambleText(std::u16string_view display,
-                                           ScrambleRefusal* refusal) {
+std::optional<std::u16string> ScrambleText(std::u16string_view display, ScrambleRefusal* refusal) {
   const Cp936& codec = Cp936::instance();
   const auto refuse = [refusal](char16_t c, bool noCode) {
     if (refusal) *refusal = {c, noCode};

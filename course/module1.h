@@ -16,8 +16,8 @@ std::u16string UnscrambleText(std::u16string_view stored);
 
 // Why a display text has no stored form.
 struct ScrambleRefusal {
-  char16_t character = 0;     // the first character that has none; 0 when the whole does not
-  bool noCodeValue = false;   // that character is not in code page 936 at all
+  char16_t character = 0;    // the first character that has none; 0 when the whole does not
+  bool noCodeValue = false;  // that character is not in code page 936 at all
 };
 
 // Display text -> stored text: every code value down by 10. nullopt, with the reason in

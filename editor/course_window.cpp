@@ -80,8 +80,8 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   lessonList->setAccessibleName(QStringLiteral("这一册的课"));
   entryTable = new QTableWidget(0, kColumns, this);
   entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
-  entryTable->setHorizontalHeaderLabels(
-      {QStringLiteral("英文"), QStringLiteral("中文"), QStringLiteral("词性"), QStringLiteral("栏目")});
+  entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
+                                         QStringLiteral("词性"), QStringLiteral("栏目")});
   entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   entryTable->setSelectionMode(QAbstractItemView::SingleSelection);
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
@@ -162,9 +162,10 @@ QAction* CourseWindow::addCommand(QMenu* menu, const QString& text, const QKeySe
 void CourseWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
   for (int i = 0; i < static_cast<int>(chooser::kBooks.size()); ++i) {
-    QAction* open = file->addAction(QStringLiteral("打开%1(&%2)")
-                                        .arg(Text(chooser::kBooks[static_cast<std::size_t>(i)].title))
-                                        .arg(i + 1));
+    QAction* open =
+        file->addAction(QStringLiteral("打开%1(&%2)")
+                            .arg(Text(chooser::kBooks[static_cast<std::size_t>(i)].title))
+                            .arg(i + 1));
     open->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
     connect(open, &QAction::triggered, this, [this, i] { openBook(i); });
   }
@@ -193,33 +194,36 @@ void CourseWindow::buildMenus() {
   edit->addSeparator();
   addEntryAction = addCommand(edit, QStringLiteral("添加词条(&N)"),
                               QKeySequence(Qt::CTRL | Qt::Key_N), &CourseWindow::addEntry);
-  removeEntryAction = addCommand(edit, QStringLiteral("删除词条(&D)"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_Delete), &CourseWindow::removeEntry);
-  entryUpAction = addCommand(edit, QStringLiteral("词条上移(&U)"), QKeySequence(Qt::ALT | Qt::Key_Up),
-                             &CourseWindow::moveEntryUp);
+  removeEntryAction =
+      addCommand(edit, QStringLiteral("删除词条(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                 &CourseWindow::removeEntry);
+  entryUpAction = addCommand(edit, QStringLiteral("词条上移(&U)"),
+                             QKeySequence(Qt::ALT | Qt::Key_Up), &CourseWindow::moveEntryUp);
   entryDownAction = addCommand(edit, QStringLiteral("词条下移(&W)"),
                                QKeySequence(Qt::ALT | Qt::Key_Down), &CourseWindow::moveEntryDown);
 
   QMenu* lessons = menuBar()->addMenu(QStringLiteral("课(&L)"));
-  addLessonAction = addCommand(lessons, QStringLiteral("新建课(&N)…"),
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &CourseWindow::addLesson);
-  renameLessonAction = addCommand(lessons, QStringLiteral("重命名课(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_R),
-                                  &CourseWindow::renameLesson);
-  removeLessonAction = addCommand(lessons, QStringLiteral("删除课(&D)"),
-                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
-                                  &CourseWindow::removeLesson);
-  lessonUpAction = addCommand(lessons, QStringLiteral("课上移(&U)"),
-                              QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up), &CourseWindow::moveLessonUp);
-  lessonDownAction = addCommand(lessons, QStringLiteral("课下移(&W)"),
-                                QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down),
-                                &CourseWindow::moveLessonDown);
+  addLessonAction =
+      addCommand(lessons, QStringLiteral("新建课(&N)…"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &CourseWindow::addLesson);
+  renameLessonAction = addCommand(lessons, QStringLiteral("重命名课(&R)…"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_R), &CourseWindow::renameLesson);
+  removeLessonAction =
+      addCommand(lessons, QStringLiteral("删除课(&D)"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete), &CourseWindow::removeLesson);
+  lessonUpAction =
+      addCommand(lessons, QStringLiteral("课上移(&U)"),
+                 QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up), &CourseWindow::moveLessonUp);
+  lessonDownAction =
+      addCommand(lessons, QStringLiteral("课下移(&W)"),
+                 QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down), &CourseWindow::moveLessonDown);
 
   QMenu* import = menuBar()->addMenu(QStringLiteral("导入(&I)"));
   importFileAction = addCommand(import, QStringLiteral("从文件导入(&F)…"),
                                 QKeySequence(Qt::CTRL | Qt::Key_I), &CourseWindow::importFileAsked);
-  importClipboardAction = addCommand(import, QStringLiteral("从剪贴板导入(&C)…"),
-                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
-                                     &CourseWindow::importClipboard);
+  importClipboardAction =
+      addCommand(import, QStringLiteral("从剪贴板导入(&C)…"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &CourseWindow::importClipboard);
 }
 
 void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation location,
@@ -241,7 +245,8 @@ void CourseWindow::openBook(int index) {
   if (!opened.status.ok()) {
     tell(QStringLiteral("无法打开 %1：%2")
              .arg(desk::PathText(opened.status.path),
-                  desk::ReasonText(opened.status.error, QString::fromStdString(opened.status.reason))),
+                  desk::ReasonText(opened.status.error,
+                                   QString::fromStdString(opened.status.reason))),
          true);
     return;
   }
@@ -284,23 +289,25 @@ bool CourseWindow::save() {
   }
   const auto saved = editor::SaveBook(book_, places_, location_);
   if (!saved.ok()) {
-    const QString reason =
-        book_.fitsCourseFile()
-            ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
-            : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条").arg(book_.size()).arg(course::kRecordSlots);
+    const QString reason = book_.fitsCourseFile()
+                               ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
+                               : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
+                                     .arg(book_.size())
+                                     .arg(course::kRecordSlots);
     tell(QStringLiteral("无法保存到 %1：%2").arg(desk::PathText(saved.path), reason), true);
     return false;
   }
   // From now on the book is read from where it was saved.
-  if (!location_.fixedName.empty()) location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
+  if (!location_.fixedName.empty())
+    location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
   undoStack->setClean();
   tell(QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)), false);
   return true;
 }
 
 bool CourseWindow::saveAs(const QString& path) {
-  const auto saved = editor::SaveBook(book_, places_,
-                                      editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()));
+  const auto saved = editor::SaveBook(
+      book_, places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()));
   if (!saved.ok()) {
     tell(QStringLiteral("无法保存到 %1：%2")
              .arg(path, desk::ReasonText(saved.error, QString::fromStdString(saved.reason))),
@@ -312,7 +319,8 @@ bool CourseWindow::saveAs(const QString& path) {
 }
 
 void CourseWindow::saveAsAsked() {
-  const QString path = questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
+  const QString path =
+      questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
   if (!path.isEmpty() && saveAs(path) && location_.path.empty()) {
     location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
     undoStack->setClean();
@@ -320,8 +328,8 @@ void CourseWindow::saveAsAsked() {
 }
 
 void CourseWindow::openFileAsked() {
-  const QString path =
-      questions.path(QStringLiteral("打开课程文件"), QStringLiteral("课程文件 (*.dat);;所有文件 (*)"), false);
+  const QString path = questions.path(QStringLiteral("打开课程文件"),
+                                      QStringLiteral("课程文件 (*.dat);;所有文件 (*)"), false);
   if (!path.isEmpty()) openFile(path);
 }
 
@@ -354,8 +362,9 @@ void CourseWindow::tell(const QString& text, bool trouble) {
 
 const editor::LessonRun* CourseWindow::lesson() const {
   const int row = lessonList->currentRow();
-  return row >= 0 && row < static_cast<int>(lessons_.size()) ? &lessons_[static_cast<std::size_t>(row)]
-                                                             : nullptr;
+  return row >= 0 && row < static_cast<int>(lessons_.size())
+             ? &lessons_[static_cast<std::size_t>(row)]
+             : nullptr;
 }
 
 void CourseWindow::push(editor::Splice splice, const QString& text, std::size_t focusAfter,
@@ -388,7 +397,8 @@ void CourseWindow::showLesson(int row) {
   entryTable->setRowCount(run ? static_cast<int>(run->count) : 0);
   for (int r = 0; run && r < static_cast<int>(run->count); ++r) {
     for (int c = 0; c < kColumns; ++c) {
-      const auto text = Text(book_.text(run->first + static_cast<std::size_t>(r), kEnglishField + c));
+      const auto text =
+          Text(book_.text(run->first + static_cast<std::size_t>(r), kEnglishField + c));
       if (auto* item = entryTable->item(r, c)) {
         item->setText(text);
       } else {
@@ -410,10 +420,12 @@ void CourseWindow::refreshChecks() {
   const auto findings = editor::CheckBook(book_);
   for (const auto& finding : findings) {
     auto* item = new QListWidgetItem(Text(finding.text), findingList);
-    item->setData(Qt::UserRole, static_cast<qulonglong>(finding.record.value_or(lessons_.empty() ? 0 : lessons_[finding.lesson].first)));
+    item->setData(Qt::UserRole, static_cast<qulonglong>(finding.record.value_or(
+                                    lessons_.empty() ? 0 : lessons_[finding.lesson].first)));
     item->setData(Qt::UserRole + 1, finding.field);
   }
-  if (findings.empty()) findingList->addItem(QStringLiteral("没有发现问题：选课程序和各学习程序都能用这一册。"));
+  if (findings.empty())
+    findingList->addItem(QStringLiteral("没有发现问题：选课程序和各学习程序都能用这一册。"));
 }
 
 void CourseWindow::refreshPreview() {
@@ -424,8 +436,9 @@ void CourseWindow::refreshPreview() {
     return;
   }
   const auto preview = editor::PreviewLesson(book_, run->name);
-  previewNote->setText(preview.listed ? QStringLiteral("保存后，选课程序这样显示“%1”：").arg(LessonLabel(*run))
-                                      : QStringLiteral("选课程序不会列出“%1”。").arg(LessonLabel(*run)));
+  previewNote->setText(preview.listed
+                           ? QStringLiteral("保存后，选课程序这样显示“%1”：").arg(LessonLabel(*run))
+                           : QStringLiteral("选课程序不会列出“%1”。").arg(LessonLabel(*run)));
   for (const auto& line : preview.lines) previewList->addItem(Text(line));
 }
 
@@ -434,7 +447,8 @@ void CourseWindow::jumpToFinding(QListWidgetItem* item) {
   if (!record.isValid()) return;
   showRecord(record.toULongLong());
   const int field = item->data(Qt::UserRole + 1).toInt();
-  if (field >= kEnglishField) entryTable->setCurrentCell(entryTable->currentRow(), field - kEnglishField);
+  if (field >= kEnglishField)
+    entryTable->setCurrentCell(entryTable->currentRow(), field - kEnglishField);
   entryTable->setFocus();
 }
 
@@ -491,7 +505,8 @@ void CourseWindow::moveEntry(int delta) {
   if (!run || row < 0) return;
   const std::size_t record = run->first + static_cast<std::size_t>(row);
   if (auto splice = editor::MoveEntry(book_, *run, record, delta)) {
-    push(std::move(*splice), QStringLiteral("移动词条"), record + static_cast<std::size_t>(delta), record);
+    push(std::move(*splice), QStringLiteral("移动词条"), record + static_cast<std::size_t>(delta),
+         record);
   }
 }
 
@@ -523,10 +538,11 @@ void CourseWindow::addLesson() {
 void CourseWindow::renameLesson() {
   const auto* run = lesson();
   if (!run) return;
-  const QString name = questions.line(QStringLiteral("重命名课"), QStringLiteral("新的课名："),
-                                      Text(run->name));
+  const QString name =
+      questions.line(QStringLiteral("重命名课"), QStringLiteral("新的课名："), Text(run->name));
   if (name.isEmpty() || name.toStdU16String() == run->name) return;
-  if (const QString problem = lessonNameProblem(name, lessonList->currentRow()); !problem.isEmpty()) {
+  if (const QString problem = lessonNameProblem(name, lessonList->currentRow());
+      !problem.isEmpty()) {
     tell(QStringLiteral("没有重命名：%1").arg(problem), true);
     return;
   }
@@ -563,8 +579,9 @@ void CourseWindow::moveLesson(int delta) {
 }
 
 void CourseWindow::importFileAsked() {
-  const QString path = questions.path(QStringLiteral("从文件导入"),
-                                      QStringLiteral("词表 (*.csv *.tsv *.txt);;所有文件 (*)"), false);
+  const QString path =
+      questions.path(QStringLiteral("从文件导入"),
+                     QStringLiteral("词表 (*.csv *.tsv *.txt);;所有文件 (*)"), false);
   if (path.isEmpty()) return;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -585,7 +602,8 @@ void CourseWindow::importClipboard() {
 
 void CourseWindow::importBytes(const QByteArray& bytes, const QString& source,
                                const QString& suggestedName) {
-  runImport(editor::ReadImportBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
+  runImport(editor::ReadImportBytes(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
             source, suggestedName);
 }
 
@@ -596,9 +614,9 @@ void CourseWindow::importText(const QString& text) {
 
 void CourseWindow::runImport(editor::ImportTable table, const QString& source,
                              const QString& suggestedName) {
-  ImportDialog dialog(std::move(table), source, suggestedName,
-                      lesson() ? LessonLabel(*lesson()) : QString(),
-                      [this](const QString& name) { return lessonNameProblem(name, -1); }, this);
+  ImportDialog dialog(
+      std::move(table), source, suggestedName, lesson() ? LessonLabel(*lesson()) : QString(),
+      [this](const QString& name) { return lessonNameProblem(name, -1); }, this);
   if (!questions.import(dialog)) return;
   const auto* run = dialog.intoChosenLesson->isChecked() ? lesson() : nullptr;
   const std::size_t at = run ? run->end() : book_.size();

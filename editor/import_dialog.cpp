@@ -20,10 +20,9 @@ ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
                            std::function<QString(const QString&)> nameProblem, QWidget* parent)
     : QDialog(parent), table_(std::move(table)), nameProblem_(std::move(nameProblem)) {
   setWindowTitle(QStringLiteral("导入词条"));
-  auto* heading = new QLabel(QStringLiteral("来自 %1，共 %2 行；下面是前几行：")
-                                 .arg(source)
-                                 .arg(table_.rows.size()),
-                             this);
+  auto* heading = new QLabel(
+      QStringLiteral("来自 %1，共 %2 行；下面是前几行：").arg(source).arg(table_.rows.size()),
+      this);
   heading->setWordWrap(true);
 
   const int columns = static_cast<int>(table_.columnCount());

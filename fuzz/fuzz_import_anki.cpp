@@ -9,8 +9,8 @@
 #include "import_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto decoded = editor::DecodeImportBytes(
-      std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto decoded =
+      editor::DecodeImportBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   fuzzing::CheckImportTable(editor::ReadAnkiNotes(decoded.text));
   return 0;
 }

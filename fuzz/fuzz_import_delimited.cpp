@@ -9,11 +9,11 @@
 #include "import_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto decoded = editor::DecodeImportBytes(
-      std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto decoded =
+      editor::DecodeImportBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   editor::ImportTable table;
-  table.rows = editor::ReadDelimited(decoded.text, editor::GuessSeparator(decoded.text).value_or(u','),
-                                     table.refusal);
+  table.rows = editor::ReadDelimited(
+      decoded.text, editor::GuessSeparator(decoded.text).value_or(u','), table.refusal);
   fuzzing::CheckImportTable(table);
   return 0;
 }

@@ -9,8 +9,8 @@
 #include "paste_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto decoded = editor::DecodeImportBytes(
-      std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto decoded =
+      editor::DecodeImportBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   fuzzing::CheckImportTable(editor::ReadPastedLines(decoded.text));
   return 0;
 }

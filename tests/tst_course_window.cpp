@@ -175,8 +175,9 @@ TEST(CourseWindow, ImportShowsAPreviewWithGuessedColumnsAndAddsALesson) {
     dialog.lessonName->setText(QStringLiteral("第五周"));
     return true;
   };
-  desk.window.importBytes(QByteArray::fromStdString(Gbk("\"苹果, 红的\",\"apple\",n.\r\n梨,pear,n.\r\n")),
-                          QStringLiteral("week5.csv"), QStringLiteral("week5"));
+  desk.window.importBytes(
+      QByteArray::fromStdString(Gbk("\"苹果, 红的\",\"apple\",n.\r\n梨,pear,n.\r\n")),
+      QStringLiteral("week5.csv"), QStringLiteral("week5"));
   EXPECT_EQ(seen, (QStringList{"苹果, 红的", "apple", "第 2 列", "第 1 列", "第 3 列",
                                "将导入 2 条词条。"}));
   EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2", "第五周"}));
@@ -210,7 +211,8 @@ TEST(CourseWindow, ImportRefusesWhatCannotBeImportedAndAddsNothing) {
       verdict = dialog.verdict->text();
       return false;
     };
-    desk.window.importBytes(QByteArray::fromStdString(c.bytes), QStringLiteral("x.csv"), QStringLiteral("x"));
+    desk.window.importBytes(QByteArray::fromStdString(c.bytes), QStringLiteral("x.csv"),
+                            QStringLiteral("x"));
     EXPECT_FALSE(okEnabled) << c.what;
     EXPECT_TRUE(verdict.contains(c.verdict)) << c.what << ": " << verdict.toStdString();
     EXPECT_EQ(desk.window.book().table(), SampleBook()) << c.what;

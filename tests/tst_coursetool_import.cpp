@@ -23,7 +23,8 @@ std::string DumpOf(const std::string& path) {
 TEST(CoursetoolImport, MakesTheBookThenAppendsEachListAsALesson) {
   TempDir dir;
   WriteBytes(dir.file("week1.csv"), "english,chinese\r\n\"apple, red\",红苹果\r\nrun,跑\r\n");
-  WriteBytes(dir.file("week2.txt"), "#separator:tab\n#html:true\n#tags column:3\ngo\t<i>去</i>\tx\n");
+  WriteBytes(dir.file("week2.txt"),
+             "#separator:tab\n#html:true\n#tags column:3\ngo\t<i>去</i>\tx\n");
   std::ostringstream out, err;
   ASSERT_EQ(Import(dir.file("week1.csv"), dir.file("c1.dat"), {{}, {}, "第一册"}, out, err), 0)
       << err.str();

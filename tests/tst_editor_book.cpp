@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "book_checks.h"
-#include "chinese_text.h"
 #include "book_edits.h"
 #include "book_file.h"
+#include "chinese_text.h"
 #include "csv_export.h"
 #include "lesson_index.h"
 #include "lesson_preview.h"
@@ -80,26 +80,44 @@ TEST(BookEdits, EachEditAndItsInverseGiveTheBookBack) {
   };
   const auto lesson = [](const Book& b, std::size_t i) { return b.lessons()[i]; };
   const Case cases[] = {
-      {"a cell changed", [](const Book& b) { return SetText(b, 2, kEnglishField, u"bee"); },
-       "A:2 B:1 C:2", {"a1", "a2", "bee", "c1", "c2"}},
+      {"a cell changed",
+       [](const Book& b) { return SetText(b, 2, kEnglishField, u"bee"); },
+       "A:2 B:1 C:2",
+       {"a1", "a2", "bee", "c1", "c2"}},
       {"entries inserted into a lesson",
-       [](const Book& b) { return InsertEntries(b, 2, u"A", {{u"a3", u"六", u"n.", 1}}); },
-       "A:3 B:1 C:2", {"a1", "a2", "a3", "b1", "c1", "c2"}},
-      {"an entry removed", [](const Book& b) { return RemoveRecords(b, 0, 1); }, "A:1 B:1 C:2",
+       [](const Book& b) {
+         return InsertEntries(b, 2, u"A", {{u"a3", u"六", u"n.", 1}});
+       },
+       "A:3 B:1 C:2",
+       {"a1", "a2", "a3", "b1", "c1", "c2"}},
+      {"an entry removed",
+       [](const Book& b) { return RemoveRecords(b, 0, 1); },
+       "A:1 B:1 C:2",
        {"a2", "b1", "c1", "c2"}},
       {"a lesson removed: its neighbours stay apart",
        [&](const Book& b) { return RemoveRecords(b, lesson(b, 1).first, lesson(b, 1).count); },
-       "A:2 C:2", {"a1", "a2", "c1", "c2"}},
-      {"an entry moved down", [&](const Book& b) { return MoveEntry(b, lesson(b, 2), 3, +1); },
-       "A:2 B:1 C:2", {"a1", "a2", "b1", "c2", "c1"}},
-      {"a lesson renamed", [&](const Book& b) { return RenameLesson(b, lesson(b, 0), u"第一课"); },
-       "第一课:2 B:1 C:2", {"a1", "a2", "b1", "c1", "c2"}},
-      {"a lesson moved up", [&](const Book& b) { return MoveLesson(b, b.lessons(), 2, -1); },
-       "A:2 C:2 B:1", {"a1", "a2", "c1", "c2", "b1"}},
-      {"a lesson moved down", [&](const Book& b) { return MoveLesson(b, b.lessons(), 0, +1); },
-       "B:1 A:2 C:2", {"b1", "a1", "a2", "c1", "c2"}},
-      {"a lesson appended", [](const Book& b) { return AppendLesson(b, u"D", {}); },
-       "A:2 B:1 C:2 D:1", {"a1", "a2", "b1", "c1", "c2", ""}},
+       "A:2 C:2",
+       {"a1", "a2", "c1", "c2"}},
+      {"an entry moved down",
+       [&](const Book& b) { return MoveEntry(b, lesson(b, 2), 3, +1); },
+       "A:2 B:1 C:2",
+       {"a1", "a2", "b1", "c2", "c1"}},
+      {"a lesson renamed",
+       [&](const Book& b) { return RenameLesson(b, lesson(b, 0), u"第一课"); },
+       "第一课:2 B:1 C:2",
+       {"a1", "a2", "b1", "c1", "c2"}},
+      {"a lesson moved up",
+       [&](const Book& b) { return MoveLesson(b, b.lessons(), 2, -1); },
+       "A:2 C:2 B:1",
+       {"a1", "a2", "c1", "c2", "b1"}},
+      {"a lesson moved down",
+       [&](const Book& b) { return MoveLesson(b, b.lessons(), 0, +1); },
+       "B:1 A:2 C:2",
+       {"b1", "a1", "a2", "c1", "c2"}},
+      {"a lesson appended",
+       [](const Book& b) { return AppendLesson(b, u"D", {}); },
+       "A:2 B:1 C:2 D:1",
+       {"a1", "a2", "b1", "c1", "c2", ""}},
   };
   for (const auto& c : cases) {
     Book book = ThreeLessons();
@@ -171,25 +189,39 @@ TEST(BookChecks, EachRuleFindsItsFaultAndOnlyThat) {
     std::optional<std::size_t> record;
   };
   const Case cases[] = {
-      {"a clean book", {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"A", u"be", u"是"})}, {}, {}},
-      {"Chinese without English", {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"A", u"", u"是"})},
-       {Rule::ChineseWithoutEnglish}, 1},
+      {"a clean book",
+       {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"A", u"be", u"是"})},
+       {},
+       {}},
+      {"Chinese without English",
+       {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"A", u"", u"是"})},
+       {Rule::ChineseWithoutEnglish},
+       1},
       {"full-width letters", {Entry({u"", u"A", u"ｇｏ", u"去"})}, {Rule::UntypableEnglish}, 0},
-      {"a typographic apostrophe", {Entry({u"", u"A", u"it’s", u"它是"})}, {Rule::UntypableEnglish}, 0},
+      {"a typographic apostrophe",
+       {Entry({u"", u"A", u"it’s", u"它是"})},
+       {Rule::UntypableEnglish},
+       0},
       {"a space at the end", {Entry({u"", u"A", u"go ", u"去"})}, {Rule::StraySpaces}, 0},
-      {"a space at the start of the Chinese", {Entry({u"", u"A", u"go", u" 去"})},
-       {Rule::StraySpaces}, 0},
+      {"a space at the start of the Chinese",
+       {Entry({u"", u"A", u"go", u" 去"})},
+       {Rule::StraySpaces},
+       0},
       {"doubled spaces", {Entry({u"", u"A", u"give  up", u"放弃"})}, {Rule::StraySpaces}, 0},
       {"the same entry twice in a lesson",
        {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"A", u"be", u"是"}),
         Entry({u"", u"A", u"go", u"去"})},
-       {Rule::RepeatedEntry}, 2},
+       {Rule::RepeatedEntry},
+       2},
       {"the same entry in two lessons is fine",
-       {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"B", u"go", u"去"})}, {}, {}},
+       {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"B", u"go", u"去"})},
+       {},
+       {}},
       {"a lesson name that comes back",
        {Entry({u"", u"A", u"go", u"去"}), Entry({u"", u"B", u"be", u"是"}),
         Entry({u"", u"A", u"do", u"做"})},
-       {Rule::LessonNameComesBack}, 2},
+       {Rule::LessonNameComesBack},
+       2},
   };
   for (const auto& c : cases) {
     const auto findings = CheckBook(MakeBook(c.records));
@@ -258,8 +290,8 @@ TEST(BookFile, SaveAsWritesAnyPathAndRefusesABookTooLong) {
   EXPECT_FALSE(SaveBook(book, {}, BookLocation::AtPath(dir.file("none/out.dat"))).ok());
 
   Book tooLong;
-  tooLong.apply(AppendLesson(tooLong, u"A",
-                             std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1})));
+  tooLong.apply(AppendLesson(
+      tooLong, u"A", std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1})));
   const auto refused = SaveBook(tooLong, {}, BookLocation::AtPath(dir.file("long.dat")));
   EXPECT_EQ(refused.error, EFBIG);
   EXPECT_FALSE(std::filesystem::exists(dir.file("long.dat")));

@@ -56,10 +56,16 @@ TEST(ImportBytes, DecodesEveryEncodingSpreadsheetsSave) {
   };
   const Case cases[] = {
       {"UTF-8", "apple,苹果\n", Encoding::Utf8},
-      {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" "apple,苹果\n", Encoding::Utf8WithMark},
+      {"UTF-8 with a byte order mark",
+       "\xEF\xBB\xBF"
+       "apple,苹果\n",
+       Encoding::Utf8WithMark},
       {"GBK", Gbk("apple,苹果\n"), Encoding::Gbk},
       {"UTF-16 with a byte order mark",
-       std::string("\xFF\xFE" "a\0p\0p\0l\0e\0,\0\xF9\x82\x9C\x67\n\0", 20), Encoding::Utf16WithMark},
+       std::string("\xFF\xFE"
+                   "a\0p\0p\0l\0e\0,\0\xF9\x82\x9C\x67\n\0",
+                   20),
+       Encoding::Utf16WithMark},
   };
   for (const auto& c : cases) {
     const auto decoded = DecodeImportBytes(c.bytes);
@@ -88,7 +94,9 @@ TEST(DelimitedText, ReadsQuotedFieldsAsRfc4180Says) {
       {"CRLF, no final line end", u"a,b\r\nc,d", u',', {{"a", "b"}, {"c", "d"}}},
       {"a comma inside quotes", u"\"a, b\",c\n", u',', {{"a, b", "c"}}},
       {"doubled quotes", u"\"say \"\"hi\"\"\",x\n", u',', {{"say \"hi\"", "x"}}},
-      {"a line break inside quotes", u"\"two\r\nlines\",x\ny,z\n", u',',
+      {"a line break inside quotes",
+       u"\"two\r\nlines\",x\ny,z\n",
+       u',',
        {{"two\r\nlines", "x"}, {"y", "z"}}},
       {"empty fields", u",,\n\"\",x\n", u',', {{"", "", ""}, {"", "x"}}},
       {"blank lines skipped", u"a;b\n\n\r\nc;d\n", u';', {{"a", "b"}, {"c", "d"}}},
@@ -113,9 +121,9 @@ TEST(DelimitedText, NumbersRowsByTheLineTheyStartOn) {
 
 TEST(DelimitedText, RefusesBrokenQuotingWithTheLine) {
   const std::pair<std::u16string, std::size_t> cases[] = {
-      {u"a,b\nc,\"d\ne,f\n", 2},      // never closed: the line where it opened
-      {u"a,b\n\"c\"d,e\n", 2},        // text after the closing quote
-      {u"\"x\ny\"z,w\n", 2},          // the same after a line break inside quotes
+      {u"a,b\nc,\"d\ne,f\n", 2},  // never closed: the line where it opened
+      {u"a,b\n\"c\"d,e\n", 2},    // text after the closing quote
+      {u"\"x\ny\"z,w\n", 2},      // the same after a line break inside quotes
   };
   for (const auto& [text, line] : cases) {
     Refusal refusal;
@@ -130,9 +138,9 @@ TEST(DelimitedText, GuessesTheSeparatorThatSplitsEveryRowAlike) {
       {u"a,b\nc,d\n", u','},
       {u"a;b\nc;d\n", u';'},
       {u"a, b\tc\nd, e\tf\n", u'\t'},
-      {u"\"1,5\";x\n\"2,5\";y\n", u';'},     // commas only inside quotes
+      {u"\"1,5\";x\n\"2,5\";y\n", u';'},  // commas only inside quotes
       {u"apple 苹果\npear 梨\n", std::nullopt},
-      {u"\"open,x\n", u','},                 // broken quoting still shows the separator
+      {u"\"open,x\n", u','},  // broken quoting still shows the separator
   };
   for (const auto& [text, separator] : cases) {
     EXPECT_EQ(GuessSeparator(text), separator) << Utf8(text);
@@ -233,7 +241,8 @@ TEST(ColumnGuess, FindsChinesePartOfSpeechAndEnglishByContent) {
       {"a number column first", u"1,apple,苹果\n2,pear,梨\n", {1, 2, kNoColumn}},
       {"named columns win", u"中文,英文\napple,苹果\n", {1, 0, kNoColumn}},
       {"a column of mixed notes is no part of speech",
-       u"apple,n.,苹果\npear,fruit,梨\nfig,tree,无花果\n", {0, 2, kNoColumn}},
+       u"apple,n.,苹果\npear,fruit,梨\nfig,tree,无花果\n",
+       {0, 2, kNoColumn}},
   };
   for (const auto& c : cases) EXPECT_EQ(GuessColumns(ReadImportText(c.text)), c.choice) << c.what;
 }
@@ -261,8 +270,8 @@ TEST(ImportEntries, RefuseTextsACourseFileCannotHoldNamingLineAndCharacter) {
 }
 
 TEST(PartOfSpeech, KnowsTheMarksWordListsUse) {
-  for (const char16_t* mark : {u"n.", u"v.", u"adj.", u"adv.", u"prep.", u"conj.", u"phr.",
-                               u"vt.", u"N.", u"n./v.", u"adj. & adv."}) {
+  for (const char16_t* mark : {u"n.", u"v.", u"adj.", u"adv.", u"prep.", u"conj.", u"phr.", u"vt.",
+                               u"N.", u"n./v.", u"adj. & adv."}) {
     EXPECT_TRUE(IsPartOfSpeech(mark)) << Utf8(mark);
   }
   for (const char16_t* other : {u"n", u"noun", u"x.", u"", u"apple", u"n./", u"e.g."}) {

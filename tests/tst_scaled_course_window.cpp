@@ -34,8 +34,9 @@ TEST(ScaledCourseWindow, DrawsAtTheScreensResolutionWithRoomForEveryText) {
   EXPECT_GE(window.entryTable->horizontalHeader()->height(), line);
   EXPECT_GE(window.menuBar()->height(), line);
   for (int c = 0; c < window.entryTable->columnCount(); ++c) {
-    EXPECT_GE(window.entryTable->columnWidth(c),
-              window.fontMetrics().horizontalAdvance(window.entryTable->horizontalHeaderItem(c)->text()));
+    EXPECT_GE(
+        window.entryTable->columnWidth(c),
+        window.fontMetrics().horizontalAdvance(window.entryTable->horizontalHeaderItem(c)->text()));
   }
   EXPECT_GE(window.statusLine->height(), line);
 }

@@ -21,9 +21,18 @@ struct Header {
 
 std::optional<char16_t> SeparatorNamed(std::u16string_view name) {
   static constexpr std::array<std::pair<std::u16string_view, char16_t>, 12> kNames{{
-      {u"tab", u'\t'}, {u"Tab", u'\t'}, {u"comma", u','}, {u"Comma", u','},
-      {u"semicolon", u';'}, {u"Semicolon", u';'}, {u"space", u' '}, {u"Space", u' '},
-      {u"pipe", u'|'}, {u"Pipe", u'|'}, {u"colon", u':'}, {u"Colon", u':'},
+      {u"tab", u'\t'},
+      {u"Tab", u'\t'},
+      {u"comma", u','},
+      {u"Comma", u','},
+      {u"semicolon", u';'},
+      {u"Semicolon", u';'},
+      {u"space", u' '},
+      {u"Space", u' '},
+      {u"pipe", u'|'},
+      {u"Pipe", u'|'},
+      {u"colon", u':'},
+      {u"Colon", u':'},
   }};
   for (const auto& [text, c] : kNames) {
     if (name == text) return c;
@@ -70,14 +79,19 @@ bool TakeHeaderLine(std::u16string_view line, std::size_t number, Header& header
 std::vector<std::u16string> Kept(const std::vector<std::u16string>& fields, const Header& header) {
   std::vector<std::u16string> kept;
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (header.skipped.count(i) == 0) kept.push_back(header.html ? HtmlToText(fields[i]) : fields[i]);
+    if (header.skipped.count(i) == 0)
+      kept.push_back(header.html ? HtmlToText(fields[i]) : fields[i]);
   }
   return kept;
 }
 
 void AppendEntity(std::u16string_view name, std::u16string& out) {
   static constexpr std::array<std::pair<std::u16string_view, char16_t>, 6> kNamed{{
-      {u"nbsp", u' '}, {u"amp", u'&'}, {u"lt", u'<'}, {u"gt", u'>'}, {u"quot", u'"'},
+      {u"nbsp", u' '},
+      {u"amp", u'&'},
+      {u"lt", u'<'},
+      {u"gt", u'>'},
+      {u"quot", u'"'},
       {u"apos", u'\''},
   }};
   for (const auto& [text, c] : kNamed) {
@@ -91,10 +105,10 @@ void AppendEntity(std::u16string_view name, std::u16string& out) {
     std::uint32_t code = 0;
     bool digits = name.size() > (hex ? 2u : 1u);
     for (const char16_t c : name.substr(hex ? 2 : 1)) {
-      const int d = c >= u'0' && c <= u'9'             ? c - u'0'
-                    : hex && c >= u'a' && c <= u'f'    ? c - u'a' + 10
-                    : hex && c >= u'A' && c <= u'F'    ? c - u'A' + 10
-                                                       : -1;
+      const int d = c >= u'0' && c <= u'9'          ? c - u'0'
+                    : hex && c >= u'a' && c <= u'f' ? c - u'a' + 10
+                    : hex && c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                                    : -1;
       digits = digits && d >= 0 && code < 0x110000;
       code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(std::max(d, 0));
     }
@@ -110,8 +124,8 @@ bool IsSpacingTag(std::u16string_view tag) {
   static constexpr std::array<std::u16string_view, 5> kSpacing{u"br", u"div", u"p", u"li", u"tr"};
   std::size_t start = tag.starts_with(u"/") ? 1 : 0;
   std::size_t end = start;
-  while (end < tag.size() && ((tag[end] >= u'a' && tag[end] <= u'z') ||
-                              (tag[end] >= u'A' && tag[end] <= u'Z'))) {
+  while (end < tag.size() &&
+         ((tag[end] >= u'a' && tag[end] <= u'z') || (tag[end] >= u'A' && tag[end] <= u'Z'))) {
     ++end;
   }
   std::u16string name(tag.substr(start, end - start));
@@ -124,7 +138,7 @@ bool IsSpacingTag(std::u16string_view tag) {
 
 bool LooksLikeAnkiNotes(std::u16string_view text) {
   static constexpr std::array<std::u16string_view, 4> kStarts{u"#separator:", u"#html:",
-                                                               u"#columns:", u"#notetype"};
+                                                              u"#columns:", u"#notetype"};
   return std::any_of(kStarts.begin(), kStarts.end(),
                      [text](std::u16string_view s) { return text.starts_with(s); });
 }
@@ -136,7 +150,8 @@ ImportTable ReadAnkiNotes(std::u16string_view text) {
   std::size_t line = 1;
   while (text.starts_with(u"#")) {
     const auto end = text.find(u'\n');
-    const auto headerLine = text.substr(1, end == std::u16string_view::npos ? text.size() - 1 : end - 1);
+    const auto headerLine =
+        text.substr(1, end == std::u16string_view::npos ? text.size() - 1 : end - 1);
     if (!TakeHeaderLine(headerLine, line, header, table.refusal)) return table;
     text = end == std::u16string_view::npos ? std::u16string_view() : text.substr(end + 1);
     ++line;
@@ -177,7 +192,8 @@ std::u16string HtmlToText(std::u16string_view html) {
         AppendEntity(html.substr(i + 1, semicolon - i - 1), out);
         i = semicolon + 1;
       }
-    } else if (html.substr(i).starts_with(u"[sound:") && html.find(u']', i) != std::u16string_view::npos) {
+    } else if (html.substr(i).starts_with(u"[sound:") &&
+               html.find(u']', i) != std::u16string_view::npos) {
       i = html.find(u']', i) + 1;
     } else {
       out.push_back(c);

@@ -16,10 +16,14 @@ using course::kLessonSlots;
 
 std::u16string FieldName(int field) {
   switch (field) {
-    case kEnglishField: return u"英文";
-    case kChineseField: return u"中文";
-    case kPartOfSpeechField: return u"词性";
-    default: return u"栏目";
+    case kEnglishField:
+      return u"英文";
+    case kChineseField:
+      return u"中文";
+    case kPartOfSpeechField:
+      return u"词性";
+    default:
+      return u"栏目";
   }
 }
 
@@ -82,8 +86,8 @@ std::vector<Finding> CheckBook(const Book& book) {
   if (listedRuns > kLessonSlots) {
     findings.push_back({Rule::TooManyLessons, kLessonSlots, lessons[kLessonSlots].first, 0,
                         u"共 " + Number(listedRuns) + u" 课，选课程序只列出前 " +
-                            Number(kLessonSlots) + u" 课：从 " + Quoted(lessons[kLessonSlots].name) +
-                            u" 起不会列出"});
+                            Number(kLessonSlots) + u" 课：从 " +
+                            Quoted(lessons[kLessonSlots].name) + u" 起不会列出"});
   }
   if (book.size() > kLessonRecords) {
     const auto last = std::find_if(lessons.begin(), lessons.end(),

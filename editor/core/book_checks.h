@@ -24,10 +24,10 @@ enum class Rule {
 
 struct Finding {
   Rule rule;
-  std::size_t lesson = 0;                // index into Book::lessons()
-  std::optional<std::size_t> record;     // the record to jump to, when one is to blame
-  int field = 0;                         // its field, when one is to blame
-  std::u16string text;                   // what is wrong, in Chinese
+  std::size_t lesson = 0;             // index into Book::lessons()
+  std::optional<std::size_t> record;  // the record to jump to, when one is to blame
+  int field = 0;                      // its field, when one is to blame
+  std::u16string text;                // what is wrong, in Chinese
 };
 
 std::vector<Finding> CheckBook(const Book& book);

@@ -44,8 +44,8 @@ std::u16string Tidied(std::u16string_view text) {
 
 bool IsPartOfSpeech(std::u16string_view text) {
   static constexpr std::array<std::u16string_view, 17> kMarks{
-      u"n", u"v", u"vt", u"vi", u"adj", u"a", u"adv", u"prep", u"conj", u"phr",
-      u"pron", u"num", u"art", u"int", u"interj", u"aux", u"abbr"};
+      u"n",   u"v",    u"vt",  u"vi",  u"adj", u"a",      u"adv", u"prep", u"conj",
+      u"phr", u"pron", u"num", u"art", u"int", u"interj", u"aux", u"abbr"};
   std::size_t start = 0;
   while (true) {
     std::size_t end = text.find_first_of(u"/&,", start);

@@ -86,9 +86,8 @@ bool IsBlank(const ImportRow& row) {
 
 }  // namespace
 
-std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separator,
-                                     Refusal& refusal, std::size_t firstLine,
-                                     std::size_t maxRows) {
+std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separator, Refusal& refusal,
+                                     std::size_t firstLine, std::size_t maxRows) {
   std::vector<ImportRow> rows;
   Scanner scanner(text, separator, firstLine);
   ImportRow row;

@@ -16,8 +16,8 @@ namespace editor {
 // The rows of `text`, lines numbered from `firstLine`; empty lines give no row. At most
 // `maxRows` rows are read. An unclosed quote or text after a closing quote refuses the
 // read with the line.
-std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separator,
-                                     Refusal& refusal, std::size_t firstLine = 1,
+std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separator, Refusal& refusal,
+                                     std::size_t firstLine = 1,
                                      std::size_t maxRows = std::numeric_limits<std::size_t>::max());
 
 // The separator that splits the first rows of `text` into the same number of fields, more

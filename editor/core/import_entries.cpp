@@ -14,9 +14,15 @@ enum class Role { English, Chinese, PartOfSpeech, None };
 
 Role RoleNamed(std::u16string_view name) {
   static constexpr std::array<std::pair<std::u16string_view, Role>, 9> kNames{{
-      {u"英文", Role::English}, {u"单词", Role::English}, {u"english", Role::English},
-      {u"中文", Role::Chinese}, {u"释义", Role::Chinese}, {u"词义", Role::Chinese},
-      {u"chinese", Role::Chinese}, {u"词性", Role::PartOfSpeech}, {u"pos", Role::PartOfSpeech},
+      {u"英文", Role::English},
+      {u"单词", Role::English},
+      {u"english", Role::English},
+      {u"中文", Role::Chinese},
+      {u"释义", Role::Chinese},
+      {u"词义", Role::Chinese},
+      {u"chinese", Role::Chinese},
+      {u"词性", Role::PartOfSpeech},
+      {u"pos", Role::PartOfSpeech},
   }};
   std::u16string lower(name);
   std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -66,10 +72,17 @@ ColumnChoice GuessColumns(const ImportTable& table) {
   for (std::size_t i = 0; i < table.columnNames.size(); ++i) {
     const int column = static_cast<int>(i);
     switch (RoleNamed(table.columnNames[i])) {
-      case Role::English: choice.english = column; break;
-      case Role::Chinese: choice.chinese = column; break;
-      case Role::PartOfSpeech: choice.partOfSpeech = column; break;
-      case Role::None: break;
+      case Role::English:
+        choice.english = column;
+        break;
+      case Role::Chinese:
+        choice.chinese = column;
+        break;
+      case Role::PartOfSpeech:
+        choice.partOfSpeech = column;
+        break;
+      case Role::None:
+        break;
     }
   }
   const auto shares = Shares(table);
@@ -90,9 +103,8 @@ ColumnChoice GuessColumns(const ImportTable& table) {
     }
   };
   best(choice.chinese, [](const ColumnShares& s) { return double(s.chinese); });
-  best(choice.partOfSpeech, [](const ColumnShares& s) {
-    return s.marks * 2 >= s.filled ? double(s.marks) : 0.0;
-  });
+  best(choice.partOfSpeech,
+       [](const ColumnShares& s) { return s.marks * 2 >= s.filled ? double(s.marks) : 0.0; });
   best(choice.english, [](const ColumnShares& s) { return double(s.latin); });
   for (std::size_t i = 0; choice.english == kNoColumn && i < shares.size(); ++i) {
     if (!taken(static_cast<int>(i)) && shares[i].filled > 0) choice.english = static_cast<int>(i);

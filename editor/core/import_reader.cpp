@@ -14,8 +14,8 @@ namespace {
 
 bool IsColumnName(std::u16string_view cell) {
   static constexpr std::array<std::u16string_view, 16> kNames{
-      u"英文", u"中文", u"词性", u"栏目", u"单词", u"释义", u"词义", u"english", u"English",
-      u"chinese", u"Chinese", u"word", u"Word", u"meaning", u"Meaning", u"pos"};
+      u"英文",    u"中文",    u"词性",    u"栏目", u"单词", u"释义",    u"词义",    u"english",
+      u"English", u"chinese", u"Chinese", u"word", u"Word", u"meaning", u"Meaning", u"pos"};
   return std::find(kNames.begin(), kNames.end(), cell) != kNames.end();
 }
 

@@ -14,8 +14,8 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 std::size_t LineOf(std::u16string_view text, std::size_t position) {
-  return 1 + static_cast<std::size_t>(
-                 std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(position), u'\n'));
+  return 1 + static_cast<std::size_t>(std::count(
+                 text.begin(), text.begin() + static_cast<std::ptrdiff_t>(position), u'\n'));
 }
 
 DecodedText FromUtf16(std::string_view bytes) {
@@ -35,8 +35,8 @@ DecodedText FromUtf16(std::string_view bytes) {
 DecodedText FromGbk(std::string_view bytes) {
   DecodedText decoded{{}, Encoding::Gbk, {}};
   const auto& codec = course::Cp936::instance();
-  const std::size_t escaped = codec.decode(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                           bytes.size(), decoded.text);
+  const std::size_t escaped =
+      codec.decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), decoded.text);
   if (escaped > 0) {
     const auto bad = std::find_if(decoded.text.begin(), decoded.text.end(), [](char16_t c) {
       return c >= course::Cp936::kEscapeBase && c <= course::Cp936::kEscapeBase + 0xFF;

@@ -14,7 +14,8 @@ ImportRow SplitLine(std::u16string_view line, std::size_t number) {
   std::u16string word = Tidied(line.substr(0, split));
   std::u16string partOfSpeech;
   const auto lastSpace = word.rfind(u' ');
-  if (lastSpace != std::u16string::npos && IsPartOfSpeech(std::u16string_view(word).substr(lastSpace + 1))) {
+  if (lastSpace != std::u16string::npos &&
+      IsPartOfSpeech(std::u16string_view(word).substr(lastSpace + 1))) {
     partOfSpeech = word.substr(lastSpace + 1);
     word.resize(lastSpace);
   }

@@ -11,7 +11,8 @@ std::u16string UnstorableReason(std::u16string_view display) {
   if (course::ScrambleText(display, &refusal)) return {};
   if (refusal.character == 0) return u"文字太长，或有字符连在一起读回来会变样，课程文件存不下";
   if (refusal.noCodeValue) {
-    return u"字符 " + Quoted(refusal.character) + u" 不在 GBK（代码页 936）字符集中，课程文件存不下";
+    return u"字符 " + Quoted(refusal.character) +
+           u" 不在 GBK（代码页 936）字符集中，课程文件存不下";
   }
   return u"字符 " + Quoted(refusal.character) + u" 在课程文件的存储方式下没有对应的字符，存不下";
 }

@@ -35,8 +35,7 @@ std::optional<editor::ColumnChoice> ParseColumns(const std::string& text) {
 std::optional<std::u16string> StorableArgument(const std::string& what, const std::string& value,
                                                std::ostream& err) {
   const auto text = course::FromUtf8(value);
-  const std::u16string reason =
-      text ? editor::UnstorableReason(*text) : u"不是 UTF-8 文字";
+  const std::u16string reason = text ? editor::UnstorableReason(*text) : u"不是 UTF-8 文字";
   if (reason.empty()) return text;
   err << "coursetool: " << what << ": " << course::ToUtf8(reason) << '\n';
   return std::nullopt;
@@ -75,8 +74,8 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
   const auto lesson = StorableArgument(
       "the lesson name", options.lesson.value_or(std::filesystem::path(sourcePath).stem().string()),
       err);
-  const auto bookTitle =
-      options.book ? StorableArgument("--book", *options.book, err) : std::optional<std::u16string>();
+  const auto bookTitle = options.book ? StorableArgument("--book", *options.book, err)
+                                      : std::optional<std::u16string>();
   if (!lesson || lesson->empty() || (options.book && !bookTitle)) {
     if (lesson && lesson->empty()) err << "coursetool: the lesson name is empty\n";
     return 1;
@@ -90,9 +89,9 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
       return 2;
     }
   }
-  opened.book.apply(editor::AppendLesson(opened.book, *lesson, imported.entries,
-                                         bookTitle ? std::optional<std::u16string_view>(*bookTitle)
-                                                   : std::nullopt));
+  opened.book.apply(editor::AppendLesson(
+      opened.book, *lesson, imported.entries,
+      bookTitle ? std::optional<std::u16string_view>(*bookTitle) : std::nullopt));
   const auto saved =
       editor::SaveBook(opened.book, suite::FilePlaces(), editor::BookLocation::AtPath(coursePath));
   if (!saved.ok()) {

@@ -50,7 +50,7 @@ constexpr const char* kImportHelp =
 bool TakeImportOptions(int argc, char** argv, coursetool::ImportOptions& options) {
   for (int i = 2; i + 2 < argc; i += 2) {
     const std::string name = argv[i];
-    auto* slot = name == "--columns" ? &options.columns
+    auto* slot = name == "--columns"  ? &options.columns
                  : name == "--lesson" ? &options.lesson
                  : name == "--book"   ? &options.book
                                       : nullptr;
@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
   }
   if (command == "import") {
     coursetool::ImportOptions options;
-    if (help || !TakeImportOptions(argc, argv, options)) return tools::Usage(kImportHelp, help ? 0 : 2);
+    if (help || !TakeImportOptions(argc, argv, options))
+      return tools::Usage(kImportHelp, help ? 0 : 2);
     return coursetool::Import(argv[argc - 2], argv[argc - 1], options, std::cout, std::cerr);
   }
   return tools::Usage(kUsage, help ? 0 : 2);
