@@ -2,7 +2,6 @@
 // 课程编辑 driven through its real widgets: opening by the folder rule, editing with undo and
 // redo, the import preview, checks, saving, and keyboard-only use.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <QApplication>
 #include <QMenuBar>
@@ -41,20 +40,6 @@ course::RecordTable SampleBook() {
   table[1] = Entry(u"Unit 1", u"stall", u"货摊", 2);
   table[2] = Entry(u"Unit 2", u"river", u"河", 3);
   return table;
-}
-
-std::string Gbk(const std::string& utf8) {
-  iconv_t cd = iconv_open("GBK", "UTF-8");
-  std::string in = utf8;
-  std::string out(utf8.size() * 2, '\0');
-  char* from = in.data();
-  char* to = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  iconv(cd, &from, &inLeft, &to, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
 }
 
 QStringList Items(const QListWidget* list) {
@@ -175,9 +160,9 @@ TEST(CourseWindow, ImportShowsAPreviewWithGuessedColumnsAndAddsALesson) {
     dialog.lessonName->setText(QStringLiteral("第五周"));
     return true;
   };
-  desk.window.importBytes(
-      QByteArray::fromStdString(Gbk("\"苹果, 红的\",\"apple\",n.\r\n梨,pear,n.\r\n")),
-      QStringLiteral("week5.csv"), QStringLiteral("week5"));
+  desk.window.importBytes(QByteArray::fromStdString(
+                              testsupport::ToGbk("\"苹果, 红的\",\"apple\",n.\r\n梨,pear,n.\r\n")),
+                          QStringLiteral("week5.csv"), QStringLiteral("week5"));
   EXPECT_EQ(seen, (QStringList{"苹果, 红的", "apple", "第 2 列", "第 1 列", "第 3 列",
                                "将导入 2 条词条。"}));
   EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2", "第五周"}));

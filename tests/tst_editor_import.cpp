@@ -2,7 +2,6 @@
 // The course editor's import: the formats teachers bring lists in, the column guess, and
 // what is refused, with its line.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "import_entries.h"
 #include "import_reader.h"
 #include "import_text.h"
+#include "test_support.h"
 #include "utf8.h"
 
 namespace editor {
@@ -22,21 +22,6 @@ using Rows = std::vector<std::vector<std::string>>;
 
 std::string Utf8(const std::u16string& text) {
   return course::ToUtf8(text);
-}
-
-// The GBK bytes of a UTF-8 text, as a spreadsheet on a Chinese system saves it.
-std::string Gbk(const std::string& utf8) {
-  iconv_t cd = iconv_open("GBK", "UTF-8");
-  std::string in = utf8;
-  std::string out(utf8.size() * 2, '\0');
-  char* from = in.data();
-  char* to = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  EXPECT_NE(iconv(cd, &from, &inLeft, &to, &outLeft), static_cast<std::size_t>(-1));
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
 }
 
 Rows Fields(const ImportTable& table) {
@@ -60,7 +45,7 @@ TEST(ImportBytes, DecodesEveryEncodingSpreadsheetsSave) {
        "\xEF\xBB\xBF"
        "apple,苹果\n",
        Encoding::Utf8WithMark},
-      {"GBK", Gbk("apple,苹果\n"), Encoding::Gbk},
+      {"GBK", testsupport::ToGbk("apple,苹果\n"), Encoding::Gbk},
       {"UTF-16 with a byte order mark",
        std::string("\xFF\xFE"
                    "a\0p\0p\0l\0e\0,\0\xF9\x82\x9C\x67\n\0",
@@ -218,8 +203,8 @@ TEST(ImportFormats, AreToldApartByWhatTheTextHolds) {
 }
 
 TEST(ImportFormats, AGbkSpreadsheetWithAHeaderAndQuotedFields) {
-  const auto table =
-      ReadImportBytes(Gbk("英文,中文\r\n\"apple, red\",\"苹果\"\r\n\"run\",\"跑\r\n跑\"\r\n"));
+  const auto table = ReadImportBytes(
+      testsupport::ToGbk("英文,中文\r\n\"apple, red\",\"苹果\"\r\n\"run\",\"跑\r\n跑\"\r\n"));
   ASSERT_FALSE(table.refusal);
   EXPECT_EQ(Fields(table), (Rows{{"apple, red", "苹果"}, {"run", "跑\r\n跑"}}));
   const auto entries = MakeEntries(table, GuessColumns(table));

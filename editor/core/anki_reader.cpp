@@ -19,26 +19,27 @@ struct Header {
   std::set<std::size_t> skipped;  // columns from 0 that hold no entry text
 };
 
-std::optional<char16_t> SeparatorNamed(std::u16string_view name) {
-  static constexpr std::array<std::pair<std::u16string_view, char16_t>, 12> kNames{{
-      {u"tab", u'\t'},
-      {u"Tab", u'\t'},
-      {u"comma", u','},
-      {u"Comma", u','},
-      {u"semicolon", u';'},
-      {u"Semicolon", u';'},
-      {u"space", u' '},
-      {u"Space", u' '},
-      {u"pipe", u'|'},
-      {u"Pipe", u'|'},
-      {u"colon", u':'},
-      {u"Colon", u':'},
-  }};
-  for (const auto& [text, c] : kNames) {
+using CharNames = std::pair<std::u16string_view, char16_t>;
+
+template <std::size_t N>
+std::optional<char16_t> CharNamed(const std::array<CharNames, N>& names, std::u16string_view name) {
+  for (const auto& [text, c] : names) {
     if (name == text) return c;
   }
-  if (name.size() == 1) return name[0];
   return std::nullopt;
+}
+
+std::optional<char16_t> SeparatorNamed(std::u16string_view name) {
+  static constexpr std::array<CharNames, 6> kNames{{
+      {u"tab", u'\t'},
+      {u"comma", u','},
+      {u"semicolon", u';'},
+      {u"space", u' '},
+      {u"pipe", u'|'},
+      {u"colon", u':'},
+  }};
+  if (name.size() == 1) return name[0];
+  return CharNamed(kNames, AsciiLower(name));
 }
 
 std::optional<std::size_t> ColumnNumber(std::u16string_view value) {
@@ -86,7 +87,7 @@ std::vector<std::u16string> Kept(const std::vector<std::u16string>& fields, cons
 }
 
 void AppendEntity(std::u16string_view name, std::u16string& out) {
-  static constexpr std::array<std::pair<std::u16string_view, char16_t>, 6> kNamed{{
+  static constexpr std::array<CharNames, 6> kNamed{{
       {u"nbsp", u' '},
       {u"amp", u'&'},
       {u"lt", u'<'},
@@ -94,11 +95,9 @@ void AppendEntity(std::u16string_view name, std::u16string& out) {
       {u"quot", u'"'},
       {u"apos", u'\''},
   }};
-  for (const auto& [text, c] : kNamed) {
-    if (name == text) {
-      out.push_back(c);
-      return;
-    }
+  if (const auto c = CharNamed(kNamed, name)) {
+    out.push_back(*c);
+    return;
   }
   if (name.size() > 1 && name[0] == u'#') {
     const bool hex = name[1] == u'x' || name[1] == u'X';
@@ -128,9 +127,7 @@ bool IsSpacingTag(std::u16string_view tag) {
          ((tag[end] >= u'a' && tag[end] <= u'z') || (tag[end] >= u'A' && tag[end] <= u'Z'))) {
     ++end;
   }
-  std::u16string name(tag.substr(start, end - start));
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; });
+  const std::u16string name = AsciiLower(tag.substr(start, end - start));
   return std::find(kSpacing.begin(), kSpacing.end(), name) != kSpacing.end();
 }
 

@@ -11,11 +11,15 @@ bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0x3000 || c == 0x00A0;
 }
 
-char16_t Lower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
 }  // namespace
+
+std::u16string AsciiLower(std::u16string_view text) {
+  std::u16string lower(text);
+  for (char16_t& c : lower) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  }
+  return lower;
+}
 
 bool IsChineseCharacter(char16_t c) {
   return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
@@ -54,8 +58,7 @@ bool IsPartOfSpeech(std::u16string_view text) {
     while (!part.empty() && part.front() == u' ') part.remove_prefix(1);
     while (!part.empty() && part.back() == u' ') part.remove_suffix(1);
     if (part.size() < 2 || part.back() != u'.') return false;
-    std::u16string word(part.substr(0, part.size() - 1));
-    std::transform(word.begin(), word.end(), word.begin(), Lower);
+    const std::u16string word = AsciiLower(part.substr(0, part.size() - 1));
     if (std::find(kMarks.begin(), kMarks.end(), word) == kMarks.end()) return false;
     if (end == text.size()) break;
     start = end + 1;

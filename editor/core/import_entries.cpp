@@ -24,9 +24,7 @@ Role RoleNamed(std::u16string_view name) {
       {u"词性", Role::PartOfSpeech},
       {u"pos", Role::PartOfSpeech},
   }};
-  std::u16string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; });
+  const std::u16string lower = AsciiLower(name);
   for (const auto& [text, role] : kNames) {
     if (lower == text) return role;
   }
