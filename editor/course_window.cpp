@@ -108,7 +108,13 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   auto* side = new QTabWidget(this);
   side->setAccessibleName(QStringLiteral("检查与预览"));
   side->tabBar()->setAccessibleName(QStringLiteral("检查与预览的页"));
-  side->addTab(findingList, QStringLiteral("检查"));
+  findingDetail = new QLabel(this);
+  findingDetail->setWordWrap(true);
+  auto* checkPane = new QWidget(this);
+  auto* checkLayout = new QVBoxLayout(checkPane);
+  checkLayout->addWidget(findingList, 1);
+  checkLayout->addWidget(findingDetail);
+  side->addTab(checkPane, QStringLiteral("检查"));
   side->addTab(previewPane, QStringLiteral("选课预览"));
 
   auto* splitter = new QSplitter(this);
@@ -145,6 +151,7 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   connect(lessonList, &QListWidget::currentRowChanged, this, &CourseWindow::showLesson);
   connect(entryTable, &QTableWidget::itemChanged, this, &CourseWindow::cellEdited);
   connect(findingList, &QListWidget::itemActivated, this, &CourseWindow::jumpToFinding);
+  connect(findingList, &QListWidget::currentTextChanged, findingDetail, &QLabel::setText);
   connect(undoStack, &QUndoStack::cleanChanged, this,
           [this](bool clean) { setWindowModified(!clean); });
   setWindowTitle(QStringLiteral("课程编辑 — （没有打开课本）[*]"));

@@ -60,6 +60,7 @@ class CourseWindow : public QMainWindow {
   QListWidget* lessonList = nullptr;
   QTableWidget* entryTable = nullptr;
   QListWidget* findingList = nullptr;  // 检查: each finding, Enter jumps to it
+  QLabel* findingDetail = nullptr;     // the chosen finding in full, wrapped
   QLabel* previewNote = nullptr;       // whether the chooser lists the lesson
   QListWidget* previewList = nullptr;  // the lesson as the chooser shows it
   QLabel* statusLine = nullptr;        // where the book was saved, or what went wrong

@@ -279,6 +279,8 @@ TEST(CourseWindow, FindingsListEachFaultAndJumpToIt) {
   const auto* findings = desk.window.findingList;
   ASSERT_EQ(findings->count(), 1);
   EXPECT_TRUE(findings->item(0)->text().contains(QStringLiteral("空格")));
+  desk.window.findingList->setCurrentRow(0);
+  EXPECT_EQ(desk.window.findingDetail->text(), findings->item(0)->text()) << "shown in full";
   desk.window.lessonList->setCurrentRow(0);
   emit desk.window.findingList->itemActivated(findings->item(0));
   EXPECT_EQ(desk.window.currentLesson(), 1);
