@@ -450,10 +450,11 @@ void CourseWindow::refreshPreview() {
 }
 
 void CourseWindow::jumpToFinding(QListWidgetItem* item) {
+  // Showing the record lists the findings afresh, `item` with them.
   const QVariant record = item->data(Qt::UserRole);
+  const int field = item->data(Qt::UserRole + 1).toInt();
   if (!record.isValid()) return;
   showRecord(record.toULongLong());
-  const int field = item->data(Qt::UserRole + 1).toInt();
   if (field >= kEnglishField)
     entryTable->setCurrentCell(entryTable->currentRow(), field - kEnglishField);
   entryTable->setFocus();
