@@ -235,6 +235,15 @@ void CourseWindow::buildMenus() {
 
 void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation location,
                            const QString& title) {
+  const QString path = desk::PathText(location.path);
+  if (opened.report.cutOff) {
+    tell(QStringLiteral("%1 在第 %2 条记录中间就结束了：只读到了完整的文字，保存会按读到的内容写回")
+             .arg(path)
+             .arg(opened.report.wholeRecords + 1),
+         true);
+  } else {
+    tell(QStringLiteral("已打开 %1").arg(path), false);
+  }
   book_ = std::move(opened.book);
   location_ = std::move(location);
   title_ = title;
@@ -257,9 +266,7 @@ void CourseWindow::openBook(int index) {
          true);
     return;
   }
-  const QString path = desk::PathText(location.path);
   setBook(std::move(opened), std::move(location), Text(entry.title));
-  tell(QStringLiteral("已打开 %1").arg(path), false);
 }
 
 void CourseWindow::openFile(const QString& path) {
@@ -274,7 +281,6 @@ void CourseWindow::openFile(const QString& path) {
     return;
   }
   setBook(std::move(opened), editor::BookLocation::AtPath(name), QFileInfo(path).fileName());
-  tell(QStringLiteral("已打开 %1").arg(path), false);
 }
 
 bool CourseWindow::mayLeaveBook() {

@@ -92,6 +92,18 @@ TEST(CourseWindow, OpensTheBookByTheFolderRuleAndShowsItsFirstLesson) {
   EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"river"}));
 }
 
+TEST(CourseWindow, SaysWhenAFileEndsInsideARecord) {
+  Desk desk;
+  std::string image;
+  ASSERT_TRUE(course::SerializeCourseTable(SampleBook(), image));
+  testsupport::WriteBytes(desk.dir.file("cut.dat"), image.substr(0, 30));
+  desk.window.openFile(QString::fromStdString(desk.dir.file("cut.dat")));
+  EXPECT_TRUE(desk.window.statusLine->text().contains(QStringLiteral("第 1 条记录中间")))
+      << desk.window.statusLine->text().toStdString();
+  desk.window.openFile(QString::fromStdString(desk.dir.file("app/c1.dat")));
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("已打开")));
+}
+
 TEST(CourseWindow, EditsCellsWithUndoAndRedoAndRefusesWhatGbkLacks) {
   Desk desk;
   auto* table = desk.window.entryTable;
