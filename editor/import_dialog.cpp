@@ -96,7 +96,6 @@ ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
   connect(intoNewLesson, &QRadioButton::toggled, this, &ImportDialog::update);
   connect(lessonName, &QLineEdit::textEdited, this, [this] { intoNewLesson->setChecked(true); });
   update();
-  setTabOrder(lessonName, englishColumn);
   lessonName->setFocus();
   lessonName->selectAll();
   resize(640, 520);
