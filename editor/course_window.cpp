@@ -184,8 +184,10 @@ void CourseWindow::buildMenus() {
   connect(saveAction, &QAction::triggered, this, &CourseWindow::save);
   saveAsAction = addCommand(file, QStringLiteral("另存为(&A)…"), QKeySequence::SaveAs,
                             &CourseWindow::saveAsAsked);
-  addCommand(file, QStringLiteral("把这一课导出为 CSV(&E)…"), {}, &CourseWindow::exportLesson);
-  addCommand(file, QStringLiteral("把整册导出为 CSV(&B)…"), {}, &CourseWindow::exportBook);
+  exportLessonAction =
+      addCommand(file, QStringLiteral("把这一课导出为 CSV(&E)…"), {}, &CourseWindow::exportLesson);
+  exportBookAction =
+      addCommand(file, QStringLiteral("把整册导出为 CSV(&B)…"), {}, &CourseWindow::exportBook);
   file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("退出(&Q)"));
   quit->setShortcut(QKeySequence::Quit);

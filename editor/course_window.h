@@ -68,6 +68,8 @@ class CourseWindow : public QMainWindow {
 
   QAction* saveAction = nullptr;
   QAction* saveAsAction = nullptr;
+  QAction* exportLessonAction = nullptr;
+  QAction* exportBookAction = nullptr;
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* addEntryAction = nullptr;

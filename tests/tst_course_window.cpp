@@ -268,6 +268,23 @@ TEST(CourseWindow, SaveAsWritesAnyPathAndAFailedSaveSaysWhy) {
       << desk.window.statusLine->text().toStdString();
 }
 
+TEST(CourseWindow, ExportsTheLessonOrTheBookAsCsv) {
+  Desk desk;
+  desk.window.lessonList->setCurrentRow(1);
+  desk.path = QString::fromStdString(desk.dir.file("lesson.csv"));
+  desk.window.exportLessonAction->trigger();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("lesson.csv")),
+            "\xEF\xBB\xBF课,英文,中文,词性,栏目\r\nUnit 2,river,河,,\r\n");
+  desk.path = QString::fromStdString(desk.dir.file("book.csv"));
+  desk.window.exportBookAction->trigger();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("book.csv")),
+            "\xEF\xBB\xBF课,英文,中文,词性,栏目\r\nUnit 1,market,市场,,\r\n"
+            "Unit 1,stall,货摊,,\r\nUnit 2,river,河,,\r\n");
+  desk.path = QString::fromStdString(desk.dir.file("none/book.csv"));
+  desk.window.exportBookAction->trigger();
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("无法导出到")));
+}
+
 TEST(CourseWindow, ClosingWithUnsavedChangesAsks) {
   Desk desk;
   desk.window.show();
