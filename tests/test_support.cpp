@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <iconv.h>
 #include <stdlib.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -89,6 +90,21 @@ std::string ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string ToGbk(const std::string& utf8) {
+  iconv_t cd = iconv_open("GBK", "UTF-8");
+  std::string in = utf8;
+  std::string out(utf8.size() * 2, '\0');
+  char* from = in.data();
+  char* to = out.data();
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = out.size();
+  const bool converted = iconv(cd, &from, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!converted) throw std::runtime_error("no GBK form: " + utf8);
+  out.resize(out.size() - outLeft);
+  return out;
 }
 
 course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial) {

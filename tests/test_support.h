@@ -74,6 +74,9 @@ class IdlePipe {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
+// The GBK bytes of a UTF-8 text, as a spreadsheet on a Chinese system saves it.
+std::string ToGbk(const std::string& utf8);
+
 // A record whose texts are the given UTF-8 strings taken as stored text, with number
 // field 1 set to `serial` (little-endian) and the others to fixed patterns.
 course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial = 0);

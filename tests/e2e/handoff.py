@@ -3,6 +3,7 @@
 """What a hand-off file holds, as the learner sees it:
 usage: handoff.py name FILE      the lesson's name
        handoff.py entries FILE   one "English<TAB>Chinese" line per entry, in file order
+       handoff.py lessons FILE   the lessons the chooser lists of a course file, one a line
 
 Texts are stored with every character's code page 936 code value 10 lower than the one
 shown.
@@ -37,6 +38,14 @@ def records(path):
 
 def main():
     command, path = sys.argv[1], sys.argv[2]
+    if command == "lessons":
+        # Runs of equal lesson names over all records but the last; empty names unlisted.
+        names = [texts[1] for texts in records(path)][:-1]
+        runs = [name for i, name in enumerate(names) if i == 0 or name != names[i - 1]]
+        for name in runs[:129]:
+            if name:
+                print(unscramble(name))
+        return
     entries = [texts for texts in records(path) if texts[2]]
     if command == "name":
         print(unscramble(entries[0][1]) if entries else "")

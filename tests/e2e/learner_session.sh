@@ -7,7 +7,9 @@
 # The menu opens; the pointer on "选 课" frames it; a click starts the chooser; book 2,
 # lesson 3 is chosen with the keyboard and confirmed; the hand-off file must hold exactly
 # that lesson, in the application folder; a study program started from the menu must show
-# it. Screenshots are kept in ARTEFACT_DIR and checked by pixel probes at the layouts'
+# it; the study programs are used on it. Then a teacher's step: 课程编辑 imports a
+# spreadsheet's word list into book 1 as a new lesson and saves, by keyboard; the chooser
+# lists that lesson and 课文初记 learns it. Screenshots are kept in ARTEFACT_DIR and checked by pixel probes at the layouts'
 # places; what a screen reader reads of each window is checked over the accessibility bus.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -111,4 +113,27 @@ assert abs(float(figures["wpm"]) - 120) <= 12, figures
 assert float(figures["accuracy"]) == 1.0, figures
 PY
 pass "studytool results: dictation $((${#lesson[@]} - 1)) / ${#lesson[@]}, listening all right, typing at $(cut -f 7 "$artefacts/results.txt" | tail -n 1)"
+# --- the teacher's step: a GBK spreadsheet imported in 课程编辑 as a new lesson of book 1,
+# saved; the chooser lists it and 课文初记 learns it
+lesson_name="第五周 收获"
+write_word_list "$artefacts/word-list.csv"
+lessons_before=$(handoff lessons "$app/c1.dat" | wc -l)
+(cd / && exec "$app/coursedesk") > "$artefacts/coursedesk.log" 2>&1 &
+pids+=($!)
+teacher_imports "$artefacts/word-list.csv" "$lesson_name"
+shot coursedesk-saved
+screen_reader_reads coursedesk "课程编辑" "label\t已保存到 $app/c1.dat" "list\t这一册的课" \
+  "table\t这一课的词条" "list\t检查结果"
+[ "$(handoff lessons "$app/c1.dat" | tail -n 1)" = "$lesson_name" ] ||
+  fail "c1.dat does not end with the lesson \"$lesson_name\""
+pass "c1.dat in the application folder ends with \"$lesson_name\""
+kill "$(xdotool getwindowpid "$editor")"
+choose_imported_lesson "$lessons_before" "$lesson_name" "$app/900_1.dat" "$artefacts/word-list.csv"
+answers_before=$("$app/studytool" log | wc -l)
+study_shows "$lesson_name"
+learn_with_keyboard 3
+answers=$("$app/studytool" log | wc -l)
+[ $((answers - answers_before)) -eq 3 ] || fail "课文初记 kept $((answers - answers_before)) answers of 3"
+pass "课文初记 learns the imported lesson: 3 answers kept"
+kill "$(xdotool getwindowpid "$study")"
 echo "learner session: all checks passed"

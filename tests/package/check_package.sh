@@ -3,10 +3,11 @@
 # Checks the Debian package as a packager and as its users would:
 #   check_package.sh PACKAGE.deb [ARTEFACT_DIR]
 # its files, dependencies and lintian's verdict; then, as root on an X display (run it under
-# xvfb-run), installs it with apt, starts both desktop entries' programs, runs a learner's
+# xvfb-run), installs it with apt, starts each desktop entry's program, runs a learner's
 # session from the menu as each of two ordinary users that it creates (each choice lands
-# in that user's own folder and nowhere else), and removes the package, which must leave
-# no file of its own behind.
+# in that user's own folder and nowhere else), has the first one make a lesson in 课程编辑
+# from a spreadsheet (the book lands in that user's folder, the installed one stays) and
+# learn it, and removes the package, which must leave no file of its own behind.
 set -euo pipefail
 deb=$(realpath "$1")
 artefacts=${2:-$(mktemp -d)}
@@ -17,10 +18,12 @@ source "$here/../e2e/session_lib.sh"
 
 app=/usr/lib/lumadesk
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for file in .$app/lumadesk .$app/pickwell .$app/studydesk .$app/studytool .$app/pellimar.exe \
+for file in .$app/lumadesk .$app/pickwell .$app/studydesk .$app/studytool .$app/coursedesk \
+            .$app/pellimar.exe \
             .$app/kestavel.exe .$app/1.wav .$app/c1.dat .$app/c4.dat \
             ./usr/share/applications/com.zuvizuz.Lumadesk.desktop \
             ./usr/share/applications/com.zuvizuz.Pickwell.desktop \
+            ./usr/share/applications/com.zuvizuz.Coursedesk.desktop \
             ./usr/share/metainfo/com.zuvizuz.Lumadesk.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/com.zuvizuz.Lumadesk.svg \
             ./usr/share/icons/hicolor/48x48/apps/com.zuvizuz.Lumadesk.png \
@@ -61,7 +64,7 @@ trap cleanup EXIT
 
 apt-get install -y -qq "$deb" > /dev/null
 pass "apt installs the package"
-for entry in com.zuvizuz.Lumadesk com.zuvizuz.Pickwell; do
+for entry in com.zuvizuz.Lumadesk com.zuvizuz.Pickwell com.zuvizuz.Coursedesk; do
   command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$entry.desktop")
   (cd / && exec $command) > /dev/null 2>&1 &
   pid=$!
@@ -93,12 +96,12 @@ reader=$(mktemp /tmp/accessible_tree.XXXXXX.py)
 cp "$here/../a11y/accessible_tree.py" "$reader"
 chmod 755 "$reader"
 
-# The menu from its desktop entry as LEARNER, in a login-like environment of their own
-# with a session bus and an accessibility bus, which the tree reader then reads as them.
-start_menu_as() {  # learner
+# A desktop entry's program as LEARNER, in a login-like environment of their own with a
+# session bus and an accessibility bus, which the tree reader then reads as them.
+start_entry_as() {  # learner entry
   local home command bus
   home=$(getent passwd "$1" | cut -d: -f6)
-  command=$(sed -n 's/^Exec=//p' /usr/share/applications/com.zuvizuz.Lumadesk.desktop)
+  command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$2.desktop")
   bus=$(cd / && runuser -u "$1" -- env -i HOME="$home" PATH=/usr/bin:/bin \
           dbus-daemon --session --fork --print-address=1)
   local as_learner=(runuser -u "$1" -- env -i DISPLAY="$DISPLAY" XAUTHORITY="$home/.Xauthority"
@@ -108,9 +111,13 @@ start_menu_as() {  # learner
     > /dev/null 2>&1 &
   pids+=($!)
   (cd / && exec "${as_learner[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 $command) \
-    > "$artefacts/lumadesk-$1.log" 2>&1 &
+    > "$artefacts/$2-$1.log" 2>&1 &
   pids+=($!)
   tree_reader=("${as_learner[@]}" /usr/bin/python3 "$reader")
+}
+
+start_menu_as() {  # learner
+  start_entry_as "$1" com.zuvizuz.Lumadesk
 }
 
 # LEARNER chooses BOOK and LESSON (places down each list) from the menu, learns it in
@@ -163,6 +170,40 @@ session_as lumadesk-learner-b 2 1
 cmp "/home/lumadesk-learner-a/.local/share/lumadesk/900_1.dat" \
   "$artefacts/expected-lumadesk-learner-a.dat" || fail "the second learner changed the first one's choice"
 pass "each learner keeps their own choice"
+
+# A teacher's step as LEARNER: a spreadsheet imported in 课程编辑 into book 1 as a new
+# lesson and saved lands in the learner's own folder; their chooser lists it and 课文初记
+# learns it.
+teacher_step_as() {  # learner
+  local home book lesson=第五周 words installed before
+  home=$(getent passwd "$1" | cut -d: -f6)
+  book=$home/.local/share/lumadesk/c1.dat
+  words=$(mktemp -d)
+  chmod 755 "$words"
+  write_word_list "$words/word-list.csv"
+  installed=$(md5sum < "$app/c1.dat")
+  start_entry_as "$1" com.zuvizuz.Coursedesk
+  teacher_imports "$words/word-list.csv" "$lesson"
+  kill "$(xdotool getwindowpid "$editor")"
+  [ -f "$book" ] && [ "$(stat -c %U "$book")" = "$1" ] || fail "$1: the book is not in $book"
+  [ "$(md5sum < "$app/c1.dat")" = "$installed" ] || fail "$1: the save changed $app/c1.dat"
+  pass "$1: the book with \"$lesson\" landed in $book; $app/c1.dat is unchanged"
+  start_menu_as "$1"
+  menu_ready
+  choose_imported_lesson "$(handoff lessons "$app/c1.dat" | wc -l)" "$lesson" \
+    "$home/.local/share/lumadesk/900_1.dat" "$words/word-list.csv"
+  study_shows "$lesson"
+  before=$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)
+  learn_with_keyboard 3
+  [ "$(runuser -u "$1" -- env HOME="$home" "$app/studytool" log | wc -l)" -eq $((before + 3)) ] ||
+    fail "$1: the three answers on \"$lesson\" are not in the learner's store"
+  pass "$1: 课文初记 learns \"$lesson\""
+  kill "$(xdotool getwindowpid "$study")"
+  kill "$(xdotool getwindowpid "$menu")"
+  wait_until_gone '^Zideviv--' "$1: the menu did not close"
+  rm -rf "$words"
+}
+teacher_step_as lumadesk-learner-a
 
 files=$(dpkg -L lumadesk | while read -r path; do [ -f "$path" ] && echo "$path"; done)
 apt-get remove -y -qq lumadesk > /dev/null

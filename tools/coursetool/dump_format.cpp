@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "cp936.h"
 #include "module1.h"
 #include "text_lines.h"
 #include "utf8.h"
@@ -13,7 +12,6 @@
 namespace coursetool {
 namespace {
 
-constexpr std::uint32_t kShift = 10;
 constexpr std::size_t kFields = 1 + course::kTextFields + 3;
 
 int HexDigit(char c) {
@@ -144,37 +142,20 @@ std::string FormatDumpLine(std::size_t slot, const course::CourseRecord& record)
 }
 
 std::optional<std::u16string> ScrambleText(std::u16string_view display, std::string& error) {
-  const auto& codec = course::Cp936::instance();
-  std::u16string stored;
-  for (const char16_t c : display) {
-    const bool escapedByte = c >= course::Cp936::kEscapeBase + 0x80 && c <= 0xDCFF;
-    const std::uint16_t code = escapedByte ? course::Cp936::kNoCode : codec.codeOf(c);
-    if (code == course::Cp936::kNoCode) {
-      error = "character " + CodePointName(c) + " cannot be written in code page 936";
-      return std::nullopt;
-    }
-    const char16_t shifted = code < kShift ? course::Cp936::kNoChar : codec.charOf(code - kShift);
-    if (shifted == course::Cp936::kNoChar) {
-      error = "character " + CodePointName(c) + " has no stored form in code page 936";
-      return std::nullopt;
-    }
-    stored.push_back(shifted);
-  }
-  // Adjacent characters must not read back as one: encode, decode and compare.
-  std::string bytes;
-  std::u16string again;
-  codec.encode(stored, bytes);
-  codec.decode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), again);
-  if (bytes.size() > 0xFFFF) {
-    error =
-        "the text is too long: " + std::to_string(bytes.size()) + " bytes stored, at most 65535";
-    return std::nullopt;
-  }
-  if (again != stored) {
+  course::ScrambleRefusal refusal;
+  auto stored = course::ScrambleText(display, &refusal);
+  if (stored) return stored;
+  if (refusal.storedBytes > 0) {
+    error = "the text is too long: " + std::to_string(refusal.storedBytes) +
+            " bytes stored, at most 65535";
+  } else if (refusal.character == 0) {
     error = "the stored form would not read back as the same text";
-    return std::nullopt;
+  } else {
+    error = "character " + CodePointName(refusal.character) +
+            (refusal.noCodeValue ? " cannot be written in code page 936"
+                                 : " has no stored form in code page 936");
   }
-  return stored;
+  return std::nullopt;
 }
 
 std::optional<ParsedLine> ParseDumpLine(std::string_view line, std::string& error) {

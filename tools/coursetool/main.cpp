@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "commands.h"
+#include "import_command.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ constexpr const char* kUsage =
     "usage: coursetool dump FILE\n"
     "       coursetool build IN.tsv OUT.dat\n"
     "       coursetool check FILE\n"
+    "       coursetool import [--columns en,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
     "Run 'coursetool COMMAND --help' for one command.\n";
 
 constexpr const char* kDumpHelp =
@@ -36,6 +38,30 @@ constexpr const char* kCheckHelp =
     "Exit status: 0 the chooser can show the file fully, 1 it cannot (an empty file too),\n"
     "2 unreadable or not a regular file.\n";
 
+constexpr const char* kImportHelp =
+    "usage: coursetool import [--columns en,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
+    "Appends the entries of IN as one lesson to OUT.dat (made as a book of empty records\n"
+    "when absent), as the course editor imports: CSV or TSV (UTF-8, with or without a byte\n"
+    "order mark, or GBK), Anki's \"Notes in Plain Text\", or lines \"word meaning\".\n"
+    "--columns gives each column's role in order (en, zh, pos, or - for none); without it\n"
+    "the roles are guessed. The lesson is named NAME, else IN's file name less its\n"
+    "extension; --book sets text field 1 of its records. A bad line is refused with its\n"
+    "number and the reason, and then nothing is written.\n";
+
+// The options before the two paths; false for an unknown or incomplete one.
+bool TakeImportOptions(int argc, char** argv, coursetool::ImportOptions& options) {
+  for (int i = 2; i + 2 < argc; i += 2) {
+    const std::string name = argv[i];
+    auto* slot = name == "--columns"  ? &options.columns
+                 : name == "--lesson" ? &options.lesson
+                 : name == "--book"   ? &options.book
+                                      : nullptr;
+    if (!slot || i + 3 >= argc) return false;
+    *slot = argv[i + 1];
+  }
+  return argc >= 4 && argc % 2 == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +78,12 @@ int main(int argc, char** argv) {
   if (command == "check") {
     if (help || argc != 3) return tools::Usage(kCheckHelp, help ? 0 : 2);
     return coursetool::Check(argv[2], std::cout, std::cerr);
+  }
+  if (command == "import") {
+    coursetool::ImportOptions options;
+    if (help || !TakeImportOptions(argc, argv, options))
+      return tools::Usage(kImportHelp, help ? 0 : 2);
+    return coursetool::Import(argv[argc - 2], argv[argc - 1], options, std::cout, std::cerr);
   }
   return tools::Usage(kUsage, help ? 0 : 2);
 }

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+#include "import_entries.h"
+
+#include <algorithm>
+#include <array>
+
+#include "chinese_text.h"
+#include "stored_text.h"
+
+namespace editor {
+namespace {
+
+enum class Role { English, Chinese, PartOfSpeech, None };
+
+Role RoleNamed(std::u16string_view name) {
+  static constexpr std::array<std::pair<std::u16string_view, Role>, 9> kNames{{
+      {u"英文", Role::English},
+      {u"单词", Role::English},
+      {u"english", Role::English},
+      {u"中文", Role::Chinese},
+      {u"释义", Role::Chinese},
+      {u"词义", Role::Chinese},
+      {u"chinese", Role::Chinese},
+      {u"词性", Role::PartOfSpeech},
+      {u"pos", Role::PartOfSpeech},
+  }};
+  const std::u16string lower = AsciiLower(name);
+  for (const auto& [text, role] : kNames) {
+    if (lower == text) return role;
+  }
+  return Role::None;
+}
+
+struct ColumnShares {
+  std::size_t filled = 0;
+  std::size_t chinese = 0;
+  std::size_t marks = 0;
+  std::size_t latin = 0;
+};
+
+std::vector<ColumnShares> Shares(const ImportTable& table) {
+  std::vector<ColumnShares> shares(table.columnCount());
+  for (const auto& row : table.rows) {
+    for (std::size_t i = 0; i < row.fields.size(); ++i) {
+      const auto& cell = row.fields[i];
+      if (cell.empty()) continue;
+      auto& share = shares[i];
+      ++share.filled;
+      share.chinese += HasChineseCharacter(cell);
+      share.marks += IsPartOfSpeech(cell);
+      share.latin += std::any_of(cell.begin(), cell.end(), [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+      });
+    }
+  }
+  return shares;
+}
+
+const std::u16string& Cell(const ImportRow& row, int column) {
+  static const std::u16string kEmpty;
+  return column >= 0 && static_cast<std::size_t>(column) < row.fields.size()
+             ? row.fields[static_cast<std::size_t>(column)]
+             : kEmpty;
+}
+
+}  // namespace
+
+ColumnChoice GuessColumns(const ImportTable& table) {
+  ColumnChoice choice;
+  for (std::size_t i = 0; i < table.columnNames.size(); ++i) {
+    const int column = static_cast<int>(i);
+    switch (RoleNamed(table.columnNames[i])) {
+      case Role::English:
+        choice.english = column;
+        break;
+      case Role::Chinese:
+        choice.chinese = column;
+        break;
+      case Role::PartOfSpeech:
+        choice.partOfSpeech = column;
+        break;
+      case Role::None:
+        break;
+    }
+  }
+  const auto shares = Shares(table);
+  const auto taken = [&choice](int c) {
+    return c == choice.english || c == choice.chinese || c == choice.partOfSpeech;
+  };
+  // Each role not named goes to the free column that suits it best.
+  const auto best = [&](int& role, auto score) {
+    if (role != kNoColumn) return;
+    double top = 0;
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+      const int column = static_cast<int>(i);
+      const double s = shares[i].filled == 0 ? 0 : score(shares[i]) / double(shares[i].filled);
+      if (!taken(column) && s > top) {
+        top = s;
+        role = column;
+      }
+    }
+  };
+  best(choice.chinese, [](const ColumnShares& s) { return double(s.chinese); });
+  best(choice.partOfSpeech,
+       [](const ColumnShares& s) { return s.marks * 2 >= s.filled ? double(s.marks) : 0.0; });
+  best(choice.english, [](const ColumnShares& s) { return double(s.latin); });
+  for (std::size_t i = 0; choice.english == kNoColumn && i < shares.size(); ++i) {
+    if (!taken(static_cast<int>(i)) && shares[i].filled > 0) choice.english = static_cast<int>(i);
+  }
+  return choice;
+}
+
+ImportedEntries MakeEntries(const ImportTable& table, const ColumnChoice& choice,
+                            std::size_t maxEntries) {
+  ImportedEntries result;
+  for (const auto& row : table.rows) {
+    if (result.entries.size() >= maxEntries) break;
+    ImportedEntry entry{Tidied(Cell(row, choice.english)), Tidied(Cell(row, choice.chinese)),
+                        Tidied(Cell(row, choice.partOfSpeech)), row.line};
+    if (entry.english.empty() && entry.chinese.empty() && entry.partOfSpeech.empty()) continue;
+    for (const auto* text : {&entry.english, &entry.chinese, &entry.partOfSpeech}) {
+      const auto reason = UnstorableReason(*text);
+      if (!reason.empty()) {
+        result.refusal = {row.line, Quoted(*text) + u"：" + reason};
+        return result;
+      }
+    }
+    result.entries.push_back(std::move(entry));
+  }
+  return result;
+}
+
+}  // namespace editor

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// What every import format reads outside text into: rows of fields, each with the line it
+// starts on, and the first thing that made a read give up.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace editor {
+
+// Why an import cannot go on, in the teacher's words; line 0 when no line is to blame.
+struct Refusal {
+  std::size_t line = 0;
+  std::u16string reason;
+
+  explicit operator bool() const { return !reason.empty(); }
+  // "第 12 行：…", or the reason alone.
+  std::u16string text() const;
+};
+
+struct ImportRow {
+  std::vector<std::u16string> fields;
+  std::size_t line = 0;  // where the row starts, from 1
+};
+
+enum class ImportFormat { Delimited, Anki, Paste };
+
+struct ImportTable {
+  ImportFormat format = ImportFormat::Delimited;
+  std::vector<ImportRow> rows;
+  // Names of the columns when the source gives them (a header row, Anki's #columns:).
+  std::vector<std::u16string> columnNames;
+  Refusal refusal;
+
+  std::size_t columnCount() const;
+};
+
+}  // namespace editor

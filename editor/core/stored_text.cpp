@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#include "stored_text.h"
+
+#include "chinese_text.h"
+#include "module1.h"
+
+namespace editor {
+
+std::u16string UnstorableReason(std::u16string_view display) {
+  course::ScrambleRefusal refusal;
+  if (course::ScrambleText(display, &refusal)) return {};
+  if (refusal.storedBytes > 0) return u"文字太长，课程文件的一项最多存 65535 字节";
+  if (refusal.character == 0) return u"有字符连在一起读回来会变样，课程文件存不下";
+  if (refusal.noCodeValue) {
+    return u"字符 " + Quoted(refusal.character) +
+           u" 不在 GBK（代码页 936）字符集中，课程文件存不下";
+  }
+  return u"字符 " + Quoted(refusal.character) + u" 在课程文件的存储方式下没有对应的字符，存不下";
+}
+
+std::u16string Stored(std::u16string_view display) {
+  return course::ScrambleText(display).value_or(std::u16string());
+}
+
+}  // namespace editor

@@ -1,0 +1,660 @@
+// SPDX-License-Identifier: MIT
+#include "course_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app_folder.h"
+#include "book_checks.h"
+#include "book_edit_command.h"
+#include "book_edits.h"
+#include "chooser_session.h"
+#include "csv_export.h"
+#include "failure_text.h"
+#include "file_io.h"
+#include "import_dialog.h"
+#include "import_file.h"
+#include "import_reader.h"
+#include "import_text.h"
+#include "lesson_preview.h"
+#include "stored_text.h"
+
+namespace coursedesk {
+namespace {
+
+using editor::kEnglishField;
+
+constexpr int kColumns = 4;  // 英文, 中文, 词性, 栏目: text fields 3 to 6
+
+QString Text(const std::u16string& text) {
+  return QString::fromStdU16String(text);
+}
+
+QString LessonLabel(const editor::LessonRun& lesson) {
+  return lesson.name.empty() ? QStringLiteral("（没有课名）") : Text(lesson.name);
+}
+
+Questions StandardQuestions(QWidget* parent) {
+  Questions q;
+  q.path = [parent](const QString& caption, const QString& filter, bool forSaving) {
+    const auto options = QFileDialog::DontUseNativeDialog;
+    return forSaving ? QFileDialog::getSaveFileName(parent, caption, {}, filter, nullptr, options)
+                     : QFileDialog::getOpenFileName(parent, caption, {}, filter, nullptr, options);
+  };
+  q.line = [parent](const QString& caption, const QString& label, const QString& text) {
+    return QInputDialog::getText(parent, caption, label, QLineEdit::Normal, text);
+  };
+  q.unsaved = [parent](const QString& text) {
+    return QMessageBox::question(parent, QStringLiteral("课程编辑"), text,
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save);
+  };
+  q.import = [](ImportDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+  q.clipboard = [] { return QGuiApplication::clipboard()->text(); };
+  return q;
+}
+
+QLabel* Buddy(const QString& text, QWidget* widget, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(widget);
+  return label;
+}
+
+}  // namespace
+
+CourseWindow::CourseWindow(suite::FilePlaces places)
+    : questions(StandardQuestions(this)), places_(std::move(places)) {
+  undoStack = new QUndoStack(this);
+
+  lessonList = new QListWidget(this);
+  lessonList->setAccessibleName(QStringLiteral("这一册的课"));
+  entryTable = new QTableWidget(0, kColumns, this);
+  entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
+  entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
+                                         QStringLiteral("词性"), QStringLiteral("栏目")});
+  entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  entryTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
+  findingList = new QListWidget(this);
+  findingList->setAccessibleName(QStringLiteral("检查结果"));
+  findingList->setUniformItemSizes(true);  // thousands of findings stay quick to show
+  previewNote = new QLabel(this);
+  previewNote->setWordWrap(true);
+  previewList = new QListWidget(this);
+  previewList->setAccessibleName(QStringLiteral("选课程序中这一课的样子"));
+
+  auto* lessonsPane = new QWidget(this);
+  auto* lessonsLayout = new QVBoxLayout(lessonsPane);
+  lessonsLayout->addWidget(Buddy(QStringLiteral("课(&K)："), lessonList, lessonsPane));
+  lessonsLayout->addWidget(lessonList);
+  auto* entriesPane = new QWidget(this);
+  auto* entriesLayout = new QVBoxLayout(entriesPane);
+  entriesLayout->addWidget(Buddy(QStringLiteral("词条(&W)："), entryTable, entriesPane));
+  entriesLayout->addWidget(entryTable);
+  auto* previewPane = new QWidget(this);
+  auto* previewLayout = new QVBoxLayout(previewPane);
+  previewLayout->addWidget(previewNote);
+  previewLayout->addWidget(previewList);
+  auto* side = new QTabWidget(this);
+  side->setAccessibleName(QStringLiteral("检查与预览"));
+  side->tabBar()->setAccessibleName(QStringLiteral("检查与预览的页"));
+  findingDetail = new QLabel(this);
+  findingDetail->setWordWrap(true);
+  auto* checkPane = new QWidget(this);
+  auto* checkLayout = new QVBoxLayout(checkPane);
+  checkLayout->addWidget(findingList, 1);
+  checkLayout->addWidget(findingDetail);
+  side->addTab(checkPane, QStringLiteral("检查"));
+  side->addTab(previewPane, QStringLiteral("选课预览"));
+
+  auto* splitter = new QSplitter(this);
+  splitter->addWidget(lessonsPane);
+  splitter->addWidget(entriesPane);
+  splitter->addWidget(side);
+  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(1, 5);
+  splitter->setStretchFactor(2, 3);
+  // The status line is an ordinary label under the panes, so screen readers find it.
+  statusLine = new QLabel(this);
+  auto* central = new QWidget(this);
+  auto* centralLayout = new QVBoxLayout(central);
+  centralLayout->addWidget(splitter, 1);
+  centralLayout->addWidget(statusLine);
+  setCentralWidget(central);
+
+  buildMenus();
+  // F7 and F6 go straight to the findings and the preview.
+  auto* toFindings = new QAction(this);
+  toFindings->setShortcut(Qt::Key_F7);
+  connect(toFindings, &QAction::triggered, this, [this, side] {
+    side->setCurrentIndex(0);
+    findingList->setFocus();
+  });
+  auto* toPreview = new QAction(this);
+  toPreview->setShortcut(Qt::Key_F6);
+  connect(toPreview, &QAction::triggered, this, [this, side] {
+    side->setCurrentIndex(1);
+    previewList->setFocus();
+  });
+  addActions({toFindings, toPreview});
+
+  connect(lessonList, &QListWidget::currentRowChanged, this, &CourseWindow::showLesson);
+  connect(entryTable, &QTableWidget::itemChanged, this, &CourseWindow::cellEdited);
+  connect(findingList, &QListWidget::itemActivated, this, &CourseWindow::jumpToFinding);
+  connect(findingList, &QListWidget::currentTextChanged, findingDetail, &QLabel::setText);
+  connect(undoStack, &QUndoStack::cleanChanged, this,
+          [this](bool clean) { setWindowModified(!clean); });
+  setWindowTitle(QStringLiteral("课程编辑 — （没有打开课本）[*]"));
+  resize(1000, 640);
+}
+
+QAction* CourseWindow::addCommand(QMenu* menu, const QString& text, const QKeySequence& key,
+                                  void (CourseWindow::*slot)()) {
+  QAction* action = menu->addAction(text);
+  action->setShortcut(key);
+  connect(action, &QAction::triggered, this, slot);
+  return action;
+}
+
+void CourseWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+  for (int i = 0; i < static_cast<int>(chooser::kBooks.size()); ++i) {
+    QAction* open =
+        file->addAction(QStringLiteral("打开%1(&%2)")
+                            .arg(Text(chooser::kBooks[static_cast<std::size_t>(i)].title))
+                            .arg(i + 1));
+    open->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+    connect(open, &QAction::triggered, this, [this, i] { openBook(i); });
+  }
+  addCommand(file, QStringLiteral("打开课程文件(&O)…"), QKeySequence::Open,
+             &CourseWindow::openFileAsked);
+  file->addSeparator();
+  saveAction = file->addAction(QStringLiteral("保存(&S)"));
+  saveAction->setShortcut(QKeySequence::Save);
+  connect(saveAction, &QAction::triggered, this, &CourseWindow::save);
+  saveAsAction = addCommand(file, QStringLiteral("另存为(&A)…"), QKeySequence::SaveAs,
+                            &CourseWindow::saveAsAsked);
+  exportLessonAction =
+      addCommand(file, QStringLiteral("把这一课导出为 CSV(&E)…"), {}, &CourseWindow::exportLesson);
+  exportBookAction =
+      addCommand(file, QStringLiteral("把整册导出为 CSV(&B)…"), {}, &CourseWindow::exportBook);
+  file->addSeparator();
+  QAction* quit = file->addAction(QStringLiteral("退出(&Q)"));
+  quit->setShortcut(QKeySequence::Quit);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+  undoAction = undoStack->createUndoAction(this, QStringLiteral("撤销"));
+  undoAction->setShortcut(QKeySequence::Undo);
+  redoAction = undoStack->createRedoAction(this, QStringLiteral("重做"));
+  redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+  edit->addAction(undoAction);
+  edit->addAction(redoAction);
+  edit->addSeparator();
+  addEntryAction = addCommand(edit, QStringLiteral("添加词条(&N)"),
+                              QKeySequence(Qt::CTRL | Qt::Key_N), &CourseWindow::addEntry);
+  removeEntryAction =
+      addCommand(edit, QStringLiteral("删除词条(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                 &CourseWindow::removeEntry);
+  entryUpAction = addCommand(edit, QStringLiteral("词条上移(&U)"),
+                             QKeySequence(Qt::ALT | Qt::Key_Up), &CourseWindow::moveEntryUp);
+  entryDownAction = addCommand(edit, QStringLiteral("词条下移(&W)"),
+                               QKeySequence(Qt::ALT | Qt::Key_Down), &CourseWindow::moveEntryDown);
+
+  QMenu* lessons = menuBar()->addMenu(QStringLiteral("课(&L)"));
+  addLessonAction =
+      addCommand(lessons, QStringLiteral("新建课(&N)…"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &CourseWindow::addLesson);
+  renameLessonAction = addCommand(lessons, QStringLiteral("重命名课(&R)…"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_R), &CourseWindow::renameLesson);
+  removeLessonAction =
+      addCommand(lessons, QStringLiteral("删除课(&D)"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete), &CourseWindow::removeLesson);
+  lessonUpAction =
+      addCommand(lessons, QStringLiteral("课上移(&U)"),
+                 QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up), &CourseWindow::moveLessonUp);
+  lessonDownAction =
+      addCommand(lessons, QStringLiteral("课下移(&W)"),
+                 QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down), &CourseWindow::moveLessonDown);
+
+  QMenu* import = menuBar()->addMenu(QStringLiteral("导入(&I)"));
+  importFileAction = addCommand(import, QStringLiteral("从文件导入(&F)…"),
+                                QKeySequence(Qt::CTRL | Qt::Key_I), &CourseWindow::importFileAsked);
+  importClipboardAction =
+      addCommand(import, QStringLiteral("从剪贴板导入(&C)…"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &CourseWindow::importClipboard);
+}
+
+void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation location,
+                           const QString& title) {
+  const QString path = desk::PathText(location.path);
+  if (opened.report.cutOff) {
+    tell(QStringLiteral("%1 在第 %2 条记录中间就结束了：只读到了完整的文字，保存会按读到的内容写回")
+             .arg(path)
+             .arg(opened.report.wholeRecords + 1),
+         true);
+  } else {
+    tell(QStringLiteral("已打开 %1").arg(path), false);
+  }
+  book_ = std::move(opened.book);
+  location_ = std::move(location);
+  title_ = title;
+  undoStack->clear();
+  setWindowTitle(QStringLiteral("课程编辑 — %1[*]").arg(title));
+  setWindowModified(false);
+  showRecord(0);
+}
+
+void CourseWindow::openBook(int index) {
+  if (!mayLeaveBook()) return;
+  const auto& entry = chooser::kBooks.at(static_cast<std::size_t>(index));
+  auto location = editor::BookLocation::Fixed(places_, entry.fileName);
+  auto opened = editor::OpenBookFile(location.path);
+  if (!opened.status.ok()) {
+    tell(QStringLiteral("无法打开 %1：%2")
+             .arg(desk::PathText(opened.status.path),
+                  desk::ReasonText(opened.status.error,
+                                   QString::fromStdString(opened.status.reason))),
+         true);
+    return;
+  }
+  setBook(std::move(opened), std::move(location), Text(entry.title));
+}
+
+void CourseWindow::openFile(const QString& path) {
+  if (!mayLeaveBook()) return;
+  const std::string name = QFile::encodeName(path).toStdString();
+  auto opened = editor::OpenBookFile(name);
+  if (!opened.status.ok()) {
+    tell(QStringLiteral("无法打开 %1：%2")
+             .arg(path, desk::ReasonText(opened.status.error,
+                                         QString::fromStdString(opened.status.reason))),
+         true);
+    return;
+  }
+  setBook(std::move(opened), editor::BookLocation::AtPath(name), QFileInfo(path).fileName());
+}
+
+bool CourseWindow::mayLeaveBook() {
+  if (undoStack->isClean()) return true;
+  switch (questions.unsaved(QStringLiteral("%1 有没保存的修改。先保存吗？").arg(title_))) {
+    case QMessageBox::Save:
+      return save();
+    case QMessageBox::Discard:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CourseWindow::save() {
+  if (location_.path.empty()) {
+    saveAsAsked();
+    return undoStack->isClean();
+  }
+  const auto saved = editor::SaveBook(book_, places_, location_);
+  if (!saved.ok()) {
+    const QString reason = book_.fitsCourseFile()
+                               ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
+                               : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
+                                     .arg(book_.size())
+                                     .arg(course::kRecordSlots);
+    tell(QStringLiteral("无法保存到 %1：%2").arg(desk::PathText(saved.path), reason), true);
+    return false;
+  }
+  // From now on the book is read from where it was saved.
+  if (!location_.fixedName.empty())
+    location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
+  undoStack->setClean();
+  tell(QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)), false);
+  return true;
+}
+
+bool CourseWindow::saveAs(const QString& path) {
+  const auto saved = editor::SaveBook(
+      book_, places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()));
+  if (!saved.ok()) {
+    tell(QStringLiteral("无法保存到 %1：%2")
+             .arg(path, desk::ReasonText(saved.error, QString::fromStdString(saved.reason))),
+         true);
+    return false;
+  }
+  tell(QStringLiteral("已另存到 %1").arg(path), false);
+  return true;
+}
+
+void CourseWindow::saveAsAsked() {
+  const QString path =
+      questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
+  if (!path.isEmpty() && saveAs(path) && location_.path.empty()) {
+    location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
+    undoStack->setClean();
+  }
+}
+
+void CourseWindow::openFileAsked() {
+  const QString path = questions.path(QStringLiteral("打开课程文件"),
+                                      QStringLiteral("课程文件 (*.dat);;所有文件 (*)"), false);
+  if (!path.isEmpty()) openFile(path);
+}
+
+void CourseWindow::exportCsv(const std::string& csv, const QString& suggested) {
+  const QString path = questions.path(QStringLiteral("导出为 CSV：%1").arg(suggested),
+                                      QStringLiteral("CSV 文件 (*.csv)"), true);
+  if (path.isEmpty()) return;
+  const auto written = suite::ReplaceFile(QFile::encodeName(path).toStdString(), csv);
+  if (!written.ok()) {
+    tell(QStringLiteral("无法导出到 %1：%2")
+             .arg(path, desk::ReasonText(written.error, QString::fromStdString(written.reason))),
+         true);
+    return;
+  }
+  tell(QStringLiteral("已导出到 %1").arg(path), false);
+}
+
+void CourseWindow::exportLesson() {
+  if (const auto* run = lesson()) exportCsv(editor::ExportCsv(book_, run), LessonLabel(*run));
+}
+
+void CourseWindow::exportBook() {
+  exportCsv(editor::ExportCsv(book_), title_);
+}
+
+void CourseWindow::tell(const QString& text, bool trouble) {
+  statusLine->setText(text);
+  statusLine->setStyleSheet(trouble ? QStringLiteral("color: #b00020") : QString());
+}
+
+const editor::LessonRun* CourseWindow::lesson() const {
+  const int row = lessonList->currentRow();
+  return row >= 0 && row < static_cast<int>(lessons_.size())
+             ? &lessons_[static_cast<std::size_t>(row)]
+             : nullptr;
+}
+
+void CourseWindow::push(editor::Splice splice, const QString& text, std::size_t focusAfter,
+                        std::size_t focusBefore) {
+  undoStack->push(new BookEditCommand(book_, std::move(splice), text, focusAfter, focusBefore,
+                                      [this](std::size_t record) { showRecord(record); }));
+}
+
+void CourseWindow::showRecord(std::size_t record) {
+  lessons_ = book_.lessons();
+  const QSignalBlocker blocker(lessonList);
+  lessonList->clear();
+  int chosen = lessons_.empty() ? -1 : static_cast<int>(lessons_.size()) - 1;
+  for (std::size_t i = 0; i < lessons_.size(); ++i) {
+    lessonList->addItem(LessonLabel(lessons_[i]));
+    if (record >= lessons_[i].first && record < lessons_[i].end()) chosen = static_cast<int>(i);
+  }
+  lessonList->setCurrentRow(chosen);
+  showLesson(chosen);
+  if (const auto* run = lesson(); run && record >= run->first && record < run->end()) {
+    entryTable->setCurrentCell(static_cast<int>(record - run->first),
+                               std::max(entryTable->currentColumn(), 0));
+  }
+  refreshChecks();
+}
+
+void CourseWindow::showLesson(int row) {
+  const auto* run = lesson();
+  filling_ = true;
+  entryTable->setRowCount(run ? static_cast<int>(run->count) : 0);
+  for (int r = 0; run && r < static_cast<int>(run->count); ++r) {
+    for (int c = 0; c < kColumns; ++c) {
+      const auto text =
+          Text(book_.text(run->first + static_cast<std::size_t>(r), kEnglishField + c));
+      if (auto* item = entryTable->item(r, c)) {
+        item->setText(text);
+      } else {
+        entryTable->setItem(r, c, new QTableWidgetItem(text));
+      }
+    }
+  }
+  filling_ = false;
+  const bool any = row >= 0;
+  for (auto* action : {addEntryAction, removeEntryAction, entryUpAction, entryDownAction,
+                       renameLessonAction, removeLessonAction, lessonUpAction, lessonDownAction}) {
+    action->setEnabled(any);
+  }
+  refreshPreview();
+}
+
+void CourseWindow::refreshChecks() {
+  findingList->clear();
+  const auto findings = editor::CheckBook(book_);
+  for (const auto& finding : findings) {
+    auto* item = new QListWidgetItem(Text(finding.text), findingList);
+    item->setData(Qt::UserRole, static_cast<qulonglong>(finding.record.value_or(
+                                    lessons_.empty() ? 0 : lessons_[finding.lesson].first)));
+    item->setData(Qt::UserRole + 1, finding.field);
+  }
+  if (findings.empty())
+    findingList->addItem(QStringLiteral("没有发现问题：选课程序和各学习程序都能用这一册。"));
+}
+
+void CourseWindow::refreshPreview() {
+  previewList->clear();
+  const auto* run = lesson();
+  if (!run) {
+    previewNote->setText(QStringLiteral("没有选中的课。"));
+    return;
+  }
+  const auto preview = editor::PreviewLesson(book_, run->name);
+  previewNote->setText(preview.listed
+                           ? QStringLiteral("保存后，选课程序这样显示“%1”：").arg(LessonLabel(*run))
+                           : QStringLiteral("选课程序不会列出“%1”。").arg(LessonLabel(*run)));
+  for (const auto& line : preview.lines) previewList->addItem(Text(line));
+}
+
+void CourseWindow::jumpToFinding(QListWidgetItem* item) {
+  // Showing the record lists the findings afresh, `item` with them.
+  const QVariant record = item->data(Qt::UserRole);
+  const int field = item->data(Qt::UserRole + 1).toInt();
+  if (!record.isValid()) return;
+  showRecord(record.toULongLong());
+  if (field >= kEnglishField)
+    entryTable->setCurrentCell(entryTable->currentRow(), field - kEnglishField);
+  entryTable->setFocus();
+}
+
+void CourseWindow::cellEdited(QTableWidgetItem* item) {
+  const auto* run = lesson();
+  if (filling_ || !run) return;
+  const std::size_t record = run->first + static_cast<std::size_t>(item->row());
+  const int field = kEnglishField + item->column();
+  const std::u16string text = item->text().toStdU16String();
+  const std::u16string before = book_.text(record, field);
+  if (text == before) return;
+  const std::u16string problem = editor::UnstorableReason(text);
+  if (!problem.empty()) {
+    filling_ = true;
+    item->setText(Text(before));
+    filling_ = false;
+    tell(QStringLiteral("没有改动：%1").arg(Text(problem)), true);
+    return;
+  }
+  push(editor::SetText(book_, record, field, text), QStringLiteral("修改词条"), record, record);
+}
+
+void CourseWindow::addEntry() {
+  const auto* run = lesson();
+  if (!run) return;
+  const int row = entryTable->currentRow();
+  const std::size_t at = row >= 0 ? run->first + static_cast<std::size_t>(row) + 1 : run->end();
+  push(editor::InsertEntries(book_, at, run->name, {{}}), QStringLiteral("添加词条"), at,
+       at > 0 ? at - 1 : 0);
+  entryTable->setFocus();
+  entryTable->setCurrentCell(entryTable->currentRow(), 0);
+}
+
+void CourseWindow::removeEntry() {
+  const auto* run = lesson();
+  const int row = entryTable->currentRow();
+  if (!run || row < 0) return;
+  const std::size_t record = run->first + static_cast<std::size_t>(row);
+  const std::size_t next = record + 1 < run->end() || record == 0 ? record : record - 1;
+  push(editor::RemoveRecords(book_, record, 1), QStringLiteral("删除词条"), next, record);
+}
+
+void CourseWindow::moveEntryUp() {
+  moveEntry(-1);
+}
+
+void CourseWindow::moveEntryDown() {
+  moveEntry(+1);
+}
+
+void CourseWindow::moveEntry(int delta) {
+  const auto* run = lesson();
+  const int row = entryTable->currentRow();
+  if (!run || row < 0) return;
+  const std::size_t record = run->first + static_cast<std::size_t>(row);
+  if (auto splice = editor::MoveEntry(book_, *run, record, delta)) {
+    push(std::move(*splice), QStringLiteral("移动词条"), record + static_cast<std::size_t>(delta),
+         record);
+  }
+}
+
+QString CourseWindow::lessonNameProblem(const QString& name, int except) const {
+  if (name.trimmed().isEmpty()) return QStringLiteral("课名是空的");
+  const std::u16string text = name.toStdU16String();
+  const std::u16string problem = editor::UnstorableReason(text);
+  if (!problem.empty()) return Text(problem);
+  for (std::size_t i = 0; i < lessons_.size(); ++i) {
+    if (static_cast<int>(i) != except && lessons_[i].name == text) {
+      return QStringLiteral("已经有一课叫“%1”").arg(name);
+    }
+  }
+  return {};
+}
+
+void CourseWindow::addLesson() {
+  const QString name = questions.line(QStringLiteral("新建课"), QStringLiteral("新课的课名："), {});
+  if (name.isEmpty()) return;
+  if (const QString problem = lessonNameProblem(name, -1); !problem.isEmpty()) {
+    tell(QStringLiteral("没有新建课：%1").arg(problem), true);
+    return;
+  }
+  const std::size_t at = book_.size();
+  push(editor::AppendLesson(book_, name.toStdU16String(), {}), QStringLiteral("新建课"), at,
+       at > 0 ? at - 1 : 0);
+}
+
+void CourseWindow::renameLesson() {
+  const auto* run = lesson();
+  if (!run) return;
+  const QString name =
+      questions.line(QStringLiteral("重命名课"), QStringLiteral("新的课名："), Text(run->name));
+  if (name.isEmpty() || name.toStdU16String() == run->name) return;
+  if (const QString problem = lessonNameProblem(name, lessonList->currentRow());
+      !problem.isEmpty()) {
+    tell(QStringLiteral("没有重命名：%1").arg(problem), true);
+    return;
+  }
+  push(editor::RenameLesson(book_, *run, name.toStdU16String()), QStringLiteral("重命名课"),
+       run->first, run->first);
+}
+
+void CourseWindow::removeLesson() {
+  const auto* run = lesson();
+  if (!run) return;
+  const std::size_t first = run->first;
+  push(editor::RemoveRecords(book_, first, run->count), QStringLiteral("删除课"),
+       first < book_.size() - run->count ? first : (first > 0 ? first - 1 : 0), first);
+}
+
+void CourseWindow::moveLessonUp() {
+  moveLesson(-1);
+}
+
+void CourseWindow::moveLessonDown() {
+  moveLesson(+1);
+}
+
+void CourseWindow::moveLesson(int delta) {
+  const int row = lessonList->currentRow();
+  if (row < 0) return;
+  const auto index = static_cast<std::size_t>(row);
+  auto splice = editor::MoveLesson(book_, lessons_, index, delta);
+  if (!splice) return;
+  const auto& other = lessons_[index + static_cast<std::size_t>(delta)];
+  // Where the moved lesson starts afterwards.
+  const std::size_t after = delta < 0 ? other.first : lessons_[index].first + other.count;
+  push(std::move(*splice), QStringLiteral("移动课"), after, lessons_[index].first);
+}
+
+void CourseWindow::importFileAsked() {
+  const QString path =
+      questions.path(QStringLiteral("从文件导入"),
+                     QStringLiteral("词表 (*.csv *.tsv *.txt);;所有文件 (*)"), false);
+  if (path.isEmpty()) return;
+  std::string bytes;
+  const suite::FileStatus read =
+      editor::ReadImportFile(QFile::encodeName(path).toStdString(), bytes);
+  if (!read.ok()) {
+    tell(QStringLiteral("无法读取 %1：%2")
+             .arg(path, desk::ReasonText(read.error, QString::fromStdString(read.reason))),
+         true);
+    return;
+  }
+  importBytes(QByteArray::fromStdString(bytes), path, QFileInfo(path).completeBaseName());
+}
+
+void CourseWindow::importClipboard() {
+  const QString text = questions.clipboard();
+  if (text.trimmed().isEmpty()) {
+    tell(QStringLiteral("剪贴板里没有文字，没有导入。"), true);
+    return;
+  }
+  importText(text);
+}
+
+void CourseWindow::importBytes(const QByteArray& bytes, const QString& source,
+                               const QString& suggestedName) {
+  runImport(editor::ReadImportBytes(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
+            source, suggestedName);
+}
+
+void CourseWindow::importText(const QString& text) {
+  runImport(editor::ReadImportText(text.toStdU16String()), QStringLiteral("剪贴板"),
+            QStringLiteral("新课"));
+}
+
+void CourseWindow::runImport(editor::ImportTable table, const QString& source,
+                             const QString& suggestedName) {
+  ImportDialog dialog(
+      std::move(table), source, suggestedName, lesson() ? LessonLabel(*lesson()) : QString(),
+      [this](const QString& name) { return lessonNameProblem(name, -1); }, this);
+  if (!questions.import(dialog)) return;
+  const auto* run = dialog.intoChosenLesson->isChecked() ? lesson() : nullptr;
+  const std::size_t at = run ? run->end() : book_.size();
+  const std::u16string name = run ? run->name : dialog.lessonName->text().toStdU16String();
+  const auto& entries = dialog.entries().entries;
+  push(editor::InsertEntries(book_, at, name, entries), QStringLiteral("导入词条"), at,
+       at > 0 ? at - 1 : 0);
+  tell(QStringLiteral("已把 %1 条词条导入“%2”（还没有保存）").arg(entries.size()).arg(Text(name)),
+       false);
+}
+
+void CourseWindow::closeEvent(QCloseEvent* event) {
+  if (mayLeaveBook()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace coursedesk

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+// 课程编辑: one book at a time, its lessons in a list, the chosen lesson's entries in a table;
+// every edit undoable; imports, checks, the chooser's view of the lesson, saving by the
+// folder rule. A thin layer over the editor's core.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <functional>
+
+#include "book.h"
+#include "book_file.h"
+#include "file_places.h"
+#include "import_table.h"
+
+namespace coursedesk {
+
+class ImportDialog;
+
+// What the window asks the teacher, replaceable in tests.
+struct Questions {
+  // A file to open (forSaving false) or to write; empty when cancelled.
+  std::function<QString(const QString& caption, const QString& filter, bool forSaving)> path;
+  // A line of text, starting from `text`; empty when cancelled.
+  std::function<QString(const QString& caption, const QString& label, const QString& text)> line;
+  // Save, Discard or Cancel for unsaved changes.
+  std::function<QMessageBox::StandardButton(const QString& text)> unsaved;
+  // True when the teacher accepts the import dialog.
+  std::function<bool(ImportDialog& dialog)> import;
+  std::function<QString()> clipboard;
+};
+
+class CourseWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CourseWindow(suite::FilePlaces places);
+
+  // The standard dialogs, the system clipboard.
+  Questions questions;
+
+  // One of the suite's four books (0 to 3) by the folder rule, or any course file.
+  void openBook(int index);
+  void openFile(const QString& path);
+  // Saves where the book belongs; false (and the reason shown) when it cannot.
+  bool save();
+  bool saveAs(const QString& path);
+  // Imports the bytes of a file, or pasted text, through the import dialog.
+  void importBytes(const QByteArray& bytes, const QString& source, const QString& suggestedName);
+  void importText(const QString& text);
+
+  const editor::Book& book() const { return book_; }
+  int currentLesson() const { return lessonList->currentRow(); }
+
+  QListWidget* lessonList = nullptr;
+  QTableWidget* entryTable = nullptr;
+  QListWidget* findingList = nullptr;  // 检查: each finding, Enter jumps to it
+  QLabel* findingDetail = nullptr;     // the chosen finding in full, wrapped
+  QLabel* previewNote = nullptr;       // whether the chooser lists the lesson
+  QListWidget* previewList = nullptr;  // the lesson as the chooser shows it
+  QLabel* statusLine = nullptr;        // where the book was saved, or what went wrong
+  QUndoStack* undoStack = nullptr;
+
+  QAction* saveAction = nullptr;
+  QAction* saveAsAction = nullptr;
+  QAction* exportLessonAction = nullptr;
+  QAction* exportBookAction = nullptr;
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QAction* addEntryAction = nullptr;
+  QAction* removeEntryAction = nullptr;
+  QAction* entryUpAction = nullptr;
+  QAction* entryDownAction = nullptr;
+  QAction* addLessonAction = nullptr;
+  QAction* renameLessonAction = nullptr;
+  QAction* removeLessonAction = nullptr;
+  QAction* lessonUpAction = nullptr;
+  QAction* lessonDownAction = nullptr;
+  QAction* importFileAction = nullptr;
+  QAction* importClipboardAction = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& key,
+                      void (CourseWindow::*slot)());
+  void setBook(editor::OpenedBook opened, editor::BookLocation location, const QString& title);
+  bool mayLeaveBook();
+  void push(editor::Splice splice, const QString& text, std::size_t focusAfter,
+            std::size_t focusBefore);
+  void showRecord(std::size_t record);
+  void showLesson(int lesson);
+  void refreshChecks();
+  void refreshPreview();
+  void tell(const QString& text, bool trouble);
+  QString lessonNameProblem(const QString& name, int except) const;
+  const editor::LessonRun* lesson() const;
+
+  void cellEdited(QTableWidgetItem* item);
+  void openFileAsked();
+  void saveAsAsked();
+  void exportLesson();
+  void exportBook();
+  void exportCsv(const std::string& csv, const QString& suggested);
+  void addEntry();
+  void removeEntry();
+  void moveEntryUp();
+  void moveEntryDown();
+  void moveEntry(int delta);
+  void addLesson();
+  void renameLesson();
+  void removeLesson();
+  void moveLessonUp();
+  void moveLessonDown();
+  void moveLesson(int delta);
+  void importFileAsked();
+  void importClipboard();
+  void runImport(editor::ImportTable table, const QString& source, const QString& suggestedName);
+  void jumpToFinding(QListWidgetItem* item);
+
+  suite::FilePlaces places_;
+  editor::Book book_;
+  editor::BookLocation location_;
+  QString title_;
+  std::vector<editor::LessonRun> lessons_;
+  bool filling_ = false;
+};
+
+}  // namespace coursedesk

@@ -1,0 +1,340 @@
+// SPDX-License-Identifier: MIT
+// 课程编辑 driven through its real widgets: opening by the folder rule, editing with undo and
+// redo, the import preview, checks, saving, and keyboard-only use.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <filesystem>
+
+#include "book_edits.h"
+#include "course_file.h"
+#include "course_window.h"
+#include "import_dialog.h"
+#include "module1.h"
+#include "test_support.h"
+#include "window_checks.h"
+
+namespace {
+
+using coursedesk::CourseWindow;
+using coursedesk::ImportDialog;
+using testsupport::TempDir;
+
+course::CourseRecord Entry(const std::u16string& lesson, const std::u16string& english,
+                           const std::u16string& chinese, std::uint32_t serial) {
+  auto record = testsupport::MakeRecord({}, serial);
+  record.text(1) = *course::ScrambleText(u"第一册");
+  record.text(2) = *course::ScrambleText(lesson);
+  record.text(3) = *course::ScrambleText(english);
+  record.text(4) = *course::ScrambleText(chinese);
+  return record;
+}
+
+course::RecordTable SampleBook() {
+  course::RecordTable table;
+  table[0] = Entry(u"Unit 1", u"market", u"市场", 1);
+  table[1] = Entry(u"Unit 1", u"stall", u"货摊", 2);
+  table[2] = Entry(u"Unit 2", u"river", u"河", 3);
+  return table;
+}
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int row = 0; row < list->count(); ++row) items << list->item(row)->text();
+  return items;
+}
+
+QStringList Column(const QTableWidget* table, int column) {
+  QStringList cells;
+  for (int row = 0; row < table->rowCount(); ++row) cells << table->item(row, column)->text();
+  return cells;
+}
+
+// A window on a book of our own in an application folder the test chooses to be writable
+// or not; dialogs answered by the test.
+struct Desk {
+  explicit Desk(bool appWritable = true)
+      : places(dir.file("app"), dir.file("user"), appWritable), window(places) {
+    std::filesystem::create_directory(dir.file("app"));
+    EXPECT_TRUE(course::WriteCourseFile(dir.file("app/c1.dat"), SampleBook()).ok());
+    window.questions.unsaved = [this](const QString& text) {
+      asked << text;
+      return unsavedAnswer;
+    };
+    window.questions.line = [this](const QString&, const QString&, const QString&) { return line; };
+    window.questions.import = [this](ImportDialog& dialog) { return importAnswer(dialog); };
+    window.questions.path = [this](const QString&, const QString&, bool) { return path; };
+    window.openBook(0);
+  }
+
+  TempDir dir;
+  suite::FilePlaces places;
+  CourseWindow window;
+  QStringList asked;
+  QMessageBox::StandardButton unsavedAnswer = QMessageBox::Cancel;
+  QString line;
+  QString path;
+  std::function<bool(ImportDialog&)> importAnswer = [](ImportDialog&) { return true; };
+};
+
+TEST(CourseWindow, OpensTheBookByTheFolderRuleAndShowsItsFirstLesson) {
+  Desk desk;
+  EXPECT_EQ(desk.window.windowTitle(), QStringLiteral("课程编辑 — 大学英语精读第一册[*]"));
+  EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"market", "stall"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 1), (QStringList{"市场", "货摊"}));
+  EXPECT_EQ(Items(desk.window.previewList), (QStringList{"market", "市场", "stall", "货摊"}));
+  desk.window.lessonList->setCurrentRow(1);
+  EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"river"}));
+}
+
+TEST(CourseWindow, SaysWhenAFileEndsInsideARecord) {
+  Desk desk;
+  std::string image;
+  ASSERT_TRUE(course::SerializeCourseTable(SampleBook(), image));
+  testsupport::WriteBytes(desk.dir.file("cut.dat"), image.substr(0, 30));
+  desk.window.openFile(QString::fromStdString(desk.dir.file("cut.dat")));
+  EXPECT_TRUE(desk.window.statusLine->text().contains(QStringLiteral("第 1 条记录中间")))
+      << desk.window.statusLine->text().toStdString();
+  desk.window.openFile(QString::fromStdString(desk.dir.file("app/c1.dat")));
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("已打开")));
+}
+
+TEST(CourseWindow, EditsCellsWithUndoAndRedoAndRefusesWhatGbkLacks) {
+  Desk desk;
+  auto* table = desk.window.entryTable;
+  table->item(1, 0)->setText(QStringLiteral("booth"));
+  EXPECT_EQ(desk.window.book().text(1, 3), u"booth");
+  EXPECT_TRUE(desk.window.isWindowModified());
+  table->item(0, 2)->setText(QStringLiteral("n."));
+  EXPECT_EQ(desk.window.book().text(0, 5), u"n.");
+
+  table->item(0, 1)->setText(QStringLiteral("市场ก"));
+  EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("市场")) << "the refused text is taken back";
+  EXPECT_EQ(desk.window.book().text(0, 4), u"市场");
+  EXPECT_TRUE(desk.window.statusLine->text().contains(QStringLiteral("“ก”")))
+      << desk.window.statusLine->text().toStdString();
+
+  desk.window.undoAction->trigger();
+  desk.window.undoAction->trigger();
+  EXPECT_EQ(desk.window.book().table(), SampleBook());
+  EXPECT_EQ(Column(table, 0), (QStringList{"market", "stall"}));
+  EXPECT_FALSE(desk.window.isWindowModified());
+  desk.window.redoAction->trigger();
+  EXPECT_EQ(Column(table, 0), (QStringList{"market", "booth"}));
+}
+
+TEST(CourseWindow, EveryEntryAndLessonEditUndoesBackToTheBook) {
+  Desk desk;
+  auto& w = desk.window;
+  desk.line = QStringLiteral("Unit 3");
+  w.entryTable->setCurrentCell(0, 0);
+  w.entryDownAction->trigger();
+  EXPECT_EQ(Column(w.entryTable, 0), (QStringList{"stall", "market"}));
+  EXPECT_EQ(w.entryTable->currentRow(), 1) << "the moved entry stays chosen";
+  w.addEntryAction->trigger();
+  EXPECT_EQ(w.entryTable->rowCount(), 3);
+  w.removeEntryAction->trigger();
+  w.addLessonAction->trigger();
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"Unit 1", "Unit 2", "Unit 3"}));
+  EXPECT_EQ(w.currentLesson(), 2);
+  w.lessonUpAction->trigger();
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"Unit 1", "Unit 3", "Unit 2"}));
+  EXPECT_EQ(w.currentLesson(), 1);
+  desk.line = QStringLiteral("第三课");
+  w.renameLessonAction->trigger();
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"Unit 1", "第三课", "Unit 2"}));
+  desk.line = QStringLiteral("Unit 1");
+  w.renameLessonAction->trigger();
+  EXPECT_TRUE(w.statusLine->text().contains(QStringLiteral("已经有一课"))) << "no merged lessons";
+  w.lessonList->setCurrentRow(0);
+  w.removeLessonAction->trigger();
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"第三课", "Unit 2"}));
+
+  while (w.undoStack->canUndo()) w.undoAction->trigger();
+  EXPECT_EQ(w.book().table(), SampleBook());
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"Unit 1", "Unit 2"}));
+  while (w.undoStack->canRedo()) w.redoAction->trigger();
+  EXPECT_EQ(Items(w.lessonList), (QStringList{"第三课", "Unit 2"}));
+}
+
+TEST(CourseWindow, ImportShowsAPreviewWithGuessedColumnsAndAddsALesson) {
+  Desk desk;
+  QStringList seen;
+  desk.importAnswer = [&seen](ImportDialog& dialog) {
+    seen << dialog.preview->item(0, 0)->text() << dialog.preview->item(0, 1)->text()
+         << dialog.englishColumn->currentText() << dialog.chineseColumn->currentText()
+         << dialog.partOfSpeechColumn->currentText() << dialog.verdict->text();
+    dialog.lessonName->setText(QStringLiteral("第五周"));
+    return true;
+  };
+  desk.window.importBytes(QByteArray::fromStdString(
+                              testsupport::ToGbk("\"苹果, 红的\",\"apple\",n.\r\n梨,pear,n.\r\n")),
+                          QStringLiteral("week5.csv"), QStringLiteral("week5"));
+  EXPECT_EQ(seen, (QStringList{"苹果, 红的", "apple", "第 2 列", "第 1 列", "第 3 列",
+                               "将导入 2 条词条。"}));
+  EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2", "第五周"}));
+  EXPECT_EQ(desk.window.currentLesson(), 2);
+  EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"apple", "pear"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 1), (QStringList{"苹果, 红的", "梨"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 2), (QStringList{"n.", "n."}));
+  desk.window.undoAction->trigger();
+  EXPECT_EQ(desk.window.book().table(), SampleBook());
+}
+
+TEST(CourseWindow, ImportRefusesWhatCannotBeImportedAndAddsNothing) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    QString name;
+    QString verdict;
+  };
+  const Case cases[] = {
+      {"broken quoting", "a,b\n\"c,d\n", QStringLiteral("新"), QStringLiteral("第 2 行")},
+      {"a name taken", "apple,苹果\n", QStringLiteral("Unit 2"), QStringLiteral("已经有一课")},
+      {"no name", "apple,苹果\n", QString(), QStringLiteral("课名是空的")},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    bool okEnabled = true;
+    QString verdict;
+    desk.importAnswer = [&](ImportDialog& dialog) {
+      dialog.lessonName->setText(c.name);
+      okEnabled = dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+      verdict = dialog.verdict->text();
+      return false;
+    };
+    desk.window.importBytes(QByteArray::fromStdString(c.bytes), QStringLiteral("x.csv"),
+                            QStringLiteral("x"));
+    EXPECT_FALSE(okEnabled) << c.what;
+    EXPECT_TRUE(verdict.contains(c.verdict)) << c.what << ": " << verdict.toStdString();
+    EXPECT_EQ(desk.window.book().table(), SampleBook()) << c.what;
+  }
+}
+
+TEST(CourseWindow, ImportsPastedTextIntoTheChosenLesson) {
+  Desk desk;
+  desk.window.questions.clipboard = [] { return QStringLiteral("give up 放弃\nrun v. 跑\n"); };
+  desk.importAnswer = [](ImportDialog& dialog) {
+    dialog.intoChosenLesson->setChecked(true);
+    return true;
+  };
+  desk.window.importClipboardAction->trigger();
+  EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"market", "stall", "give up", "run"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 2), (QStringList{"", "", "", "v."}));
+}
+
+TEST(CourseWindow, SavesWhereThisUserReadsAndSaysWhere) {
+  struct Case {
+    const char* what;
+    bool appWritable;
+    const char* savedTo;
+  };
+  for (const auto& c : {Case{"a portable folder", true, "app/c1.dat"},
+                        Case{"a system-wide install", false, "user/c1.dat"}}) {
+    Desk desk(c.appWritable);
+    desk.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
+    desk.window.show();
+    ASSERT_TRUE(testsupport::Activate(&desk.window));
+    QTest::keyClick(&desk.window, Qt::Key_S, Qt::ControlModifier);
+    const std::string saved = desk.dir.file(c.savedTo);
+    EXPECT_TRUE(desk.window.statusLine->text().contains(QString::fromStdString(saved)))
+        << c.what << ": " << desk.window.statusLine->text().toStdString();
+    EXPECT_FALSE(desk.window.isWindowModified()) << c.what;
+    course::RecordTable read;
+    ASSERT_TRUE(course::ReadCourseFile(saved, read).status.ok()) << c.what;
+    EXPECT_EQ(course::UnscrambleText(read[0].text(3)), u"fair") << c.what;
+    EXPECT_EQ(read[0].number1, SampleBook()[0].number1) << c.what << ": the numbers kept";
+    course::RecordTable app;
+    course::ReadCourseFile(desk.dir.file("app/c1.dat"), app);
+    EXPECT_EQ(app == SampleBook(), !c.appWritable) << c.what;
+  }
+}
+
+TEST(CourseWindow, SaveAsWritesAnyPathAndAFailedSaveSaysWhy) {
+  Desk desk;
+  desk.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
+  desk.path = QString::fromStdString(desk.dir.file("handout.dat"));
+  desk.window.saveAsAction->trigger();
+  EXPECT_TRUE(std::filesystem::exists(desk.dir.file("handout.dat")));
+  EXPECT_TRUE(desk.window.isWindowModified()) << "the book itself is not saved by 另存为";
+  EXPECT_FALSE(desk.window.saveAs(QString::fromStdString(desk.dir.file("none/x.dat"))));
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("无法保存到")))
+      << desk.window.statusLine->text().toStdString();
+}
+
+TEST(CourseWindow, ExportsTheLessonOrTheBookAsCsv) {
+  Desk desk;
+  desk.window.lessonList->setCurrentRow(1);
+  desk.path = QString::fromStdString(desk.dir.file("lesson.csv"));
+  desk.window.exportLessonAction->trigger();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("lesson.csv")),
+            "\xEF\xBB\xBF课,英文,中文,词性,栏目\r\nUnit 2,river,河,,\r\n");
+  desk.path = QString::fromStdString(desk.dir.file("book.csv"));
+  desk.window.exportBookAction->trigger();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("book.csv")),
+            "\xEF\xBB\xBF课,英文,中文,词性,栏目\r\nUnit 1,market,市场,,\r\n"
+            "Unit 1,stall,货摊,,\r\nUnit 2,river,河,,\r\n");
+  desk.path = QString::fromStdString(desk.dir.file("none/book.csv"));
+  desk.window.exportBookAction->trigger();
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("无法导出到")));
+}
+
+TEST(CourseWindow, ClosingWithUnsavedChangesAsks) {
+  Desk desk;
+  desk.window.show();
+  EXPECT_TRUE(desk.window.close()) << "nothing changed: no question";
+  EXPECT_TRUE(desk.asked.isEmpty());
+  desk.window.show();
+  desk.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
+  EXPECT_FALSE(desk.window.close());
+  EXPECT_EQ(desk.asked.size(), 1);
+  desk.unsavedAnswer = QMessageBox::Save;
+  EXPECT_TRUE(desk.window.close());
+  course::RecordTable read;
+  course::ReadCourseFile(desk.dir.file("app/c1.dat"), read);
+  EXPECT_EQ(course::UnscrambleText(read[0].text(3)), u"fair");
+}
+
+TEST(CourseWindow, FindingsListEachFaultAndJumpToIt) {
+  Desk desk;
+  desk.window.lessonList->setCurrentRow(1);
+  desk.window.entryTable->item(0, 0)->setText(QStringLiteral("river "));
+  const auto* findings = desk.window.findingList;
+  ASSERT_EQ(findings->count(), 1);
+  EXPECT_TRUE(findings->item(0)->text().contains(QStringLiteral("空格")));
+  desk.window.findingList->setCurrentRow(0);
+  EXPECT_EQ(desk.window.findingDetail->text(), findings->item(0)->text()) << "shown in full";
+  desk.window.lessonList->setCurrentRow(0);
+  emit desk.window.findingList->itemActivated(findings->item(0));
+  EXPECT_EQ(desk.window.currentLesson(), 1);
+  EXPECT_EQ(desk.window.entryTable->currentRow(), 0);
+}
+
+TEST(CourseWindow, IsUsableByKeyboardAndNamedInChinese) {
+  Desk desk;
+  for (QAction* menu : desk.window.menuBar()->actions()) {
+    EXPECT_TRUE(menu->text().contains(QLatin1Char('&'))) << menu->text().toStdString();
+    for (QAction* action : menu->menu()->actions()) {
+      if (action->isSeparator()) continue;
+      EXPECT_TRUE(!action->shortcut().isEmpty() || action->text().contains(QLatin1Char('&')))
+          << action->text().toStdString();
+    }
+  }
+  const QRegularExpression han(QStringLiteral("\\p{Han}"));
+  for (QWidget* control : desk.window.findChildren<QWidget*>()) {
+    if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QMenu*>(control) ||
+        control->inherits("QScrollBar") || !control->isVisibleTo(&desk.window)) {
+      continue;
+    }
+    EXPECT_TRUE(control->accessibleName().contains(han))
+        << control->metaObject()->className() << " " << control->objectName().toStdString();
+  }
+}
+
+}  // namespace

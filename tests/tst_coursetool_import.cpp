@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+// coursetool import: a word list appended to a course file as one lesson.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+
+#include "commands.h"
+#include "import_command.h"
+#include "test_support.h"
+
+namespace coursetool {
+namespace {
+
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+std::string DumpOf(const std::string& path) {
+  std::ostringstream out, err;
+  EXPECT_EQ(Dump(path, out, err), 0) << err.str();
+  return out.str();
+}
+
+TEST(CoursetoolImport, MakesTheBookThenAppendsEachListAsALesson) {
+  TempDir dir;
+  WriteBytes(dir.file("week1.csv"), "english,chinese\r\n\"apple, red\",红苹果\r\nrun,跑\r\n");
+  WriteBytes(dir.file("week2.txt"),
+             "#separator:tab\n#html:true\n#tags column:3\ngo\t<i>去</i>\tx\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(Import(dir.file("week1.csv"), dir.file("c1.dat"), {{}, {}, "第一册"}, out, err), 0)
+      << err.str();
+  ASSERT_EQ(Import(dir.file("week2.txt"), dir.file("c1.dat"), {{}, "第二周", {}}, out, err), 0)
+      << err.str();
+  EXPECT_EQ(DumpOf(dir.file("c1.dat")),
+            "0\t第一册\tweek1\tapple, red\t红苹果\t\t\t00000000\t00000000\t0000\n"
+            "1\t第一册\tweek1\trun\t跑\t\t\t00000000\t00000000\t0000\n"
+            "2\t第一册\t第二周\tgo\t去\t\t\t00000000\t00000000\t0000\n");
+}
+
+TEST(CoursetoolImport, TakesTheColumnsGiven) {
+  TempDir dir;
+  WriteBytes(dir.file("l.tsv"), "1\t苹果\tn.\tapple\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(Import(dir.file("l.tsv"), dir.file("c.dat"), {"-,zh,pos,en", {}, {}}, out, err), 0)
+      << err.str();
+  EXPECT_EQ(DumpOf(dir.file("c.dat")), "0\t\tl\tapple\t苹果\tn.\t\t00000000\t00000000\t0000\n");
+}
+
+TEST(CoursetoolImport, RefusesWithTheReasonAndWritesNothing) {
+  TempDir dir;
+  WriteBytes(dir.file("broken.csv"), "a,b\n\"c,d\n");
+  WriteBytes(dir.file("thai.csv"), "a,苹果\nก,泰\n");
+  WriteBytes(dir.file("ok.csv"), "a,苹果\n");
+  ASSERT_EQ(::mkfifo(dir.file("pipe.csv").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("folder.csv"));
+  struct Case {
+    const char* what;
+    std::string in;
+    ImportOptions options;
+    int status;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"broken quoting", "broken.csv", {}, 1, "第 2 行"},
+      {"a character GBK lacks", "thai.csv", {}, 1, "第 2 行"},
+      {"a role twice", "ok.csv", {"en,en", {}, {}}, 1, "--columns"},
+      {"an unknown role", "ok.csv", {"en,fr", {}, {}}, 1, "--columns"},
+      {"an empty lesson name", "ok.csv", {{}, "", {}}, 1, "empty"},
+      {"a lesson name GBK lacks", "ok.csv", {{}, "ก", {}}, 1, "lesson name"},
+      {"a missing list", "none.csv", {}, 2, "none.csv: No such file or directory"},
+      {"a pipe, never waited on", "pipe.csv", {}, 2, "pipe.csv: it is a named pipe"},
+      {"a folder", "folder.csv", {}, 2, "folder.csv: "},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out, err;
+    EXPECT_EQ(Import(dir.file(c.in), dir.file("c.dat"), c.options, out, err), c.status) << c.what;
+    EXPECT_NE(err.str().find(c.reason), std::string::npos) << c.what << ": " << err.str();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.dat"))) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace coursetool

@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: MIT
+// The course editor's import: the formats teachers bring lists in, the column guess, and
+// what is refused, with its line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "anki_reader.h"
+#include "chinese_text.h"
+#include "delimited_reader.h"
+#include "import_entries.h"
+#include "import_reader.h"
+#include "import_text.h"
+#include "test_support.h"
+#include "utf8.h"
+
+namespace editor {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+std::string Utf8(const std::u16string& text) {
+  return course::ToUtf8(text);
+}
+
+Rows Fields(const ImportTable& table) {
+  Rows rows;
+  for (const auto& row : table.rows) {
+    auto& fields = rows.emplace_back();
+    for (const auto& field : row.fields) fields.push_back(Utf8(field));
+  }
+  return rows;
+}
+
+TEST(ImportBytes, DecodesEveryEncodingSpreadsheetsSave) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Encoding encoding;
+  };
+  const Case cases[] = {
+      {"UTF-8", "apple,苹果\n", Encoding::Utf8},
+      {"UTF-8 with a byte order mark",
+       "\xEF\xBB\xBF"
+       "apple,苹果\n",
+       Encoding::Utf8WithMark},
+      {"GBK", testsupport::ToGbk("apple,苹果\n"), Encoding::Gbk},
+      {"UTF-16 with a byte order mark",
+       std::string("\xFF\xFE"
+                   "a\0p\0p\0l\0e\0,\0\xF9\x82\x9C\x67\n\0",
+                   20),
+       Encoding::Utf16WithMark},
+  };
+  for (const auto& c : cases) {
+    const auto decoded = DecodeImportBytes(c.bytes);
+    EXPECT_FALSE(decoded.refusal) << c.what;
+    EXPECT_EQ(decoded.encoding, c.encoding) << c.what;
+    EXPECT_EQ(Utf8(decoded.text), "apple,苹果\n") << c.what;
+  }
+}
+
+TEST(ImportBytes, RefusesBytesThatAreNoTextWithTheirLine) {
+  const auto decoded = DecodeImportBytes("a,b\nc,d\n\xFF\xFF,e\n");
+  ASSERT_TRUE(decoded.refusal);
+  EXPECT_EQ(decoded.refusal.line, 3u);
+  EXPECT_TRUE(DecodeImportBytes("\xEF\xBB\xBF\xC6\xBB\xFF").refusal) << "marked UTF-8 that is not";
+}
+
+TEST(DelimitedText, ReadsQuotedFieldsAsRfc4180Says) {
+  struct Case {
+    const char* what;
+    std::u16string text;
+    char16_t separator;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {"plain, LF", u"a,b\nc,d\n", u',', {{"a", "b"}, {"c", "d"}}},
+      {"CRLF, no final line end", u"a,b\r\nc,d", u',', {{"a", "b"}, {"c", "d"}}},
+      {"a comma inside quotes", u"\"a, b\",c\n", u',', {{"a, b", "c"}}},
+      {"doubled quotes", u"\"say \"\"hi\"\"\",x\n", u',', {{"say \"hi\"", "x"}}},
+      {"a line break inside quotes",
+       u"\"two\r\nlines\",x\ny,z\n",
+       u',',
+       {{"two\r\nlines", "x"}, {"y", "z"}}},
+      {"empty fields", u",,\n\"\",x\n", u',', {{"", "", ""}, {"", "x"}}},
+      {"blank lines skipped", u"a;b\n\n\r\nc;d\n", u';', {{"a", "b"}, {"c", "d"}}},
+      {"tabs", u"a b\tc,d\n", u'\t', {{"a b", "c,d"}}},
+      {"a quote inside an unquoted field stays", u"it's \"x\",y\n", u',', {{"it's \"x\"", "y"}}},
+  };
+  for (const auto& c : cases) {
+    ImportTable table;
+    table.rows = ReadDelimited(c.text, c.separator, table.refusal);
+    EXPECT_FALSE(table.refusal) << c.what;
+    EXPECT_EQ(Fields(table), c.rows) << c.what;
+  }
+}
+
+TEST(DelimitedText, NumbersRowsByTheLineTheyStartOn) {
+  Refusal refusal;
+  const auto rows = ReadDelimited(u"a,\"b\nc\"\n\nd,e\n", u',', refusal);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].line, 1u);
+  EXPECT_EQ(rows[1].line, 4u);
+}
+
+TEST(DelimitedText, RefusesBrokenQuotingWithTheLine) {
+  const std::pair<std::u16string, std::size_t> cases[] = {
+      {u"a,b\nc,\"d\ne,f\n", 2},  // never closed: the line where it opened
+      {u"a,b\n\"c\"d,e\n", 2},    // text after the closing quote
+      {u"\"x\ny\"z,w\n", 2},      // the same after a line break inside quotes
+  };
+  for (const auto& [text, line] : cases) {
+    Refusal refusal;
+    EXPECT_TRUE(ReadDelimited(text, u',', refusal).empty()) << Utf8(text);
+    EXPECT_EQ(refusal.line, line) << Utf8(text);
+    EXPECT_EQ(Utf8(refusal.text()).rfind("第 " + std::to_string(line) + " 行：", 0), 0u);
+  }
+}
+
+TEST(DelimitedText, GuessesTheSeparatorThatSplitsEveryRowAlike) {
+  const std::pair<std::u16string, std::optional<char16_t>> cases[] = {
+      {u"a,b\nc,d\n", u','},
+      {u"a;b\nc;d\n", u';'},
+      {u"a, b\tc\nd, e\tf\n", u'\t'},
+      {u"\"1,5\";x\n\"2,5\";y\n", u';'},  // commas only inside quotes
+      {u"apple 苹果\npear 梨\n", std::nullopt},
+      {u"\"open,x\n", u','},  // broken quoting still shows the separator
+  };
+  for (const auto& [text, separator] : cases) {
+    EXPECT_EQ(GuessSeparator(text), separator) << Utf8(text);
+  }
+}
+
+TEST(AnkiNotes, TakesItsHeaderLinesAndDropsTheNoteColumns) {
+  const std::u16string text =
+      u"#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+      u"#tags column:6\n"
+      u"abc\tBasic\tWords\tapple\t苹果\tfruit\n"
+      u"def\tBasic\tWords\t\"run, ran\"\t<b>跑</b><br>奔跑\t\n";
+  ASSERT_TRUE(LooksLikeAnkiNotes(text));
+  const auto table = ReadAnkiNotes(text);
+  EXPECT_FALSE(table.refusal) << Utf8(table.refusal.text());
+  EXPECT_EQ(Fields(table), (Rows{{"apple", "苹果"}, {"run, ran", "跑 奔跑"}}));
+  EXPECT_EQ(table.rows[0].line, 7u);
+}
+
+TEST(AnkiNotes, ANoteOfNothingButNoteColumnsGivesNoRow) {
+  const auto table = ReadAnkiNotes(u"#guid column:1\n#deck column:2\nabc\tWords\nx\n");
+  EXPECT_TRUE(table.rows.empty());
+  EXPECT_EQ(table.columnCount(), 0u);
+}
+
+TEST(AnkiNotes, NamesColumnsFromTheHeaderAndReadsOtherSeparators) {
+  const auto table = ReadAnkiNotes(u"#separator:Semicolon\n#columns:英文;中文\nx;一\n");
+  EXPECT_EQ(Fields(table), (Rows{{"x", "一"}}));
+  ASSERT_EQ(table.columnNames.size(), 2u);
+  EXPECT_EQ(Utf8(table.columnNames[1]), "中文");
+  EXPECT_EQ(GuessColumns(table), (ColumnChoice{0, 1, kNoColumn}));
+}
+
+TEST(AnkiNotes, RefusesHeaderValuesItCannotUse) {
+  const std::pair<std::u16string, std::size_t> cases[] = {
+      {u"#separator:wave\na\tb\n", 1},
+      {u"#html:false\n#deck column:x\na\tb\n", 2},
+      {u"#separator:comma\n\"a,b\n", 2},
+  };
+  for (const auto& [text, line] : cases) {
+    const auto table = ReadAnkiNotes(text);
+    EXPECT_TRUE(table.refusal) << Utf8(text);
+    EXPECT_EQ(table.refusal.line, line) << Utf8(text);
+  }
+}
+
+TEST(AnkiNotes, TurnsHtmlIntoPlainText) {
+  const std::pair<std::u16string, std::string> cases[] = {
+      {u"<b>bold</b> word", "bold word"},
+      {u"one<br>two<br/>three", "one two three"},
+      {u"<div>a</div><div>b</div>", "a b"},
+      {u"fish &amp; chips&nbsp;&quot;x&quot; &lt;y&gt; &#39;z&#x27;", "fish & chips \"x\" <y> 'z'"},
+      {u"apple[sound:apple.mp3]", "apple"},
+      {u"[sound:a.mp3] 苹果 ", "苹果"},
+      {u"a &bogus; b &", "a &bogus; b &"},
+      {u"x < y", "x < y"},
+  };
+  for (const auto& [html, text] : cases) EXPECT_EQ(Utf8(HtmlToText(html)), text) << text;
+}
+
+TEST(PastedLists, SplitsEachLineAtTheFirstChineseCharacter) {
+  const auto table = ReadImportText(u"apple 苹果\ngive up  放弃，停止\nrun v. 跑\n\nhello\n");
+  EXPECT_EQ(table.format, ImportFormat::Paste);
+  EXPECT_EQ(Fields(table), (Rows{{"apple", "", "苹果"},
+                                 {"give up", "", "放弃，停止"},
+                                 {"run", "v.", "跑"},
+                                 {"hello", "", ""}}));
+  EXPECT_EQ(table.rows[3].line, 5u);
+}
+
+TEST(ImportFormats, AreToldApartByWhatTheTextHolds) {
+  EXPECT_EQ(ReadImportText(u"#separator:tab\na\tb\n").format, ImportFormat::Anki);
+  EXPECT_EQ(ReadImportText(u"a\t苹果\n").format, ImportFormat::Delimited);
+  EXPECT_EQ(ReadImportText(u"a 苹果\n").format, ImportFormat::Paste);
+}
+
+TEST(ImportFormats, AGbkSpreadsheetWithAHeaderAndQuotedFields) {
+  const auto table = ReadImportBytes(
+      testsupport::ToGbk("英文,中文\r\n\"apple, red\",\"苹果\"\r\n\"run\",\"跑\r\n跑\"\r\n"));
+  ASSERT_FALSE(table.refusal);
+  EXPECT_EQ(Fields(table), (Rows{{"apple, red", "苹果"}, {"run", "跑\r\n跑"}}));
+  const auto entries = MakeEntries(table, GuessColumns(table));
+  ASSERT_EQ(entries.entries.size(), 2u);
+  EXPECT_EQ(Utf8(entries.entries[1].chinese), "跑 跑");
+  EXPECT_EQ(entries.entries[1].line, 3u);
+}
+
+TEST(ColumnGuess, FindsChinesePartOfSpeechAndEnglishByContent) {
+  struct Case {
+    const char* what;
+    std::u16string text;
+    ColumnChoice choice;
+  };
+  const Case cases[] = {
+      {"English, Chinese", u"apple,苹果\npear,梨\n", {0, 1, kNoColumn}},
+      {"Chinese first", u"苹果,apple\n梨,pear\n", {1, 0, kNoColumn}},
+      {"with part of speech", u"apple\tn.\t苹果\nrun\tv./n.\t跑\n", {0, 2, 1}},
+      {"a number column first", u"1,apple,苹果\n2,pear,梨\n", {1, 2, kNoColumn}},
+      {"named columns win", u"中文,英文\napple,苹果\n", {1, 0, kNoColumn}},
+      {"a column of mixed notes is no part of speech",
+       u"apple,n.,苹果\npear,fruit,梨\nfig,tree,无花果\n",
+       {0, 2, kNoColumn}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GuessColumns(ReadImportText(c.text)), c.choice) << c.what;
+}
+
+TEST(ImportEntries, TidyTextsAndSkipEmptyRows) {
+  const auto table = ReadImportText(u"  apple  pie ,苹果派\n,\n pear,梨\n");
+  const auto made = MakeEntries(table, GuessColumns(table));
+  EXPECT_EQ(made.entries, (std::vector<ImportedEntry>{{u"apple pie", u"苹果派", u"", 1},
+                                                      {u"pear", u"梨", u"", 3}}));
+  EXPECT_EQ(MakeEntries(table, GuessColumns(table), 1).entries.size(), 1u);
+}
+
+TEST(ImportEntries, RefuseTextsACourseFileCannotHoldNamingLineAndCharacter) {
+  const std::pair<std::u16string, std::string> cases[] = {
+      {u"apple,苹果\nก,泰文字母\n", "“ก”"},
+      {u"apple,苹果\nsnow,雪☃\n", "“☃”"},
+  };
+  for (const auto& [text, character] : cases) {
+    const auto made = MakeEntries(ReadImportText(text), {0, 1, kNoColumn});
+    ASSERT_TRUE(made.refusal) << Utf8(text);
+    EXPECT_EQ(made.refusal.line, 2u);
+    EXPECT_NE(Utf8(made.refusal.text()).find(character), std::string::npos)
+        << Utf8(made.refusal.text());
+  }
+}
+
+TEST(PartOfSpeech, KnowsTheMarksWordListsUse) {
+  for (const char16_t* mark : {u"n.", u"v.", u"adj.", u"adv.", u"prep.", u"conj.", u"phr.", u"vt.",
+                               u"N.", u"n./v.", u"adj. & adv."}) {
+    EXPECT_TRUE(IsPartOfSpeech(mark)) << Utf8(mark);
+  }
+  for (const char16_t* other : {u"n", u"noun", u"x.", u"", u"apple", u"n./", u"e.g."}) {
+    EXPECT_FALSE(IsPartOfSpeech(other)) << Utf8(other);
+  }
+}
+
+}  // namespace
+}  // namespace editor

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// 课程编辑 at twice the scale (the test runs with QT_SCALE_FACTOR=2): drawn at the screen's
+// resolution, every text with room for its characters.
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QMenuBar>
+
+#include "course_file.h"
+#include "course_window.h"
+#include "module1.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(ScaledCourseWindow, DrawsAtTheScreensResolutionWithRoomForEveryText) {
+  testsupport::TempDir dir;
+  course::RecordTable table;
+  table[0].text(2) = *course::ScrambleText(u"第一课 晨间集市");
+  table[0].text(3) = *course::ScrambleText(u"market");
+  table[0].text(4) = *course::ScrambleText(u"市场");
+  ASSERT_TRUE(course::WriteCourseFile(dir.file("c1.dat"), table).ok());
+  coursedesk::CourseWindow window(suite::FilePlaces(dir.path().string(), dir.file("user"), true));
+  window.openBook(0);
+  window.show();
+  ASSERT_EQ(window.devicePixelRatio(), 2.0);
+  const QPixmap drawn = window.grab();
+  EXPECT_EQ(drawn.devicePixelRatio(), 2.0);
+  EXPECT_EQ(drawn.width(), window.width() * 2) << "drawn at the screen's pixels, not scaled up";
+
+  const int line = window.fontMetrics().height();
+  EXPECT_GE(window.lessonList->visualItemRect(window.lessonList->item(0)).height(), line);
+  EXPECT_GE(window.entryTable->rowHeight(0), line);
+  EXPECT_GE(window.entryTable->horizontalHeader()->height(), line);
+  EXPECT_GE(window.menuBar()->height(), line);
+  for (int c = 0; c < window.entryTable->columnCount(); ++c) {
+    EXPECT_GE(
+        window.entryTable->columnWidth(c),
+        window.fontMetrics().horizontalAdvance(window.entryTable->horizontalHeaderItem(c)->text()));
+  }
+  EXPECT_GE(window.statusLine->height(), line);
+}
+
+}  // namespace
