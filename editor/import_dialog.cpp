@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "window_placement.h"
+
 namespace coursedesk {
 namespace {
 
@@ -99,6 +101,7 @@ ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
   lessonName->setFocus();
   lessonName->selectAll();
   resize(640, 520);
+  desk::FitToScreen(this, parent ? parent->screen() : screen());
 }
 
 QComboBox* ImportDialog::columnBox(const QString& name, int chosen) {

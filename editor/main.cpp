@@ -7,6 +7,7 @@
 #include "app_folder.h"
 #include "course_window.h"
 #include "qt_chinese.h"
+#include "window_placement.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,6 +20,6 @@ int main(int argc, char** argv) {
   } else {
     window.openBook(0);
   }
-  window.show();
+  desk::ShowCentred(&window);
   return QApplication::exec();
 }

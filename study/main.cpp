@@ -15,6 +15,7 @@
 #include "qt_chinese.h"
 #include "review_window.h"
 #include "typing_window.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ template <typename Window, typename... More>
 int Run(More... more) {
   study::FliteVoice voice;  // made first, so that it outlives the window
   Window window(desk::PlacesOfRunningProgram(), study::NowMillis, &voice, more...);
-  window.showCentred();
+  desk::ShowCentred(&window);
   window.start();
   return QApplication::exec();
 }

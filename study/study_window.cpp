@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "study_window.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <cerrno>
 
@@ -55,21 +52,6 @@ void StudyWindow::tell(const QString& text) {
   if (notice->text().contains(text)) return;
   notice->setText(notice->text().isEmpty() ? text : notice->text() + QLatin1Char('\n') + text);
   notice->show();
-}
-
-void StudyWindow::showCentred() {
-  QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  if (screen) {
-    const QRect area = screen->availableGeometry();
-    // The frame the window manager adds is not known before showing: leave room for it.
-    const QSize room = area.size() - QSize(16, 48);
-    resize(size().boundedTo(room));
-    QRect frame(QPoint(), size());
-    frame.moveCenter(area.center());
-    move(frame.topLeft().x(), std::max(area.top(), frame.top() - 16));
-  }
-  show();
 }
 
 void StudyWindow::openStore(const suite::FilePlaces& places) {

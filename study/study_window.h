@@ -37,9 +37,6 @@ class StudyWindow : public QWidget {
 
   // Says a trouble once, however often it happens.
   void tell(const QString& text);
-  // Shows the window centred on the screen the pointer is on (where the menu that started
-  // it was clicked), no larger than that screen's free area.
-  void showCentred();
 
  protected:
   // Opens the learner's store where the folder rule says, telling any trouble.

@@ -14,6 +14,7 @@
 #include "test_support.h"
 #include "typing_window.h"
 #include "window_checks.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -209,7 +210,7 @@ TEST_F(RoundWindows, FortyMissesEndOnAPageThatFitsTheScreen) {
   handOff(40);
   auto window = std::make_unique<studydesk::DictationWindow>(
       places(), [this] { return now_; }, nullptr, 1u);
-  window->showCentred();
+  desk::ShowCentred(window.get());
   window->start();
   for (int i = 0; i < 40; ++i) {
     QTest::keyClicks(window->input, "wrong");

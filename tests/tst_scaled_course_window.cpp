@@ -5,11 +5,13 @@
 
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "course_file.h"
 #include "course_window.h"
 #include "module1.h"
 #include "test_support.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -22,8 +24,10 @@ TEST(ScaledCourseWindow, DrawsAtTheScreensResolutionWithRoomForEveryText) {
   ASSERT_TRUE(course::WriteCourseFile(dir.file("c1.dat"), table).ok());
   coursedesk::CourseWindow window(suite::FilePlaces(dir.path().string(), dir.file("user"), true));
   window.openBook(0);
-  window.show();
+  desk::ShowCentred(&window);
   ASSERT_EQ(window.devicePixelRatio(), 2.0);
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry()))
+      << "the whole window on the screen at twice the scale";
   const QPixmap drawn = window.grab();
   EXPECT_EQ(drawn.devicePixelRatio(), 2.0);
   EXPECT_EQ(drawn.width(), window.width() * 2) << "drawn at the screen's pixels, not scaled up";

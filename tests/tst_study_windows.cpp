@@ -16,6 +16,7 @@
 #include "test_support.h"
 #include "voice.h"
 #include "window_checks.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -260,7 +261,7 @@ TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
   ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
   auto window = std::make_unique<studydesk::LearnWindow>(
       places(), [this] { return now_; }, nullptr);
-  window->showCentred();
+  desk::ShowCentred(window.get());
   window->start();
   QApplication::processEvents();
   const QRect screen = window->screen()->availableGeometry();

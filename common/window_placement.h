@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// Where a program's own window opens: centred on the screen the pointer is on (where the
+// menu that started it was clicked), and no larger than that screen's free area, at any
+// scale.
+#pragma once
+
+#include <QWidget>
+
+namespace desk {
+
+// Shrinks `window` to fit the free area of its screen, frame included.
+void FitToScreen(QWidget* window, const QScreen* screen);
+// Fits `window` to the pointer's screen, centres it there and shows it.
+void ShowCentred(QWidget* window);
+
+}  // namespace desk
