@@ -14,7 +14,7 @@ namespace {
 suite::PcmWave Wave(const std::vector<std::int16_t>& samples, int channels = 1, int bits = 16) {
   suite::PcmWave wave{1000, channels, bits, {}};
   wave.samples.resize(samples.size() * 2);
-  std::memcpy(wave.samples.data(), samples.data(), wave.samples.size());
+  if (!samples.empty()) std::memcpy(wave.samples.data(), samples.data(), wave.samples.size());
   return wave;
 }
 
