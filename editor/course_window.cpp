@@ -27,6 +27,7 @@
 #include "import_file.h"
 #include "import_reader.h"
 #include "import_text.h"
+#include "lesson_name.h"
 #include "lesson_preview.h"
 #include "stored_text.h"
 
@@ -528,16 +529,9 @@ void CourseWindow::moveEntry(int delta) {
 }
 
 QString CourseWindow::lessonNameProblem(const QString& name, int except) const {
-  if (name.trimmed().isEmpty()) return QStringLiteral("课名是空的");
-  const std::u16string text = name.toStdU16String();
-  const std::u16string problem = editor::UnstorableReason(text);
-  if (!problem.empty()) return Text(problem);
-  for (std::size_t i = 0; i < lessons_.size(); ++i) {
-    if (static_cast<int>(i) != except && lessons_[i].name == text) {
-      return QStringLiteral("已经有一课叫“%1”").arg(name);
-    }
-  }
-  return {};
+  return Text(
+      editor::LessonNameProblem(lessons_, name.toStdU16String(),
+                                except < 0 ? editor::kNoLesson : static_cast<std::size_t>(except)));
 }
 
 void CourseWindow::addLesson() {

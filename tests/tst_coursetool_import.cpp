@@ -37,6 +37,17 @@ TEST(CoursetoolImport, MakesTheBookThenAppendsEachListAsALesson) {
             "2\t第一册\t第二周\tgo\t去\t\t\t00000000\t00000000\t0000\n");
 }
 
+TEST(CoursetoolImport, ALessonNameTheBookHasIsRefusedAndTheBookKept) {
+  TempDir dir;
+  WriteBytes(dir.file("week1.csv"), "apple,苹果\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(Import(dir.file("week1.csv"), dir.file("c.dat"), {}, out, err), 0) << err.str();
+  const std::string before = testsupport::ReadBytes(dir.file("c.dat"));
+  EXPECT_EQ(Import(dir.file("week1.csv"), dir.file("c.dat"), {}, out, err), 1);
+  EXPECT_NE(err.str().find("已经有一课叫“week1”"), std::string::npos) << err.str();
+  EXPECT_TRUE(testsupport::ReadBytes(dir.file("c.dat")) == before) << "nothing merged";
+}
+
 TEST(CoursetoolImport, TakesTheColumnsGiven) {
   TempDir dir;
   WriteBytes(dir.file("l.tsv"), "1\t苹果\tn.\tapple\n");

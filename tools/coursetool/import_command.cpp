@@ -9,6 +9,7 @@
 #include "book_file.h"
 #include "import_file.h"
 #include "import_reader.h"
+#include "lesson_name.h"
 #include "stored_text.h"
 #include "utf8.h"
 
@@ -86,6 +87,11 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
       err << "coursetool: " << opened.status.message() << '\n';
       return 2;
     }
+  }
+  if (const std::u16string problem = editor::LessonNameProblem(opened.book.lessons(), *lesson);
+      !problem.empty()) {
+    err << "coursetool: " << coursePath << ": " << course::ToUtf8(problem) << '\n';
+    return 1;
   }
   opened.book.apply(editor::AppendLesson(
       opened.book, *lesson, imported.entries,

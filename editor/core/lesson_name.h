@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// What may name a lesson: a text a course file can store, not empty, and no other lesson's
+// name (two lessons of one name run together or are listed twice by the chooser).
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "book.h"
+
+namespace editor {
+
+inline constexpr std::size_t kNoLesson = std::numeric_limits<std::size_t>::max();
+
+// Why `name` cannot name a lesson among `lessons`, or nothing when it can; `except` is the
+// place of the lesson being renamed.
+std::u16string LessonNameProblem(const std::vector<LessonRun>& lessons, std::u16string_view name,
+                                 std::size_t except = kNoLesson);
+
+}  // namespace editor
