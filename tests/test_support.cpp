@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -38,6 +39,21 @@ bool AsOrdinaryUser(const std::function<bool()>& check) {
   }
   int status = 0;
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+ScopedZone::ScopedZone(const char* zone) : had_(std::getenv("TZ") != nullptr) {
+  if (had_) before_ = std::getenv("TZ");
+  ::setenv("TZ", zone, 1);
+  ::tzset();
+}
+
+ScopedZone::~ScopedZone() {
+  if (had_) {
+    ::setenv("TZ", before_.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 std::string ReadBytes(const std::string& path) {

@@ -29,6 +29,19 @@ class TempDir {
 // runs as root, in this process otherwise. True when `check` returned true.
 bool AsOrdinaryUser(const std::function<bool()>& check);
 
+// The local time zone set to `zone` (TZ) while it lives; the one before comes back after.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone);
+  ~ScopedZone();
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
+
+ private:
+  std::string before_;
+  bool had_;
+};
+
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 

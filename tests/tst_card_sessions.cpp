@@ -32,6 +32,7 @@ class FailingStore final : public CardStore {
   bool failing = false;
 
   bool readOnly() const override { return false; }
+  const Fsrs& scheduler() const override { return real_.scheduler(); }
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override {
     return real_.nextDue(now, skip, failure);

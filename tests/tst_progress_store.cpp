@@ -106,6 +106,38 @@ TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
   EXPECT_EQ(store->dueSummary(later, failure).dueToday, 3);
 }
 
+TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  // Learned at 07:30 in the morning (UTC: the evening before), answered 1: due tomorrow.
+  store->commit({cards[0].id, *ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
+                failure);
+  const Millis fiveMinutesPastEight = *ParseIso("2026-12-07T00:05:00Z");
+  EXPECT_FALSE(store->nextDue(fiveMinutesPastEight, {}, failure));
+  const DueSummary summary = store->dueSummary(fiveMinutesPastEight, failure);
+  EXPECT_EQ(summary.dueToday, 0);
+  EXPECT_EQ(summary.dueTomorrow, 1);
+  const Statistics stats = store->statistics(fiveMinutesPastEight, failure);
+  EXPECT_EQ(FormatIso(stats.today * kMillisPerDay).substr(0, 10), "2026-12-07");
+  EXPECT_EQ(stats.answersPerDay.back(), 1) << "counted on the morning it was given";
+  EXPECT_EQ(stats.duePerDay[1], 1);
+  // The next learner's day starts at 04:00.
+  EXPECT_FALSE(store->nextDue(*ParseIso("2026-12-07T19:59:59Z"), {}, failure));
+  EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T20:00:00Z"), {}, failure));
+  EXPECT_EQ(failure.code, SQLITE_OK) << failure.detail;
+
+  // The day start is the store's own, kept for the next opening.
+  EXPECT_EQ(store->dayRule(), DayRule::Local(kDefaultDayStartMinutes));
+  ASSERT_TRUE(store->setDayStart(3 * 60, failure)) << failure.detail;
+  EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T19:00:00Z"), {}, failure));
+  store.reset();
+  EXPECT_EQ(OpenOk(path)->dayRule(), DayRule::Local(3 * 60));
+}
+
 TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
@@ -297,7 +329,7 @@ TEST(ProgressStore, RoundsAreKeptAndAVersionTwoStoreGetsTheirTable) {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     db = Database(raw);
-    ASSERT_EQ(db.exec("DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
+    ASSERT_EQ(db.exec("DROP TABLE settings; DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
                       "PRAGMA user_version = 2"),
               SQLITE_OK);
   }

@@ -64,6 +64,39 @@ TEST(Studytool, TheStoresLogReplaysToTheStoresStates) {
   EXPECT_NE(stats.str().find("cards\tunlearned\t0\n"), std::string::npos);
 }
 
+TEST(Studytool, TheDayStartIsShownAndKeptAndStatsUseLocalDates) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, 0, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+    // 07:30 on the 7th in Shanghai.
+    store->commit(
+        {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), study::Grade::Good, "课文初记", 1},
+        failure);
+  }
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(studytool::DayStart(path, std::nullopt, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "04:00\n");
+  const study::Millis eightFive = *study::ParseIso("2026-12-07T00:05:00Z");
+  std::ostringstream stats;
+  ASSERT_EQ(studytool::Stats(path, eightFive, stats, err), 0) << err.str();
+  EXPECT_NE(stats.str().find("answers\t2026-12-07\t1\n"), std::string::npos) << stats.str();
+
+  out.str("");
+  ASSERT_EQ(studytool::DayStart(path, 8 * 60 + 30, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "08:30\n");
+  stats.str("");
+  ASSERT_EQ(studytool::Stats(path, eightFive, stats, err), 0) << err.str();
+  EXPECT_NE(stats.str().find("answers\t2026-12-06\t1\n"), std::string::npos)
+      << "before 08:30 it is still the 6th: " << stats.str();
+}
+
 TEST(Studytool, NoStoreIsSaidAndNotMade) {
   testsupport::TempDir dir;
   std::ostringstream out;

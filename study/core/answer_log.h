@@ -26,6 +26,9 @@ std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why);
 // Replays answers in time order, cards interleaved.
 class Replay {
  public:
+  // Days are counted by `days`: UTC dates unless given, so a log replays alike anywhere.
+  explicit Replay(DayRule days = DayRule::Utc()) : fsrs_(days) {}
+
   // The card's state after the answer; nothing, with `why` set, for an answer earlier than
   // the one before it.
   std::optional<CardState> apply(const LogLine& line, std::string& why);

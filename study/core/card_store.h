@@ -51,7 +51,10 @@ class CardStore {
   virtual ~CardStore() = default;
 
   virtual bool readOnly() const = 0;
-  // The card due earliest among those due by the end of `now`'s day, leaving out `skip`.
+  // The scheduler, counting days by the learner's day rule the store keeps.
+  virtual const Fsrs& scheduler() const = 0;
+  // The card due earliest among those due by the end of `now`'s learner's day, leaving out
+  // `skip`.
   virtual std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                                       StoreFailure& failure) = 0;
   virtual DueSummary dueSummary(Millis now, StoreFailure& failure) = 0;

@@ -30,7 +30,7 @@ void LearnSession::begin(bool everyCard, Millis now) {
 }
 
 std::array<int, 4> LearnSession::intervals(Millis now) const {
-  const auto outcomes = fsrs_.preview(current().state, now);
+  const auto outcomes = recorder_.scheduler().preview(current().state, now);
   return {outcomes[0].intervalDays, outcomes[1].intervalDays, outcomes[2].intervalDays,
           outcomes[3].intervalDays};
 }

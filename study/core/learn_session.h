@@ -54,7 +54,6 @@ class LearnSession {
   Millis start_ = 0;
   Millis end_ = 0;
   Millis shownAt_ = 0;
-  Fsrs fsrs_;
 };
 
 // An interval as the grade buttons show it: "3天", "2.5个月", "1.2年".

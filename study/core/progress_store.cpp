@@ -38,6 +38,11 @@ constexpr const char* kSchemaVersion3 =
 constexpr const char* kSchemaVersion4 =
     "ALTER TABLE cards ADD COLUMN part TEXT NOT NULL DEFAULT ''";
 
+constexpr const char* kSchemaVersion5 =
+    "CREATE TABLE settings(name TEXT PRIMARY KEY, value TEXT NOT NULL)";
+
+constexpr const char* kDayStartSetting = "day_start";
+
 constexpr const char* kResultColumns =
     "time, activity, lesson, right, total, seconds, wpm, accuracy";
 
@@ -155,8 +160,8 @@ CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade
   return state;
 }
 
-ProgressStore::ProgressStore(Database db, std::string path, bool readOnly)
-    : db_(std::move(db)), path_(std::move(path)), readOnly_(readOnly) {}
+ProgressStore::ProgressStore(Database db, std::string path, bool readOnly, DayRule days)
+    : db_(std::move(db)), path_(std::move(path)), readOnly_(readOnly), fsrs_(days) {}
 
 bool ProgressStore::transaction(StoreFailure& failure, const auto& work) {
   int rc = db_.exec("BEGIN IMMEDIATE");
@@ -217,9 +222,13 @@ int ToVersion3(const Database& db) {
 int ToVersion4(const Database& db) {
   return db.exec(kSchemaVersion4);
 }
+int ToVersion5(const Database& db) {
+  return db.exec(kSchemaVersion5);
+}
 
 // Step n brings a store of version n to version n + 1; a new store takes every step.
-constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersion3, ToVersion4};
+constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersion3, ToVersion4,
+                                                 ToVersion5};
 static_assert(std::size(kUpgrades) == kStoreVersion);
 
 // Brings a store from `version` to the newest, in one transaction.
@@ -300,8 +309,33 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
     result.failure = {SQLITE_READONLY, "an older store that cannot be brought up to date"};
     return nullptr;
   }
+  int dayStart = kDefaultDayStartMinutes;
+  Statement setting(db, "SELECT value FROM settings WHERE name = ?");
+  setting.bind(1, kDayStartSetting);
+  rc = setting.step();
+  if (rc == SQLITE_ROW) {
+    dayStart = ParseClockTime(setting.text(0)).value_or(kDefaultDayStartMinutes);
+  } else if (rc != SQLITE_DONE) {
+    result.failure = FailureOf(db, rc);
+    return nullptr;
+  }
   result.outcome = readOnly ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
-  return std::unique_ptr<ProgressStore>(new ProgressStore(std::move(db), path, readOnly));
+  return std::unique_ptr<ProgressStore>(
+      new ProgressStore(std::move(db), path, readOnly, DayRule::Local(dayStart)));
+}
+
+bool ProgressStore::setDayStart(int minutes, StoreFailure& failure) {
+  if (readOnly_) {
+    failure = {SQLITE_READONLY, "the store is read-only"};
+    return false;
+  }
+  const bool kept = transaction(failure, [&] {
+    Statement save(db_, "INSERT OR REPLACE INTO settings(name, value) VALUES(?, ?)");
+    save.bind(1, kDayStartSetting).bind(2, FormatClockTime(minutes));
+    return save.step() == SQLITE_DONE;
+  });
+  if (kept) fsrs_ = Fsrs(DayRule::Local(minutes));
+  return kept;
 }
 
 std::vector<Card> ProgressStore::lessonCards(const std::string& lesson,
@@ -349,7 +383,7 @@ std::optional<Card> ProgressStore::nextDue(Millis now, const std::vector<std::in
                           kStateColumns +
                           " FROM card_state s JOIN cards c ON c.id = s.card"
                           " WHERE s.due < ? ORDER BY s.due, s.card LIMIT ?");
-  next.bind(1, (DayOf(now) + 1) * kMillisPerDay);
+  next.bind(1, dayRule().startOf(dayRule().dayOf(now) + 1));
   // The cards to leave out are few: one more row than them always finds another card.
   next.bind(2, static_cast<std::int64_t>(skip.size()) + 1);
   int rc;
@@ -364,11 +398,10 @@ std::optional<Card> ProgressStore::nextDue(Millis now, const std::vector<std::in
 
 DueSummary ProgressStore::dueSummary(Millis now, StoreFailure& failure) {
   DueSummary summary;
-  const Millis tomorrow = (DayOf(now) + 1) * kMillisPerDay;
+  const std::int64_t today = dayRule().dayOf(now);
   Statement counts(db_,
-                   "SELECT sum(due < ?1), sum(due >= ?1 AND due < ?1 + 86400000), min(due)"
-                   " FROM card_state");
-  counts.bind(1, tomorrow);
+                   "SELECT sum(due < ?1), sum(due >= ?1 AND due < ?2), min(due) FROM card_state");
+  counts.bind(1, dayRule().startOf(today + 1)).bind(2, dayRule().startOf(today + 2));
   const int rc = counts.step();
   if (rc != SQLITE_ROW) {
     failure = FailureOf(db_, rc);
@@ -524,51 +557,25 @@ std::vector<LogLine> ProgressStore::log(StoreFailure& failure) {
 }
 
 Statistics ProgressStore::statistics(Millis now, StoreFailure& failure) {
-  Statistics stats;
-  stats.answersPerDay.assign(Statistics::kDays, 0);
-  stats.duePerDay.assign(Statistics::kDays, 0);
-  stats.reviewAnswersPerWeek.assign(Statistics::kWeeks, 0);
-  stats.recalledPerWeek.assign(Statistics::kWeeks, 0);
-  const std::int64_t today = DayOf(now);
   const auto record = [&](Statement& query, const auto& use) {
     int rc;
     while ((rc = query.step()) == SQLITE_ROW) use(query);
     if (rc != SQLITE_DONE) failure = FailureOf(db_, rc);
   };
-
-  Statement perDay(db_,
-                   "SELECT time / 86400000 AS day, count(*) FROM answers WHERE time >= ?"
-                   " GROUP BY day");
-  perDay.bind(1, (today - Statistics::kDays + 1) * kMillisPerDay);
-  record(perDay, [&](Statement& row) {
-    const std::int64_t at = row.integer(0) - (today - Statistics::kDays + 1);
-    if (at >= 0 && at < Statistics::kDays)
-      stats.answersPerDay[at] = static_cast<int>(row.integer(1));
+  std::vector<AnswerRow> answers;
+  Statement recent(db_,
+                   "SELECT a.time, a.grade, (SELECT b.time FROM answers b WHERE b.card = a.card"
+                   " AND b.id < a.id ORDER BY b.id DESC LIMIT 1) FROM answers a WHERE a.time >= ?");
+  recent.bind(1, StatisticsSince(now, dayRule()));
+  record(recent, [&](Statement& row) {
+    answers.push_back({row.integer(0), static_cast<int>(row.integer(1)),
+                       row.isNull(2) ? std::nullopt : std::optional<Millis>(row.integer(2))});
   });
-
-  Statement due(db_,
-                "SELECT max(due / 86400000, ?1) AS day, count(*) FROM card_state"
-                " WHERE due < (?1 + ?2) * 86400000 GROUP BY day");
-  due.bind(1, today).bind(2, std::int64_t{Statistics::kDays});
-  record(due, [&](Statement& row) {
-    stats.duePerDay[row.integer(0) - today] = static_cast<int>(row.integer(1));
-  });
-
-  // An answer is a review when the card was answered on an earlier day before it.
-  const std::int64_t firstWeekDay = today - 7 * Statistics::kWeeks + 1;
-  Statement retention(db_,
-                      "SELECT (time / 86400000 - ?1) / 7 AS week, count(*), sum(grade >= 2) FROM"
-                      " (SELECT time, grade, lag(time) OVER (PARTITION BY card ORDER BY id) AS"
-                      " before FROM answers)"
-                      " WHERE before IS NOT NULL AND time / 86400000 > before / 86400000"
-                      " AND time >= ?1 * 86400000 GROUP BY week");
-  retention.bind(1, firstWeekDay);
-  record(retention, [&](Statement& row) {
-    const std::int64_t week = row.integer(0);
-    if (week < 0 || week >= Statistics::kWeeks) return;
-    stats.reviewAnswersPerWeek[week] = static_cast<int>(row.integer(1));
-    stats.recalledPerWeek[week] = static_cast<int>(row.integer(2));
-  });
+  std::vector<Millis> dues;
+  Statement due(db_, "SELECT due FROM card_state WHERE due < ?");
+  due.bind(1, StatisticsDueUntil(now, dayRule()));
+  record(due, [&](Statement& row) { dues.push_back(row.integer(0)); });
+  Statistics stats = CountStatistics(answers, dues, now, dayRule());
 
   Statement states(db_,
                    "SELECT sum(s.card IS NULL), sum(s.last_grade = 1),"

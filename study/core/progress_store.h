@@ -15,13 +15,15 @@
 #include "fsrs.h"
 #include "round_session.h"
 #include "sqlite_handle.h"
+#include "statistics.h"
 
 namespace study {
 
 inline constexpr const char* kStoreFileName = "study.db";
 // 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
-// finished rounds of dictation, listening and typing; 4: each card's part of speech.
-inline constexpr int kStoreVersion = 4;
+// finished rounds of dictation, listening and typing; 4: each card's part of speech; 5: the
+// learner's settings (the day start).
+inline constexpr int kStoreVersion = 5;
 
 // An entry of a lesson as the store knows it.
 struct EntryText {
@@ -44,21 +46,6 @@ struct OpenResult {
   StoreFailure failure;
 };
 
-struct Statistics {
-  static constexpr int kDays = 30;
-  static constexpr int kWeeks = 12;
-  std::vector<int> answersPerDay;  // the last kDays UTC days, today last
-  std::vector<int> duePerDay;      // the next kDays UTC days, today first (overdue included)
-  // Per week, oldest first, this week last: answers on cards already in review (answered
-  // on an earlier day before) and how many of them were 2 or more.
-  std::vector<int> reviewAnswersPerWeek;
-  std::vector<int> recalledPerWeek;
-  int unlearned = 0;   // never answered
-  int relearning = 0;  // last answer 1
-  int young = 0;       // interval under 21 days
-  int mature = 0;      // 21 days or more
-};
-
 class ProgressStore final : public CardStore {
  public:
   // Opens the store at `path`, making it when there is none. A damaged file is moved aside
@@ -69,13 +56,17 @@ class ProgressStore final : public CardStore {
 
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
+  const Fsrs& scheduler() const override { return fsrs_; }
+  const DayRule& dayRule() const { return fsrs_.days(); }
+  // Keeps a new day start (minutes after local midnight); it counts from the next answer.
+  bool setDayStart(int minutes, StoreFailure& failure);
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
   // A card's part of speech is kept as the lesson last gave it.
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
                                 StoreFailure& failure);
-  // Days are UTC days.
+  // Days are the learner's days.
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override;
   DueSummary dueSummary(Millis now, StoreFailure& failure) override;
@@ -96,7 +87,7 @@ class ProgressStore final : public CardStore {
   Statistics statistics(Millis now, StoreFailure& failure);
 
  private:
-  ProgressStore(Database db, std::string path, bool readOnly);
+  ProgressStore(Database db, std::string path, bool readOnly, DayRule days);
   bool transaction(StoreFailure& failure, const auto& work);
   std::optional<CardState> stateOf(std::int64_t card, StoreFailure& failure);
   bool saveState(std::int64_t card, const CardState& state, StoreFailure& failure);
@@ -108,7 +99,8 @@ class ProgressStore final : public CardStore {
 };
 
 // Makes every card's state again from its answers, in the order they were committed:
-// what version 1 stores lack, and what undo needs for one card.
+// what version 1 stores lack (by UTC days, as they were then), and what undo needs for one
+// card.
 CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers);
 
 }  // namespace study

@@ -13,7 +13,7 @@ ReviewSession::ReviewSession(CardStore* store, Millis now)
 }
 
 std::array<int, 4> ReviewSession::intervals(Millis now) const {
-  const auto outcomes = fsrs_.preview(current().state, now);
+  const auto outcomes = recorder_.scheduler().preview(current().state, now);
   return {outcomes[0].intervalDays, outcomes[1].intervalDays, outcomes[2].intervalDays,
           outcomes[3].intervalDays};
 }
@@ -40,6 +40,15 @@ void ReviewSession::next(Millis now) {
   step_ = current_ ? CardStep::Front : CardStep::Finished;
   shownAt_ = now;
   count(now);
+}
+
+void ReviewSession::dayChanged(Millis now) {
+  if (step_ != CardStep::Front) {
+    count(now);
+    return;
+  }
+  if (currentIsAgain_) again_.push_front(std::move(*current_));
+  next(now);
 }
 
 void ReviewSession::count(Millis now) {

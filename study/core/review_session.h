@@ -32,6 +32,9 @@ class ReviewSession {
   UndoOutcome undo(Millis now, StoreFailure& failure);
   bool canUndo() const { return !taken_.empty(); }
 
+  // After the learner's day changed: a card not yet revealed is chosen again (the one on
+  // show may no longer be due) and what is left today counted again.
+  void dayChanged(Millis now);
   // Cards still to see today, the one on show included.
   int leftToday() const { return leftToday_; }
   // When the next cards fall due (for the end of the sitting).
@@ -67,7 +70,6 @@ class ReviewSession {
   Millis start_ = 0;
   Millis end_ = 0;
   Millis shownAt_ = 0;
-  Fsrs fsrs_;
 };
 
 }  // namespace study

@@ -100,7 +100,7 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
   if (!store) return 2;
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
-  const std::int64_t today = study::DayOf(now);
+  const std::int64_t today = stats.today;
   for (int i = 0; i < study::Statistics::kDays; ++i) {
     out << "answers\t" << DateOf(today - study::Statistics::kDays + 1 + i) << '\t'
         << stats.answersPerDay[i] << '\n';
@@ -116,6 +116,19 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
   out << "cards\tunlearned\t" << stats.unlearned << "\ncards\trelearning\t" << stats.relearning
       << "\ncards\tyoung\t" << stats.young << "\ncards\tmature\t" << stats.mature << '\n';
   return Finish(failure, "stats", path, err);
+}
+
+int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& out,
+             std::ostream& err) {
+  const auto store = OpenExisting(path, "day-start", study::NowMillis(), err);
+  if (!store) return 2;
+  study::StoreFailure failure;
+  if (minutes && !store->setDayStart(*minutes, failure)) {
+    err << "studytool day-start: cannot write " << path << ": " << failure.detail << '\n';
+    return 2;
+  }
+  out << study::FormatClockTime(store->dayRule().dayStartMinutes()) << '\n';
+  return 0;
 }
 
 }  // namespace studytool

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "utc_time.h"
@@ -22,7 +23,12 @@ int Log(const std::string& store, std::ostream& out, std::ostream& err);
 int Results(const std::string& store, std::ostream& out, std::ostream& err);
 
 // Prints what the statistics show at `now`: answers per day, due cards per day, reviews and
-// recalls per week, cards per state; one "what<TAB>when<TAB>count" line each.
+// recalls per week, cards per state; one "what<TAB>when<TAB>count" line each, the days
+// the learner's days by their local dates.
 int Stats(const std::string& store, study::Millis now, std::ostream& out, std::ostream& err);
+
+// Keeps `minutes` as the store's day start, or without it prints the day start ("04:00").
+int DayStart(const std::string& store, std::optional<int> minutes, std::ostream& out,
+             std::ostream& err);
 
 }  // namespace studytool

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "command_line.h"
 #include "commands.h"
@@ -18,6 +19,7 @@ constexpr const char* kUsage =
     "       studytool log [STORE]\n"
     "       studytool stats [STORE]\n"
     "       studytool results [STORE]\n"
+    "       studytool day-start [HH:MM] [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
@@ -39,7 +41,8 @@ constexpr const char* kStatsHelp =
     "Prints what the statistics window shows, one 'what<TAB>when<TAB>count' line each:\n"
     "answers per day over the last 30 days, cards due per day over the next 30 (overdue\n"
     "ones today), reviews and how many were recalled per week over 12 weeks, and cards per\n"
-    "state. Days are UTC dates. Without STORE, as for 'studytool log'.\n";
+    "state. Days are the learner's days (from the store's day start to the next, in the\n"
+    "local time of the zone TZ names), by their dates. Without STORE, as for 'studytool log'.\n";
 
 constexpr const char* kResultsHelp =
     "usage: studytool results [STORE]\n"
@@ -47,6 +50,13 @@ constexpr const char* kResultsHelp =
     "time<TAB>activity<TAB>lesson<TAB>right<TAB>total<TAB>seconds<TAB>details, the activity\n"
     "dictation, listening or typing, the details 'wpm=23.4 accuracy=0.975' for typing and\n"
     "empty otherwise. Without STORE, as for 'studytool log'.\n";
+
+constexpr const char* kDayStartHelp =
+    "usage: studytool day-start [HH:MM] [STORE]\n"
+    "Prints the hour at which the learner's day starts (04:00 unless changed), or keeps\n"
+    "HH:MM (00:00 to 23:59) as the new one. A day runs from it to the same local time the\n"
+    "next day; it decides what is due today, the days the scheduler counts and the days of\n"
+    "the statistics. Without STORE, as for 'studytool log'.\n";
 
 // The store of the study programs in this program's folder, by the suite's folder rule.
 std::string DefaultStore() {
@@ -80,6 +90,18 @@ int main(int argc, char** argv) {
     if (command == "log") return studytool::Log(store, std::cout, std::cerr);
     if (command == "results") return studytool::Results(store, std::cout, std::cerr);
     return studytool::Stats(store, study::NowMillis(), std::cout, std::cerr);
+  }
+  if (command == "day-start") {
+    if (help || argc > 4) return tools::Usage(kDayStartHelp, help ? 0 : 2);
+    const std::optional<int> minutes = argc > 2 ? study::ParseClockTime(argv[2]) : std::nullopt;
+    const bool timeGiven =
+        argc > 2 && std::string_view(argv[2]).find(':') != std::string_view::npos;
+    if (timeGiven != minutes.has_value() || (argc == 4 && !minutes)) {
+      return tools::Usage(kDayStartHelp, 2);
+    }
+    const int storeAt = minutes ? 3 : 2;
+    const std::string store = argc > storeAt ? argv[storeAt] : DefaultStore();
+    return studytool::DayStart(store, minutes, std::cout, std::cerr);
   }
   return tools::Usage(kUsage, help ? 0 : 2);
 }
