@@ -138,6 +138,28 @@ TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
   EXPECT_EQ(OpenOk(path)->dayRule(), DayRule::Local(3 * 60));
 }
 
+TEST(ProgressStore, AnAnswerWhileTheClockIsBehindKeepsThePreviousAnswersTime) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto first = store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);
+  ASSERT_TRUE(first);
+  // The clock went back two days: the answer counts as given with the one before.
+  const auto behind = store->commit(
+      {cards[0].id, kMonday - 2 * kMillisPerDay, Grade::Good, "复习回忆", 1}, failure);
+  ASSERT_TRUE(behind) << failure.detail;
+  EXPECT_EQ(behind->state, Fsrs(store->dayRule()).answer(first->state, Grade::Good, kMonday));
+  EXPECT_GT(behind->state.due, first->state.lastAnswer);
+  const auto log = store->log(failure);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1].time, kMonday);
+  // Another card's first answer keeps its own time.
+  ASSERT_TRUE(
+      store->commit({cards[1].id, kMonday - kMillisPerDay, Grade::Good, "复习回忆", 1}, failure));
+  EXPECT_EQ(store->log(failure).front().time, kMonday - kMillisPerDay);
+}
+
 TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));

@@ -3,6 +3,7 @@
 // due, an answer kept, an answer taken back. The progress store is one; tests give others.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,12 @@ struct DueSummary {
   std::optional<Millis> nextDue;  // the earliest due of any learned card
 };
 
+// The time an answer is kept with: never earlier than the card's previous answer, so that
+// a clock set back gives no negative days and no due date before the last answer.
+inline Millis NotBefore(const CardState& card, Millis now) {
+  return card.isNew() ? now : std::max(now, card.lastAnswer);
+}
+
 class CardStore {
  public:
   virtual ~CardStore() = default;
@@ -58,7 +65,8 @@ class CardStore {
   virtual std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                                       StoreFailure& failure) = 0;
   virtual DueSummary dueSummary(Millis now, StoreFailure& failure) = 0;
-  // Records the answer and the card's new state, computed from the state in the store.
+  // Records the answer and the card's new state, computed from the state in the store; the
+  // answer's time is kept NotBefore the card's previous answer.
   virtual std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) = 0;
   // Takes back an answer that is still its card's last one. False when another answer came
   // after it (failure.code SQLITE_CONSTRAINT) or the store failed.

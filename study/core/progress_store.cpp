@@ -447,10 +447,11 @@ std::optional<Committed> ProgressStore::commit(const Answer& answer, StoreFailur
   const bool ok = transaction(failure, [&] {
     const auto before = stateOf(answer.card, failure);
     if (!before) return false;
-    done.state = fsrs_.answer(*before, answer.grade, answer.time);
+    const Millis time = NotBefore(*before, answer.time);
+    done.state = fsrs_.answer(*before, answer.grade, time);
     Statement insert(db_,
                      "INSERT INTO answers(card, time, grade, activity, seconds) VALUES(?,?,?,?,?)");
-    insert.bind(1, answer.card).bind(2, answer.time);
+    insert.bind(1, answer.card).bind(2, time);
     insert.bind(3, std::int64_t{static_cast<int>(answer.grade)});
     insert.bind(4, answer.activity).bind(5, answer.seconds);
     if (insert.step() != SQLITE_DONE) return false;
