@@ -14,8 +14,8 @@
 
 namespace studytool {
 
-int Replay(std::istream& in, std::ostream& out, std::ostream& err) {
-  study::Replay replay;
+int Replay(std::istream& in, std::ostream& out, std::ostream& err, const study::DayRule& days) {
+  study::Replay replay(days);
   std::string text;
   std::string why;
   for (long number = 1; std::getline(in, text); ++number) {

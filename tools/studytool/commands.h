@@ -6,13 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "utc_time.h"
+#include "learner_day.h"
 
 namespace studytool {
 
-// Replays the log read from `in` through the scheduler: one line out per answer. Stops at
-// the first bad line, naming it and the reason on `err` (exit 1).
-int Replay(std::istream& in, std::ostream& out, std::ostream& err);
+// Replays the log read from `in` through the scheduler, counting days by `days`: one line
+// out per answer. Stops at the first bad line, naming it and the reason on `err` (exit 1).
+int Replay(std::istream& in, std::ostream& out, std::ostream& err,
+           const study::DayRule& days = study::DayRule::Utc());
 
 // Prints the store's answers in the form Replay reads, the cards named by their ids (exit 2
 // when there is no readable store).

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: studytool replay [LOG]\n"
+    "usage: studytool replay [--day-start HH:MM] [LOG]\n"
     "       studytool log [STORE]\n"
     "       studytool stats [STORE]\n"
     "       studytool results [STORE]\n"
@@ -23,12 +23,14 @@ constexpr const char* kUsage =
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
-    "usage: studytool replay [LOG]\n"
+    "usage: studytool replay [--day-start HH:MM] [LOG]\n"
     "Reads answers from LOG (standard input without it), one a line in time order:\n"
     "card<TAB>time<TAB>grade, the time in ISO-8601 UTC such as 2026-01-05T08:00:00Z, the\n"
     "grade 1 to 4. Prints one line per answer: the three fields, then the card's\n"
     "stability and difficulty (6 decimals), the interval in days and the due time, as\n"
-    "FSRS-6 schedules them. A bad line is refused with its number and the reason (exit 1).\n";
+    "FSRS-6 schedules them. A bad line is refused with its number and the reason (exit 1).\n"
+    "Days are UTC dates; with --day-start, the learner's days as the study programs count\n"
+    "them: from HH:MM to HH:MM the next day, in the local time of the zone TZ names.\n";
 
 constexpr const char* kLogHelp =
     "usage: studytool log [STORE]\n"
@@ -71,15 +73,23 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   const bool help = tools::AsksForHelp(argc, argv);
   if (command == "replay") {
-    if (help || argc > 3) return tools::Usage(kReplayHelp, help ? 0 : 2);
-    if (argc == 2) return studytool::Replay(std::cin, std::cout, std::cerr);
-    std::ifstream log(argv[2]);
+    int next = 2;
+    study::DayRule days = study::DayRule::Utc();
+    if (argc > 3 && std::string_view(argv[2]) == "--day-start") {
+      const std::optional<int> start = study::ParseClockTime(argv[3]);
+      if (!start) return tools::Usage(kReplayHelp, 2);
+      days = study::DayRule::Local(*start);
+      next = 4;
+    }
+    if (help || argc > next + 1) return tools::Usage(kReplayHelp, help ? 0 : 2);
+    if (argc == next) return studytool::Replay(std::cin, std::cout, std::cerr, days);
+    std::ifstream log(argv[next]);
     if (!log) {
-      std::cerr << "studytool replay: cannot read " << argv[2] << ": " << std::strerror(errno)
+      std::cerr << "studytool replay: cannot read " << argv[next] << ": " << std::strerror(errno)
                 << '\n';
       return 2;
     }
-    return studytool::Replay(log, std::cout, std::cerr);
+    return studytool::Replay(log, std::cout, std::cerr, days);
   }
   if (command == "log" || command == "stats" || command == "results") {
     const char* usage = command == "log"     ? kLogHelp
