@@ -97,6 +97,40 @@ TEST(Studytool, TheDayStartIsShownAndKeptAndStatsUseLocalDates) {
       << "before 08:30 it is still the 6th: " << stats.str();
 }
 
+// What `command` prints, run through the shell.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    out.append(buffer, got);
+  pclose(pipe);
+  return out;
+}
+
+TEST(Studytool, StatsCountTheMorningByTheLearnersClock) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    testsupport::ScopedZone zone("Asia/Shanghai");
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, 0, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+    // Learned at 07:30 in Shanghai, answered 1.
+    store->commit(
+        {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), study::Grade::Again, "课文初记", 1},
+        failure);
+  }
+  // 08:05 the same morning, by the clock faketime sets.
+  const std::string stats =
+      Output("TZ=Asia/Shanghai faketime '2026-12-07 08:05:00' " STUDYTOOL " stats '" + path + "'");
+  EXPECT_NE(stats.find("answers\t2026-12-07\t1\n"), std::string::npos) << stats;
+  EXPECT_NE(stats.find("due\t2026-12-07\t0\ndue\t2026-12-08\t1\n"), std::string::npos) << stats;
+}
+
 TEST(Studytool, NoStoreIsSaidAndNotMade) {
   testsupport::TempDir dir;
   std::ostringstream out;
