@@ -54,6 +54,10 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
     case OpenResult::Outcome::ReadOnly:
       opened.notice = QStringLiteral("学习记录“%1”是只读的：").arg(shown) + notSaved;
       break;
+    case OpenResult::Outcome::NotOurs:
+      opened.notice =
+          QStringLiteral("“%1”不是学习程序的学习记录，这个程序不会改动它。").arg(shown) + notSaved;
+      break;
     case OpenResult::Outcome::DamagedKeptAside:
       opened.notice = QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，现在从头开始记录。")
                           .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs));
@@ -71,6 +75,9 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
           QStringLiteral("无法打开学习记录“%1”：%2。").arg(shown, StoreReason(result.failure)) +
           notSaved;
       break;
+  }
+  if (result.mayBeOutOfDate) {
+    opened.notice += QStringLiteral("最近的一些回答在这里读不到，显示的内容可能不是最新的。");
   }
   return opened;
 }

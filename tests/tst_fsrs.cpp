@@ -140,11 +140,12 @@ TEST(AnswerLog, LinesParseAndBadOnesSayWhy) {
   }
 }
 
-TEST(AnswerLog, ReplayRefusesTimeGoingBack) {
+TEST(AnswerLog, ReplayRefusesACardsTimeGoingBackButNotAnotherCards) {
   Replay replay;
   std::string why;
   ASSERT_TRUE(replay.apply(*ParseLogLine("a\t2026-01-05T08:00:00Z\t3", why), why));
-  ASSERT_TRUE(replay.apply(*ParseLogLine("b\t2026-01-05T08:00:00Z\t1", why), why));
+  // Another program's clock was behind: its card's answer comes later in the log.
+  ASSERT_TRUE(replay.apply(*ParseLogLine("b\t2026-01-05T07:00:00Z\t1", why), why)) << why;
   EXPECT_FALSE(replay.apply(*ParseLogLine("a\t2026-01-05T07:59:59Z\t3", why), why));
   EXPECT_NE(why.find("time order"), std::string::npos);
 }

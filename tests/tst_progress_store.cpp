@@ -157,7 +157,7 @@ TEST(ProgressStore, AnAnswerWhileTheClockIsBehindKeepsThePreviousAnswersTime) {
   // Another card's first answer keeps its own time.
   ASSERT_TRUE(
       store->commit({cards[1].id, kMonday - kMillisPerDay, Grade::Good, "复习回忆", 1}, failure));
-  EXPECT_EQ(store->log(failure).front().time, kMonday - kMillisPerDay);
+  EXPECT_EQ(store->log(failure).back().time, kMonday - kMillisPerDay);
 }
 
 TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
@@ -425,6 +425,49 @@ TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
     return read && refused;
   }));
   EXPECT_TRUE(ReadBytes(path) == before);
+}
+
+TEST(ProgressStore, TheStoreAndItsJournalsAreTheOwnersAloneWhateverTheFolder) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string path = dir.file("study.db");
+  const mode_t umaskBefore = ::umask(0);
+  auto store = OpenOk(path);
+  ::umask(umaskBefore);
+  AnswerMany(*store, 3, kMonday, 0);
+  for (const std::string& file : {path, path + "-wal", path + "-shm"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+  }
+}
+
+TEST(ProgressStore, AStoreReadWithoutItsJournalSaysItMayBeOutOfDate) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  TempDir copy;
+  const std::string copied = copy.file("study.db");
+  {
+    OpenOk(path);
+    // As a program killed while its answers were still in the -wal left it.
+    auto store = OpenOk(path);
+    AnswerMany(*store, 5, kMonday, 0);
+    ASSERT_GT(fs::file_size(path + "-wal"), 0u);
+    fs::copy_file(path, copied);
+    fs::copy_file(path + "-wal", copied + "-wal");
+  }
+  fs::permissions(copy.path(), fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+  for (const std::string& file : {copied, copied + "-wal"}) {
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+  }
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] {
+    OpenResult result;
+    auto store = ProgressStore::Open(copied, kMonday, result, StoreAccess::Read);
+    return store && result.outcome == OpenResult::Outcome::ReadOnly && result.mayBeOutOfDate;
+  }));
 }
 
 TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {

@@ -23,21 +23,19 @@ std::string FormatLogLine(const LogLine& line);
 // Nothing, with `why` set, for a line that is not of that form.
 std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why);
 
-// Replays answers in time order, cards interleaved.
+// Replays answers, cards interleaved, each card's in time order.
 class Replay {
  public:
   // Days are counted by `days`: UTC dates unless given, so a log replays alike anywhere.
   explicit Replay(DayRule days = DayRule::Utc()) : fsrs_(days) {}
 
   // The card's state after the answer; nothing, with `why` set, for an answer earlier than
-  // the one before it.
+  // its card's answer before it.
   std::optional<CardState> apply(const LogLine& line, std::string& why);
 
  private:
   Fsrs fsrs_;
   std::unordered_map<std::string, CardState> cards_;
-  Millis last_ = 0;
-  bool any_ = false;
 };
 
 // "card<TAB>time<TAB>grade<TAB>stability<TAB>difficulty<TAB>interval_days<TAB>due".

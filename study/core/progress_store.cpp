@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "progress_store.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -42,6 +44,8 @@ constexpr const char* kSchemaVersion5 =
     "CREATE TABLE settings(name TEXT PRIMARY KEY, value TEXT NOT NULL)";
 
 constexpr const char* kDayStartSetting = "day_start";
+// Read-only, a store from version 4 on is read as it is (without settings before 5).
+constexpr int kOldestReadable = 4;
 
 constexpr const char* kResultColumns =
     "time, activity, lesson, right, total, seconds, wpm, accuracy";
@@ -53,6 +57,18 @@ constexpr const char* kStateColumns =
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
+}
+
+std::int64_t SizeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_size : 0;
+}
+
+// A new store is made readable by its owner alone, whatever the folder's mode; SQLite gives
+// its -wal and -shm the store's mode. An existing file is left as it is.
+void MakeOwnersOnly(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) ::close(fd);
 }
 
 StoreFailure FailureOf(const Database& db, int code) {
@@ -95,7 +111,8 @@ int OpenFile(const std::string& target, int flags, Database& db) {
 // What the file holds: its version, or a failure (damage, or it cannot be read).
 struct Inspection {
   int version = 0;
-  bool empty = false;  // a new file, or one with no tables
+  bool empty = false;    // a new file, or one with no tables
+  bool foreign = false;  // tables, but none of ours: another program's database
   StoreFailure failure;
 };
 
@@ -127,6 +144,7 @@ Inspection Inspect(const Database& db) {
   found.empty = tables.integer(0) == 0;
   if (found.empty && found.version != 0) found.failure = {SQLITE_CORRUPT, "no tables"};
   if (!found.empty && found.version == 0) {
+    found.foreign = true;
     found.failure = {SQLITE_NOTADB, "a database of another program"};
   }
   return found;
@@ -231,6 +249,15 @@ constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersi
                                                  ToVersion5};
 static_assert(std::size(kUpgrades) == kStoreVersion);
 
+// The day start the store keeps, if it keeps one.
+int ReadDayStart(const Database& db, int& minutes) {
+  Statement setting(db, "SELECT value FROM settings WHERE name = ?");
+  setting.bind(1, kDayStartSetting);
+  const int rc = setting.step();
+  if (rc == SQLITE_ROW) minutes = ParseClockTime(setting.text(0)).value_or(minutes);
+  return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 // Brings a store from `version` to the newest, in one transaction.
 int Prepare(const Database& db, int version) {
   if (version == kStoreVersion) return SQLITE_OK;
@@ -249,11 +276,15 @@ int Prepare(const Database& db, int version) {
 }  // namespace
 
 std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Millis now,
-                                                   OpenResult& result) {
+                                                   OpenResult& result, StoreAccess access) {
   result = {};
   Database db;
-  bool readOnly = false;
-  int rc = OpenFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
+  bool readOnly = access == StoreAccess::Read;
+  int rc = SQLITE_CANTOPEN;
+  if (!readOnly) {
+    MakeOwnersOnly(path);
+    rc = OpenFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
+  }
   if (rc != SQLITE_OK) {
     readOnly = true;
     rc = OpenFile(path, SQLITE_OPEN_READONLY, db);
@@ -267,7 +298,17 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
   if (readOnly && IsNoWrite(found.failure.code)) {
     // A WAL store in a folder we may not write cannot even be read the ordinary way.
     rc = OpenFile("file:" + path + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, db);
-    found = rc == SQLITE_OK ? Inspect(db) : Inspection{0, false, FailureOf(db, rc)};
+    found = rc == SQLITE_OK ? Inspect(db) : Inspection{0, false, false, FailureOf(db, rc)};
+    result.mayBeOutOfDate = SizeOf(path + "-wal") > 0;
+  }
+  if (found.empty && result.mayBeOutOfDate) {
+    result.failure = {SQLITE_CANTOPEN, "all of it is still in its -wal, which cannot be read here"};
+    return nullptr;
+  }
+  if (readOnly && (found.empty || found.foreign || found.failure.code == SQLITE_NOTADB)) {
+    result.outcome = OpenResult::Outcome::NotOurs;
+    result.failure = found.empty ? StoreFailure{SQLITE_NOTADB, "an empty file"} : found.failure;
+    return nullptr;
   }
   if (IsDamage(found.failure.code)) {
     db = Database();
@@ -305,17 +346,14 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
       return nullptr;
     }
   }
-  if (readOnly && found.version != kStoreVersion) {
+  if (readOnly && found.version < kOldestReadable) {
     result.failure = {SQLITE_READONLY, "an older store that cannot be brought up to date"};
     return nullptr;
   }
   int dayStart = kDefaultDayStartMinutes;
-  Statement setting(db, "SELECT value FROM settings WHERE name = ?");
-  setting.bind(1, kDayStartSetting);
-  rc = setting.step();
-  if (rc == SQLITE_ROW) {
-    dayStart = ParseClockTime(setting.text(0)).value_or(kDefaultDayStartMinutes);
-  } else if (rc != SQLITE_DONE) {
+  // A version 4 store read as it is has no settings yet.
+  rc = readOnly && found.version < 5 ? SQLITE_OK : ReadDayStart(db, dayStart);
+  if (rc != SQLITE_OK) {
     result.failure = FailureOf(db, rc);
     return nullptr;
   }
@@ -547,7 +585,7 @@ std::vector<RoundResult> ProgressStore::recentResults(const std::string& activit
 
 std::vector<LogLine> ProgressStore::log(StoreFailure& failure) {
   std::vector<LogLine> lines;
-  Statement rows(db_, "SELECT card, time, grade FROM answers ORDER BY time, id");
+  Statement rows(db_, "SELECT card, time, grade FROM answers ORDER BY id");
   int rc;
   while ((rc = rows.step()) == SQLITE_ROW) {
     lines.push_back(

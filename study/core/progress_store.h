@@ -38,21 +38,31 @@ struct OpenResult {
     ReadOnly,          // opened, but nothing can be saved
     DamagedKeptAside,  // the old file is kept under keptAs; a fresh store was started
     TooNew,            // written by a newer program (foundVersion): refused, untouched
+    NotOurs,           // opened to read, but not a store (failure says what): untouched
     Failed,            // no store: failure says why
   };
   Outcome outcome = Outcome::Failed;
   std::string keptAs;
   int foundVersion = 0;
   StoreFailure failure;
+  // Read without its -wal, which holds answers (the folder may not be written): what is
+  // read may be out of date.
+  bool mayBeOutOfDate = false;
 };
+
+// Read: only to read (studytool's looking): the file is opened read-only, never made,
+// brought up to date or moved aside. Write: to study, which may do all three.
+enum class StoreAccess { Write, Read };
 
 class ProgressStore final : public CardStore {
  public:
-  // Opens the store at `path`, making it when there is none. A damaged file is moved aside
-  // under a dated name made from `now` and a fresh store started; a newer store is refused
-  // untouched. Nothing comes back for TooNew and Failed.
+  // Opens the store at `path`, making it (readable by its owner alone) when there is none.
+  // A damaged file is moved aside under a dated name made from `now` and a fresh store
+  // started; a newer store is refused untouched. To read, a file that is not a store is
+  // refused untouched. Nothing comes back for TooNew, NotOurs and Failed.
   static std::unique_ptr<ProgressStore> Open(const std::string& path, Millis now,
-                                             OpenResult& result);
+                                             OpenResult& result,
+                                             StoreAccess access = StoreAccess::Write);
 
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
@@ -82,7 +92,8 @@ class ProgressStore final : public CardStore {
   std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
                                          int count, StoreFailure& failure);
 
-  // Every answer in time order, cards named by their ids.
+  // Every answer in the order the store took them (the order their states were computed
+  // in), cards named by their ids.
   std::vector<LogLine> log(StoreFailure& failure);
   Statistics statistics(Millis now, StoreFailure& failure);
 

@@ -32,17 +32,26 @@ int Replay(std::istream& in, std::ostream& out, std::ostream& err, const study::
 
 namespace {
 
-// The store as it is: a missing one is not made, only reported.
+// The store as it is: a missing one is not made, only reported. To read, nothing is
+// changed: the file is opened read-only.
 std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, const char* command,
-                                                   study::Millis now, std::ostream& err) {
+                                                   study::Millis now, std::ostream& err,
+                                                   study::StoreAccess access) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     err << "studytool " << command << ": no store at " << path << '\n';
     return nullptr;
   }
   study::OpenResult result;
-  auto store = study::ProgressStore::Open(path, now, result);
-  if (result.outcome == study::OpenResult::Outcome::TooNew) {
+  auto store = study::ProgressStore::Open(path, now, result, access);
+  if (result.mayBeOutOfDate) {
+    err << "studytool " << command << ": " << path << "-wal holds answers that cannot be read"
+        << " here (the folder is read-only): what is shown may be out of date\n";
+  }
+  if (result.outcome == study::OpenResult::Outcome::NotOurs) {
+    err << "studytool " << command << ": " << path << " is not a store of the study programs ("
+        << result.failure.detail << "); it is left as it is\n";
+  } else if (result.outcome == study::OpenResult::Outcome::TooNew) {
     err << "studytool " << command << ": " << path << " was written by a newer program (version "
         << result.foundVersion << "); this one knows up to version " << study::kStoreVersion
         << '\n';
@@ -70,7 +79,7 @@ std::string DateOf(std::int64_t day) {
 }  // namespace
 
 int Log(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "log", 0, err);
+  const auto store = OpenExisting(path, "log", 0, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::LogLine& line : store->log(failure)) out << study::FormatLogLine(line) << '\n';
@@ -78,7 +87,7 @@ int Log(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Results(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "results", 0, err);
+  const auto store = OpenExisting(path, "results", 0, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::RoundResult& r : store->results(failure)) {
@@ -96,7 +105,7 @@ int Results(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Stats(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "stats", now, err);
+  const auto store = OpenExisting(path, "stats", now, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
@@ -120,7 +129,8 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
 
 int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& out,
              std::ostream& err) {
-  const auto store = OpenExisting(path, "day-start", study::NowMillis(), err);
+  const auto store =
+      OpenExisting(path, "day-start", study::NowMillis(), err, study::StoreAccess::Write);
   if (!store) return 2;
   study::StoreFailure failure;
   if (minutes && !store->setDayStart(*minutes, failure)) {

@@ -24,7 +24,8 @@ constexpr const char* kUsage =
 
 constexpr const char* kReplayHelp =
     "usage: studytool replay [--day-start HH:MM] [LOG]\n"
-    "Reads answers from LOG (standard input without it), one a line in time order:\n"
+    "Reads answers from LOG (standard input without it), one a line, each card's in time\n"
+    "order:\n"
     "card<TAB>time<TAB>grade, the time in ISO-8601 UTC such as 2026-01-05T08:00:00Z, the\n"
     "grade 1 to 4. Prints one line per answer: the three fields, then the card's\n"
     "stability and difficulty (6 decimals), the interval in days and the due time, as\n"
@@ -34,9 +35,10 @@ constexpr const char* kReplayHelp =
 
 constexpr const char* kLogHelp =
     "usage: studytool log [STORE]\n"
-    "Prints every answer in STORE in the form 'studytool replay' reads, in time order, the\n"
-    "cards named by their numbers in the store. Without STORE, the store the study\n"
-    "programs of this folder use for the running user.\n";
+    "Prints every answer in STORE in the form 'studytool replay' reads, in the order the\n"
+    "store took them, the cards named by their numbers in the store. Without STORE, the\n"
+    "store the study programs of this folder use for the running user. Reading changes\n"
+    "nothing: a file that is not a store is refused (exit 2) and left as it is.\n";
 
 constexpr const char* kStatsHelp =
     "usage: studytool stats [STORE]\n"
