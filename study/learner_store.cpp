@@ -9,27 +9,31 @@ namespace studydesk {
 using study::OpenResult;
 
 QString StoreReason(const study::StoreFailure& failure) {
-  switch (failure.code & 0xFF) {
-    case SQLITE_FULL:
+  using Kind = study::StoreFailure::Kind;
+  switch (failure.kind) {
+    case Kind::DiskFull:
       return QStringLiteral("磁盘已满");
-    case SQLITE_READONLY:
+    case Kind::ReadOnly:
       return QStringLiteral("学习记录是只读的");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    case Kind::Busy:
       return QStringLiteral("另一个学习程序一直占用着学习记录");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
+    case Kind::Damaged:
       return QStringLiteral("文件已损坏");
-    case SQLITE_IOERR:
+    case Kind::NotAStore:
+      return QStringLiteral("这不是学习记录文件");
+    case Kind::InputOutput:
       return QStringLiteral("读写文件时出错");
-    case SQLITE_CANTOPEN:
+    case Kind::CannotOpen:
       return QStringLiteral("无法打开文件");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
+    case Kind::NoPermission:
       return QStringLiteral("没有访问权限");
-    default:
-      return QString::fromStdString(failure.detail);
+    case Kind::AnsweredSince:
+      return QStringLiteral("这个词条后来又回答过了");
+    case Kind::None:
+    case Kind::Other:
+      break;
   }
+  return QString::fromStdString(failure.detail);
 }
 
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now) {

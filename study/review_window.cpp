@@ -46,7 +46,7 @@ const study::Card* ReviewWindow::shownCard() const {
 }
 
 void ReviewWindow::draw() {
-  if (const study::StoreFailure& failure = session_->readFailure(); failure.code != 0) {
+  if (const study::StoreFailure& failure = session_->readFailure(); failure.failed()) {
     tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   }
   undoButton->setEnabled(session_->canUndo());
@@ -125,7 +125,7 @@ void ReviewWindow::showStatistics() {
   study::StoreFailure failure;
   const study::Millis now = clock_();
   const study::Statistics stats = learner_.store->statistics(now, failure);
-  if (failure.code != 0) {
+  if (failure.failed()) {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
   }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "utf8.h"
 
@@ -39,6 +40,22 @@ bool AsOrdinaryUser(const std::function<bool()>& check) {
   }
   int status = 0;
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool AllInChildren(int count, const std::function<bool(int)>& work) {
+  std::vector<pid_t> children;
+  for (int n = 0; n < count; ++n) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(work(n) ? 0 : 1);
+    children.push_back(child);
+  }
+  bool all = true;
+  for (const pid_t child : children) {
+    int status = 0;
+    all = ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+          all;
+  }
+  return all;
 }
 
 ScopedZone::ScopedZone(const char* zone) : had_(std::getenv("TZ") != nullptr) {

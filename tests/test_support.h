@@ -42,6 +42,10 @@ class ScopedZone {
   bool had_;
 };
 
+// Runs `work(n)` for n from 0 to count - 1, each in a child process of its own, all at
+// once; true when every one returned true.
+bool AllInChildren(int count, const std::function<bool(int)>& work);
+
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 

@@ -13,6 +13,8 @@
 #include <set>
 
 #include "progress_store.h"
+#include "sqlite_handle.h"
+#include "store_sql.h"
 #include "test_support.h"
 
 namespace study {
@@ -83,7 +85,7 @@ TEST(ProgressStore, CardsAreKnownByTheirTextsAndAnswersSetTheirState) {
   const auto log = store->log(failure);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(FormatLogLine(log[0]), std::to_string(cards[0].id) + "\t2026-01-05T08:00:00Z\t3");
-  EXPECT_EQ(failure.code, SQLITE_OK);
+  EXPECT_FALSE(failure.failed());
 }
 
 TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
@@ -128,7 +130,7 @@ TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
   // The next learner's day starts at 04:00.
   EXPECT_FALSE(store->nextDue(*ParseIso("2026-12-07T19:59:59Z"), {}, failure));
   EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T20:00:00Z"), {}, failure));
-  EXPECT_EQ(failure.code, SQLITE_OK) << failure.detail;
+  EXPECT_FALSE(failure.failed()) << failure.detail;
 
   // The day start is the store's own, kept for the next opening.
   EXPECT_EQ(store->dayRule(), DayRule::Local(kDefaultDayStartMinutes));
@@ -222,29 +224,19 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
   TempDir dir;
   const std::string path = dir.file("study.db");
   OpenOk(path);
-  std::vector<pid_t> children;
-  for (int program = 0; program < 2; ++program) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      OpenResult result;
-      auto store = ProgressStore::Open(path, kMonday, result);
-      if (!store) ::_exit(2);
-      StoreFailure failure;
-      const auto cards = store->lessonCards("Unit 1", kEntries, failure);
-      for (int i = 0; i < 150; ++i) {
-        const Answer answer{cards[i % 3].id, kMonday + i * 60000,
-                            static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
-        if (!store->commit(answer, failure)) ::_exit(1);
-      }
-      ::_exit(0);
+  EXPECT_TRUE(testsupport::AllInChildren(2, [&](int program) {
+    OpenResult result;
+    auto store = ProgressStore::Open(path, kMonday, result);
+    if (!store) return false;
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    for (int i = 0; i < 150; ++i) {
+      const Answer answer{cards[i % 3].id, kMonday + i * 60000,
+                          static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
+      if (!store->commit(answer, failure)) return false;
     }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+    return true;
+  }));
   auto store = OpenOk(path);
   StoreFailure failure;
   EXPECT_EQ(store->log(failure).size(), 300u);
@@ -276,7 +268,7 @@ TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
   OpenResult result;
   auto store = OpenOk(path, result);
   EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
-  EXPECT_EQ(result.failure.code, SQLITE_NOTADB);
+  EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
   EXPECT_EQ(result.keptAs, path + ".damaged-20260105-080000");
   EXPECT_EQ(ReadBytes(result.keptAs), garbage) << "never silently overwritten";
   StoreFailure failure;
@@ -421,7 +413,7 @@ TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
     const bool read = cards.size() == 3 && cards[0].id != 0 && !cards[0].state.isNew() &&
                       store->log(failure).size() == 10;
     const bool refused = !store->commit({cards[0].id, kMonday, Grade::Good, "x", 1}, failure) &&
-                         failure.code == SQLITE_READONLY;
+                         failure.kind == StoreFailure::Kind::ReadOnly;
     return read && refused;
   }));
   EXPECT_TRUE(ReadBytes(path) == before);
@@ -470,6 +462,29 @@ TEST(ProgressStore, AStoreReadWithoutItsJournalSaysItMayBeOutOfDate) {
   }));
 }
 
+TEST(ProgressStore, SqlitesCodesBecomeFailureKindsExtendedCodesToo) {
+  using Kind = StoreFailure::Kind;
+  const std::pair<int, Kind> cases[] = {
+      {SQLITE_OK, Kind::None},
+      {SQLITE_FULL, Kind::DiskFull},
+      {SQLITE_READONLY_DBMOVED, Kind::ReadOnly},
+      {SQLITE_BUSY_SNAPSHOT, Kind::Busy},
+      {SQLITE_LOCKED, Kind::Busy},
+      {SQLITE_CORRUPT, Kind::Damaged},
+      {SQLITE_NOTADB, Kind::Damaged},
+      {SQLITE_IOERR_FSYNC, Kind::InputOutput},
+      {SQLITE_CANTOPEN_ISDIR, Kind::CannotOpen},
+      {SQLITE_PERM, Kind::NoPermission},
+      {SQLITE_AUTH, Kind::NoPermission},
+      {SQLITE_CONSTRAINT, Kind::Other},
+  };
+  for (const auto& [code, kind] : cases) {
+    const StoreFailure failure = FailureOf(code, "words");
+    EXPECT_EQ(failure.kind, kind) << code;
+    EXPECT_EQ(failure.detail, "words");
+  }
+}
+
 TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
@@ -482,7 +497,7 @@ TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
   store->commit({cards[1].id, kMonday - day, Grade::Good, "课文初记", 1}, failure);
   store->commit({cards[1].id, kMonday, Grade::Again, "复习回忆", 1}, failure);  // a review, lapsed
   const Statistics stats = store->statistics(kMonday, failure);
-  EXPECT_EQ(failure.code, SQLITE_OK) << failure.detail;
+  EXPECT_FALSE(failure.failed()) << failure.detail;
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 1], 2);
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 2], 1);
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 4], 2);

@@ -11,6 +11,7 @@
 #include "day_start_dialog.h"
 #include "learn_window.h"
 #include "review_window.h"
+#include "sqlite_handle.h"
 #include "statistics_view.h"
 #include "test_support.h"
 #include "window_checks.h"

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // studytool's commands, as the people who check a learner's progress use them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -68,21 +66,22 @@ TEST(Studytool, TheStoresLogReplaysToTheStoresStates) {
   EXPECT_NE(stats.str().find("cards\tunlearned\t0\n"), std::string::npos);
 }
 
+// A store at `path` of one card with one answer.
+void StoreOneAnswer(const std::string& path, const char* time, study::Grade grade) {
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, 0, result);
+  ASSERT_TRUE(store);
+  study::StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+  ASSERT_TRUE(store->commit({cards[0].id, *study::ParseIso(time), grade, "课文初记", 1}, failure));
+}
+
 TEST(Studytool, TheDayStartIsShownAndKeptAndStatsUseLocalDates) {
   testsupport::ScopedZone zone("Asia/Shanghai");
   testsupport::TempDir dir;
   const std::string path = dir.file("study.db");
-  {
-    study::OpenResult result;
-    auto store = study::ProgressStore::Open(path, 0, result);
-    ASSERT_TRUE(store);
-    study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
-    // 07:30 on the 7th in Shanghai.
-    store->commit(
-        {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), study::Grade::Good, "课文初记", 1},
-        failure);
-  }
+  // 07:30 on the 7th in Shanghai.
+  StoreOneAnswer(path, "2026-12-06T23:30:00Z", study::Grade::Good);
   std::ostringstream out;
   std::ostringstream err;
   ASSERT_EQ(studytool::DayStart(path, std::nullopt, out, err), 0) << err.str();
@@ -117,16 +116,9 @@ TEST(Studytool, StatsCountTheMorningByTheLearnersClock) {
   testsupport::TempDir dir;
   const std::string path = dir.file("study.db");
   {
-    testsupport::ScopedZone zone("Asia/Shanghai");
-    study::OpenResult result;
-    auto store = study::ProgressStore::Open(path, 0, result);
-    ASSERT_TRUE(store);
-    study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
     // Learned at 07:30 in Shanghai, answered 1.
-    store->commit(
-        {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), study::Grade::Again, "课文初记", 1},
-        failure);
+    testsupport::ScopedZone zone("Asia/Shanghai");
+    StoreOneAnswer(path, "2026-12-06T23:30:00Z", study::Grade::Again);
   }
   // 08:05 the same morning, by the clock faketime sets.
   const std::string stats =
@@ -222,32 +214,22 @@ TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredStat
   }
   // Two programs at once on the same cards; the second's clock is a day behind and goes
   // back two hours halfway.
-  std::vector<pid_t> children;
-  for (int program = 0; program < 2; ++program) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      study::OpenResult result;
-      auto store = study::ProgressStore::Open(path, monday, result);
-      if (!store) ::_exit(2);
-      study::StoreFailure failure;
-      const auto cards = store->lessonCards("Unit 1", entries, failure);
-      for (int i = 0; i < 120; ++i) {
-        study::Millis time = monday + i * 3 * 3'600'000LL;
-        if (program == 1) time -= study::kMillisPerDay + (i >= 60 ? 2 * 3'600'000LL : 0);
-        const study::Answer answer{cards[(i + program) % 3].id, time,
-                                   static_cast<study::Grade>(1 + (i * 3 + program) % 4), "复习回忆",
-                                   1};
-        if (!store->commit(answer, failure)) ::_exit(1);
-      }
-      ::_exit(0);
+  ASSERT_TRUE(testsupport::AllInChildren(2, [&](int program) {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, monday, result);
+    if (!store) return false;
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", entries, failure);
+    for (int i = 0; i < 120; ++i) {
+      study::Millis time = monday + i * 3 * 3'600'000LL;
+      if (program == 1) time -= study::kMillisPerDay + (i >= 60 ? 2 * 3'600'000LL : 0);
+      const study::Answer answer{cards[(i + program) % 3].id, time,
+                                 static_cast<study::Grade>(1 + (i * 3 + program) % 4), "复习回忆",
+                                 1};
+      if (!store->commit(answer, failure)) return false;
     }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+    return true;
+  }));
 
   std::ostringstream log;
   std::ostringstream err;

@@ -54,6 +54,12 @@ std::optional<CardState> Replay::apply(const LogLine& line, std::string& why) {
   return card;
 }
 
+CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers) {
+  CardState state;
+  for (const auto& [time, grade] : answers) state = fsrs.answer(state, grade, time);
+  return state;
+}
+
 std::string FormatReplayLine(const LogLine& line, const CardState& after) {
   char numbers[96];
   std::snprintf(numbers, sizeof numbers, "\t%.6f\t%.6f\t%d\t", after.memory.stability,

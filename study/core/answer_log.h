@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "fsrs.h"
 #include "utc_time.h"
@@ -37,6 +39,10 @@ class Replay {
   Fsrs fsrs_;
   std::unordered_map<std::string, CardState> cards_;
 };
+
+// Makes a card's state again from its answers, in the order they were committed: what
+// version 1 stores lack, and what undo needs for one card.
+CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers);
 
 // "card<TAB>time<TAB>grade<TAB>stability<TAB>difficulty<TAB>interval_days<TAB>due".
 std::string FormatReplayLine(const LogLine& line, const CardState& after);

@@ -13,10 +13,25 @@
 
 namespace study {
 
-// What went wrong in the store: SQLite's result code and words.
+// What went wrong in the store: the kind, which the windows tell the learner, and the
+// store's own words.
 struct StoreFailure {
-  int code = 0;  // SQLITE_OK
+  enum class Kind {
+    None,
+    DiskFull,
+    ReadOnly,  // the file or its folder takes no writes
+    Busy,      // another program kept the store locked
+    Damaged,
+    NotAStore,  // another program's database, an empty file
+    InputOutput,
+    CannotOpen,
+    NoPermission,
+    AnsweredSince,  // taking back an answer that is no longer its card's last
+    Other,
+  };
+  Kind kind = Kind::None;
   std::string detail;
+  bool failed() const { return kind != Kind::None; }
 };
 
 struct Card {
@@ -69,7 +84,7 @@ class CardStore {
   // answer's time is kept NotBefore the card's previous answer.
   virtual std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) = 0;
   // Takes back an answer that is still its card's last one. False when another answer came
-  // after it (failure.code SQLITE_CONSTRAINT) or the store failed.
+  // after it (failure kind AnsweredSince) or the store failed.
   virtual bool undo(std::int64_t answerId, StoreFailure& failure) = 0;
 };
 

@@ -14,45 +14,11 @@
 #include "card_store.h"
 #include "fsrs.h"
 #include "round_session.h"
-#include "sqlite_handle.h"
 #include "statistics.h"
+#include "store_schema.h"
+#include "store_types.h"
 
 namespace study {
-
-inline constexpr const char* kStoreFileName = "study.db";
-// 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
-// finished rounds of dictation, listening and typing; 4: each card's part of speech; 5: the
-// learner's settings (the day start).
-inline constexpr int kStoreVersion = 5;
-
-// An entry of a lesson as the store knows it.
-struct EntryText {
-  std::string line1;
-  std::string line2;
-  std::string partOfSpeech = {};
-};
-
-struct OpenResult {
-  enum class Outcome {
-    Opened,
-    ReadOnly,          // opened, but nothing can be saved
-    DamagedKeptAside,  // the old file is kept under keptAs; a fresh store was started
-    TooNew,            // written by a newer program (foundVersion): refused, untouched
-    NotOurs,           // opened to read, but not a store (failure says what): untouched
-    Failed,            // no store: failure says why
-  };
-  Outcome outcome = Outcome::Failed;
-  std::string keptAs;
-  int foundVersion = 0;
-  StoreFailure failure;
-  // Read without its -wal, which holds answers (the folder may not be written): what is
-  // read may be out of date.
-  bool mayBeOutOfDate = false;
-};
-
-// Read: only to read (studytool's looking): the file is opened read-only, never made,
-// brought up to date or moved aside. Write: to study, which may do all three.
-enum class StoreAccess { Write, Read };
 
 class ProgressStore final : public CardStore {
  public:
@@ -63,6 +29,10 @@ class ProgressStore final : public CardStore {
   static std::unique_ptr<ProgressStore> Open(const std::string& path, Millis now,
                                              OpenResult& result,
                                              StoreAccess access = StoreAccess::Write);
+
+  ~ProgressStore() override;
+  ProgressStore(const ProgressStore&) = delete;
+  ProgressStore& operator=(const ProgressStore&) = delete;
 
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
@@ -99,19 +69,15 @@ class ProgressStore final : public CardStore {
 
  private:
   ProgressStore(Database db, std::string path, bool readOnly, DayRule days);
-  bool transaction(StoreFailure& failure, const auto& work);
+  // True, with `failure` set, when the store is read-only.
+  bool refusedReadOnly(StoreFailure& failure) const;
   std::optional<CardState> stateOf(std::int64_t card, StoreFailure& failure);
   bool saveState(std::int64_t card, const CardState& state, StoreFailure& failure);
 
-  Database db_;
+  std::unique_ptr<Database> db_;
   std::string path_;
   bool readOnly_;
   Fsrs fsrs_;
 };
-
-// Makes every card's state again from its answers, in the order they were committed:
-// what version 1 stores lack (by UTC days, as they were then), and what undo needs for one
-// card.
-CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers);
 
 }  // namespace study

@@ -43,7 +43,7 @@ class ReviewSession {
   // Cards answered in this sitting, each counted once.
   int cardsDone() const { return static_cast<int>(answersPerCard_.size()); }
   Millis elapsed() const { return end_ - start_; }
-  // The last failure reading the store, if any (code 0: none).
+  // The last failure reading the store, if any.
   const StoreFailure& readFailure() const { return readFailure_; }
 
  private:

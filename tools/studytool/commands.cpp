@@ -67,7 +67,7 @@ std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, cons
 
 int Finish(const study::StoreFailure& failure, const char* command, const std::string& path,
            std::ostream& err) {
-  if (failure.code == SQLITE_OK) return 0;
+  if (!failure.failed()) return 0;
   err << "studytool " << command << ": cannot read " << path << ": " << failure.detail << '\n';
   return 2;
 }
