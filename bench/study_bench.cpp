@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "progress_store.h"
+#include "sqlite_handle.h"
 
 namespace {
 

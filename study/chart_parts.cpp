@@ -55,8 +55,8 @@ QCategoryAxis* DayAxis(QDate first, int count, int daysPerSlot, int every, QDate
   return axis;
 }
 
-QDate UtcDate(study::Millis moment) {
-  return QDate(1970, 1, 1).addDays(study::DayOf(moment));
+QDate DateOfDay(std::int64_t day) {
+  return QDate(1970, 1, 1).addDays(day);
 }
 
 void MarkEmpty(QChart* chart) {

@@ -38,8 +38,8 @@ QValueAxis* PercentAxis();
 // labelled with its first day ("12/7"), or "今天" when that is today.
 QCategoryAxis* DayAxis(QDate first, int count, int daysPerSlot, int every, QDate today);
 
-// The UTC calendar day of a moment.
-QDate UtcDate(study::Millis moment);
+// The calendar date of a day number (a learner's day), counted from 1970-01-01.
+QDate DateOfDay(std::int64_t day);
 
 // Says "暂无数据" in the middle of the plot.
 void MarkEmpty(QChart* chart);

@@ -43,7 +43,7 @@ void LearnWindow::start() {
   if (learner_.store) {
     study::StoreFailure failure;
     cards = learner_.store->lessonCards(name, entries, failure);
-    if (failure.code != 0) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
+    if (failure.failed()) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   } else {
     for (const study::EntryText& e : entries) {
       cards.push_back({0, name, e.line1, e.line2, {}, e.partOfSpeech});

@@ -13,27 +13,31 @@ QString StoreReason(const study::StoreFailure& failure) {
   if (const QString cause = desk::ReasonText(failure.systemError, {}); !cause.isEmpty()) {
     return cause;
   }
-  switch (failure.code & 0xFF) {
-    case SQLITE_FULL:
+  using Kind = study::StoreFailure::Kind;
+  switch (failure.kind) {
+    case Kind::DiskFull:
       return QStringLiteral("磁盘已满");
-    case SQLITE_READONLY:
+    case Kind::ReadOnly:
       return QStringLiteral("学习记录是只读的");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    case Kind::Busy:
       return QStringLiteral("另一个学习程序一直占用着学习记录");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
+    case Kind::Damaged:
       return QStringLiteral("文件已损坏");
-    case SQLITE_IOERR:
+    case Kind::NotAStore:
+      return QStringLiteral("这不是学习记录文件");
+    case Kind::InputOutput:
       return QStringLiteral("读写文件时出错");
-    case SQLITE_CANTOPEN:
+    case Kind::CannotOpen:
       return QStringLiteral("无法打开文件");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
+    case Kind::NoPermission:
       return QStringLiteral("没有访问权限");
-    default:
-      return QString::fromStdString(failure.detail);
+    case Kind::AnsweredSince:
+      return QStringLiteral("这个词条后来又回答过了");
+    case Kind::None:
+    case Kind::Other:
+      break;
   }
+  return QString::fromStdString(failure.detail);
 }
 
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now) {
@@ -58,6 +62,10 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
     case OpenResult::Outcome::ReadOnly:
       opened.notice = QStringLiteral("学习记录“%1”是只读的：").arg(shown) + notSaved;
       break;
+    case OpenResult::Outcome::NotOurs:
+      opened.notice =
+          QStringLiteral("“%1”不是学习程序的学习记录，这个程序不会改动它。").arg(shown) + notSaved;
+      break;
     case OpenResult::Outcome::DamagedKeptAside:
       opened.notice = QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，现在从头开始记录。")
                           .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs));
@@ -75,6 +83,9 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
           QStringLiteral("无法打开学习记录“%1”：%2。").arg(shown, StoreReason(result.failure)) +
           notSaved;
       break;
+  }
+  if (result.mayBeOutOfDate) {
+    opened.notice += QStringLiteral("最近的一些回答在这里读不到，显示的内容可能不是最新的。");
   }
   return opened;
 }

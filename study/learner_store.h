@@ -18,7 +18,7 @@ struct LearnerStore {
 
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now);
 
-// Why SQLite failed, in words a learner reads.
+// Why the store failed, in words a learner reads.
 QString StoreReason(const study::StoreFailure& failure);
 
 }  // namespace studydesk

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "review_window.h"
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "chart_parts.h"
+#include "day_start_dialog.h"
 #include "statistics_view.h"
 
 namespace studydesk {
@@ -15,19 +16,23 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* 
       places_(std::move(places)) {
   statisticsButton = new QPushButton(QStringLiteral("统计（S）"), this);
   undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);
+  settingsButton = new QPushButton(QStringLiteral("设置（D）"), this);
   undoButton->setEnabled(false);
   auto* tools = new QHBoxLayout;
   tools->addWidget(undoButton);
   tools->addStretch(1);
+  tools->addWidget(settingsButton);
   tools->addWidget(statisticsButton);
   static_cast<QVBoxLayout*>(layout())->addLayout(tools);
   connect(statisticsButton, &QPushButton::clicked, this, &ReviewWindow::showStatistics);
+  connect(settingsButton, &QPushButton::clicked, this, &ReviewWindow::showSettings);
   connect(undoButton, &QPushButton::clicked, this, &ReviewWindow::undo);
 }
 
 void ReviewWindow::start() {
   openStore(places_);
   statisticsButton->setEnabled(learner_.store != nullptr);
+  settingsButton->setEnabled(learner_.store && !learner_.store->readOnly());
   session_.emplace(learner_.store.get(), clock_());
   draw();
 }
@@ -37,7 +42,7 @@ study::CardSession* ReviewWindow::session() {
 }
 
 void ReviewWindow::draw() {
-  if (const study::StoreFailure& failure = session_->readFailure(); failure.code != 0) {
+  if (const study::StoreFailure& failure = session_->readFailure(); failure.failed()) {
     tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   }
   undoButton->setEnabled(session_->canUndo());
@@ -73,9 +78,9 @@ QString ReviewWindow::endText() const {
   }
   const study::DueSummary& due = session_->due();
   if (due.nextDue) {
-    const QDateTime next = QDateTime::fromMSecsSinceEpoch(*due.nextDue).toLocalTime();
-    text += QStringLiteral("\n下一条在 %1 到期；明天到期 %2 条。")
-                .arg(next.toString(QStringLiteral("yyyy年M月d日 HH:mm")))
+    const QDate next = DateOfDay(learner_.store->dayRule().dayOf(*due.nextDue));
+    text += QStringLiteral("\n下一条在 %1到期；明天到期 %2 条。")
+                .arg(next.toString(QStringLiteral("yyyy年M月d日")))
                 .arg(due.dueTomorrow);
   } else if (tally.answers() == 0) {
     text += QStringLiteral("\n先在“课文初记”中学一课，学过的词条到期后会出现在这里。");
@@ -106,13 +111,29 @@ void ReviewWindow::showStatistics() {
   study::StoreFailure failure;
   const study::Millis now = clock_();
   const study::Statistics stats = learner_.store->statistics(now, failure);
-  if (failure.code != 0) {
+  if (failure.failed()) {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
   }
-  auto* view = new StatisticsView(stats, now, this);
+  auto* view = new StatisticsView(stats, this);
   view->setAttribute(Qt::WA_DeleteOnClose);
   view->show();
+}
+
+void ReviewWindow::showSettings() {
+  if (!learner_.store || learner_.store->readOnly()) return;
+  auto* dialog = new DayStartDialog(learner_.store->dayRule().dayStartMinutes(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    study::StoreFailure failure;
+    if (!learner_.store->setDayStart(dialog->dayStartMinutes(), failure)) {
+      tell(QStringLiteral("无法保存设置：%1。").arg(StoreReason(failure)));
+      return;
+    }
+    session_->dayChanged(clock_());
+    draw();
+  });
+  dialog->open();
 }
 
 void ReviewWindow::keyPressEvent(QKeyEvent* event) {
@@ -123,6 +144,10 @@ void ReviewWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_S && event->modifiers() == Qt::NoModifier) {
       showStatistics();
+      return;
+    }
+    if (event->key() == Qt::Key_D && event->modifiers() == Qt::NoModifier) {
+      showSettings();
       return;
     }
   }

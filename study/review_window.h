@@ -22,8 +22,11 @@ class ReviewWindow : public CardWindow {
   // Takes back the last answer of this sitting (Ctrl+Z).
   void undo();
   void showStatistics();
+  // The settings dialog (D): when the learner's day starts.
+  void showSettings();
 
   QPushButton* statisticsButton = nullptr;
+  QPushButton* settingsButton = nullptr;
   QPushButton* undoButton = nullptr;
 
  protected:

@@ -108,10 +108,10 @@ QChartView* Stages(const study::Statistics& stats) {
 
 }  // namespace
 
-StatisticsView::StatisticsView(const study::Statistics& stats, study::Millis now, QWidget* parent)
+StatisticsView::StatisticsView(const study::Statistics& stats, QWidget* parent)
     : QDialog(parent), scroll(new QScrollArea) {
   setWindowTitle(QStringLiteral("学习统计"));
-  const QDate today = UtcDate(now);
+  const QDate today = DateOfDay(stats.today);
   constexpr int kDays = study::Statistics::kDays;
   charts = {
       Bars(QStringLiteral("最近 30 天每天答了多少次"), stats.answersPerDay,

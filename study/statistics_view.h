@@ -22,7 +22,7 @@ class StatisticsView : public QDialog {
  public:
   // `now` names the days, which `stats` counts from its UTC day. The window opens centred
   // on the screen of `parent`.
-  StatisticsView(const study::Statistics& stats, study::Millis now, QWidget* parent = nullptr);
+  StatisticsView(const study::Statistics& stats, QWidget* parent = nullptr);
 
   std::vector<QChartView*> charts;  // in reading order
   QScrollArea* scroll;

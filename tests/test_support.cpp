@@ -8,12 +8,14 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "utf8.h"
 
@@ -81,6 +83,37 @@ IdlePipe::~IdlePipe() {
   }
   stop_.notify_one();
   watch_.join();
+}
+
+bool AllInChildren(int count, const std::function<bool(int)>& work) {
+  std::vector<pid_t> children;
+  for (int n = 0; n < count; ++n) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(work(n) ? 0 : 1);
+    children.push_back(child);
+  }
+  bool all = true;
+  for (const pid_t child : children) {
+    int status = 0;
+    all = ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+          all;
+  }
+  return all;
+}
+
+ScopedZone::ScopedZone(const char* zone) : had_(std::getenv("TZ") != nullptr) {
+  if (had_) before_ = std::getenv("TZ");
+  ::setenv("TZ", zone, 1);
+  ::tzset();
+}
+
+ScopedZone::~ScopedZone() {
+  if (had_) {
+    ::setenv("TZ", before_.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 std::string ReadBytes(const std::string& path) {

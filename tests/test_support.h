@@ -71,6 +71,23 @@ class IdlePipe {
   std::thread watch_;
 };
 
+// The local time zone set to `zone` (TZ) while it lives; the one before comes back after.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone);
+  ~ScopedZone();
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
+
+ private:
+  std::string before_;
+  bool had_;
+};
+
+// Runs `work(n)` for n from 0 to count - 1, each in a child process of its own, all at
+// once; true when every one returned true.
+bool AllInChildren(int count, const std::function<bool(int)>& work);
+
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 

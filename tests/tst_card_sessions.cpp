@@ -2,7 +2,6 @@
 // The sittings of 课文初记 and 复习回忆 driven to their ends: on a real store, on one whose
 // saves fail, on a read-only one and on none.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "learn_session.h"
 #include "progress_store.h"
@@ -32,6 +31,7 @@ class FailingStore final : public CardStore {
   bool failing = false;
 
   bool readOnly() const override { return false; }
+  const Fsrs& scheduler() const override { return real_.scheduler(); }
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override {
     return real_.nextDue(now, skip, failure);
@@ -41,7 +41,7 @@ class FailingStore final : public CardStore {
   }
   std::optional<Committed> commit(const Answer& answer, StoreFailure& failure) override {
     if (failing) {
-      failure = {SQLITE_FULL, "database or disk is full"};
+      failure = {StoreFailure::Kind::DiskFull, "database or disk is full"};
       return std::nullopt;
     }
     return real_.commit(answer, failure);
@@ -138,7 +138,7 @@ TEST_F(CardSessions, AnswersThatCannotBeSavedAreCountedWithTheirReason) {
   }
   EXPECT_EQ(session.tally().notSaved, 2);
   EXPECT_EQ(session.tally().why, NotSavedWhy::Failed);
-  EXPECT_EQ(session.tally().failure.code, SQLITE_FULL);
+  EXPECT_EQ(session.tally().failure.kind, StoreFailure::Kind::DiskFull);
   EXPECT_EQ(answersKept(), 1u);
 
   LearnSession nowhere({{0, "Unit 2", "word0", "甲", {}}, {0, "Unit 2", "word1", "乙", {}}},

@@ -40,7 +40,7 @@ namespace {
 
 using studydesk::StatisticsView;
 
-const study::Millis kMonday = *study::ParseIso("2026-01-05T08:00:00Z");
+const std::int64_t kMonday = study::DayOf(*study::ParseIso("2026-01-05T08:00:00Z"));
 constexpr int kDays = study::Statistics::kDays;
 constexpr int kWeeks = study::Statistics::kWeeks;
 
@@ -157,6 +157,7 @@ QValueAxis* ValueAxis(QChartView* view, Qt::Alignment side) {
 // A learner's last months: a few hundred answers over 60 days, reviews mostly remembered.
 study::Statistics Busy() {
   study::Statistics stats;
+  stats.today = kMonday;
   for (int day = 0; day < kDays; ++day) stats.answersPerDay.push_back((day * 7) % 23);
   for (int day = 0; day < kDays; ++day) stats.duePerDay.push_back(day == 0 ? 34 : (day * 5) % 13);
   for (int week = 0; week < kWeeks; ++week) {
@@ -173,6 +174,7 @@ study::Statistics Busy() {
 
 study::Statistics Empty() {
   study::Statistics stats;
+  stats.today = kMonday;
   stats.answersPerDay.assign(kDays, 0);
   stats.duePerDay.assign(kDays, 0);
   stats.reviewAnswersPerWeek.assign(kWeeks, 0);
@@ -195,7 +197,7 @@ TEST(Charts, CountsAreLabelledOnceEachAtWholeNumbersAndDaysByTheirDates) {
     study::Statistics stats = Empty();
     stats.answersPerDay[3] = c.highest;
     stats.duePerDay[kDays - 1] = c.highest;
-    StatisticsView view(stats, kMonday);
+    StatisticsView view(stats);
     for (const Chart chart : {kAnswers, kDue}) {
       QChartView* shown = view.charts[chart];
       EXPECT_EQ(TickLabels(shown, Qt::AlignLeft), c.counts) << c.highest;
@@ -206,7 +208,7 @@ TEST(Charts, CountsAreLabelledOnceEachAtWholeNumbersAndDaysByTheirDates) {
       EXPECT_FALSE(SaysNoData(shown));
     }
   }
-  StatisticsView view(Busy(), kMonday);
+  StatisticsView view(Busy());
   EXPECT_EQ(TickLabels(view.charts[kAnswers], Qt::AlignBottom),
             QStringList({"12/11", "12/16", "12/21", "12/26", "12/31", "今天"}));
   EXPECT_EQ(TickLabels(view.charts[kDue], Qt::AlignBottom),
@@ -217,7 +219,7 @@ TEST(Charts, CountsAreLabelledOnceEachAtWholeNumbersAndDaysByTheirDates) {
 }
 
 TEST(Charts, RememberedIsAShareOfReviewsPerSevenDaysWithEveryPointInside) {
-  StatisticsView view(Busy(), kMonday);
+  StatisticsView view(Busy());
   QChartView* shown = view.charts[kRemembered];
   EXPECT_EQ(TickLabels(shown, Qt::AlignLeft),
             QStringList({"0%", "20%", "40%", "60%", "80%", "100%"}));
@@ -246,7 +248,7 @@ TEST(Charts, StagesShowOnlyTheStagesThatHaveCardsWithoutASeam) {
     study::Statistics stats = Busy();
     stats.relearning = c.relearning;
     stats.mature = c.mature;
-    StatisticsView view(stats, kMonday);
+    StatisticsView view(stats);
     QChartView* shown = view.charts[kStages];
     const auto* pie = qobject_cast<QPieSeries*>(shown->chart()->series().at(0));
     ASSERT_NE(pie, nullptr);
@@ -263,7 +265,7 @@ TEST(Charts, StagesShowOnlyTheStagesThatHaveCardsWithoutASeam) {
 }
 
 TEST(Charts, EachEmptyChartSaysSo) {
-  StatisticsView view(Empty(), kMonday);
+  StatisticsView view(Empty());
   for (QChartView* shown : view.charts) {
     EXPECT_TRUE(SaysNoData(shown)) << shown->accessibleName().toStdString();
   }
@@ -279,7 +281,7 @@ TEST(Charts, OneWeekOfReviewsIsOnePointInside) {
   study::Statistics stats = Empty();
   stats.reviewAnswersPerWeek.back() = 3;
   stats.recalledPerWeek.back() = 0;
-  StatisticsView view(stats, kMonday);
+  StatisticsView view(stats);
   ASSERT_EQ(qobject_cast<QLineSeries*>(view.charts[kRemembered]->chart()->series().at(0))->count(),
             1);
   ExpectPointsInside(view.charts[kRemembered]);
@@ -331,7 +333,7 @@ TEST(Charts, TheStatisticsWindowFitsTheScreenOfItsParentCentredAndScrollsInside)
     parent.setScreen(screen);
     parent.move(screen->geometry().topLeft());
     parent.show();
-    StatisticsView view(Busy(), kMonday, &parent);
+    StatisticsView view(Busy(), &parent);
     view.show();
     QCoreApplication::processEvents();
     const QRect area = screen->availableGeometry();

@@ -90,7 +90,7 @@ TEST(Fsrs, ALapseAfterTenDaysNeverRaisesStability) {
 TEST(Fsrs, ATenYearGapAndTheLongestInterval) {
   const Fsrs fsrs;
   CardState card = fsrs.answer(CardState{}, Grade::Good, At("2016-01-05T08:00:00Z"));
-  const int days = ElapsedDays(card.lastAnswer, At("2026-01-05T08:00:00Z"));
+  const int days = DayRule::Utc().daysBetween(card.lastAnswer, At("2026-01-05T08:00:00Z"));
   EXPECT_EQ(days, 3653);
   card = fsrs.answer(card, Grade::Hard, At("2026-01-05T08:00:00Z"));
   EXPECT_NEAR(card.memory.stability, RecallS(D0(3), w[2], R(days, w[2]), 2), 1e-6);
@@ -107,13 +107,6 @@ TEST(Fsrs, ATenYearGapAndTheLongestInterval) {
   EXPECT_EQ(outcomes[1].intervalDays, 36500);
   EXPECT_EQ(outcomes[2].intervalDays, 36501);
   EXPECT_EQ(outcomes[3].intervalDays, 36502);
-}
-
-TEST(Fsrs, ElapsedDaysCountCalendarDatesInUtc) {
-  EXPECT_EQ(ElapsedDays(At("2026-01-05T23:59:59Z"), At("2026-01-06T00:00:01Z")), 1);
-  EXPECT_EQ(ElapsedDays(At("2026-01-05T00:00:00Z"), At("2026-01-05T23:59:59Z")), 0);
-  EXPECT_EQ(ElapsedDays(At("2026-01-06T00:00:00Z"), At("2026-01-05T00:00:00Z")), 0);
-  EXPECT_EQ(ElapsedDays(At("2024-02-28T12:00:00Z"), At("2024-03-01T12:00:00Z")), 2);
 }
 
 TEST(UtcTime, IsoFormRoundTripsAndRefusesOtherForms) {
@@ -147,11 +140,12 @@ TEST(AnswerLog, LinesParseAndBadOnesSayWhy) {
   }
 }
 
-TEST(AnswerLog, ReplayRefusesTimeGoingBack) {
+TEST(AnswerLog, ReplayRefusesACardsTimeGoingBackButNotAnotherCards) {
   Replay replay;
   std::string why;
   ASSERT_TRUE(replay.apply(*ParseLogLine("a\t2026-01-05T08:00:00Z\t3", why), why));
-  ASSERT_TRUE(replay.apply(*ParseLogLine("b\t2026-01-05T08:00:00Z\t1", why), why));
+  // Another program's clock was behind: its card's answer comes later in the log.
+  ASSERT_TRUE(replay.apply(*ParseLogLine("b\t2026-01-05T07:00:00Z\t1", why), why)) << why;
   EXPECT_FALSE(replay.apply(*ParseLogLine("a\t2026-01-05T07:59:59Z\t3", why), why));
   EXPECT_NE(why.find("time order"), std::string::npos);
 }

@@ -16,6 +16,8 @@
 #include <set>
 
 #include "progress_store.h"
+#include "sqlite_handle.h"
+#include "store_sql.h"
 #include "test_support.h"
 
 namespace study {
@@ -86,7 +88,7 @@ TEST(ProgressStore, CardsAreKnownByTheirTextsAndAnswersSetTheirState) {
   const auto log = store->log(failure);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(FormatLogLine(log[0]), std::to_string(cards[0].id) + "\t2026-01-05T08:00:00Z\t3");
-  EXPECT_EQ(failure.code, SQLITE_OK);
+  EXPECT_FALSE(failure.failed());
 }
 
 TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
@@ -107,6 +109,60 @@ TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
   const Millis later = *ParseIso("2026-01-20T00:00:01Z");
   EXPECT_EQ(store->nextDue(later, {}, failure)->id, cards[1].id);
   EXPECT_EQ(store->dueSummary(later, failure).dueToday, 3);
+}
+
+TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  // Learned at 07:30 in the morning (UTC: the evening before), answered 1: due tomorrow.
+  store->commit({cards[0].id, *ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
+                failure);
+  const Millis fiveMinutesPastEight = *ParseIso("2026-12-07T00:05:00Z");
+  EXPECT_FALSE(store->nextDue(fiveMinutesPastEight, {}, failure));
+  const DueSummary summary = store->dueSummary(fiveMinutesPastEight, failure);
+  EXPECT_EQ(summary.dueToday, 0);
+  EXPECT_EQ(summary.dueTomorrow, 1);
+  const Statistics stats = store->statistics(fiveMinutesPastEight, failure);
+  EXPECT_EQ(FormatIso(stats.today * kMillisPerDay).substr(0, 10), "2026-12-07");
+  EXPECT_EQ(stats.answersPerDay.back(), 1) << "counted on the morning it was given";
+  EXPECT_EQ(stats.duePerDay[1], 1);
+  // The next learner's day starts at 04:00.
+  EXPECT_FALSE(store->nextDue(*ParseIso("2026-12-07T19:59:59Z"), {}, failure));
+  EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T20:00:00Z"), {}, failure));
+  EXPECT_FALSE(failure.failed()) << failure.detail;
+
+  // The day start is the store's own, kept for the next opening.
+  EXPECT_EQ(store->dayRule(), DayRule::Local(kDefaultDayStartMinutes));
+  ASSERT_TRUE(store->setDayStart(3 * 60, failure)) << failure.detail;
+  EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T19:00:00Z"), {}, failure));
+  store.reset();
+  EXPECT_EQ(OpenOk(path)->dayRule(), DayRule::Local(3 * 60));
+}
+
+TEST(ProgressStore, AnAnswerWhileTheClockIsBehindKeepsThePreviousAnswersTime) {
+  TempDir dir;
+  auto store = OpenOk(dir.file("study.db"));
+  StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto first = store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);
+  ASSERT_TRUE(first);
+  // The clock went back two days: the answer counts as given with the one before.
+  const auto behind = store->commit(
+      {cards[0].id, kMonday - 2 * kMillisPerDay, Grade::Good, "复习回忆", 1}, failure);
+  ASSERT_TRUE(behind) << failure.detail;
+  EXPECT_EQ(behind->state, Fsrs(store->dayRule()).answer(first->state, Grade::Good, kMonday));
+  EXPECT_GT(behind->state.due, first->state.lastAnswer);
+  const auto log = store->log(failure);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1].time, kMonday);
+  // Another card's first answer keeps its own time.
+  ASSERT_TRUE(
+      store->commit({cards[1].id, kMonday - kMillisPerDay, Grade::Good, "复习回忆", 1}, failure));
+  EXPECT_EQ(store->log(failure).back().time, kMonday - kMillisPerDay);
 }
 
 TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
@@ -171,29 +227,19 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
   TempDir dir;
   const std::string path = dir.file("study.db");
   OpenOk(path);
-  std::vector<pid_t> children;
-  for (int program = 0; program < 2; ++program) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      OpenResult result;
-      auto store = ProgressStore::Open(path, kMonday, result);
-      if (!store) ::_exit(2);
-      StoreFailure failure;
-      const auto cards = store->lessonCards("Unit 1", kEntries, failure);
-      for (int i = 0; i < 150; ++i) {
-        const Answer answer{cards[i % 3].id, kMonday + i * 60000,
-                            static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
-        if (!store->commit(answer, failure)) ::_exit(1);
-      }
-      ::_exit(0);
+  EXPECT_TRUE(testsupport::AllInChildren(2, [&](int program) {
+    OpenResult result;
+    auto store = ProgressStore::Open(path, kMonday, result);
+    if (!store) return false;
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    for (int i = 0; i < 150; ++i) {
+      const Answer answer{cards[i % 3].id, kMonday + i * 60000,
+                          static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
+      if (!store->commit(answer, failure)) return false;
     }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+    return true;
+  }));
   auto store = OpenOk(path);
   StoreFailure failure;
   EXPECT_EQ(store->log(failure).size(), 300u);
@@ -225,7 +271,7 @@ TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
   OpenResult result;
   auto store = OpenOk(path, result);
   EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
-  EXPECT_EQ(result.failure.code, SQLITE_NOTADB);
+  EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
   EXPECT_EQ(result.keptAs, path + ".damaged-20260105-080000");
   EXPECT_EQ(ReadBytes(result.keptAs), garbage) << "never silently overwritten";
   StoreFailure failure;
@@ -300,7 +346,7 @@ TEST(ProgressStore, RoundsAreKeptAndAVersionTwoStoreGetsTheirTable) {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     db = Database(raw);
-    ASSERT_EQ(db.exec("DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
+    ASSERT_EQ(db.exec("DROP TABLE settings; DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
                       "PRAGMA user_version = 2"),
               SQLITE_OK);
   }
@@ -370,7 +416,7 @@ TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
     const bool read = cards.size() == 3 && cards[0].id != 0 && !cards[0].state.isNew() &&
                       store->log(failure).size() == 10;
     const bool refused = !store->commit({cards[0].id, kMonday, Grade::Good, "x", 1}, failure) &&
-                         failure.code == SQLITE_READONLY;
+                         failure.kind == StoreFailure::Kind::ReadOnly;
     return read && refused;
   }));
   EXPECT_TRUE(ReadBytes(path) == before);
@@ -418,6 +464,72 @@ TEST(ProgressStore, AFullDiskIsNamedAsTheCause) {
   ::umount(dir.path().c_str());
 }
 
+TEST(ProgressStore, TheStoreAndItsJournalsAreTheOwnersAloneWhateverTheFolder) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string path = dir.file("study.db");
+  const mode_t umaskBefore = ::umask(0);
+  auto store = OpenOk(path);
+  ::umask(umaskBefore);
+  AnswerMany(*store, 3, kMonday, 0);
+  for (const std::string& file : {path, path + "-wal", path + "-shm"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+  }
+}
+
+TEST(ProgressStore, AStoreReadWithoutItsJournalSaysItMayBeOutOfDate) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  TempDir copy;
+  const std::string copied = copy.file("study.db");
+  {
+    OpenOk(path);
+    // As a program killed while its answers were still in the -wal left it.
+    auto store = OpenOk(path);
+    AnswerMany(*store, 5, kMonday, 0);
+    ASSERT_GT(fs::file_size(path + "-wal"), 0u);
+    fs::copy_file(path, copied);
+    fs::copy_file(path + "-wal", copied + "-wal");
+  }
+  fs::permissions(copy.path(), fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+  for (const std::string& file : {copied, copied + "-wal"}) {
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+  }
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] {
+    OpenResult result;
+    auto store = ProgressStore::Open(copied, kMonday, result, StoreAccess::Read);
+    return store && result.outcome == OpenResult::Outcome::ReadOnly && result.mayBeOutOfDate;
+  }));
+}
+
+TEST(ProgressStore, SqlitesCodesBecomeFailureKindsExtendedCodesToo) {
+  using Kind = StoreFailure::Kind;
+  const std::pair<int, Kind> cases[] = {
+      {SQLITE_OK, Kind::None},
+      {SQLITE_FULL, Kind::DiskFull},
+      {SQLITE_READONLY_DBMOVED, Kind::ReadOnly},
+      {SQLITE_BUSY_SNAPSHOT, Kind::Busy},
+      {SQLITE_LOCKED, Kind::Busy},
+      {SQLITE_CORRUPT, Kind::Damaged},
+      {SQLITE_NOTADB, Kind::Damaged},
+      {SQLITE_IOERR_FSYNC, Kind::InputOutput},
+      {SQLITE_CANTOPEN_ISDIR, Kind::CannotOpen},
+      {SQLITE_PERM, Kind::NoPermission},
+      {SQLITE_AUTH, Kind::NoPermission},
+      {SQLITE_CONSTRAINT, Kind::Other},
+  };
+  for (const auto& [code, kind] : cases) {
+    const StoreFailure failure = FailureOf(code, "words");
+    EXPECT_EQ(failure.kind, kind) << code;
+    EXPECT_EQ(failure.detail, "words");
+  }
+}
+
 TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
@@ -430,7 +542,7 @@ TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
   store->commit({cards[1].id, kMonday - day, Grade::Good, "课文初记", 1}, failure);
   store->commit({cards[1].id, kMonday, Grade::Again, "复习回忆", 1}, failure);  // a review, lapsed
   const Statistics stats = store->statistics(kMonday, failure);
-  EXPECT_EQ(failure.code, SQLITE_OK) << failure.detail;
+  EXPECT_FALSE(failure.failed()) << failure.detail;
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 1], 2);
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 2], 1);
   EXPECT_EQ(stats.answersPerDay[Statistics::kDays - 4], 2);

@@ -10,8 +10,10 @@
 
 #include "app_folder.h"
 #include "course_file.h"
+#include "day_start_dialog.h"
 #include "learn_window.h"
 #include "review_window.h"
+#include "sqlite_handle.h"
 #include "statistics_view.h"
 #include "test_support.h"
 #include "voice.h"
@@ -159,6 +161,38 @@ TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
   ASSERT_NE(stats, nullptr);
   EXPECT_EQ(stats->charts.size(), 4u);
   EXPECT_EQ(stats->charts[0]->accessibleName(), "最近 30 天每天答了多少次");
+}
+
+TEST_F(StudyWindows, TheDayStartIsSetInReviewAndDecidesWhatIsDueToday) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  {
+    // Learned at 07:30 in Shanghai, answered 1: due tomorrow.
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(app_.file("study.db"), now_, result);
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", {{"word0", "释义0"}}, failure);
+    ASSERT_TRUE(store->commit(
+        {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
+        failure));
+  }
+
+  now_ = *study::ParseIso("2026-12-07T20:30:00Z");  // 04:30 the next morning
+  auto window = review();
+  EXPECT_EQ(window->heading->text(), "今天还要复习 1 条。");
+  press(window.get(), Qt::Key_D);
+  auto* dialog = window->findChild<studydesk::DayStartDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->time->time(), QTime(4, 0));
+  dialog->time->setTime(QTime(5, 0));
+  dialog->accept();
+  EXPECT_TRUE(window->message->text().startsWith("现在没有要复习的词条。"))
+      << "before 05:00 it is still yesterday: " << window->message->text().toStdString();
+  EXPECT_TRUE(window->message->text().contains("下一条在 2026年12月8日到期"))
+      << window->message->text().toStdString();
+  window.reset();
+  study::OpenResult result;
+  EXPECT_EQ(study::ProgressStore::Open(app_.file("study.db"), now_, result)->dayRule(),
+            study::DayRule::Local(5 * 60));
 }
 
 TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {

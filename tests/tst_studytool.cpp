@@ -8,8 +8,10 @@
 #include <map>
 #include <sstream>
 
+#include "answer_log.h"
 #include "commands.h"
 #include "progress_store.h"
+#include "sqlite_handle.h"
 #include "test_support.h"
 
 namespace {
@@ -129,6 +131,193 @@ TEST(Studytool, TheStoresLogReplaysToTheStoresStates) {
   ASSERT_EQ(studytool::Stats(path, monday + 3 * study::kMillisPerDay, stats, err), 0);
   EXPECT_NE(stats.str().find("answers\t2026-01-06\t2\n"), std::string::npos) << stats.str();
   EXPECT_NE(stats.str().find("cards\tunlearned\t0\n"), std::string::npos);
+}
+
+// A store at `path` of one card with one answer.
+void StoreOneAnswer(const std::string& path, const char* time, study::Grade grade) {
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, 0, result);
+  ASSERT_TRUE(store);
+  study::StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+  ASSERT_TRUE(store->commit({cards[0].id, *study::ParseIso(time), grade, "课文初记", 1}, failure));
+}
+
+TEST(Studytool, TheDayStartIsShownAndKeptAndStatsUseLocalDates) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  // 07:30 on the 7th in Shanghai.
+  StoreOneAnswer(path, "2026-12-06T23:30:00Z", study::Grade::Good);
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(studytool::DayStart(path, std::nullopt, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "04:00\n");
+  const study::Millis eightFive = *study::ParseIso("2026-12-07T00:05:00Z");
+  std::ostringstream stats;
+  ASSERT_EQ(studytool::Stats(path, eightFive, stats, err), 0) << err.str();
+  EXPECT_NE(stats.str().find("answers\t2026-12-07\t1\n"), std::string::npos) << stats.str();
+
+  out.str("");
+  ASSERT_EQ(studytool::DayStart(path, 8 * 60 + 30, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "08:30\n");
+  stats.str("");
+  ASSERT_EQ(studytool::Stats(path, eightFive, stats, err), 0) << err.str();
+  EXPECT_NE(stats.str().find("answers\t2026-12-06\t1\n"), std::string::npos)
+      << "before 08:30 it is still the 6th: " << stats.str();
+}
+
+// What `command` prints, run through the shell.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    out.append(buffer, got);
+  pclose(pipe);
+  return out;
+}
+
+TEST(Studytool, StatsCountTheMorningByTheLearnersClock) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    // Learned at 07:30 in Shanghai, answered 1.
+    testsupport::ScopedZone zone("Asia/Shanghai");
+    StoreOneAnswer(path, "2026-12-06T23:30:00Z", study::Grade::Again);
+  }
+  // 08:05 the same morning, by the clock faketime sets.
+  const std::string stats =
+      Output("TZ=Asia/Shanghai faketime '2026-12-07 08:05:00' " STUDYTOOL " stats '" + path + "'");
+  EXPECT_NE(stats.find("answers\t2026-12-07\t1\n"), std::string::npos) << stats;
+  EXPECT_NE(stats.find("due\t2026-12-07\t0\ndue\t2026-12-08\t1\n"), std::string::npos) << stats;
+}
+
+// The names and bytes of every file in a folder.
+std::map<std::string, std::string> FolderBytes(const testsupport::TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    files[entry.path().filename().string()] = testsupport::ReadBytes(entry.path().string());
+  }
+  return files;
+}
+
+TEST(Studytool, AFileThatIsNotAStoreIsRefusedAndLeftAsItIs) {
+  const struct {
+    const char* what;
+    std::string bytes;  // empty: made by sqlite3 as another program's database
+  } cases[] = {
+      {"an empty file", ""},
+      {"another program's database", "other"},
+      {"not a database at all", std::string(8192, '\x5a')},
+  };
+  for (const auto& c : cases) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("study.db");
+    if (c.bytes == "other") {
+      sqlite3* raw = nullptr;
+      ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+      study::Database db(raw);
+      ASSERT_EQ(db.exec("CREATE TABLE notes(text); INSERT INTO notes VALUES('mine')"), SQLITE_OK);
+    } else {
+      testsupport::WriteBytes(path, c.bytes);
+    }
+    const auto before = FolderBytes(dir);
+    for (const auto& run : {studytool::Log, studytool::Results}) {
+      std::ostringstream out;
+      std::ostringstream err;
+      EXPECT_EQ(run(path, out, err), 2) << c.what;
+      EXPECT_NE(err.str().find("is not a store of the study programs"), std::string::npos)
+          << c.what << ": " << err.str();
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(studytool::Stats(path, 0, out, err), 2) << c.what;
+    EXPECT_TRUE(FolderBytes(dir) == before) << c.what << ": changed, moved or added a file";
+  }
+}
+
+TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, 0, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+    store->commit({cards[0].id, 1000, study::Grade::Good, "课文初记", 1}, failure);
+  }
+  {
+    // As a version 4 store was.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("DROP TABLE settings; PRAGMA user_version = 4"), SQLITE_OK);
+  }
+  const std::string before = testsupport::ReadBytes(path);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(studytool::Log(path, out, err), 0) << err.str();
+  EXPECT_EQ(studytool::Stats(path, 1000, out, err), 0) << err.str();
+  EXPECT_EQ(studytool::Results(path, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("\t1970-01-01T00:00:01Z\t3\n"), std::string::npos) << out.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == before);
+}
+
+TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredState) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  const std::vector<study::EntryText> entries = {{"a", "甲"}, {"b", "乙"}, {"c", "丙"}};
+  const study::Millis monday = *study::ParseIso("2026-01-05T08:00:00Z");
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, monday, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    store->lessonCards("Unit 1", entries, failure);
+  }
+  // Two programs at once on the same cards; the second's clock is a day behind and goes
+  // back two hours halfway.
+  ASSERT_TRUE(testsupport::AllInChildren(2, [&](int program) {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, monday, result);
+    if (!store) return false;
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", entries, failure);
+    for (int i = 0; i < 120; ++i) {
+      study::Millis time = monday + i * 3 * 3'600'000LL;
+      if (program == 1) time -= study::kMillisPerDay + (i >= 60 ? 2 * 3'600'000LL : 0);
+      const study::Answer answer{cards[(i + program) % 3].id, time,
+                                 static_cast<study::Grade>(1 + (i * 3 + program) % 4), "复习回忆",
+                                 1};
+      if (!store->commit(answer, failure)) return false;
+    }
+    return true;
+  }));
+
+  std::ostringstream log;
+  std::ostringstream err;
+  ASSERT_EQ(studytool::Log(path, log, err), 0) << err.str();
+  std::istringstream in(log.str());
+  std::ostringstream replayed;
+  ASSERT_EQ(studytool::Replay(in, replayed, err, study::DayRule::Local(4 * 60)), 0) << err.str();
+  std::istringstream lines(replayed.str());
+  std::string line;
+  std::map<std::string, std::string> last;
+  int count = 0;
+  for (; std::getline(lines, line); ++count) last[line.substr(0, line.find('\t'))] = line;
+  EXPECT_EQ(count, 240);
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, monday, result);
+  study::StoreFailure failure;
+  for (const study::Card& card : store->lessonCards("Unit 1", entries, failure)) {
+    const study::LogLine answer{std::to_string(card.id), card.state.lastAnswer,
+                                static_cast<study::Grade>(card.state.lastGrade)};
+    EXPECT_EQ(last[answer.card], study::FormatReplayLine(answer, card.state));
+  }
 }
 
 TEST(Studytool, NoStoreIsSaidAndNotMade) {

@@ -44,16 +44,21 @@ std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why) {
 }
 
 std::optional<CardState> Replay::apply(const LogLine& line, std::string& why) {
-  if (any_ && line.time < last_) {
-    why = "the time " + FormatIso(line.time) + " is earlier than the line before it (" +
-          FormatIso(last_) + "): answers must come in time order";
+  CardState& card = cards_[line.card];
+  if (!card.isNew() && line.time < card.lastAnswer) {
+    why = "the time " + FormatIso(line.time) + " is earlier than card " + line.card +
+          "'s answer before it (" + FormatIso(card.lastAnswer) +
+          "): each card's answers must come in time order";
     return std::nullopt;
   }
-  any_ = true;
-  last_ = line.time;
-  CardState& card = cards_[line.card];
   card = fsrs_.answer(card, line.grade, line.time);
   return card;
+}
+
+CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers) {
+  CardState state;
+  for (const auto& [time, grade] : answers) state = fsrs.answer(state, grade, time);
+  return state;
 }
 
 std::string FormatReplayLine(const LogLine& line, const CardState& after) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "fsrs.h"
 #include "utc_time.h"
@@ -23,19 +25,24 @@ std::string FormatLogLine(const LogLine& line);
 // Nothing, with `why` set, for a line that is not of that form.
 std::optional<LogLine> ParseLogLine(std::string_view text, std::string& why);
 
-// Replays answers in time order, cards interleaved.
+// Replays answers, cards interleaved, each card's in time order.
 class Replay {
  public:
+  // Days are counted by `days`: UTC dates unless given, so a log replays alike anywhere.
+  explicit Replay(DayRule days = DayRule::Utc()) : fsrs_(days) {}
+
   // The card's state after the answer; nothing, with `why` set, for an answer earlier than
-  // the one before it.
+  // its card's answer before it.
   std::optional<CardState> apply(const LogLine& line, std::string& why);
 
  private:
   Fsrs fsrs_;
   std::unordered_map<std::string, CardState> cards_;
-  Millis last_ = 0;
-  bool any_ = false;
 };
+
+// Makes a card's state again from its answers, in the order they were committed: what
+// version 1 stores lack, and what undo needs for one card.
+CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers);
 
 // "card<TAB>time<TAB>grade<TAB>stability<TAB>difficulty<TAB>interval_days<TAB>due".
 std::string FormatReplayLine(const LogLine& line, const CardState& after);

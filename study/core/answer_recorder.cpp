@@ -19,7 +19,7 @@ Committed AnswerRecorder::record(const Card& card, Grade grade, Millis now, doub
     tally_.why = store_ ? NotSavedWhy::ReadOnly : NotSavedWhy::NoStore;
   }
   ++tally_.notSaved;
-  return {0, fsrs_.answer(card.state, grade, now)};
+  return {0, scheduler().answer(card.state, grade, NotBefore(card.state, now))};
 }
 
 void AnswerRecorder::forget(Grade grade) {

@@ -37,11 +37,13 @@ class AnswerRecorder {
 
   const AnswerTally& tally() const { return tally_; }
   CardStore* store() const { return store_; }
+  // The store's scheduler; without a store, one by the default learner's day.
+  const Fsrs& scheduler() const { return store_ ? store_->scheduler() : fsrs_; }
 
  private:
   CardStore* store_;
   std::string activity_;
-  Fsrs fsrs_;
+  Fsrs fsrs_{DayRule::Local(kDefaultDayStartMinutes)};
   AnswerTally tally_;
 };
 

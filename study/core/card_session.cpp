@@ -4,7 +4,7 @@
 namespace study {
 
 std::array<int, 4> CardSession::intervals(Millis now) const {
-  const auto outcomes = fsrs_.preview(current().state, now);
+  const auto outcomes = scheduler().preview(current().state, now);
   return {outcomes[0].intervalDays, outcomes[1].intervalDays, outcomes[2].intervalDays,
           outcomes[3].intervalDays};
 }

@@ -27,8 +27,10 @@ class CardSession {
   virtual bool answer(Grade grade, Millis now) = 0;
 
  protected:
+  // The scheduler the answers are kept by, counting the learner's days.
+  virtual const Fsrs& scheduler() const = 0;
+
   CardStep step_ = CardStep::Finished;
-  Fsrs fsrs_;
 };
 
 }  // namespace study

@@ -22,11 +22,7 @@ double Clamp(double value, double low, double high) {
 
 }  // namespace
 
-int ElapsedDays(Millis last, Millis now) {
-  return static_cast<int>(std::max<std::int64_t>(0, DayOf(now) - DayOf(last)));
-}
-
-Fsrs::Fsrs() {
+Fsrs::Fsrs(DayRule days) : days_(days) {
   decay_ = -w_[20];
   factor_ = Round8(std::exp(std::log(0.9) / decay_) - 1.0);
   intervalModifier_ = Round8((std::pow(kDesiredRetention, 1 / decay_) - 1) / factor_);
@@ -82,7 +78,8 @@ int Fsrs::interval(double stability) const {
 std::array<Outcome, 4> Fsrs::preview(const CardState& card, Millis now) const {
   std::array<Outcome, 4> outcomes;
   const double recall =
-      card.isNew() ? 1.0 : retrievability(ElapsedDays(card.lastAnswer, now), card.memory.stability);
+      card.isNew() ? 1.0
+                   : retrievability(days_.daysBetween(card.lastAnswer, now), card.memory.stability);
   for (int grade = 1; grade <= 4; ++grade) {
     Outcome& outcome = outcomes[static_cast<std::size_t>(grade - 1)];
     outcome.memory = card.isNew() ? firstMemory(grade) : nextMemory(card.memory, recall, grade);
@@ -105,7 +102,8 @@ CardState Fsrs::answer(const CardState& card, Grade grade, Millis now) const {
   next.memory = outcome.memory;
   next.lastAnswer = now;
   next.intervalDays = outcome.intervalDays;
-  next.due = now + outcome.intervalDays * kMillisPerDay;
+  // The same time of the learner's day, that many learner's days on.
+  next.due = days_.unshift(days_.shift(now) + outcome.intervalDays * kMillisPerDay);
   next.lastGrade = g;
   return next;
 }

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "utc_time.h"
+#include "learner_day.h"
 
 namespace study {
 
@@ -43,10 +43,6 @@ struct Outcome {
   int intervalDays = 0;
 };
 
-// Whole days between the UTC calendar dates of two moments (23:59:59 then 00:00:01 is
-// one day); never negative.
-int ElapsedDays(Millis last, Millis now);
-
 class Fsrs {
  public:
   static constexpr std::array<double, 21> kDefaultWeights{
@@ -57,7 +53,11 @@ class Fsrs {
   static constexpr double kMinStability = 0.001;
   static constexpr double kMaxStability = 36500;
 
-  Fsrs();
+  // Days (elapsed since the last answer, and the interval to the due moment) are counted
+  // by `days`: UTC calendar dates unless given, as the reference implementation does.
+  explicit Fsrs(DayRule days = DayRule::Utc());
+
+  const DayRule& days() const { return days_; }
 
   // What each grade (Again first) would give the card at `now`, all from the same state;
   // the intervals kept in order: Again <= Hard < Good < Easy.
@@ -77,7 +77,8 @@ class Fsrs {
   double forgetStability(const MemoryState& memory, double recall) const;
   int interval(double stability) const;
 
-  const std::array<double, 21>& w_ = kDefaultWeights;
+  static constexpr const std::array<double, 21>& w_ = kDefaultWeights;
+  DayRule days_;
   double decay_;
   double factor_;
   double intervalModifier_;

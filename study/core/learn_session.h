@@ -35,6 +35,9 @@ class LearnSession final : public CardSession {
   const AnswerTally& tally() const { return recorder_.tally(); }
   Millis elapsed() const { return end_ - start_; }
 
+ protected:
+  const Fsrs& scheduler() const override { return recorder_.scheduler(); }
+
  private:
   void show(Millis now);
 

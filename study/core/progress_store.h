@@ -14,68 +14,39 @@
 #include "card_store.h"
 #include "fsrs.h"
 #include "round_session.h"
-#include "sqlite_handle.h"
+#include "statistics.h"
+#include "store_schema.h"
+#include "store_types.h"
 
 namespace study {
 
-inline constexpr const char* kStoreFileName = "study.db";
-// 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
-// finished rounds of dictation, listening and typing; 4: each card's part of speech.
-inline constexpr int kStoreVersion = 4;
-
-// An entry of a lesson as the store knows it.
-struct EntryText {
-  std::string line1;
-  std::string line2;
-  std::string partOfSpeech = {};
-};
-
-struct OpenResult {
-  enum class Outcome {
-    Opened,
-    ReadOnly,          // opened, but nothing can be saved
-    DamagedKeptAside,  // the old file is kept under keptAs; a fresh store was started
-    TooNew,            // written by a newer program (foundVersion): refused, untouched
-    Failed,            // no store: failure says why
-  };
-  Outcome outcome = Outcome::Failed;
-  std::string keptAs;
-  int foundVersion = 0;
-  StoreFailure failure;
-};
-
-struct Statistics {
-  static constexpr int kDays = 30;
-  static constexpr int kWeeks = 12;
-  std::vector<int> answersPerDay;  // the last kDays UTC days, today last
-  std::vector<int> duePerDay;      // the next kDays UTC days, today first (overdue included)
-  // Per week, oldest first, this week last: answers on cards already in review (answered
-  // on an earlier day before) and how many of them were 2 or more.
-  std::vector<int> reviewAnswersPerWeek;
-  std::vector<int> recalledPerWeek;
-  int unlearned = 0;   // never answered
-  int relearning = 0;  // last answer 1
-  int young = 0;       // interval under 21 days
-  int mature = 0;      // 21 days or more
-};
-
 class ProgressStore final : public CardStore {
  public:
-  // Opens the store at `path`, making it when there is none. A damaged file is moved aside
-  // under a dated name made from `now` and a fresh store started; a newer store is refused
-  // untouched. Nothing comes back for TooNew and Failed.
+  // Opens the store at `path`, making it (readable by its owner alone) when there is none.
+  // A damaged file is moved aside under a dated name made from `now` and a fresh store
+  // started; a newer store is refused untouched. To read, a file that is not a store is
+  // refused untouched. Nothing comes back for TooNew, NotOurs and Failed.
   static std::unique_ptr<ProgressStore> Open(const std::string& path, Millis now,
-                                             OpenResult& result);
+                                             OpenResult& result,
+                                             StoreAccess access = StoreAccess::Write);
+
+  ~ProgressStore() override;
+  ProgressStore(const ProgressStore&) = delete;
+  ProgressStore& operator=(const ProgressStore&) = delete;
 
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
+  const Fsrs& scheduler() const override { return fsrs_; }
+  const DayRule& dayRule() const { return fsrs_.days(); }
+  // Keeps a new day start (minutes after local midnight); it counts from the next answer.
+  bool setDayStart(int minutes, StoreFailure& failure);
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
   // A card's part of speech is kept as the lesson last gave it.
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
                                 StoreFailure& failure);
-  // Days are UTC days.
+  // Days are the learner's days.
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override;
   DueSummary dueSummary(Millis now, StoreFailure& failure) override;
@@ -91,24 +62,22 @@ class ProgressStore final : public CardStore {
   std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
                                          int count, StoreFailure& failure);
 
-  // Every answer in time order, cards named by their ids.
+  // Every answer in the order the store took them (the order their states were computed
+  // in), cards named by their ids.
   std::vector<LogLine> log(StoreFailure& failure);
   Statistics statistics(Millis now, StoreFailure& failure);
 
  private:
-  ProgressStore(Database db, std::string path, bool readOnly);
-  bool transaction(StoreFailure& failure, const auto& work);
+  ProgressStore(Database db, std::string path, bool readOnly, DayRule days);
+  // True, with `failure` set, when the store is read-only.
+  bool refusedReadOnly(StoreFailure& failure) const;
   std::optional<CardState> stateOf(std::int64_t card, StoreFailure& failure);
   bool saveState(std::int64_t card, const CardState& state, StoreFailure& failure);
 
-  Database db_;
+  std::unique_ptr<Database> db_;
   std::string path_;
   bool readOnly_;
   Fsrs fsrs_;
 };
-
-// Makes every card's state again from its answers, in the order they were committed:
-// what version 1 stores lack, and what undo needs for one card.
-CardState ReplayCard(const Fsrs& fsrs, const std::vector<std::pair<Millis, Grade>>& answers);
 
 }  // namespace study

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "review_session.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 namespace study {
@@ -20,7 +18,7 @@ void ReviewSession::next(Millis now) {
     for (const Card& card : again_) skip.push_back(card.id);
     StoreFailure failure;
     current_ = store->nextDue(now, skip, failure);
-    if (failure.code != 0) readFailure_ = failure;
+    if (failure.failed()) readFailure_ = failure;
   }
   if (!current_ && !again_.empty()) {
     current_ = std::move(again_.front());
@@ -32,12 +30,21 @@ void ReviewSession::next(Millis now) {
   count(now);
 }
 
+void ReviewSession::dayChanged(Millis now) {
+  if (step_ != CardStep::Front) {
+    count(now);
+    return;
+  }
+  if (currentIsAgain_) again_.push_front(std::move(*current_));
+  next(now);
+}
+
 void ReviewSession::count(Millis now) {
   due_ = {};
   if (CardStore* store = recorder_.store()) {
     StoreFailure failure;
     due_ = store->dueSummary(now, failure);
-    if (failure.code != 0) readFailure_ = failure;
+    if (failure.failed()) readFailure_ = failure;
   }
   // Answers that could not be saved leave their cards due in the store.
   const int stillDue = std::max(0, due_.dueToday - static_cast<int>(unsaved_.size()));
@@ -68,7 +75,8 @@ UndoOutcome ReviewSession::undo(Millis now, StoreFailure& failure) {
   if (taken_.empty() || !recorder_.store()) return UndoOutcome::NothingToUndo;
   const Taken last = taken_.back();
   if (!recorder_.store()->undo(last.answerId, failure)) {
-    return failure.code == SQLITE_CONSTRAINT ? UndoOutcome::AnsweredSince : UndoOutcome::Failed;
+    return failure.kind == StoreFailure::Kind::AnsweredSince ? UndoOutcome::AnsweredSince
+                                                             : UndoOutcome::Failed;
   }
   taken_.pop_back();
   recorder_.forget(last.grade);

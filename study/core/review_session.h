@@ -29,6 +29,9 @@ class ReviewSession final : public CardSession {
   UndoOutcome undo(Millis now, StoreFailure& failure);
   bool canUndo() const { return !taken_.empty(); }
 
+  // After the learner's day changed: a card not yet revealed is chosen again (the one on
+  // show may no longer be due) and what is left today counted again.
+  void dayChanged(Millis now);
   // Cards still to see today, the one on show included.
   int leftToday() const { return leftToday_; }
   // When the next cards fall due (for the end of the sitting).
@@ -37,8 +40,11 @@ class ReviewSession final : public CardSession {
   // Cards answered in this sitting, each counted once.
   int cardsDone() const { return static_cast<int>(answersPerCard_.size()); }
   Millis elapsed() const { return end_ - start_; }
-  // The last failure reading the store, if any (code 0: none).
+  // The last failure reading the store, if any.
   const StoreFailure& readFailure() const { return readFailure_; }
+
+ protected:
+  const Fsrs& scheduler() const override { return recorder_.scheduler(); }
 
  private:
   struct Taken {

@@ -20,8 +20,8 @@ namespace {
 
 // `source` names the log in messages: "" for the standard input.
 int ReplayLines(suite::TextLines& lines, const std::string& source, std::ostream& out,
-                std::ostream& err) {
-  study::Replay replay;
+                std::ostream& err, const study::DayRule& days) {
+  study::Replay replay(days);
   std::string text;
   std::string why;
   while (lines.next(text)) {
@@ -39,17 +39,18 @@ int ReplayLines(suite::TextLines& lines, const std::string& source, std::ostream
 
 }  // namespace
 
-int Replay(std::istream& in, std::ostream& out, std::ostream& err) {
+int Replay(std::istream& in, std::ostream& out, std::ostream& err, const study::DayRule& days) {
   suite::TextLines lines(in);
-  return ReplayLines(lines, "", out, err);
+  return ReplayLines(lines, "", out, err, days);
 }
 
-int ReplayFile(const std::string& path, std::ostream& out, std::ostream& err) {
+int ReplayFile(const std::string& path, std::ostream& out, std::ostream& err,
+               const study::DayRule& days) {
   suite::InputFile file(path);
   int status = 0;
   if (file.ok()) {
     suite::TextLines lines(file);
-    status = ReplayLines(lines, path, out, err);
+    status = ReplayLines(lines, path, out, err, days);
   }
   if (file.ok()) return status;
   err << "studytool replay: cannot read " << file.status().message() << '\n';
@@ -58,17 +59,26 @@ int ReplayFile(const std::string& path, std::ostream& out, std::ostream& err) {
 
 namespace {
 
-// The store as it is: a missing one is not made, only reported.
+// The store as it is: a missing one is not made, only reported. To read, nothing is
+// changed: the file is opened read-only.
 std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, const char* command,
-                                                   study::Millis now, std::ostream& err) {
+                                                   study::Millis now, std::ostream& err,
+                                                   study::StoreAccess access) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     err << "studytool " << command << ": no store at " << path << '\n';
     return nullptr;
   }
   study::OpenResult result;
-  auto store = study::ProgressStore::Open(path, now, result);
-  if (result.outcome == study::OpenResult::Outcome::TooNew) {
+  auto store = study::ProgressStore::Open(path, now, result, access);
+  if (result.mayBeOutOfDate) {
+    err << "studytool " << command << ": " << path << "-wal holds answers that cannot be read"
+        << " here (the folder is read-only): what is shown may be out of date\n";
+  }
+  if (result.outcome == study::OpenResult::Outcome::NotOurs) {
+    err << "studytool " << command << ": " << path << " is not a store of the study programs ("
+        << result.failure.detail << "); it is left as it is\n";
+  } else if (result.outcome == study::OpenResult::Outcome::TooNew) {
     err << "studytool " << command << ": " << path << " was written by a newer program (version "
         << result.foundVersion << "); this one knows up to version " << study::kStoreVersion
         << '\n';
@@ -84,7 +94,7 @@ std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, cons
 
 int Finish(const study::StoreFailure& failure, const char* command, const std::string& path,
            std::ostream& err) {
-  if (failure.code == SQLITE_OK) return 0;
+  if (!failure.failed()) return 0;
   err << "studytool " << command << ": cannot read " << path << ": " << failure.detail << '\n';
   return 2;
 }
@@ -96,7 +106,7 @@ std::string DateOf(std::int64_t day) {
 }  // namespace
 
 int Log(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "log", 0, err);
+  const auto store = OpenExisting(path, "log", 0, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::LogLine& line : store->log(failure)) out << study::FormatLogLine(line) << '\n';
@@ -104,7 +114,7 @@ int Log(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Results(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "results", 0, err);
+  const auto store = OpenExisting(path, "results", 0, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::RoundResult& r : store->results(failure)) {
@@ -122,11 +132,11 @@ int Results(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Stats(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "stats", now, err);
+  const auto store = OpenExisting(path, "stats", now, err, study::StoreAccess::Read);
   if (!store) return 2;
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
-  const std::int64_t today = study::DayOf(now);
+  const std::int64_t today = stats.today;
   for (int i = 0; i < study::Statistics::kDays; ++i) {
     out << "answers\t" << DateOf(today - study::Statistics::kDays + 1 + i) << '\t'
         << stats.answersPerDay[i] << '\n';
@@ -142,6 +152,20 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
   out << "cards\tunlearned\t" << stats.unlearned << "\ncards\trelearning\t" << stats.relearning
       << "\ncards\tyoung\t" << stats.young << "\ncards\tmature\t" << stats.mature << '\n';
   return Finish(failure, "stats", path, err);
+}
+
+int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& out,
+             std::ostream& err) {
+  const auto store =
+      OpenExisting(path, "day-start", study::NowMillis(), err, study::StoreAccess::Write);
+  if (!store) return 2;
+  study::StoreFailure failure;
+  if (minutes && !store->setDayStart(*minutes, failure)) {
+    err << "studytool day-start: cannot write " << path << ": " << failure.detail << '\n';
+    return 2;
+  }
+  out << study::FormatClockTime(store->dayRule().dayStartMinutes()) << '\n';
+  return 0;
 }
 
 }  // namespace studytool

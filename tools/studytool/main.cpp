@@ -2,6 +2,7 @@
 // studytool: look into a learner's progress and check the scheduler.
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "command_line.h"
 #include "commands.h"
@@ -11,35 +12,41 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: studytool replay [LOG]\n"
+    "usage: studytool replay [--day-start HH:MM] [LOG]\n"
     "       studytool log [STORE]\n"
     "       studytool stats [STORE]\n"
     "       studytool results [STORE]\n"
+    "       studytool day-start [HH:MM] [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
-    "usage: studytool replay [LOG]\n"
-    "Reads answers from LOG (standard input without it), one a line in time order:\n"
+    "usage: studytool replay [--day-start HH:MM] [LOG]\n"
+    "Reads answers from LOG (standard input without it), one a line, each card's in time\n"
+    "order:\n"
     "card<TAB>time<TAB>grade, the time in ISO-8601 UTC such as 2026-01-05T08:00:00Z, the\n"
     "grade 1 to 4. Prints one line per answer: the three fields, then the card's\n"
     "stability and difficulty (6 decimals), the interval in days and the due time, as\n"
     "FSRS-6 schedules them. Lines end with LF or CRLF, a byte order mark at the start is\n"
     "skipped; a line longer than 65536 bytes, one holding a control character other than\n"
     "the tab, or any other bad line is refused with its number and the reason (exit 1).\n"
-    "A LOG that cannot be read or is not a regular file is refused at once (exit 2).\n";
+    "A LOG that cannot be read or is not a regular file is refused at once (exit 2).\n"
+    "Days are UTC dates; with --day-start, the learner's days as the study programs count\n"
+    "them: from HH:MM to HH:MM the next day, in the local time of the zone TZ names.\n";
 
 constexpr const char* kLogHelp =
     "usage: studytool log [STORE]\n"
-    "Prints every answer in STORE in the form 'studytool replay' reads, in time order, the\n"
-    "cards named by their numbers in the store. Without STORE, the store the study\n"
-    "programs of this folder use for the running user.\n";
+    "Prints every answer in STORE in the form 'studytool replay' reads, in the order the\n"
+    "store took them, the cards named by their numbers in the store. Without STORE, the\n"
+    "store the study programs of this folder use for the running user. Reading changes\n"
+    "nothing: a file that is not a store is refused (exit 2) and left as it is.\n";
 
 constexpr const char* kStatsHelp =
     "usage: studytool stats [STORE]\n"
     "Prints what the statistics window shows, one 'what<TAB>when<TAB>count' line each:\n"
     "answers per day over the last 30 days, cards due per day over the next 30 (overdue\n"
     "ones today), reviews and how many were recalled per week over 12 weeks, and cards per\n"
-    "state. Days are UTC dates. Without STORE, as for 'studytool log'.\n";
+    "state. Days are the learner's days (from the store's day start to the next, in the\n"
+    "local time of the zone TZ names), by their dates. Without STORE, as for 'studytool log'.\n";
 
 constexpr const char* kResultsHelp =
     "usage: studytool results [STORE]\n"
@@ -47,6 +54,13 @@ constexpr const char* kResultsHelp =
     "time<TAB>activity<TAB>lesson<TAB>right<TAB>total<TAB>seconds<TAB>details, the activity\n"
     "dictation, listening or typing, the details 'wpm=23.4 accuracy=0.975' for typing and\n"
     "empty otherwise. Without STORE, as for 'studytool log'.\n";
+
+constexpr const char* kDayStartHelp =
+    "usage: studytool day-start [HH:MM] [STORE]\n"
+    "Prints the hour at which the learner's day starts (04:00 unless changed), or keeps\n"
+    "HH:MM (00:00 to 23:59) as the new one. A day runs from it to the same local time the\n"
+    "next day; it decides what is due today, the days the scheduler counts and the days of\n"
+    "the statistics. Without STORE, as for 'studytool log'.\n";
 
 // The store of the study programs in this program's folder, by the suite's folder rule.
 std::string DefaultStore() {
@@ -61,9 +75,17 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   const bool help = tools::AsksForHelp(argc, argv);
   if (command == "replay") {
-    if (help || argc > 3) return tools::Usage(kReplayHelp, help ? 0 : 2);
-    if (argc == 2) return studytool::Replay(std::cin, std::cout, std::cerr);
-    return studytool::ReplayFile(argv[2], std::cout, std::cerr);
+    int next = 2;
+    study::DayRule days = study::DayRule::Utc();
+    if (argc > 3 && std::string_view(argv[2]) == "--day-start") {
+      const std::optional<int> start = study::ParseClockTime(argv[3]);
+      if (!start) return tools::Usage(kReplayHelp, 2);
+      days = study::DayRule::Local(*start);
+      next = 4;
+    }
+    if (help || argc > next + 1) return tools::Usage(kReplayHelp, help ? 0 : 2);
+    if (argc == next) return studytool::Replay(std::cin, std::cout, std::cerr, days);
+    return studytool::ReplayFile(argv[next], std::cout, std::cerr, days);
   }
   if (command == "log" || command == "stats" || command == "results") {
     const char* usage = command == "log"     ? kLogHelp
@@ -74,6 +96,18 @@ int main(int argc, char** argv) {
     if (command == "log") return studytool::Log(store, std::cout, std::cerr);
     if (command == "results") return studytool::Results(store, std::cout, std::cerr);
     return studytool::Stats(store, study::NowMillis(), std::cout, std::cerr);
+  }
+  if (command == "day-start") {
+    if (help || argc > 4) return tools::Usage(kDayStartHelp, help ? 0 : 2);
+    const std::optional<int> minutes = argc > 2 ? study::ParseClockTime(argv[2]) : std::nullopt;
+    const bool timeGiven =
+        argc > 2 && std::string_view(argv[2]).find(':') != std::string_view::npos;
+    if (timeGiven != minutes.has_value() || (argc == 4 && !minutes)) {
+      return tools::Usage(kDayStartHelp, 2);
+    }
+    const int storeAt = minutes ? 3 : 2;
+    const std::string store = argc > storeAt ? argv[storeAt] : DefaultStore();
+    return studytool::DayStart(store, minutes, std::cout, std::cerr);
   }
   return tools::Usage(kUsage, help ? 0 : 2);
 }

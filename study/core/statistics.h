@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// What 复习回忆's statistics show, counted from the answer log and the cards' due moments
+// by the learner's day rule.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "learner_day.h"
+
+namespace study {
+
+struct Statistics {
+  static constexpr int kDays = 30;
+  static constexpr int kWeeks = 12;
+  std::int64_t today = 0;          // the learner's day counted for
+  std::vector<int> answersPerDay;  // the last kDays learner's days, today last
+  std::vector<int> duePerDay;      // the next kDays learner's days, today first (overdue too)
+  // Per week, oldest first, this week last: answers on cards already in review (answered
+  // on an earlier day before) and how many of them were 2 or more.
+  std::vector<int> reviewAnswersPerWeek;
+  std::vector<int> recalledPerWeek;
+  int unlearned = 0;   // never answered
+  int relearning = 0;  // last answer 1
+  int young = 0;       // interval under 21 days
+  int mature = 0;      // 21 days or more
+};
+
+// One answer of the log with its card's answer before it, if any.
+struct AnswerRow {
+  Millis time = 0;
+  int grade = 0;
+  std::optional<Millis> before;
+};
+
+// The first moment whose answers count, and the moment from which due cards do not.
+Millis StatisticsSince(Millis now, const DayRule& days);
+Millis StatisticsDueUntil(Millis now, const DayRule& days);
+
+// The day and week counts (the card stages are left at 0) from the answers since
+// StatisticsSince and the due moments before StatisticsDueUntil.
+Statistics CountStatistics(const std::vector<AnswerRow>& answers, const std::vector<Millis>& dues,
+                           Millis now, const DayRule& days);
+
+}  // namespace study

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// Opening the progress store's file: made readable by its owner alone when new, checked,
+// brought up to date, kept aside when damaged (only by a program about to write), or read
+// as it is.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sqlite_handle.h"
+#include "store_types.h"
+#include "utc_time.h"
+
+namespace study {
+
+struct OpenedFile {
+  Database db;
+  bool readOnly = false;
+  int dayStartMinutes = 0;
+};
+
+// As ProgressStore::Open says; nothing for TooNew, NotOurs and Failed.
+std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, OpenResult& result,
+                                        StoreAccess access);
+
+}  // namespace study

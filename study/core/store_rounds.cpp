@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// The progress store's finished rounds of dictation, listening and typing.
+#include "progress_store.h"
+#include "store_sql.h"
+
+namespace study {
+namespace {
+
+constexpr const char* kResultColumns =
+    "time, activity, lesson, right, total, seconds, wpm, accuracy";
+
+std::vector<RoundResult> ReadResults(Statement& rows, const Database& db, StoreFailure& failure) {
+  std::vector<RoundResult> results;
+  int rc;
+  while ((rc = rows.step()) == SQLITE_ROW) {
+    RoundResult r{rows.integer(0),
+                  rows.text(1),
+                  rows.text(2),
+                  static_cast<int>(rows.integer(3)),
+                  static_cast<int>(rows.integer(4)),
+                  rows.real(5),
+                  {},
+                  {}};
+    if (!rows.isNull(6)) r.wordsPerMinute = rows.real(6);
+    if (!rows.isNull(7)) r.accuracy = rows.real(7);
+    results.push_back(std::move(r));
+  }
+  if (rc != SQLITE_DONE) failure = FailureOf(db, rc);
+  return results;
+}
+
+}  // namespace
+
+bool ProgressStore::saveResult(const RoundResult& r, StoreFailure& failure) {
+  if (refusedReadOnly(failure)) return false;
+  return Transaction(*db_, failure, [&] {
+    Statement insert(
+        *db_, std::string("INSERT INTO results(") + kResultColumns + ") VALUES(?,?,?,?,?,?,?,?)");
+    insert.bind(1, r.time).bind(2, r.activity).bind(3, r.lesson);
+    insert.bind(4, std::int64_t{r.right}).bind(5, std::int64_t{r.total}).bind(6, r.seconds);
+    if (r.wordsPerMinute) insert.bind(7, *r.wordsPerMinute);
+    if (r.accuracy) insert.bind(8, *r.accuracy);
+    return insert.step() == SQLITE_DONE;
+  });
+}
+
+std::vector<RoundResult> ProgressStore::results(StoreFailure& failure) {
+  Statement rows(*db_, std::string("SELECT ") + kResultColumns + " FROM results ORDER BY time, id");
+  return ReadResults(rows, *db_, failure);
+}
+
+std::vector<RoundResult> ProgressStore::recentResults(const std::string& activity,
+                                                      const std::string& lesson, int count,
+                                                      StoreFailure& failure) {
+  Statement rows(*db_, std::string("SELECT * FROM (SELECT ") + kResultColumns +
+                           ", id FROM results WHERE activity = ?1 AND (?2 = '' OR lesson = ?2)"
+                           " ORDER BY time DESC, id DESC LIMIT ?3) ORDER BY time, id");
+  rows.bind(1, activity).bind(2, lesson).bind(3, std::int64_t{count});
+  return ReadResults(rows, *db_, failure);
+}
+
+}  // namespace study

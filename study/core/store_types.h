@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// What opening a learner's progress store gives, without SQLite: the file's name, how it is
+// opened and what came of it. The cards, answers, rounds and statistics it holds are in
+// card_store.h, round_session.h and statistics.h.
+#pragma once
+
+#include <string>
+
+#include "card_store.h"
+
+namespace study {
+
+inline constexpr const char* kStoreFileName = "study.db";
+
+// An entry of a lesson as the store knows it.
+struct EntryText {
+  std::string line1;
+  std::string line2;
+  std::string partOfSpeech = {};
+};
+
+// Read: only to read (studytool's looking): the file is opened read-only, never made,
+// brought up to date or moved aside. Write: to study, which may do all three.
+enum class StoreAccess { Write, Read };
+
+struct OpenResult {
+  enum class Outcome {
+    Opened,
+    ReadOnly,          // opened, but nothing can be saved
+    DamagedKeptAside,  // the old file is kept under keptAs; a fresh store was started
+    TooNew,            // written by a newer program (foundVersion): refused, untouched
+    NotOurs,           // opened to read, but not a store (failure says what): untouched
+    Failed,            // no store: failure says why
+  };
+  Outcome outcome = Outcome::Failed;
+  std::string keptAs;
+  int foundVersion = 0;
+  StoreFailure failure;
+  // Read without its -wal, which holds answers (the folder may not be written): what is
+  // read may be out of date.
+  bool mayBeOutOfDate = false;
+};
+
+}  // namespace study
