@@ -38,7 +38,9 @@ StoreFailure FailureOf(int code, std::string detail) {
 }
 
 StoreFailure FailureOf(const Database& db, int code) {
-  return FailureOf(code, db ? db.error() : sqlite3_errstr(code));
+  // No connection: the store could not be opened, or was closed when found damaged.
+  if (!db) return {StoreFailure::Kind::CannotOpen, sqlite3_errstr(code)};
+  return FailureOf(code, db.error());
 }
 
 bool Transaction(const Database& db, StoreFailure& failure, const std::function<bool()>& work) {
