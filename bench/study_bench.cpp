@@ -42,7 +42,8 @@ std::string FilledStore(const std::string& parent) {
   study::Database db(raw);
   // One transaction for the filling; replays of each card's answers give their states.
   db.exec("BEGIN");
-  study::Statement card(db, "INSERT INTO cards VALUES(?, ?, ?, ?, 0)");
+  study::Statement card(db,
+                        "INSERT INTO cards(id, lesson, line1, line2, added) VALUES(?, ?, ?, ?, 0)");
   for (int c = 1; c <= kCards; ++c) {
     card.bind(1, std::int64_t{c}).bind(2, "Unit " + std::to_string(c / 13));
     card.bind(3, "word" + std::to_string(c)).bind(4, "释义" + std::to_string(c));
@@ -88,6 +89,27 @@ void BM_NextDueCard(benchmark::State& state) {
   if (!store->nextDue(kNow, {}, failure)) state.SkipWithError("no card is due");
 }
 BENCHMARK(BM_NextDueCard)->Unit(benchmark::kMicrosecond);
+
+// Opening the store as a study program does, before its first card.
+void BM_OpenStore(benchmark::State& state) {
+  static const std::string path = FilledStore(std::filesystem::temp_directory_path().string());
+  for (auto _ : state) {
+    study::OpenResult result;
+    if (!study::ProgressStore::Open(path, kNow, result)) state.SkipWithError("not opened");
+  }
+}
+BENCHMARK(BM_OpenStore)->Unit(benchmark::kMillisecond);
+
+// What 复习回忆's statistics count, from the store on the disk.
+void BM_Statistics(benchmark::State& state) {
+  static const std::string path = FilledStore(std::filesystem::temp_directory_path().string());
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, kNow, result);
+  study::StoreFailure failure;
+  for (auto _ : state) benchmark::DoNotOptimize(store->statistics(kNow, failure));
+  if (failure.failed()) state.SkipWithError(failure.detail.c_str());
+}
+BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
 
 void Commit(benchmark::State& state, const std::string& path) {
   study::OpenResult result;

@@ -55,7 +55,8 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
   const std::string path = places.writePath(study::kStoreFileName);
   const QString shown = desk::PathText(path);
   OpenResult result;
-  opened.store = study::ProgressStore::Open(path, now, result);
+  opened.store = study::ProgressStore::Open(path, now, result, study::StoreAccess::Write,
+                                            study::IntegrityCheck::Later);
   switch (result.outcome) {
     case OpenResult::Outcome::Opened:
       break;
@@ -88,6 +89,19 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
     opened.notice += QStringLiteral("最近的一些回答在这里读不到，显示的内容可能不是最新的。");
   }
   return opened;
+}
+
+QString CheckLearnerStore(study::ProgressStore& store, study::Millis now) {
+  OpenResult result;
+  if (store.checkIntegrity(now, result)) return {};
+  const QString shown = desk::PathText(store.path());
+  if (result.outcome == OpenResult::Outcome::DamagedKeptAside) {
+    return QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，下次打开时从头开始记录。")
+               .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs)) +
+           QStringLiteral("这次学习的结果不会保存。");
+  }
+  return QStringLiteral("学习记录“%1”已损坏（%2）。这次学习的结果不会保存。")
+      .arg(shown, StoreReason(result.failure));
 }
 
 }  // namespace studydesk

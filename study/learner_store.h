@@ -16,7 +16,11 @@ struct LearnerStore {
   QString notice;                               // empty when all is well
 };
 
+// The whole file is checked later, by CheckLearnerStore, so that the first card is not
+// kept waiting.
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now);
+// What to tell the learner when the check finds the store damaged (empty when it is sound).
+QString CheckLearnerStore(study::ProgressStore& store, study::Millis now);
 
 // Why the store failed, in words a learner reads.
 QString StoreReason(const study::StoreFailure& failure);

@@ -2,6 +2,7 @@
 #include "study_window.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cerrno>
 
@@ -57,6 +58,15 @@ void StudyWindow::tell(const QString& text) {
 void StudyWindow::openStore(const suite::FilePlaces& places) {
   learner_ = OpenLearnerStore(places, clock_());
   if (!learner_.notice.isEmpty()) tell(learner_.notice);
+  // The whole file is checked once the first card is on the screen.
+  if (learner_.store) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
+}
+
+void StudyWindow::checkStore() {
+  if (!learner_.store) return;
+  if (const QString trouble = CheckLearnerStore(*learner_.store, clock_()); !trouble.isEmpty()) {
+    tell(trouble);
+  }
 }
 
 bool StudyWindow::speak(const QString& english, study::Pace pace) {

@@ -39,8 +39,11 @@ class StudyWindow : public QWidget {
   void tell(const QString& text);
 
  protected:
-  // Opens the learner's store where the folder rule says, telling any trouble.
+  // Opens the learner's store where the folder rule says, telling any trouble; its check
+  // for damage follows a moment later (checkStore).
   void openStore(const suite::FilePlaces& places);
+  void checkStore();
+  static constexpr int kCheckAfterMillis = 300;
   // Says `english`; false (after telling why, once) when it cannot be heard.
   bool speak(const QString& english, study::Pace pace = study::Pace::Normal);
   // The sound was lost while a word played.

@@ -80,6 +80,22 @@ TEST(LearnerDay, EachDayStartsAtTheDayStartAndDaysOfAChangeAreShortOrLong) {
   }
 }
 
+TEST(LearnerDay, TheCounterOfManyMomentsAgreesWithTheRuleAcrossEveryChange) {
+  for (const char* name :
+       {"America/New_York", "Europe/Berlin", "Asia/Shanghai", "Australia/Lord_Howe"}) {
+    testsupport::ScopedZone zone(name);
+    for (const int dayStart : {0, 150, 240}) {
+      const DayRule rule = DayRule::Local(dayStart);
+      DayCounter counter(rule);
+      // Every 7 minutes and 11 seconds through 2026.
+      for (Millis m = At("2026-01-01T00:00:00Z"); m < At("2027-01-01T00:00:00Z"); m += 431'000) {
+        ASSERT_EQ(counter.dayOf(m), rule.dayOf(m))
+            << name << ' ' << dayStart << ' ' << FormatIso(m);
+      }
+    }
+  }
+}
+
 TEST(LearnerDay, TheUtcRuleCountsUtcDatesWhateverTheZone) {
   testsupport::ScopedZone zone("Asia/Shanghai");
   const DayRule utc = DayRule::Utc();

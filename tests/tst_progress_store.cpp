@@ -289,12 +289,33 @@ TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
   }
   std::string bytes = ReadBytes(path);
   ASSERT_GT(bytes.size(), 64u * 1024);
-  for (std::size_t i = 16 * 1024; i < 48 * 1024; ++i) bytes[i] = static_cast<char>(i * 131);
+  // Pages far into the answers, which opening itself never reads.
+  const std::size_t from = bytes.size() / 2 / 4096 * 4096;
+  for (std::size_t i = from; i < from + 32 * 1024; ++i) bytes[i] = static_cast<char>(i * 131);
   WriteBytes(path, bytes);
+  {
+    // Checked after opening, as the study windows do once the first card shows: the store
+    // is closed, kept aside, and nothing more is saved.
+    OpenResult result;
+    auto later =
+        ProgressStore::Open(path, kMonday, result, StoreAccess::Write, IntegrityCheck::Later);
+    ASSERT_TRUE(later) << result.failure.detail;
+    EXPECT_EQ(result.outcome, OpenResult::Outcome::Opened);
+    EXPECT_FALSE(later->checkIntegrity(kMonday, result));
+    EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
+    EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
+    EXPECT_EQ(ReadBytes(result.keptAs), bytes);
+    EXPECT_FALSE(fs::exists(path));
+    StoreFailure failure;
+    EXPECT_FALSE(later->commit({1, kMonday, Grade::Good, "复习回忆", 1}, failure));
+    EXPECT_EQ(failure.kind, StoreFailure::Kind::Damaged);
+    fs::rename(result.keptAs, path);
+  }
   OpenResult result;
   auto store = OpenOk(path, result);
   EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
   EXPECT_EQ(ReadBytes(result.keptAs), bytes);
+  EXPECT_TRUE(store->checkIntegrity(kMonday, result)) << "the fresh store is sound";
 }
 
 TEST(ProgressStore, AVersionOneStoreIsBroughtUpToDate) {

@@ -195,6 +195,41 @@ TEST_F(StudyWindows, TheDayStartIsSetInReviewAndDecidesWhatIsDueToday) {
             study::DayRule::Local(5 * 60));
 }
 
+TEST_F(StudyWindows, DamageFoundAfterTheFirstCardIsSaidAndTheStoreKeptAside) {
+  handOff(2);
+  const std::string path = app_.file("study.db");
+  {
+    study::OpenResult result;
+    ASSERT_TRUE(study::ProgressStore::Open(path, now_, result));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    // A year of answers on an earlier lesson's card, so that the file has pages that
+    // opening the store and the first card never read.
+    ASSERT_EQ(db.exec("INSERT INTO cards(lesson, line1, line2, added) VALUES('U', 'w', 'g', 0);"
+                      "WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n"
+                      " WHERE a < 20000) INSERT INTO answers(card, time, grade, activity,"
+                      " seconds) SELECT 1, a, 3, 'x', 1 FROM n"),
+              SQLITE_OK);
+  }
+  std::string bytes = testsupport::ReadBytes(path);
+  const std::size_t from = bytes.size() / 2 / 4096 * 4096;
+  for (std::size_t i = from; i < from + 32 * 1024; ++i) bytes[i] = static_cast<char>(i * 131);
+  testsupport::WriteBytes(path, bytes);
+
+  auto window = learn();
+  EXPECT_EQ(window->card->line1->text(), Display("word0")) << "the first card, unchecked";
+  EXPECT_FALSE(window->notice->text().contains("损坏")) << "not yet checked";
+  QTest::qWait(600);
+  EXPECT_TRUE(window->notice->text().contains("已损坏")) << window->notice->text().toStdString();
+  EXPECT_TRUE(window->notice->text().contains("这次学习的结果不会保存"));
+  EXPECT_FALSE(std::filesystem::exists(path)) << "kept aside for a fresh start";
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().contains("有 2 个回答没有保存"))
+      << window->message->text().toStdString();
+}
+
 TEST_F(StudyWindows, ANewerStoreIsLeftAloneAndTheLessonStillRuns) {
   handOff(2);
   {

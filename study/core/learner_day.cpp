@@ -6,9 +6,6 @@
 #include <ctime>
 
 namespace study {
-namespace {
-
-// The local zone's offset from UTC at a moment, by the system's zone rules (TZ).
 Millis LocalOffset(Millis moment) {
   const Millis belowSecond = (moment % 1000 + 1000) % 1000;
   const auto seconds = static_cast<std::time_t>((moment - belowSecond) / 1000);
@@ -16,8 +13,6 @@ Millis LocalOffset(Millis moment) {
   localtime_r(&seconds, &local);
   return static_cast<Millis>(local.tm_gmtoff) * 1000;
 }
-
-}  // namespace
 
 Millis DayRule::shift(Millis moment) const {
   if (!local_) return moment;
@@ -35,6 +30,19 @@ Millis DayRule::unshift(Millis shifted) const {
 
 int DayRule::daysBetween(Millis last, Millis now) const {
   return static_cast<int>(std::max<std::int64_t>(0, dayOf(now) - dayOf(last)));
+}
+
+std::int64_t DayCounter::dayOf(Millis moment) {
+  if (!rule_.local()) return rule_.dayOf(moment);
+  const std::int64_t utcDay = DayOf(moment);
+  auto [known, added] = offsets_.try_emplace(utcDay);
+  if (added) {
+    const Millis start = LocalOffset(utcDay * kMillisPerDay);
+    const Millis end = LocalOffset((utcDay + 1) * kMillisPerDay - 1);
+    if (start == end) known->second = start;
+  }
+  if (!known->second) return rule_.dayOf(moment);
+  return DayOf(moment + *known->second - Millis{rule_.dayStartMinutes()} * 60'000);
 }
 
 std::optional<int> ParseClockTime(std::string_view text) {

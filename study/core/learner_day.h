@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "utc_time.h"
 
@@ -48,6 +49,22 @@ class DayRule {
 
   bool local_;
   int dayStart_;  // minutes after midnight
+};
+
+// The local zone's offset from UTC at a moment, by the system's zone rules (TZ).
+Millis LocalOffset(Millis moment);
+
+// The learner's days of many moments, asking the zone rules about two moments per UTC day
+// met instead of one per moment: a day whose offset is the same at both ends has it all
+// day long (a zone changes its offset at most a few times a year).
+class DayCounter {
+ public:
+  explicit DayCounter(const DayRule& rule) : rule_(rule) {}
+  std::int64_t dayOf(Millis moment);
+
+ private:
+  DayRule rule_;
+  std::unordered_map<std::int64_t, std::optional<Millis>> offsets_;  // by UTC day
 };
 
 // "HH:MM", 00:00 to 23:59, as minutes after midnight; nothing for any other text.

@@ -20,20 +20,44 @@ ProgressStore::ProgressStore(Database db, std::string path, bool readOnly, DayRu
 ProgressStore::~ProgressStore() = default;
 
 std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Millis now,
-                                                   OpenResult& result, StoreAccess access) {
+                                                   OpenResult& result, StoreAccess access,
+                                                   IntegrityCheck check) {
   result = {};
   if (const suite::FileStatus kind = suite::RefuseOtherKinds(path); !kind.ok()) {
     result.failure = {StoreFailure::Kind::CannotOpen, kind.reason, kind.error};
     return nullptr;
   }
-  auto opened = OpenStoreFile(path, now, result, access);
+  auto opened = OpenStoreFile(path, now, result, access, check);
   if (!opened) return nullptr;
   return std::unique_ptr<ProgressStore>(new ProgressStore(
       std::move(opened->db), path, opened->readOnly, DayRule::Local(opened->dayStartMinutes)));
 }
 
+bool ProgressStore::checkIntegrity(Millis now, OpenResult& result) {
+  result = {};
+  const auto damage = DamageIn(*db_);
+  if (!damage) {
+    result.outcome = readOnly_ ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
+    return true;
+  }
+  // Only a program that may write keeps the file aside.
+  const bool mayMove = !readOnly_;
+  *db_ = Database();
+  damaged_ = true;
+  readOnly_ = true;
+  result.failure = *damage;
+  const auto keptAs = mayMove ? KeepDamagedAside(path_, now) : std::nullopt;
+  result.outcome = keptAs ? OpenResult::Outcome::DamagedKeptAside : OpenResult::Outcome::Failed;
+  result.keptAs = keptAs.value_or("");
+  return false;
+}
+
 bool ProgressStore::refusedReadOnly(StoreFailure& failure) const {
-  if (readOnly_) failure = {StoreFailure::Kind::ReadOnly, "the store is read-only"};
+  if (damaged_) {
+    failure = {StoreFailure::Kind::Damaged, "the store was found damaged"};
+  } else if (readOnly_) {
+    failure = {StoreFailure::Kind::ReadOnly, "the store is read-only"};
+  }
   return readOnly_;
 }
 

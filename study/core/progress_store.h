@@ -28,7 +28,12 @@ class ProgressStore final : public CardStore {
   // refused untouched. Nothing comes back for TooNew, NotOurs and Failed.
   static std::unique_ptr<ProgressStore> Open(const std::string& path, Millis now,
                                              OpenResult& result,
-                                             StoreAccess access = StoreAccess::Write);
+                                             StoreAccess access = StoreAccess::Write,
+                                             IntegrityCheck check = IntegrityCheck::AtOpening);
+  // The check an opening left for later. A damaged store is closed, nothing more is read or
+  // saved, and a writable one is kept aside at once, so the next opening starts afresh;
+  // `result` says so (DamagedKeptAside, or Failed when it was not moved). True when sound.
+  bool checkIntegrity(Millis now, OpenResult& result);
 
   ~ProgressStore() override;
   ProgressStore(const ProgressStore&) = delete;
@@ -77,6 +82,7 @@ class ProgressStore final : public CardStore {
   std::unique_ptr<Database> db_;
   std::string path_;
   bool readOnly_;
+  bool damaged_ = false;  // found damaged after opening: closed
   Fsrs fsrs_;
 };
 

@@ -19,8 +19,10 @@ Millis StatisticsDueUntil(Millis now, const DayRule& days) {
   return days.startOf(days.dayOf(now) + Statistics::kDays);
 }
 
-Statistics CountStatistics(const std::vector<AnswerRow>& answers, const std::vector<Millis>& dues,
-                           Millis now, const DayRule& days) {
+Statistics CountStatistics(const std::vector<AnswerRow>& answers,
+                           const std::unordered_map<std::int64_t, int>& answersPerCard,
+                           const std::vector<Millis>& dues, Millis now, const DayRule& rule) {
+  DayCounter days(rule);
   Statistics stats;
   stats.today = days.dayOf(now);
   stats.answersPerDay.assign(Statistics::kDays, 0);
@@ -29,12 +31,22 @@ Statistics CountStatistics(const std::vector<AnswerRow>& answers, const std::vec
   stats.recalledPerWeek.assign(Statistics::kWeeks, 0);
   const std::int64_t firstDay = stats.today - Statistics::kDays + 1;
   const std::int64_t firstWeekDay = stats.today - kWeekDays * Statistics::kWeeks + 1;
+  // Each card's answers before the ones counted here: on earlier days, so its first one
+  // here is a review when there were any.
+  std::unordered_map<std::int64_t, int> here;
+  for (const AnswerRow& answer : answers) ++here[answer.card];
+  std::unordered_map<std::int64_t, std::int64_t> lastDay;
+  for (const auto& [card, count] : here) {
+    const auto all = answersPerCard.find(card);
+    if (all != answersPerCard.end() && all->second > count) lastDay[card] = firstWeekDay - 1;
+  }
   for (const AnswerRow& answer : answers) {
     const std::int64_t day = days.dayOf(answer.time);
     if (day >= firstDay && day <= stats.today) ++stats.answersPerDay[day - firstDay];
-    // A review: the card was answered on an earlier day before.
-    if (!answer.before || days.dayOf(*answer.before) >= day) continue;
-    if (day < firstWeekDay || day > stats.today) continue;
+    const auto before = lastDay.find(answer.card);
+    const bool review = before != lastDay.end() && before->second < day;
+    lastDay[answer.card] = day;
+    if (!review || day < firstWeekDay || day > stats.today) continue;
     const auto week = static_cast<std::size_t>((day - firstWeekDay) / kWeekDays);
     ++stats.reviewAnswersPerWeek[week];
     if (answer.grade >= 2) ++stats.recalledPerWeek[week];

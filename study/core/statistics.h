@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "learner_day.h"
@@ -27,11 +27,11 @@ struct Statistics {
   int mature = 0;      // 21 days or more
 };
 
-// One answer of the log with its card's answer before it, if any.
+// One answer of the log.
 struct AnswerRow {
+  std::int64_t card = 0;
   Millis time = 0;
   int grade = 0;
-  std::optional<Millis> before;
 };
 
 // The first moment whose answers count, and the moment from which due cards do not.
@@ -39,8 +39,11 @@ Millis StatisticsSince(Millis now, const DayRule& days);
 Millis StatisticsDueUntil(Millis now, const DayRule& days);
 
 // The day and week counts (the card stages are left at 0) from the answers since
-// StatisticsSince and the due moments before StatisticsDueUntil.
-Statistics CountStatistics(const std::vector<AnswerRow>& answers, const std::vector<Millis>& dues,
-                           Millis now, const DayRule& days);
+// StatisticsSince in the order they were given (each card's in time order), every card's
+// number of answers in all (those before StatisticsSince are earlier days), and the due
+// moments before StatisticsDueUntil.
+Statistics CountStatistics(const std::vector<AnswerRow>& answers,
+                           const std::unordered_map<std::int64_t, int>& answersPerCard,
+                           const std::vector<Millis>& dues, Millis now, const DayRule& days);
 
 }  // namespace study

@@ -53,6 +53,19 @@ int OpenFile(const std::string& target, int flags, Database& db) {
   return rc;
 }
 
+// SQLite's code of PRAGMA quick_check: SQLITE_CORRUPT, with what it found, for damage.
+int QuickCheck(const Database& db, std::string& detail) {
+  Statement check(db, "PRAGMA quick_check");
+  const int rc = check.ok() ? check.step() : sqlite3_errcode(db.get());
+  if (rc != SQLITE_ROW) {
+    detail = db.error();
+    return rc;
+  }
+  if (check.text(0) == "ok") return SQLITE_OK;
+  detail = check.text(0);
+  return SQLITE_CORRUPT;
+}
+
 // What the file holds: its version, or a failure (damage, or it cannot be read).
 struct Inspection {
   int version = 0;
@@ -62,7 +75,7 @@ struct Inspection {
   std::string detail;
 };
 
-Inspection Inspect(const Database& db) {
+Inspection Inspect(const Database& db, IntegrityCheck when) {
   Inspection found;
   Statement version(db, "PRAGMA user_version");
   int rc = version.ok() ? version.step() : sqlite3_errcode(db.get());
@@ -72,17 +85,12 @@ Inspection Inspect(const Database& db) {
     return found;
   }
   found.version = static_cast<int>(version.integer(0));
-  Statement check(db, "PRAGMA quick_check");
-  rc = check.ok() ? check.step() : sqlite3_errcode(db.get());
-  if (rc != SQLITE_ROW) {
-    found.code = rc;
-    found.detail = db.error();
-    return found;
-  }
-  if (check.text(0) != "ok") {
-    found.code = SQLITE_CORRUPT;
-    found.detail = check.text(0);
-    return found;
+  if (when == IntegrityCheck::AtOpening) {
+    rc = QuickCheck(db, found.detail);
+    if (rc != SQLITE_OK) {
+      found.code = rc;
+      return found;
+    }
   }
   Statement tables(db, "SELECT count(*) FROM sqlite_master");
   rc = tables.step();
@@ -127,7 +135,7 @@ bool KeepAside(const std::string& path, const std::string& keptAs) {
 }  // namespace
 
 std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, OpenResult& result,
-                                        StoreAccess access) {
+                                        StoreAccess access, IntegrityCheck check) {
   result = {};
   Database db;
   bool readOnly = access == StoreAccess::Read;
@@ -145,11 +153,11 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
     return std::nullopt;
   }
   readOnly = readOnly || sqlite3_db_readonly(db.get(), "main") == 1;
-  Inspection found = Inspect(db);
+  Inspection found = Inspect(db, check);
   if (readOnly && IsNoWrite(found.code)) {
     // A WAL store in a folder we may not write cannot even be read the ordinary way.
     rc = OpenFile("file:" + path + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, db);
-    found = rc == SQLITE_OK ? Inspect(db) : Inspection{0, false, false, rc, db.error()};
+    found = rc == SQLITE_OK ? Inspect(db, check) : Inspection{0, false, false, rc, db.error()};
     result.mayBeOutOfDate = SizeOf(path + "-wal") > 0;
   }
   if (found.empty && result.mayBeOutOfDate) {
@@ -165,13 +173,11 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
   if (IsDamage(found.code)) {
     db = Database();
     result.failure = FailureOf(found.code, found.detail);
-    result.keptAs = DamagedName(path, now);
-    if (readOnly || !KeepAside(path, result.keptAs)) {
-      result.keptAs.clear();
-      return std::nullopt;  // Failed: damaged and it cannot be moved aside
-    }
+    const auto keptAs = readOnly ? std::nullopt : KeepDamagedAside(path, now);
+    if (!keptAs) return std::nullopt;  // Failed: damaged and it cannot be moved aside
+    result.keptAs = *keptAs;
     const OpenResult damaged = result;
-    auto fresh = OpenStoreFile(path, now, result, access);
+    auto fresh = OpenStoreFile(path, now, result, access, check);
     if (fresh) {
       result.outcome = OpenResult::Outcome::DamagedKeptAside;
       result.keptAs = damaged.keptAs;
@@ -211,6 +217,19 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
   }
   result.outcome = readOnly ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
   return OpenedFile{std::move(db), readOnly, dayStart};
+}
+
+std::optional<StoreFailure> DamageIn(const Database& db) {
+  std::string detail;
+  const int rc = QuickCheck(db, detail);
+  if (rc == SQLITE_OK) return std::nullopt;
+  return FailureOf(rc, detail);
+}
+
+std::optional<std::string> KeepDamagedAside(const std::string& path, Millis now) {
+  const std::string keptAs = DamagedName(path, now);
+  if (!KeepAside(path, keptAs)) return std::nullopt;
+  return keptAs;
 }
 
 }  // namespace study

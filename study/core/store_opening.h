@@ -21,6 +21,12 @@ struct OpenedFile {
 
 // As ProgressStore::Open says; nothing for TooNew, NotOurs and Failed.
 std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, OpenResult& result,
-                                        StoreAccess access);
+                                        StoreAccess access, IntegrityCheck check);
+
+// The whole file checked (PRAGMA quick_check): nothing when it is sound, else what is wrong.
+std::optional<StoreFailure> DamageIn(const Database& db);
+// Keeps a damaged store and its journal files aside under a dated name made from `now`;
+// the name, or nothing when it cannot be moved.
+std::optional<std::string> KeepDamagedAside(const std::string& path, Millis now);
 
 }  // namespace study

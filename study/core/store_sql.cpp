@@ -40,7 +40,8 @@ StoreFailure FailureOf(int code, std::string detail) {
 }
 
 StoreFailure FailureOf(const Database& db, int code) {
-  if (!db) return FailureOf(code, sqlite3_errstr(code));
+  // No connection: the store could not be opened, or was closed when found damaged.
+  if (!db) return {StoreFailure::Kind::CannotOpen, sqlite3_errstr(code)};
   // The connection's words are its last statement's: a ROLLBACK after the failure has its own.
   StoreFailure failure = FailureOf(
       code, sqlite3_extended_errcode(db.get()) == code ? db.error() : sqlite3_errstr(code));

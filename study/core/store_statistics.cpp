@@ -12,19 +12,22 @@ Statistics ProgressStore::statistics(Millis now, StoreFailure& failure) {
     if (rc != SQLITE_DONE) failure = FailureOf(*db_, rc);
   };
   std::vector<AnswerRow> answers;
-  Statement recent(*db_,
-                   "SELECT a.time, a.grade, (SELECT b.time FROM answers b WHERE b.card = a.card"
-                   " AND b.id < a.id ORDER BY b.id DESC LIMIT 1) FROM answers a WHERE a.time >= ?");
+  Statement recent(*db_, "SELECT card, time, grade FROM answers WHERE time >= ? ORDER BY time, id");
   recent.bind(1, StatisticsSince(now, dayRule()));
   record(recent, [&](Statement& row) {
-    answers.push_back({row.integer(0), static_cast<int>(row.integer(1)),
-                       row.isNull(2) ? std::nullopt : std::optional<Millis>(row.integer(2))});
+    answers.push_back({row.integer(0), row.integer(1), static_cast<int>(row.integer(2))});
+  });
+  // A card's state counts its answers.
+  std::unordered_map<std::int64_t, int> answersPerCard;
+  Statement counts(*db_, "SELECT card, reps FROM card_state");
+  record(counts, [&](Statement& row) {
+    answersPerCard[row.integer(0)] = static_cast<int>(row.integer(1));
   });
   std::vector<Millis> dues;
   Statement due(*db_, "SELECT due FROM card_state WHERE due < ?");
   due.bind(1, StatisticsDueUntil(now, dayRule()));
   record(due, [&](Statement& row) { dues.push_back(row.integer(0)); });
-  Statistics stats = CountStatistics(answers, dues, now, dayRule());
+  Statistics stats = CountStatistics(answers, answersPerCard, dues, now, dayRule());
 
   Statement states(*db_,
                    "SELECT sum(s.card IS NULL), sum(s.last_grade = 1),"

@@ -23,6 +23,11 @@ struct EntryText {
 // brought up to date or moved aside. Write: to study, which may do all three.
 enum class StoreAccess { Write, Read };
 
+// When the whole file is checked for damage (PRAGMA quick_check, tens of milliseconds on a
+// year's answers): at opening, or Later, by checkIntegrity(), once the learner has what to
+// look at.
+enum class IntegrityCheck { AtOpening, Later };
+
 struct OpenResult {
   enum class Outcome {
     Opened,
