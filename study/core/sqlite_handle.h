@@ -44,6 +44,7 @@ class Statement {
   // SQLITE_ROW, SQLITE_DONE or an error code.
   int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
   void reset() {
+    if (!stmt_) return;  // a statement that failed to prepare has nothing to reset
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
   }
