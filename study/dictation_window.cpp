@@ -85,14 +85,11 @@ void DictationWindow::draw() {
       return;
     }
     case study::RoundStep::Finished: {
-      const QString missed = EntriesText(session_->missed());
-      finishRound(session_->result(),
-                  QStringLiteral("听写结束：%1 / %2，用时 %3")
-                          .arg(session_->rightFirstTime())
-                          .arg(session_->total())
-                          .arg(DurationText(session_->elapsed())) +
-                      (missed.isEmpty() ? QStringLiteral("，全部一次写对！")
-                                        : QStringLiteral("。写错过的词：") + missed));
+      finishRound(
+          session_->result(),
+          RoundEndText(QStringLiteral("听写结束"), session_->rightFirstTime(), session_->total(),
+                       session_->elapsed(), session_->missed(), QStringLiteral("，全部一次写对！"),
+                       QStringLiteral("。写错过的词：")));
       return;
     }
   }

@@ -116,14 +116,10 @@ void ListeningWindow::draw() {
       return;
     }
     case study::RoundStep::Finished: {
-      const QString missed = EntriesText(session_->missed());
       finishRound(session_->result(),
-                  QStringLiteral("听力自测结束：%1 / %2，用时 %3")
-                          .arg(session_->right())
-                          .arg(session_->total())
-                          .arg(DurationText(session_->elapsed())) +
-                      (missed.isEmpty() ? QStringLiteral("，全部答对！")
-                                        : QStringLiteral("。答错的词：") + missed));
+                  RoundEndText(QStringLiteral("听力自测结束"), session_->right(), session_->total(),
+                               session_->elapsed(), session_->missed(),
+                               QStringLiteral("，全部答对！"), QStringLiteral("。答错的词：")));
       return;
     }
   }

@@ -11,9 +11,17 @@ namespace studydesk {
 
 constexpr int kHistoryRounds = 30;
 
-QString EntriesText(const std::vector<study::Entry>& entries) {
-  QString text;
-  for (const study::Entry& e : entries) {
+QString RoundEndText(const QString& title, int right, int total, qint64 millis,
+                     const std::vector<study::Entry>& missed, const QString& allRight,
+                     const QString& missedHeading) {
+  QString text = QStringLiteral("%1：%2 / %3，用时 %4")
+                     .arg(title)
+                     .arg(right)
+                     .arg(total)
+                     .arg(DurationText(millis));
+  if (missed.empty()) return text + allRight;
+  text += missedHeading;
+  for (const study::Entry& e : missed) {
     text += QStringLiteral("\n%1　%2")
                 .arg(QString::fromStdU16String(e.line1), QString::fromStdU16String(e.line2));
   }

@@ -50,7 +50,10 @@ class RoundWindow : public StudyWindow {
   EndPage* end_ = nullptr;
 };
 
-// Entries one a line, "English　中文", each line begun with a line break.
-QString EntriesText(const std::vector<study::Entry>& entries);
+// A round's end as its page says it: "`title`：right / total，用时 …", then `allRight` when
+// nothing was missed, else `missedHeading` and the missed entries, one a line.
+QString RoundEndText(const QString& title, int right, int total, qint64 millis,
+                     const std::vector<study::Entry>& missed, const QString& allRight,
+                     const QString& missedHeading);
 
 }  // namespace studydesk
