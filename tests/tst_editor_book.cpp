@@ -86,7 +86,7 @@ TEST(BookEdits, EachEditAndItsInverseGiveTheBookBack) {
        {"a1", "a2", "bee", "c1", "c2"}},
       {"entries inserted into a lesson",
        [](const Book& b) {
-         return InsertEntries(b, 2, u"A", {{u"a3", u"六", u"n.", 1}});
+         return InsertEntries(b, 2, u"A", {{u"a3", u"六", u"n.", 1, {}}});
        },
        "A:3 B:1 C:2",
        {"a1", "a2", "a3", "b1", "c1", "c2"}},
@@ -142,18 +142,18 @@ TEST(BookEdits, MovesStopAtTheEdges) {
 
 TEST(BookEdits, NewRecordsTakeBookTextAndNumbersOfTheRecordBefore) {
   Book book = ThreeLessons();
-  book.apply(AppendLesson(book, u"D", {{u"d1", u"六", u"", 1}}));
+  book.apply(AppendLesson(book, u"D", {{u"d1", u"六", u"", 1, {}}}));
   const auto& added = book.records().back();
   EXPECT_EQ(Utf8(book.text(5, kBookField)), "书");
   EXPECT_EQ(added.number1, book.records()[4].number1);
   EXPECT_EQ(added.number2, book.records()[4].number2);
   EXPECT_EQ(added.number3, book.records()[4].number3);
-  book.apply(InsertEntries(book, 0, u"Z", {{u"z", u"七", u"", 1}}, u"别的书"));
+  book.apply(InsertEntries(book, 0, u"Z", {{u"z", u"七", u"", 1, {}}}, u"别的书"));
   EXPECT_EQ(Utf8(book.text(0, kBookField)), "别的书");
   EXPECT_EQ(book.records()[0].number1, book.records()[1].number1);
 
   Book empty;
-  empty.apply(AppendLesson(empty, u"新课", {{u"x", u"叉", u"", 1}}));
+  empty.apply(AppendLesson(empty, u"新课", {{u"x", u"叉", u"", 1, {}}}));
   EXPECT_EQ(empty.records()[0].number1, (std::array<std::uint8_t, 4>{}));
   EXPECT_EQ(Utf8(empty.text(0, kBookField)), "");
 }
@@ -273,7 +273,7 @@ TEST(BookFile, SavesWhereTheFolderRuleSaysAndSaysWhere) {
     const auto location = BookLocation::Fixed(places, "c1.dat");
     auto opened = OpenBookFile(location.path);
     ASSERT_TRUE(opened.status.ok()) << c.what;
-    opened.book.apply(AppendLesson(opened.book, u"新课", {{u"new", u"新", u"adj.", 1}}));
+    opened.book.apply(AppendLesson(opened.book, u"新课", {{u"new", u"新", u"adj.", 1, {}}}));
     const auto saved = SaveBook(opened.book, places, location);
     ASSERT_TRUE(saved.ok()) << c.what << ": " << saved.message();
     EXPECT_EQ(saved.path, dir.file(c.savedTo)) << c.what;
@@ -291,7 +291,7 @@ TEST(BookFile, SaveAsWritesAnyPathAndRefusesABookTooLong) {
 
   Book tooLong;
   tooLong.apply(AppendLesson(
-      tooLong, u"A", std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1})));
+      tooLong, u"A", std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1, {}})));
   const auto refused = SaveBook(tooLong, {}, BookLocation::AtPath(dir.file("long.dat")));
   EXPECT_EQ(refused.error, EFBIG);
   EXPECT_FALSE(std::filesystem::exists(dir.file("long.dat")));
@@ -299,7 +299,7 @@ TEST(BookFile, SaveAsWritesAnyPathAndRefusesABookTooLong) {
 
 TEST(LessonPreview, ShowsTheLinesTheChooserWouldShow) {
   Book book = ThreeLessons();
-  book.apply(InsertEntries(book, 2, u"A", {{u"", u"无英文", u"", 1}}));
+  book.apply(InsertEntries(book, 2, u"A", {{u"", u"无英文", u"", 1, {}}}));
   const auto preview = PreviewLesson(book, u"A");
   EXPECT_TRUE(preview.listed);
   std::vector<std::string> lines;

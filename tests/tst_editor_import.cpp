@@ -141,7 +141,7 @@ TEST(AnkiNotes, TakesItsHeaderLinesAndDropsTheNoteColumns) {
   ASSERT_TRUE(LooksLikeAnkiNotes(text));
   const auto table = ReadAnkiNotes(text);
   EXPECT_FALSE(table.refusal) << Utf8(table.refusal.text());
-  EXPECT_EQ(Fields(table), (Rows{{"apple", "苹果"}, {"run, ran", "跑 奔跑"}}));
+  EXPECT_EQ(Fields(table), (Rows{{"apple", "苹果"}, {"run, ran", "跑\n奔跑"}}));
   EXPECT_EQ(table.rows[0].line, 7u);
 }
 
@@ -175,8 +175,8 @@ TEST(AnkiNotes, RefusesHeaderValuesItCannotUse) {
 TEST(AnkiNotes, TurnsHtmlIntoPlainText) {
   const std::pair<std::u16string, std::string> cases[] = {
       {u"<b>bold</b> word", "bold word"},
-      {u"one<br>two<br/>three", "one two three"},
-      {u"<div>a</div><div>b</div>", "a b"},
+      {u"one<br>two<br/>three", "one\ntwo\nthree"},
+      {u"<div>a</div><div>b</div>", "a\nb"},
       {u"fish &amp; chips&nbsp;&quot;x&quot; &lt;y&gt; &#39;z&#x27;", "fish & chips \"x\" <y> 'z'"},
       {u"apple[sound:apple.mp3]", "apple"},
       {u"[sound:a.mp3] 苹果 ", "苹果"},
@@ -189,11 +189,123 @@ TEST(AnkiNotes, TurnsHtmlIntoPlainText) {
 TEST(PastedLists, SplitsEachLineAtTheFirstChineseCharacter) {
   const auto table = ReadImportText(u"apple 苹果\ngive up  放弃，停止\nrun v. 跑\n\nhello\n");
   EXPECT_EQ(table.format, ImportFormat::Paste);
-  EXPECT_EQ(Fields(table), (Rows{{"apple", "", "苹果"},
-                                 {"give up", "", "放弃，停止"},
-                                 {"run", "v.", "跑"},
-                                 {"hello", "", ""}}));
+  EXPECT_EQ(Fields(table), (Rows{{"apple", "", "", "苹果"},
+                                 {"give up", "", "", "放弃，停止"},
+                                 {"run", "", "v.", "跑"},
+                                 {"hello", "", "", ""}}));
   EXPECT_EQ(table.rows[3].line, 5u);
+}
+
+// An entry as english | phonetic | part of speech | chinese, to compare in one string.
+std::vector<std::string> EntriesOf(const ImportTable& table) {
+  std::vector<std::string> entries;
+  const auto made = MakeEntries(table, GuessColumns(table));
+  EXPECT_FALSE(made.refusal) << Utf8(made.refusal.text());
+  for (const auto& e : made.entries) {
+    entries.push_back(Utf8(e.english) + " | " + Utf8(e.phonetic) + " | " + Utf8(e.partOfSpeech) +
+                      " | " + Utf8(e.chinese));
+  }
+  return entries;
+}
+
+TEST(ListsAsTyped, GiveTheEntriesTheTeacherMeant) {
+  struct Case {
+    const char* what;
+    std::u16string text;
+    std::vector<std::string> entries;
+  };
+  const Case cases[] = {
+      {"numbering of every kind",
+       u"1. abandon 放弃\n2、ability 能力\n③absorb 吸收\n(4) abstract 抽象的\n5) academic 学术的\n"
+       u"6．access 接近\n（7）accident 事故\n8.5 times 八点五倍\n",
+       {"abandon |  |  | 放弃", "ability |  |  | 能力", "absorb |  |  | 吸收",
+        "abstract |  |  | 抽象的", "academic |  |  | 学术的", "access |  |  | 接近",
+        "accident |  |  | 事故", "8.5 times |  |  | 八点五倍"}},
+      {"phonetics in brackets or slashes, the mark apart or glued",
+       u"abandon [əˈbændən] vt. 放弃\nabsorb /əbˈzɔːb/ v.吸收\nand/or 和或\n"
+       u"access [ˈækses] n.&v.接近\n",
+       {"abandon | əˈbændən | vt. | 放弃", "absorb | əbˈzɔːb | v. | 吸收", "and/or |  |  | 和或",
+        "access | ˈækses | n.&v. | 接近"}},
+      {"lines with a tab beside lines without",
+       u"apple\t苹果\nbanana 香蕉\nrun\tvi.跑\ncherry——樱桃\n",
+       {"apple |  |  | 苹果", "banana |  |  | 香蕉", "run |  | vi. | 跑", "cherry |  |  | 樱桃"}},
+      {"sentences keep their commas",
+       u"Where there is a will, there is a way. 有志者事竟成\nNo pain, no gain. 不劳无获\n",
+       {"Where there is a will, there is a way. |  |  | 有志者事竟成",
+        "No pain, no gain. |  |  | 不劳无获"}},
+      {"a header row of a table, never an entry",
+       u"序号\t单词\t音标\t词性\t中文释义\n1\tabandon\t[əˈbændən]\tvt.\t放弃\n"
+       u"2\tabsorb\t/əbˈzɔːb/\tv.\t吸收\n",
+       {"abandon | əˈbændən | vt. | 放弃", "absorb | əbˈzɔːb | v. | 吸收"}},
+      {"a header line of a pasted list", u"单词 释义\napple 苹果\n", {"apple |  |  | 苹果"}},
+      {"English header names, the mark glued to the meaning",
+       u"Word,Meaning\nabandon,vt.放弃\nabsorb,v. 吸收\n",
+       {"abandon |  | vt. | 放弃", "absorb |  | v. | 吸收"}},
+      {"meanings between <br> or on lines of a cell",
+       u"abandon,放弃<br>抛弃\nabsorb,\"吸收\n吸引\"\n",
+       {"abandon |  |  | 放弃；抛弃", "absorb |  |  | 吸收；吸引"}},
+      {"the flashcard program's notes",
+       u"#separator:tab\n#html:true\nabandon\tvt. 放弃<br>抛弃\n2. absorb\t<b>v.</b>吸收\n",
+       {"abandon |  | vt. | 放弃；抛弃", "absorb |  | v. | 吸收"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EntriesOf(ReadImportText(c.text)), c.entries) << c.what;
+}
+
+TEST(ListsAsTyped, AreATableOnlyWhenEveryRowSplitsAlike) {
+  struct Case {
+    const char* what;
+    std::u16string text;
+    ImportFormat format;
+  };
+  const Case cases[] = {
+      {"one line with a comma among lines without", u"apple 苹果\ngive up, quit 放弃\n",
+       ImportFormat::Paste},
+      {"one line with a tab among lines without", u"apple 苹果\npear\t梨\n", ImportFormat::Paste},
+      {"commas inside sentences", u"No pain, no gain. 不劳无获\nEasy come, easy go. 来得容易\n",
+       ImportFormat::Paste},
+      {"every row split at a comma", u"apple,苹果\npear,梨\n", ImportFormat::Delimited},
+      {"every row split at a tab, the mark in the meaning", u"run\tv. 跑\ngo\tv. 去\n",
+       ImportFormat::Delimited},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadImportText(c.text).format, c.format) << c.what;
+}
+
+TEST(ListsAsTyped, TheTeachersChoiceOfSeparatorAndHeaderWins) {
+  const std::u16string text = u"word,meaning\napple,苹果\n";
+  struct Case {
+    const char* what;
+    ReadChoices choices;
+    bool headerRow;
+    std::vector<std::string> entries;
+  };
+  const Case cases[] = {
+      {"guessed", {}, true, {"apple |  |  | 苹果"}},
+      {"no header",
+       {Separation::Guess, false},
+       false,
+       {"word |  |  | meaning", "apple |  |  | 苹果"}},
+      {"one entry a line", {Separation::Lines, {}}, true, {"apple |  |  | 苹果"}},
+  };
+  for (const auto& c : cases) {
+    const auto table = ReadImportText(text, c.choices);
+    EXPECT_EQ(table.headerRow, c.headerRow) << c.what;
+    EXPECT_EQ(EntriesOf(table), c.entries) << c.what;
+  }
+  EXPECT_TRUE(ReadImportText(u"apple 苹果\npear 梨\n", {Separation::Guess, true}).headerRow);
+}
+
+TEST(ListsAsTyped, AreReadNoFurtherThanAnyBookCouldHold) {
+  std::u16string lines;
+  for (std::size_t i = 0; i < kMostRows + 5; ++i) lines += u"apple 苹果\n";
+  for (const auto& text : {lines, u"#separator:tab\n" + lines}) {
+    const auto table = ReadImportText(text);
+    EXPECT_TRUE(table.cut);
+    EXPECT_EQ(table.rows.size(), kMostRows);
+  }
+  std::u16string rows;
+  for (std::size_t i = 0; i < kMostRows + 5; ++i) rows += u"apple,苹果\n";
+  EXPECT_TRUE(ReadImportText(rows).cut);
+  EXPECT_FALSE(ReadImportText(u"apple 苹果\n").cut);
 }
 
 TEST(ImportFormats, AreToldApartByWhatTheTextHolds) {
@@ -209,7 +321,7 @@ TEST(ImportFormats, AGbkSpreadsheetWithAHeaderAndQuotedFields) {
   EXPECT_EQ(Fields(table), (Rows{{"apple, red", "苹果"}, {"run", "跑\r\n跑"}}));
   const auto entries = MakeEntries(table, GuessColumns(table));
   ASSERT_EQ(entries.entries.size(), 2u);
-  EXPECT_EQ(Utf8(entries.entries[1].chinese), "跑 跑");
+  EXPECT_EQ(Utf8(entries.entries[1].chinese), "跑；跑") << "a cell's lines are meanings";
   EXPECT_EQ(entries.entries[1].line, 3u);
 }
 
@@ -235,8 +347,8 @@ TEST(ColumnGuess, FindsChinesePartOfSpeechAndEnglishByContent) {
 TEST(ImportEntries, TidyTextsAndSkipEmptyRows) {
   const auto table = ReadImportText(u"  apple  pie ,苹果派\n,\n pear,梨\n");
   const auto made = MakeEntries(table, GuessColumns(table));
-  EXPECT_EQ(made.entries, (std::vector<ImportedEntry>{{u"apple pie", u"苹果派", u"", 1},
-                                                      {u"pear", u"梨", u"", 3}}));
+  EXPECT_EQ(made.entries, (std::vector<ImportedEntry>{{u"apple pie", u"苹果派", u"", 1, {}},
+                                                      {u"pear", u"梨", u"", 3, {}}}));
   EXPECT_EQ(MakeEntries(table, GuessColumns(table), 1).entries.size(), 1u);
 }
 

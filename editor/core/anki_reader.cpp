@@ -158,7 +158,10 @@ ImportTable ReadAnkiNotes(std::u16string_view text) {
     const auto names = ReadDelimited(header.columns, header.separator, ignored);
     if (!names.empty()) table.columnNames = Kept(names.front().fields, header);
   }
-  for (auto& row : ReadDelimited(text, header.separator, table.refusal, line)) {
+  auto rows = ReadDelimited(text, header.separator, table.refusal, line, kMostRows + 1);
+  table.cut = rows.size() > kMostRows;
+  if (table.cut) rows.pop_back();
+  for (auto& row : rows) {
     row.fields = Kept(row.fields, header);
     // A note of nothing but note columns holds no entry.
     if (!row.fields.empty()) table.rows.push_back(std::move(row));
@@ -178,7 +181,7 @@ std::u16string HtmlToText(std::u16string_view html) {
         out += html.substr(i);
         break;
       }
-      if (IsSpacingTag(html.substr(i + 1, close - i - 1))) out.push_back(u' ');
+      if (IsSpacingTag(html.substr(i + 1, close - i - 1))) out.push_back(u'\n');
       i = close + 1;
     } else if (c == u'&') {
       const auto semicolon = html.find(u';', i);
@@ -197,7 +200,7 @@ std::u16string HtmlToText(std::u16string_view html) {
       ++i;
     }
   }
-  return Tidied(out);
+  return TidiedLines(out);
 }
 
 }  // namespace editor

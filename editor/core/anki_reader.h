@@ -16,8 +16,8 @@ bool LooksLikeAnkiNotes(std::u16string_view text);
 
 ImportTable ReadAnkiNotes(std::u16string_view text);
 
-// A field's HTML as plain text: tags dropped, a line break or block a space, entities
-// decoded, [sound:…] references removed, white space tidied.
+// A field's HTML as plain text: tags dropped, a line break or block a new line, entities
+// decoded, [sound:…] references removed, white space tidied in each line.
 std::u16string HtmlToText(std::u16string_view html);
 
 }  // namespace editor

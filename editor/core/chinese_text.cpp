@@ -46,6 +46,17 @@ std::u16string Tidied(std::u16string_view text) {
   return out;
 }
 
+std::u16string TidiedLines(std::u16string_view text) {
+  std::u16string out;
+  while (!text.empty()) {
+    const auto end = std::min(text.find(u'\n'), text.size());
+    const std::u16string line = Tidied(text.substr(0, end));
+    if (!line.empty()) out += (out.empty() ? u"" : u"\n") + line;
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return out;
+}
+
 bool IsPartOfSpeech(std::u16string_view text) {
   static constexpr std::array<std::u16string_view, 17> kMarks{
       u"n",   u"v",    u"vt",  u"vi",  u"adj", u"a",      u"adv", u"prep", u"conj",

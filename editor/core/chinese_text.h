@@ -12,6 +12,8 @@ bool IsChineseCharacter(char16_t c);
 bool HasChineseCharacter(std::u16string_view text);
 // Without white space at either end, inner runs of white space made one space.
 std::u16string Tidied(std::u16string_view text);
+// Each line tidied, lines left empty dropped, the rest joined by '\n'.
+std::u16string TidiedLines(std::u16string_view text);
 // With the letters A to Z made lower case.
 std::u16string AsciiLower(std::u16string_view text);
 // A part-of-speech mark as word lists write them: "n.", "v.", "adj.", also "n./v.".

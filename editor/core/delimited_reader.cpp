@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <array>
 
+#include "chinese_text.h"
+#include "entry_parts.h"
+
 namespace editor {
 namespace {
 
@@ -80,6 +83,17 @@ class Scanner {
   std::size_t at_ = 0;
 };
 
+// A comma or semicolon inside a sentence: "Where there is a will, there is a way. 有志者事竟成。"
+// leaves words of the English beside the meaning in the field where the Chinese starts.
+bool SplitsAWordApart(const ImportRow& row) {
+  const auto meaning =
+      std::find_if(row.fields.begin(), row.fields.end(),
+                   [](const std::u16string& f) { return MeaningStart(f) < f.size(); });
+  if (meaning == row.fields.begin() || meaning == row.fields.end()) return false;
+  const auto word = SplitWord(std::u16string_view(*meaning).substr(0, MeaningStart(*meaning)));
+  return !word.english.empty() && !IsPartOfSpeech(word.english);
+}
+
 bool IsBlank(const ImportRow& row) {
   return row.fields.size() == 1 && row.fields[0].empty();
 }
@@ -100,8 +114,7 @@ std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separato
 
 std::optional<char16_t> GuessSeparator(std::u16string_view text) {
   static constexpr std::array<char16_t, 3> kCandidates{u'\t', u',', u';'};
-  std::optional<char16_t> best;
-  std::size_t bestSplit = 0;
+  std::optional<char16_t> brokenQuoting;
   for (const char16_t separator : kCandidates) {
     Refusal refusal;
     const auto rows = ReadDelimited(text, separator, refusal, 1, kRowsForGuess);
@@ -109,23 +122,20 @@ std::optional<char16_t> GuessSeparator(std::u16string_view text) {
       // Quoting gone wrong still shows which separator was meant: one on the first line,
       // so that the read names the fault instead of taking the lines as a pasted list.
       const auto firstLine = text.substr(0, text.find(u'\n'));
-      if (!best && firstLine.find(separator) != std::u16string_view::npos) best = separator;
+      if (!brokenQuoting && firstLine.find(separator) != std::u16string_view::npos) {
+        brokenQuoting = separator;
+      }
       continue;
     }
     if (rows.empty()) continue;
     const auto width = rows.front().fields.size();
-    const bool even = std::all_of(rows.begin(), rows.end(),
-                                  [width](const ImportRow& r) { return r.fields.size() == width; });
-    const auto split = static_cast<std::size_t>(std::count_if(
-        rows.begin(), rows.end(), [](const ImportRow& r) { return r.fields.size() > 1; }));
-    // Rows of one width beat ragged ones; then the more rows split the better.
-    const std::size_t score = split * 2 + (even && width > 1 ? rows.size() * 2 + 1 : 0);
-    if (split > 0 && score > bestSplit) {
-      best = separator;
-      bestSplit = score;
-    }
+    const bool agree =
+        width > 1 && std::all_of(rows.begin(), rows.end(), [&](const ImportRow& r) {
+          return r.fields.size() == width && (separator == u'\t' || !SplitsAWordApart(r));
+        });
+    if (agree) return separator;
   }
-  return best;
+  return brokenQuoting;
 }
 
 }  // namespace editor

@@ -5,24 +5,33 @@
 #include <array>
 
 #include "chinese_text.h"
+#include "entry_parts.h"
 #include "stored_text.h"
 
 namespace editor {
 namespace {
 
-enum class Role { English, Chinese, PartOfSpeech, None };
+enum class Role { English, Chinese, PartOfSpeech, Phonetic, None };
 
 Role RoleNamed(std::u16string_view name) {
-  static constexpr std::array<std::pair<std::u16string_view, Role>, 9> kNames{{
+  static constexpr std::array<std::pair<std::u16string_view, Role>, 17> kNames{{
       {u"英文", Role::English},
       {u"单词", Role::English},
+      {u"词汇", Role::English},
       {u"english", Role::English},
+      {u"word", Role::English},
+      {u"words", Role::English},
       {u"中文", Role::Chinese},
       {u"释义", Role::Chinese},
+      {u"中文释义", Role::Chinese},
       {u"词义", Role::Chinese},
       {u"chinese", Role::Chinese},
+      {u"meaning", Role::Chinese},
+      {u"meanings", Role::Chinese},
       {u"词性", Role::PartOfSpeech},
       {u"pos", Role::PartOfSpeech},
+      {u"音标", Role::Phonetic},
+      {u"phonetic", Role::Phonetic},
   }};
   const std::u16string lower = AsciiLower(name);
   for (const auto& [text, role] : kNames) {
@@ -36,6 +45,7 @@ struct ColumnShares {
   std::size_t chinese = 0;
   std::size_t marks = 0;
   std::size_t latin = 0;
+  std::size_t phonetic = 0;
 };
 
 std::vector<ColumnShares> Shares(const ImportTable& table) {
@@ -48,6 +58,8 @@ std::vector<ColumnShares> Shares(const ImportTable& table) {
       ++share.filled;
       share.chinese += HasChineseCharacter(cell);
       share.marks += IsPartOfSpeech(cell);
+      share.phonetic += cell.size() > 2 && (cell.front() == u'[' || cell.front() == u'/') &&
+                        (cell.back() == u']' || cell.back() == u'/');
       share.latin += std::any_of(cell.begin(), cell.end(), [](char16_t c) {
         return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
       });
@@ -61,6 +73,31 @@ const std::u16string& Cell(const ImportRow& row, int column) {
   return column >= 0 && static_cast<std::size_t>(column) < row.fields.size()
              ? row.fields[static_cast<std::size_t>(column)]
              : kEmpty;
+}
+
+std::u16string WithoutPhoneticMarks(std::u16string_view cell) {
+  std::u16string phonetic = Tidied(cell);
+  if (phonetic.size() >= 2 && (phonetic.front() == u'[' || phonetic.front() == u'/') &&
+      (phonetic.back() == u']' || phonetic.back() == u'/')) {
+    phonetic = Tidied(std::u16string_view(phonetic).substr(1, phonetic.size() - 2));
+  }
+  return phonetic;
+}
+
+// The entry a row gives: numbering, phonetics and marks taken out of the word and meaning
+// cells, the part of speech from its own column when that has one.
+ImportedEntry EntryOf(const ImportRow& row, const ColumnChoice& choice) {
+  WordParts word = SplitWord(Cell(row, choice.english));
+  MeaningParts meaning = SplitMeaning(Cell(row, choice.chinese));
+  std::u16string partOfSpeech = Tidied(Cell(row, choice.partOfSpeech));
+  if (partOfSpeech.empty()) {
+    partOfSpeech =
+        !word.partOfSpeech.empty() ? std::move(word.partOfSpeech) : std::move(meaning.partOfSpeech);
+  }
+  std::u16string phonetic = WithoutPhoneticMarks(Cell(row, choice.phonetic));
+  if (phonetic.empty()) phonetic = std::move(word.phonetic);
+  return {std::move(word.english), std::move(meaning.chinese), std::move(partOfSpeech), row.line,
+          std::move(phonetic)};
 }
 
 }  // namespace
@@ -79,13 +116,17 @@ ColumnChoice GuessColumns(const ImportTable& table) {
       case Role::PartOfSpeech:
         choice.partOfSpeech = column;
         break;
+      case Role::Phonetic:
+        choice.phonetic = column;
+        break;
       case Role::None:
         break;
     }
   }
   const auto shares = Shares(table);
   const auto taken = [&choice](int c) {
-    return c == choice.english || c == choice.chinese || c == choice.partOfSpeech;
+    return c == choice.english || c == choice.chinese || c == choice.partOfSpeech ||
+           c == choice.phonetic;
   };
   // Each role not named goes to the free column that suits it best.
   const auto best = [&](int& role, auto score) {
@@ -103,6 +144,8 @@ ColumnChoice GuessColumns(const ImportTable& table) {
   best(choice.chinese, [](const ColumnShares& s) { return double(s.chinese); });
   best(choice.partOfSpeech,
        [](const ColumnShares& s) { return s.marks * 2 >= s.filled ? double(s.marks) : 0.0; });
+  best(choice.phonetic,
+       [](const ColumnShares& s) { return s.phonetic * 2 >= s.filled ? double(s.phonetic) : 0.0; });
   best(choice.english, [](const ColumnShares& s) { return double(s.latin); });
   for (std::size_t i = 0; choice.english == kNoColumn && i < shares.size(); ++i) {
     if (!taken(static_cast<int>(i)) && shares[i].filled > 0) choice.english = static_cast<int>(i);
@@ -115,8 +158,7 @@ ImportedEntries MakeEntries(const ImportTable& table, const ColumnChoice& choice
   ImportedEntries result;
   for (const auto& row : table.rows) {
     if (result.entries.size() >= maxEntries) break;
-    ImportedEntry entry{Tidied(Cell(row, choice.english)), Tidied(Cell(row, choice.chinese)),
-                        Tidied(Cell(row, choice.partOfSpeech)), row.line};
+    ImportedEntry entry = EntryOf(row, choice);
     if (entry.english.empty() && entry.chinese.empty() && entry.partOfSpeech.empty()) continue;
     for (const auto* text : {&entry.english, &entry.chinese, &entry.partOfSpeech}) {
       const auto reason = UnstorableReason(*text);

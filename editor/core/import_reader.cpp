@@ -5,6 +5,7 @@
 #include <array>
 
 #include "anki_reader.h"
+#include "chinese_text.h"
 #include "delimited_reader.h"
 #include "import_text.h"
 #include "paste_reader.h"
@@ -13,45 +14,107 @@ namespace editor {
 namespace {
 
 bool IsColumnName(std::u16string_view cell) {
-  static constexpr std::array<std::u16string_view, 16> kNames{
-      u"英文",    u"中文",    u"词性",    u"栏目", u"单词", u"释义",    u"词义",    u"english",
-      u"English", u"chinese", u"Chinese", u"word", u"Word", u"meaning", u"Meaning", u"pos"};
-  return std::find(kNames.begin(), kNames.end(), cell) != kNames.end();
+  static constexpr std::array<std::u16string_view, 27> kNames{
+      u"序号",     u"编号",    u"单词",     u"英文",     u"词汇",      u"音标", u"词性",
+      u"中文",     u"释义",    u"中文释义", u"词义",     u"例句",      u"栏目", u"no.",
+      u"word",     u"words",   u"english",  u"phonetic", u"phonetics", u"pos",  u"meaning",
+      u"meanings", u"chinese", u"sentence", u"example",  u"number",    u"#"};
+  const std::u16string name = AsciiLower(Tidied(cell));
+  return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
 }
 
-// A first row that only names columns is a header, not an entry.
-void TakeHeaderRow(ImportTable& table) {
-  if (table.rows.empty()) return;
-  const auto& cells = table.rows.front().fields;
-  const bool named = std::any_of(cells.begin(), cells.end(), IsColumnName) &&
-                     std::all_of(cells.begin(), cells.end(), [](const std::u16string& c) {
-                       return c.empty() || IsColumnName(c);
-                     });
-  if (!named) return;
-  table.columnNames = cells;
+// A line of a pasted list as the names it holds: split at tabs, commas, semicolons, spaces
+// and 、.
+std::vector<std::u16string> LineWords(std::u16string_view line) {
+  std::vector<std::u16string> words(1);
+  for (const char16_t c : line) {
+    if (std::u16string_view(u"\t,;，；、 \u3000\r").find(c) != std::u16string_view::npos) {
+      if (!words.back().empty()) words.emplace_back();
+    } else {
+      words.back().push_back(c);
+    }
+  }
+  if (words.back().empty()) words.pop_back();
+  return words;
+}
+
+std::optional<char16_t> SeparatorChosen(Separation separation, std::u16string_view text) {
+  switch (separation) {
+    case Separation::Guess:
+      return GuessSeparator(text);
+    case Separation::Lines:
+      return std::nullopt;
+    case Separation::Tab:
+      return u'\t';
+    case Separation::Comma:
+      return u',';
+    case Separation::Semicolon:
+      return u';';
+  }
+  return std::nullopt;
+}
+
+std::u16string_view FirstTextLine(std::u16string_view text) {
+  while (!text.empty()) {
+    const auto end = std::min(text.find(u'\n'), text.size());
+    if (!Tidied(text.substr(0, end)).empty()) return text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return {};
+}
+
+ImportTable ReadTable(std::u16string_view text, char16_t separator) {
+  ImportTable table;
+  table.rows = ReadDelimited(text, separator, table.refusal, 1, kMostRows + 1);
+  if (table.rows.size() > kMostRows) {
+    table.rows.pop_back();
+    table.cut = true;
+  }
+  return table;
+}
+
+// The first row as the header, when the teacher says so or it only names columns.
+void TakeHeaderRow(ImportTable& table, std::optional<bool> chosen,
+                   const std::vector<std::u16string>& firstRowNames) {
+  if (table.rows.empty() || !chosen.value_or(NamesColumns(firstRowNames))) return;
+  if (table.format != ImportFormat::Paste) {
+    table.columnNames.clear();
+    for (const auto& cell : table.rows.front().fields) table.columnNames.push_back(Tidied(cell));
+  }
   table.rows.erase(table.rows.begin());
+  table.headerRow = true;
 }
 
 }  // namespace
 
-ImportTable ReadImportText(std::u16string_view text) {
-  if (LooksLikeAnkiNotes(text)) return ReadAnkiNotes(text);
-  const auto separator = GuessSeparator(text);
-  if (!separator) return ReadPastedLines(text);
-  ImportTable table;
-  table.rows = ReadDelimited(text, *separator, table.refusal);
-  TakeHeaderRow(table);
+bool NamesColumns(const std::vector<std::u16string>& cells) {
+  return std::any_of(cells.begin(), cells.end(), IsColumnName) &&
+         std::all_of(cells.begin(), cells.end(),
+                     [](const std::u16string& c) { return Tidied(c).empty() || IsColumnName(c); });
+}
+
+ImportTable ReadImportText(std::u16string_view text, const ReadChoices& choices) {
+  if (choices.separation == Separation::Guess && LooksLikeAnkiNotes(text)) {
+    return ReadAnkiNotes(text);
+  }
+  if (const auto separator = SeparatorChosen(choices.separation, text)) {
+    auto table = ReadTable(text, *separator);
+    if (!table.rows.empty()) TakeHeaderRow(table, choices.headerRow, table.rows.front().fields);
+    return table;
+  }
+  auto table = ReadPastedLines(text);
+  TakeHeaderRow(table, choices.headerRow, LineWords(FirstTextLine(text)));
   return table;
 }
 
-ImportTable ReadImportBytes(std::string_view bytes) {
+ImportTable ReadImportBytes(std::string_view bytes, const ReadChoices& choices) {
   auto decoded = DecodeImportBytes(bytes);
   if (decoded.refusal) {
     ImportTable table;
     table.refusal = decoded.refusal;
     return table;
   }
-  return ReadImportText(decoded.text);
+  return ReadImportText(decoded.text, choices);
 }
 
 }  // namespace editor

@@ -24,13 +24,19 @@ struct ImportRow {
   std::size_t line = 0;  // where the row starts, from 1
 };
 
-enum class ImportFormat { Delimited, Anki, Paste };
+enum class ImportFormat { Delimited, Anki, Paste, Workbook };
+
+// No book holds more entries than this, so a list is read no further: more rows than this
+// are refused unread, whatever the file's size.
+inline constexpr std::size_t kMostRows = 6000;
 
 struct ImportTable {
   ImportFormat format = ImportFormat::Delimited;
   std::vector<ImportRow> rows;
   // Names of the columns when the source gives them (a header row, Anki's #columns:).
   std::vector<std::u16string> columnNames;
+  bool headerRow = false;  // the first row of the source named the columns and is no entry
+  bool cut = false;        // the source has more than kMostRows rows; the rest is unread
   Refusal refusal;
 
   std::size_t columnCount() const;

@@ -4,35 +4,43 @@
 #include <algorithm>
 
 #include "chinese_text.h"
+#include "entry_parts.h"
 
 namespace editor {
-namespace {
 
-ImportRow SplitLine(std::u16string_view line, std::size_t number) {
-  const auto meaningStart = std::find_if(line.begin(), line.end(), IsChineseCharacter);
-  const auto split = static_cast<std::size_t>(meaningStart - line.begin());
-  std::u16string word = Tidied(line.substr(0, split));
-  std::u16string partOfSpeech;
-  const auto lastSpace = word.rfind(u' ');
-  if (lastSpace != std::u16string::npos &&
-      IsPartOfSpeech(std::u16string_view(word).substr(lastSpace + 1))) {
-    partOfSpeech = word.substr(lastSpace + 1);
-    word.resize(lastSpace);
+std::vector<std::u16string> SplitPastedLine(std::u16string_view line) {
+  const auto tab = line.find(u'\t');
+  const bool tabbed = tab != std::u16string_view::npos;
+  const auto split = tabbed ? tab : MeaningStart(line);
+  WordParts word = SplitWord(line.substr(0, split));
+  std::u16string meaningText(line.substr(std::min(tabbed ? split + 1 : split, line.size())));
+  std::replace(meaningText.begin(), meaningText.end(), u'\t', u' ');
+  MeaningParts meaning = SplitMeaning(meaningText);
+  std::u16string partOfSpeech = std::move(word.partOfSpeech);
+  if (!meaning.partOfSpeech.empty()) {
+    if (!partOfSpeech.empty()) partOfSpeech += u' ';
+    partOfSpeech += meaning.partOfSpeech;
   }
-  return {{std::move(word), std::move(partOfSpeech), Tidied(line.substr(split))}, number};
+  return {std::move(word.english), std::move(word.phonetic), std::move(partOfSpeech),
+          std::move(meaning.chinese)};
 }
-
-}  // namespace
 
 ImportTable ReadPastedLines(std::u16string_view text) {
   ImportTable table;
   table.format = ImportFormat::Paste;
+  table.columnNames = {u"英文", u"音标", u"词性", u"中文"};
   std::size_t number = 1;
   while (!text.empty()) {
     auto end = text.find(u'\n');
     if (end == std::u16string_view::npos) end = text.size();
     const auto line = text.substr(0, end);
-    if (!Tidied(line).empty()) table.rows.push_back(SplitLine(line, number));
+    if (!Tidied(line).empty()) {
+      if (table.rows.size() == kMostRows) {
+        table.cut = true;
+        break;
+      }
+      table.rows.push_back({SplitPastedLine(line), number});
+    }
     text.remove_prefix(std::min(end + 1, text.size()));
     ++number;
   }
