@@ -2,6 +2,7 @@
 // The course editor's import: the formats teachers bring lists in, the column guess, and
 // what is refused, with its line.
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "import_text.h"
 #include "test_support.h"
 #include "utf8.h"
+#include "workbook_reader.h"
 
 namespace editor {
 namespace {
@@ -306,6 +308,95 @@ TEST(ListsAsTyped, AreReadNoFurtherThanAnyBookCouldHold) {
   for (std::size_t i = 0; i < kMostRows + 5; ++i) rows += u"apple,苹果\n";
   EXPECT_TRUE(ReadImportText(rows).cut);
   EXPECT_FALSE(ReadImportText(u"apple 苹果\n").cut);
+}
+
+// A workbook as Excel saves one: the parts given, zipped by minizip.
+std::string Workbook(const std::vector<std::pair<std::string, std::string>>& parts) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("list.xlsx");
+  zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+  EXPECT_NE(zip, nullptr);
+  for (const auto& [name, text] : parts) {
+    zip_fileinfo info{};
+    EXPECT_EQ(zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                    Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0),
+              ZIP_OK);
+    EXPECT_EQ(zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())), ZIP_OK);
+    zipCloseFileInZip(zip);
+  }
+  zipClose(zip, nullptr);
+  return testsupport::ReadBytes(path);
+}
+
+std::string SheetXml(const std::string& rows) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet "
+         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+         rows + "</sheetData></worksheet>";
+}
+
+TEST(Workbooks, ReadTheFirstSheetWithSharedInlineAndNumberCells) {
+  const std::string workbook =
+      "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+      "<sheets><sheet name=\"词表\" r:id=\"rId7\"/><sheet name=\"草稿\" r:id=\"rId8\"/>"
+      "</sheets></workbook>";
+  const std::string relationships =
+      "<Relationships><Relationship Id=\"rId8\" Target=\"worksheets/sheet1.xml\"/>"
+      "<Relationship Id=\"rId7\" Target=\"worksheets/words.xml\"/></Relationships>";
+  const std::string shared =
+      "<sst><si><t>序号</t></si><si><t>单词</t></si><si><t>中文释义</t></si>"
+      "<si><t>abandon [əˈbændən]</t></si><si><r><t>ab</t></r><r><t>sorb</t></r></si>"
+      "<si><t>vt.放弃</t><rPh><t>ほうき</t></rPh></si></sst>";
+  const std::string words = SheetXml(
+      "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+      "<c r=\"C1\" t=\"s\"><v>2</v></c></row>"
+      "<row r=\"3\"><c r=\"A3\"><v>1</v></c><c r=\"B3\" t=\"s\"><v>3</v></c>"
+      "<c r=\"C3\" t=\"s\"><v>5</v></c></row>"
+      "<row r=\"4\"><c r=\"A4\"><v>2.5</v></c><c r=\"B4\" t=\"s\"><v>4</v></c>"
+      "<c r=\"D4\" t=\"inlineStr\"><is><t>note</t></is></c>"
+      "<c r=\"C4\" t=\"inlineStr\"><is><t>吸收</t></is></c></row>");
+  const auto table = ReadImportBytes(Workbook({{"xl/workbook.xml", workbook},
+                                               {"xl/_rels/workbook.xml.rels", relationships},
+                                               {"xl/sharedStrings.xml", shared},
+                                               {"xl/worksheets/sheet1.xml", SheetXml("")},
+                                               {"xl/worksheets/words.xml", words}}));
+  ASSERT_FALSE(table.refusal) << Utf8(table.refusal.text());
+  EXPECT_EQ(table.format, ImportFormat::Workbook);
+  EXPECT_TRUE(table.headerRow);
+  EXPECT_EQ(Fields(table),
+            (Rows{{"1", "abandon [əˈbændən]", "vt.放弃"}, {"2.5", "absorb", "吸收", "note"}}));
+  EXPECT_EQ(table.rows[1].line, 4u);
+  EXPECT_EQ(EntriesOf(table),
+            (std::vector<std::string>{"abandon | əˈbændən | vt. | 放弃", "absorb |  |  | 吸收"}));
+}
+
+TEST(Workbooks, WithoutWorkbookPartsTheFirstSheetIsSheet1) {
+  const auto table = ReadWorkbook(
+      Workbook({{"xl/worksheets/sheet1.xml", SheetXml("<row><c t=\"inlineStr\"><is><t>apple</t>"
+                                                      "</is></c><c><v>7</v></c></row>")}}));
+  EXPECT_FALSE(table.refusal);
+  EXPECT_EQ(Fields(table), (Rows{{"apple", "7"}}));
+}
+
+TEST(NotText, IsRefusedAskingForCsv) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"an .xls workbook", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10)},
+      {"bytes with NUL", std::string("apple\0\0\0pie", 11)},
+      {"bytes GBK cannot read", "apple,\xFF\xFF\n"},
+      {"a zip that is no workbook", Workbook({{"word/document.xml", "<w/>"}})},
+      {"a workbook whose sheet is cut short",
+       Workbook({{"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c"}})},
+      {"a broken zip", std::string("PK\x03\x04 broken", 11)},
+  };
+  for (const auto& c : cases) {
+    const auto table = ReadImportBytes(c.bytes);
+    ASSERT_TRUE(table.refusal) << c.what;
+    EXPECT_NE(Utf8(table.refusal.text()).find("请在 Excel 或 WPS 中另存为 CSV"), std::string::npos)
+        << c.what << ": " << Utf8(table.refusal.text());
+  }
 }
 
 TEST(ImportFormats, AreToldApartByWhatTheTextHolds) {

@@ -9,6 +9,7 @@
 #include "delimited_reader.h"
 #include "import_text.h"
 #include "paste_reader.h"
+#include "workbook_reader.h"
 
 namespace editor {
 namespace {
@@ -107,14 +108,38 @@ ImportTable ReadImportText(std::u16string_view text, const ReadChoices& choices)
   return table;
 }
 
-ImportTable ReadImportBytes(std::string_view bytes, const ReadChoices& choices) {
+ImportSource ImportSource::FromBytes(std::string_view bytes) {
+  ImportSource source;
+  if (LooksLikeWorkbook(bytes)) {
+    source.workbook_ = ReadWorkbook(bytes);
+    return source;
+  }
   auto decoded = DecodeImportBytes(bytes);
-  if (decoded.refusal) {
+  source.text_ = std::move(decoded.text);
+  source.refusal_ = decoded.refusal;
+  return source;
+}
+
+ImportSource ImportSource::FromText(std::u16string text) {
+  ImportSource source;
+  source.text_ = std::move(text);
+  return source;
+}
+
+ImportTable ImportSource::read(const ReadChoices& choices) const {
+  if (refusal_) {
     ImportTable table;
-    table.refusal = decoded.refusal;
+    table.refusal = refusal_;
     return table;
   }
-  return ReadImportText(decoded.text, choices);
+  if (!workbook_) return ReadImportText(text_, choices);
+  ImportTable table = *workbook_;
+  if (!table.rows.empty()) TakeHeaderRow(table, choices.headerRow, table.rows.front().fields);
+  return table;
+}
+
+ImportTable ReadImportBytes(std::string_view bytes, const ReadChoices& choices) {
+  return ImportSource::FromBytes(bytes).read(choices);
 }
 
 }  // namespace editor

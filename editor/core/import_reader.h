@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "import_table.h"
@@ -20,7 +21,24 @@ struct ReadChoices {
 };
 
 ImportTable ReadImportText(std::u16string_view text, const ReadChoices& choices = {});
-// A workbook (.xlsx) or text in any encoding DecodeImportBytes reads.
+
+// A list as it came, to be read again as the teacher chooses: a workbook's table, or text in
+// any encoding DecodeImportBytes reads.
+class ImportSource {
+ public:
+  static ImportSource FromBytes(std::string_view bytes);
+  static ImportSource FromText(std::u16string text);
+
+  ImportTable read(const ReadChoices& choices = {}) const;
+  // Whether the teacher can choose how the source splits (text; a workbook has its cells).
+  bool splits() const { return !workbook_; }
+
+ private:
+  std::u16string text_;
+  std::optional<ImportTable> workbook_;  // as read, before a header row is taken
+  Refusal refusal_;                      // bytes that are no text
+};
+
 ImportTable ReadImportBytes(std::string_view bytes, const ReadChoices& choices = {});
 
 // Whether these cells are column names only ("序号", "单词", "音标", "meaning", …).

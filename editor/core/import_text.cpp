@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+// Office's compound files: .xls, .doc, an encrypted .xlsx.
+constexpr std::string_view kCompoundFileMark = "\xD0\xCF\x11\xE0";
+constexpr std::u16string_view kSaveAsCsv = u"请在 Excel 或 WPS 中另存为 CSV";
 
 std::size_t LineOf(std::u16string_view text, std::size_t position) {
   return 1 + static_cast<std::size_t>(std::count(
@@ -42,7 +45,7 @@ DecodedText FromGbk(std::string_view bytes) {
       return c >= course::Cp936::kEscapeBase && c <= course::Cp936::kEscapeBase + 0xFF;
     });
     decoded.refusal = {LineOf(decoded.text, static_cast<std::size_t>(bad - decoded.text.begin())),
-                       u"这些字节既不是 UTF-8 也不是 GBK 文字"};
+                       u"这些字节不是文字：" + std::u16string(kSaveAsCsv)};
   }
   return decoded;
 }
@@ -51,6 +54,12 @@ DecodedText FromGbk(std::string_view bytes) {
 
 DecodedText DecodeImportBytes(std::string_view bytes) {
   if (bytes.starts_with(kUtf16Mark)) return FromUtf16(bytes.substr(kUtf16Mark.size()));
+  // No text holds a NUL byte.
+  if (bytes.starts_with(kCompoundFileMark) || bytes.find('\0') != std::string_view::npos) {
+    return {{},
+            Encoding::Utf8,
+            {0, u"这不是文字文件（例如 .xls 工作簿）：" + std::u16string(kSaveAsCsv)}};
+  }
   const bool marked = bytes.starts_with(kUtf8Mark);
   if (marked) bytes.remove_prefix(kUtf8Mark.size());
   if (auto text = course::FromUtf8(bytes)) {

@@ -19,7 +19,8 @@ struct DecodedText {
   Refusal refusal;  // bytes that are none of these, with their line
 };
 
-// Bytes that are not well-formed UTF-8 are read as GBK.
+// Bytes that are not well-formed UTF-8 are read as GBK. Bytes that are no text (a NUL byte,
+// an .xls workbook, bytes GBK does not read) are refused, asking for the list as CSV.
 DecodedText DecodeImportBytes(std::string_view bytes);
 
 }  // namespace editor
