@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "utf8.h"
+#include "zip.h"
 
 namespace testsupport {
 
@@ -123,6 +124,30 @@ std::string ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Workbook(const std::vector<std::pair<std::string, std::string>>& parts) {
+  TempDir dir;
+  const std::string path = dir.file("list.xlsx");
+  zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+  if (!zip) return {};
+  bool ok = true;
+  for (const auto& [name, text] : parts) {
+    zip_fileinfo info{};
+    ok = ok &&
+         zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                               Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK &&
+         zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())) == ZIP_OK &&
+         zipCloseFileInZip(zip) == ZIP_OK;
+  }
+  ok = zipClose(zip, nullptr) == ZIP_OK && ok;
+  return ok ? ReadBytes(path) : std::string();
+}
+
+std::string SheetXml(const std::string& rows) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet "
+         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+         rows + "</sheetData></worksheet>";
 }
 
 std::string ToGbk(const std::string& utf8) {

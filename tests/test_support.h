@@ -91,6 +91,12 @@ bool AllInChildren(int count, const std::function<bool(int)>& work);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
+// An Excel workbook of the parts given (name, XML), zipped as Excel zips them; empty when
+// the zip could not be written.
+std::string Workbook(const std::vector<std::pair<std::string, std::string>>& parts);
+// A worksheet part holding the given <row> elements.
+std::string SheetXml(const std::string& rows);
+
 // The GBK bytes of a UTF-8 text, as a spreadsheet on a Chinese system saves it.
 std::string ToGbk(const std::string& utf8);
 

@@ -291,7 +291,8 @@ TEST(BookFile, SaveAsWritesAnyPathAndRefusesABookTooLong) {
 
   Book tooLong;
   tooLong.apply(AppendLesson(
-      tooLong, u"A", std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1, {}})));
+      tooLong, u"A",
+      std::vector<ImportedEntry>(course::kRecordSlots + 1, {u"a", u"一", u"", 1, {}})));
   const auto refused = SaveBook(tooLong, {}, BookLocation::AtPath(dir.file("long.dat")));
   EXPECT_EQ(refused.error, EFBIG);
   EXPECT_FALSE(std::filesystem::exists(dir.file("long.dat")));

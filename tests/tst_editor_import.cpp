@@ -2,7 +2,6 @@
 // The course editor's import: the formats teachers bring lists in, the column guess, and
 // what is refused, with its line.
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <string>
 #include <vector>
@@ -310,29 +309,8 @@ TEST(ListsAsTyped, AreReadNoFurtherThanAnyBookCouldHold) {
   EXPECT_FALSE(ReadImportText(u"apple 苹果\n").cut);
 }
 
-// A workbook as Excel saves one: the parts given, zipped by minizip.
-std::string Workbook(const std::vector<std::pair<std::string, std::string>>& parts) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("list.xlsx");
-  zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-  EXPECT_NE(zip, nullptr);
-  for (const auto& [name, text] : parts) {
-    zip_fileinfo info{};
-    EXPECT_EQ(zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                    Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0),
-              ZIP_OK);
-    EXPECT_EQ(zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())), ZIP_OK);
-    zipCloseFileInZip(zip);
-  }
-  zipClose(zip, nullptr);
-  return testsupport::ReadBytes(path);
-}
-
-std::string SheetXml(const std::string& rows) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet "
-         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
-         rows + "</sheetData></worksheet>";
-}
+using testsupport::SheetXml;
+using testsupport::Workbook;
 
 TEST(Workbooks, ReadTheFirstSheetWithSharedInlineAndNumberCells) {
   const std::string workbook =

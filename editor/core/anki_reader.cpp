@@ -8,6 +8,7 @@
 
 #include "chinese_text.h"
 #include "delimited_reader.h"
+#include "utf8.h"
 
 namespace editor {
 namespace {
@@ -63,7 +64,10 @@ bool TakeHeaderLine(std::u16string_view line, std::size_t number, Header& header
   if (!value.empty() && value.back() == u'\r') value.remove_suffix(1);
   if (key == u"separator") {
     const auto separator = SeparatorNamed(value);
-    if (!separator) refusal = {number, u"不认识的分隔符 " + Quoted(value)};
+    if (!separator) {
+      refusal = {number, u"不认识的分隔符 " + Quoted(value),
+                 "unknown separator \"" + course::ToUtf8(value) + "\""};
+    }
     header.separator = separator.value_or(u'\t');
   } else if (key == u"html") {
     header.html = value == u"true";
@@ -71,7 +75,11 @@ bool TakeHeaderLine(std::u16string_view line, std::size_t number, Header& header
     header.columns = value;
   } else if (key.ends_with(u" column")) {
     const auto column = ColumnNumber(value);
-    if (!column) refusal = {number, Quoted(key) + u" 的列号不对：" + Quoted(value)};
+    if (!column) {
+      refusal = {number, Quoted(key) + u" 的列号不对：" + Quoted(value),
+                 "the column number of \"" + course::ToUtf8(key) + "\" is wrong: \"" +
+                     course::ToUtf8(value) + "\""};
+    }
     if (column) header.skipped.insert(*column);
   }
   return !refusal;

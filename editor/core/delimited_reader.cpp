@@ -55,7 +55,8 @@ class Scanner {
     ++at_;
     while (true) {
       if (at_ >= text_.size()) {
-        refusal = {startLine, u"引号里的内容没有结束：缺少后引号"};
+        refusal = {startLine, u"引号里的内容没有结束：缺少后引号",
+                   "a quoted field does not end: its closing quote is missing"};
         return false;
       }
       const char16_t c = text_[at_++];
@@ -71,7 +72,8 @@ class Scanner {
     }
     if (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\r' &&
         text_[at_] != u'\n') {
-      refusal = {line_, u"后引号后面还有文字：引号里的字段要整个放在引号里"};
+      refusal = {line_, u"后引号后面还有文字：引号里的字段要整个放在引号里",
+                 "text follows a closing quote: a quoted field must be quoted whole"};
       return false;
     }
     return true;

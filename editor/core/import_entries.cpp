@@ -7,6 +7,7 @@
 #include "chinese_text.h"
 #include "entry_parts.h"
 #include "stored_text.h"
+#include "utf8.h"
 
 namespace editor {
 namespace {
@@ -161,9 +162,12 @@ ImportedEntries MakeEntries(const ImportTable& table, const ColumnChoice& choice
     ImportedEntry entry = EntryOf(row, choice);
     if (entry.english.empty() && entry.chinese.empty() && entry.partOfSpeech.empty()) continue;
     for (const auto* text : {&entry.english, &entry.chinese, &entry.partOfSpeech}) {
-      const auto reason = UnstorableReason(*text);
-      if (!reason.empty()) {
-        result.refusal = {row.line, Quoted(*text) + u"：" + reason};
+      if (const Problem problem = StoreProblem(*text)) {
+        std::u16string reason = Quoted(*text);
+        reason.append(u"：").append(problem.chinese);
+        std::string english = "\"";
+        english.append(course::ToUtf8(*text)).append("\": ").append(problem.english);
+        result.refusal = {row.line, std::move(reason), std::move(english)};
         return result;
       }
     }

@@ -12,6 +12,11 @@ std::u16string Refusal::text() const {
   return u"第 " + Number(line) + u" 行：" + reason;
 }
 
+std::string Refusal::englishText() const {
+  if (line == 0) return english;
+  return "line " + std::to_string(line) + ": " + english;
+}
+
 std::size_t ImportTable::columnCount() const {
   std::size_t count = columnNames.size();
   for (const auto& row : rows) count = std::max(count, row.fields.size());

@@ -9,14 +9,24 @@
 
 namespace editor {
 
-// Why an import cannot go on, in the teacher's words; line 0 when no line is to blame.
+// What is wrong, in the teacher's words and in the English the command-line tools speak.
+struct Problem {
+  std::u16string chinese;
+  std::string english;
+  explicit operator bool() const { return !chinese.empty(); }
+};
+
+// Why an import cannot go on; line 0 when no line is to blame.
 struct Refusal {
   std::size_t line = 0;
   std::u16string reason;
+  std::string english;
 
   explicit operator bool() const { return !reason.empty(); }
   // "第 12 行：…", or the reason alone.
   std::u16string text() const;
+  // "line 12: …", or the reason alone.
+  std::string englishText() const;
 };
 
 struct ImportRow {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "book.h"
+#include "import_table.h"
 
 namespace editor {
 
@@ -16,6 +17,9 @@ inline constexpr std::size_t kNoLesson = std::numeric_limits<std::size_t>::max()
 
 // Why `name` cannot name a lesson among `lessons`, or nothing when it can; `except` is the
 // place of the lesson being renamed.
+Problem LessonNameCheck(const std::vector<LessonRun>& lessons, std::u16string_view name,
+                        std::size_t except = kNoLesson);
+// The same in Chinese alone.
 std::u16string LessonNameProblem(const std::vector<LessonRun>& lessons, std::u16string_view name,
                                  std::size_t except = kNoLesson);
 

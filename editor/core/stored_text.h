@@ -6,9 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "import_table.h"
+
 namespace editor {
 
-// Why `display` cannot go into a course file, naming the character, or empty when it can.
+// Why `display` cannot go into a course file, naming the character, or nothing when it can.
+Problem StoreProblem(std::u16string_view display);
+// The same in Chinese alone.
 std::u16string UnstorableReason(std::u16string_view display);
 
 // The stored form of a text UnstorableReason accepts.

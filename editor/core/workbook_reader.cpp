@@ -23,7 +23,9 @@ constexpr std::uint64_t kLargestPart = 64u << 20;
 // Cells further right than this hold no entry text.
 constexpr std::size_t kMostColumns = 64;
 
-const std::u16string kDamaged = u"工作簿已损坏，读不出来：请在 Excel 或 WPS 中另存为 CSV";
+const Refusal kDamaged{0, u"工作簿已损坏，读不出来：请在 Excel 或 WPS 中另存为 CSV",
+                       "the workbook is damaged and cannot be read: save the list as CSV in "
+                       "Excel or WPS"};
 
 // The workbook's bytes as a file minizip reads from.
 struct MemoryFile {
@@ -309,7 +311,7 @@ ImportTable ReadWorkbook(std::string_view bytes) {
                          SeekMemory, CloseMemory, MemoryError, &file};
   Zip zip(unzOpen2_64("workbook", &io));
   if (!zip) {
-    table.refusal = {0, kDamaged};
+    table.refusal = kDamaged;
     return table;
   }
   FirstSheet first;
@@ -324,13 +326,13 @@ ImportTable ReadWorkbook(std::string_view bytes) {
   SharedStrings shared;
   if (unzLocateFile(zip.get(), "xl/sharedStrings.xml", 1) == UNZ_OK &&
       !ReadPart(zip.get(), "xl/sharedStrings.xml", shared)) {
-    table.refusal = {0, kDamaged};
+    table.refusal = kDamaged;
     return table;
   }
   Sheet sheet(shared.strings, table);
   if (!ReadPart(zip.get(), sheetPart.c_str(), sheet)) {
     table.rows.clear();
-    table.refusal = {0, kDamaged};
+    table.refusal = kDamaged;
   }
   return table;
 }

@@ -8,7 +8,9 @@
 #include "book_edits.h"
 #include "book_file.h"
 #include "import_file.h"
+#include "import_limits.h"
 #include "import_reader.h"
+#include "lesson_index.h"
 #include "lesson_name.h"
 #include "stored_text.h"
 #include "utf8.h"
@@ -35,10 +37,28 @@ std::optional<editor::ColumnChoice> ParseColumns(const std::string& text) {
 std::optional<std::u16string> StorableArgument(const std::string& what, const std::string& value,
                                                std::ostream& err) {
   const auto text = course::FromUtf8(value);
-  const std::u16string reason = text ? editor::UnstorableReason(*text) : u"不是 UTF-8 文字";
+  const std::string reason = text ? editor::StoreProblem(*text).english : "not UTF-8 text";
   if (reason.empty()) return text;
-  err << "coursetool: " << what << ": " << course::ToUtf8(reason) << '\n';
+  err << "coursetool: " << what << ": " << reason << '\n';
   return std::nullopt;
+}
+
+// Why the import passes what a course file holds or the chooser lists, in English.
+std::string LimitInEnglish(const editor::LimitVerdict& verdict) {
+  switch (verdict.limit) {
+    case editor::ImportLimit::None:
+      return {};
+    case editor::ImportLimit::ListTooLong:
+      return "the list has more than " + std::to_string(verdict.count) +
+             " rows; a book holds at most " + std::to_string(course::kRecordSlots) + " entries";
+    case editor::ImportLimit::TooManyEntries:
+      return "the book would hold " + std::to_string(verdict.count) + " entries, more than the " +
+             std::to_string(course::kRecordSlots) + " a course file holds";
+    case editor::ImportLimit::TooManyLessons:
+      return "the book would have " + std::to_string(verdict.count) +
+             " lessons; the chooser lists only the first " + std::to_string(course::kLessonSlots);
+  }
+  return {};
 }
 
 }  // namespace
@@ -52,7 +72,7 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
   }
   const auto table = editor::ReadImportBytes(bytes);
   if (table.refusal) {
-    err << "coursetool: " << sourcePath << ": " << course::ToUtf8(table.refusal.text()) << '\n';
+    err << "coursetool: " << sourcePath << ": " << table.refusal.englishText() << '\n';
     return 1;
   }
   auto choice = editor::GuessColumns(table);
@@ -67,7 +87,7 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
   }
   const auto imported = editor::MakeEntries(table, choice);
   if (imported.refusal) {
-    err << "coursetool: " << sourcePath << ": " << course::ToUtf8(imported.refusal.text()) << '\n';
+    err << "coursetool: " << sourcePath << ": " << imported.refusal.englishText() << '\n';
     return 1;
   }
   const auto lesson = StorableArgument(
@@ -88,9 +108,13 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
       return 2;
     }
   }
-  if (const std::u16string problem = editor::LessonNameProblem(opened.book.lessons(), *lesson);
-      !problem.empty()) {
-    err << "coursetool: " << coursePath << ": " << course::ToUtf8(problem) << '\n';
+  if (const auto problem = editor::LessonNameCheck(opened.book.lessons(), *lesson)) {
+    err << "coursetool: " << coursePath << ": " << problem.english << '\n';
+    return 1;
+  }
+  if (const auto verdict =
+          editor::CheckImportLimits(opened.book, imported.entries.size(), true, table.cut)) {
+    err << "coursetool: " << sourcePath << ": " << LimitInEnglish(verdict) << '\n';
     return 1;
   }
   opened.book.apply(editor::AppendLesson(
