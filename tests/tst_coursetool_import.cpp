@@ -113,14 +113,15 @@ std::string Dumped(int n, const std::string& lesson, const std::string& english,
 
 TEST(CoursetoolImport, ListsAsTeachersTypeThemGoInAsMeant) {
   TempDir dir;
-  WriteBytes(
-      dir.file("numbered.txt"),
-      testsupport::ToGbk("1. abandon vt. 放弃\r\n2、absorb v.吸收\r\n③ abstract adj.抽象的\r\n"
-                         "(4) academic 学术的\r\n"));
+  WriteBytes(dir.file("numbered.txt"),
+             testsupport::ToGbk("1. abandon vt. 放弃；抛弃\r\n2、absorb v.吸收（液体）\r\n③ "
+                                "abstract adj.抽象的、理论上的\r\n"
+                                "(4) academic 学术的\r\n"));
   WriteBytes(dir.file("phonetics.txt"),
              "abandon [əˈbændən] vt. 放弃\nabsorb /əbˈzɔːb/ v. 吸收\naccess\tn.&v.接近\n");
-  WriteBytes(dir.file("sentences.txt"),
-             "Where there is a will, there is a way. 有志者事竟成\nNo pain, no gain. 不劳无获\n");
+  WriteBytes(
+      dir.file("sentences.txt"),
+      "Where there is a will, there is a way. 有志者事竟成。\nNo pain, no gain. 不劳无获！\n");
   WriteBytes(
       dir.file("header.csv"),
       "序号,单词,音标,词性,中文释义\r\n1,abandon,[əˈbændən],vt.,放弃\r\n2,absorb,,v.,吸收\r\n");
@@ -141,15 +142,15 @@ TEST(CoursetoolImport, ListsAsTeachersTypeThemGoInAsMeant) {
   }
   EXPECT_EQ(
       DumpOf(dir.file("c.dat")),
-      Dumped(0, "numbered", "abandon", "放弃", "vt.") +
-          Dumped(1, "numbered", "absorb", "吸收", "v.") +
-          Dumped(2, "numbered", "abstract", "抽象的", "adj.") +
+      Dumped(0, "numbered", "abandon", "放弃；抛弃", "vt.") +
+          Dumped(1, "numbered", "absorb", "吸收（液体）", "v.") +
+          Dumped(2, "numbered", "abstract", "抽象的、理论上的", "adj.") +
           Dumped(3, "numbered", "academic", "学术的", "") +
           Dumped(4, "phonetics", "abandon", "放弃", "vt.") +
           Dumped(5, "phonetics", "absorb", "吸收", "v.") +
           Dumped(6, "phonetics", "access", "接近", "n.&v.") +
-          Dumped(7, "sentences", "Where there is a will, there is a way.", "有志者事竟成", "") +
-          Dumped(8, "sentences", "No pain, no gain.", "不劳无获", "") +
+          Dumped(7, "sentences", "Where there is a will, there is a way.", "有志者事竟成。", "") +
+          Dumped(8, "sentences", "No pain, no gain.", "不劳无获！", "") +
           Dumped(9, "header", "abandon", "放弃", "vt.") +
           Dumped(10, "header", "absorb", "吸收", "v.") +
           Dumped(11, "cards", "abandon", "放弃；抛弃", "vt.") +
