@@ -592,7 +592,7 @@ void CourseWindow::moveLesson(int delta) {
 void CourseWindow::importFileAsked() {
   const QString path =
       questions.path(QStringLiteral("从文件导入"),
-                     QStringLiteral("词表 (*.csv *.tsv *.txt);;所有文件 (*)"), false);
+                     QStringLiteral("词表 (*.csv *.tsv *.txt *.xlsx);;所有文件 (*)"), false);
   if (path.isEmpty()) return;
   std::string bytes;
   const suite::FileStatus read =
@@ -617,20 +617,21 @@ void CourseWindow::importClipboard() {
 
 void CourseWindow::importBytes(const QByteArray& bytes, const QString& source,
                                const QString& suggestedName) {
-  runImport(editor::ReadImportBytes(
+  runImport(editor::ImportSource::FromBytes(
                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
             source, suggestedName);
 }
 
 void CourseWindow::importText(const QString& text) {
-  runImport(editor::ReadImportText(text.toStdU16String()), QStringLiteral("剪贴板"),
+  runImport(editor::ImportSource::FromText(text.toStdU16String()), QStringLiteral("剪贴板"),
             QStringLiteral("新课"));
 }
 
-void CourseWindow::runImport(editor::ImportTable table, const QString& source,
+void CourseWindow::runImport(editor::ImportSource source, const QString& sourceName,
                              const QString& suggestedName) {
   ImportDialog dialog(
-      std::move(table), source, suggestedName, lesson() ? LessonLabel(*lesson()) : QString(),
+      std::move(source), book_, sourceName, suggestedName,
+      lesson() ? LessonLabel(*lesson()) : QString(),
       [this](const QString& name) { return lessonNameProblem(name, -1); }, this);
   if (!questions.import(dialog)) return;
   const auto* run = dialog.intoChosenLesson->isChecked() ? lesson() : nullptr;

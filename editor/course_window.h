@@ -16,7 +16,7 @@
 #include "book.h"
 #include "book_file.h"
 #include "file_places.h"
-#include "import_table.h"
+#include "import_reader.h"
 
 namespace coursedesk {
 
@@ -122,7 +122,8 @@ class CourseWindow : public QMainWindow {
   void moveLesson(int delta);
   void importFileAsked();
   void importClipboard();
-  void runImport(editor::ImportTable table, const QString& source, const QString& suggestedName);
+  void runImport(editor::ImportSource source, const QString& sourceName,
+                 const QString& suggestedName);
   void jumpToFinding(QListWidgetItem* item);
 
   suite::FilePlaces places_;

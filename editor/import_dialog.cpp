@@ -2,10 +2,13 @@
 #include "import_dialog.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "import_limits.h"
 #include "window_placement.h"
 
 namespace coursedesk {
@@ -17,44 +20,41 @@ QString Text(const std::u16string& text) {
 
 }  // namespace
 
-ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
-                           const QString& suggestedName, const QString& chosenLesson,
+ImportDialog::ImportDialog(editor::ImportSource source, const editor::Book& book,
+                           const QString& sourceName, const QString& suggestedName,
+                           const QString& chosenLesson,
                            std::function<QString(const QString&)> nameProblem, QWidget* parent)
-    : QDialog(parent), table_(std::move(table)), nameProblem_(std::move(nameProblem)) {
+    : QDialog(parent),
+      source_(std::move(source)),
+      book_(book),
+      sourceName_(sourceName),
+      nameProblem_(std::move(nameProblem)) {
   setWindowTitle(QStringLiteral("导入词条"));
-  auto* heading = new QLabel(
-      QStringLiteral("来自 %1，共 %2 行；下面是前几行：").arg(source).arg(table_.rows.size()),
-      this);
+  heading = new QLabel(this);
   heading->setWordWrap(true);
 
-  const int columns = static_cast<int>(table_.columnCount());
-  preview = new QTableWidget(std::min<int>(kPreviewRows, static_cast<int>(table_.rows.size())),
-                             columns, this);
+  separation = new QComboBox(this);
+  separation->setAccessibleName(QStringLiteral("分隔方式"));
+  separation->addItem(QStringLiteral("自动判断"), int(editor::Separation::Guess));
+  separation->addItem(QStringLiteral("每行一条（在制表符或第一个中文处分开）"),
+                      int(editor::Separation::Lines));
+  separation->addItem(QStringLiteral("制表符"), int(editor::Separation::Tab));
+  separation->addItem(QStringLiteral("逗号"), int(editor::Separation::Comma));
+  separation->addItem(QStringLiteral("分号"), int(editor::Separation::Semicolon));
+  separation->setEnabled(source_.splits());
+  headerRow = new QCheckBox(QStringLiteral("第一行是表头(&H)"), this);
+  headerRow->setAccessibleName(QStringLiteral("第一行是表头"));
+
+  preview = new QTableWidget(this);
   preview->setAccessibleName(QStringLiteral("要导入的前几行"));
   preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   preview->setTabKeyNavigation(false);
-  QStringList headers;
-  for (int c = 0; c < columns; ++c) {
-    const auto named = static_cast<std::size_t>(c) < table_.columnNames.size()
-                           ? Text(table_.columnNames[static_cast<std::size_t>(c)])
-                           : QString();
-    headers << (named.isEmpty() ? QStringLiteral("第 %1 列").arg(c + 1)
-                                : QStringLiteral("第 %1 列：%2").arg(c + 1).arg(named));
-  }
-  preview->setHorizontalHeaderLabels(headers);
-  for (int r = 0; r < preview->rowCount(); ++r) {
-    const auto& row = table_.rows[static_cast<std::size_t>(r)];
-    preview->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(row.line)));
-    for (std::size_t c = 0; c < row.fields.size(); ++c) {
-      preview->setItem(r, static_cast<int>(c), new QTableWidgetItem(Text(row.fields[c])));
-    }
-  }
   preview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-  const auto guess = editor::GuessColumns(table_);
-  englishColumn = columnBox(QStringLiteral("英文所在的列"), guess.english);
-  chineseColumn = columnBox(QStringLiteral("中文所在的列"), guess.chinese);
-  partOfSpeechColumn = columnBox(QStringLiteral("词性所在的列"), guess.partOfSpeech);
+  englishColumn = columnBox(QStringLiteral("英文所在的列"));
+  chineseColumn = columnBox(QStringLiteral("中文所在的列"));
+  partOfSpeechColumn = columnBox(QStringLiteral("词性所在的列"));
+  phoneticColumn = columnBox(QStringLiteral("音标所在的列"));
 
   intoNewLesson = new QRadioButton(QStringLiteral("导入为新课(&N)，课名："), this);
   intoNewLesson->setAccessibleName(QStringLiteral("导入为新课"));
@@ -76,14 +76,21 @@ ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
   buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("导入"));
   buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("取消"));
 
+  auto* split = new QHBoxLayout;
+  split->addWidget(separation, 1);
+  split->addWidget(headerRow);
+  auto* columns = new QFormLayout;
+  columns->addRow(QStringLiteral("分隔(&S)："), split);
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("英文(&E)："), englishColumn);
   form->addRow(QStringLiteral("中文(&Z)："), chineseColumn);
   form->addRow(QStringLiteral("词性(&P)："), partOfSpeechColumn);
+  form->addRow(QStringLiteral("音标(&Y)："), phoneticColumn);
   form->addRow(intoNewLesson, lessonName);
   form->addRow(intoChosenLesson);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
+  layout->addLayout(columns);
   layout->addWidget(preview, 1);
   layout->addLayout(form);
   layout->addWidget(verdict);
@@ -91,33 +98,81 @@ ImportDialog::ImportDialog(editor::ImportTable table, const QString& source,
 
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  for (auto* box : {englishColumn, chineseColumn, partOfSpeechColumn}) {
+  connect(separation, &QComboBox::currentIndexChanged, this, [this] { reread(std::nullopt); });
+  connect(headerRow, &QCheckBox::toggled, this, [this](bool on) { reread(on); });
+  for (auto* box : {englishColumn, chineseColumn, partOfSpeechColumn, phoneticColumn}) {
     connect(box, &QComboBox::currentIndexChanged, this, &ImportDialog::update);
   }
   connect(lessonName, &QLineEdit::textChanged, this, &ImportDialog::update);
   connect(intoNewLesson, &QRadioButton::toggled, this, &ImportDialog::update);
   connect(lessonName, &QLineEdit::textEdited, this, [this] { intoNewLesson->setChecked(true); });
-  update();
+  reread(std::nullopt);
   lessonName->setFocus();
   lessonName->selectAll();
-  resize(640, 520);
+  resize(640, 560);
   desk::FitToScreen(this, parent ? parent->screen() : screen());
 }
 
-QComboBox* ImportDialog::columnBox(const QString& name, int chosen) {
+QComboBox* ImportDialog::columnBox(const QString& name) {
   auto* box = new QComboBox(this);
   box->setAccessibleName(name);
-  box->addItem(QStringLiteral("（没有）"), editor::kNoColumn);
-  for (int c = 0; c < static_cast<int>(table_.columnCount()); ++c) {
-    box->addItem(QStringLiteral("第 %1 列").arg(c + 1), c);
-  }
-  box->setCurrentIndex(chosen + 1);
   return box;
 }
 
 editor::ColumnChoice ImportDialog::choice() const {
   return {englishColumn->currentData().toInt(), chineseColumn->currentData().toInt(),
-          partOfSpeechColumn->currentData().toInt()};
+          partOfSpeechColumn->currentData().toInt(), phoneticColumn->currentData().toInt()};
+}
+
+void ImportDialog::reread(std::optional<bool> header) {
+  table_ =
+      source_.read({static_cast<editor::Separation>(separation->currentData().toInt()), header});
+  {
+    const QSignalBlocker blocker(headerRow);
+    headerRow->setChecked(table_.headerRow);
+  }
+  showTable();
+  update();
+}
+
+void ImportDialog::showTable() {
+  const QString rows = table_.cut ? QStringLiteral("超过 %1").arg(editor::kMostRows)
+                                  : QString::number(table_.rows.size());
+  heading->setText(
+      QStringLiteral("来自 %1，共 %2 行；下面是前几行分开后的样子：").arg(sourceName_, rows));
+  const int columns = static_cast<int>(table_.columnCount());
+  preview->clear();
+  preview->setRowCount(std::min<int>(kPreviewRows, static_cast<int>(table_.rows.size())));
+  preview->setColumnCount(columns);
+  QStringList headers;
+  for (int c = 0; c < columns; ++c) {
+    const auto named = static_cast<std::size_t>(c) < table_.columnNames.size()
+                           ? Text(table_.columnNames[static_cast<std::size_t>(c)])
+                           : QString();
+    headers << (named.isEmpty() ? QStringLiteral("第 %1 列").arg(c + 1)
+                                : QStringLiteral("第 %1 列：%2").arg(c + 1).arg(named));
+  }
+  preview->setHorizontalHeaderLabels(headers);
+  for (int r = 0; r < preview->rowCount(); ++r) {
+    const auto& row = table_.rows[static_cast<std::size_t>(r)];
+    preview->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(row.line)));
+    for (std::size_t c = 0; c < row.fields.size(); ++c) {
+      preview->setItem(r, static_cast<int>(c), new QTableWidgetItem(Text(row.fields[c])));
+    }
+  }
+
+  const auto guess = editor::GuessColumns(table_);
+  const std::pair<QComboBox*, int> boxes[] = {{englishColumn, guess.english},
+                                              {chineseColumn, guess.chinese},
+                                              {partOfSpeechColumn, guess.partOfSpeech},
+                                              {phoneticColumn, guess.phonetic}};
+  for (const auto& [box, chosen] : boxes) {
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItem(QStringLiteral("（没有）"), editor::kNoColumn);
+    for (int c = 0; c < columns; ++c) box->addItem(headers[c], c);
+    box->setCurrentIndex(chosen + 1);
+  }
 }
 
 void ImportDialog::update() {
@@ -129,6 +184,9 @@ void ImportDialog::update() {
     problem = Text(entries_.refusal.text());
   } else if (entries_.entries.empty()) {
     problem = QStringLiteral("所选的列里没有词条");
+  } else if (const auto limit = editor::CheckImportLimits(book_, entries_.entries.size(),
+                                                          intoNewLesson->isChecked(), table_.cut)) {
+    problem = Text(editor::LimitText(limit));
   } else if (intoNewLesson->isChecked()) {
     problem = nameProblem_(lessonName->text());
   }

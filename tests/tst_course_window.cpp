@@ -9,11 +9,14 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
+#include <sstream>
 
 #include "book_edits.h"
+#include "commands.h"
 #include "course_file.h"
 #include "course_window.h"
 #include "import_dialog.h"
+#include "lesson_index.h"
 #include "module1.h"
 #include "test_support.h"
 #include "window_checks.h"
@@ -197,6 +200,8 @@ TEST(CourseWindow, ImportRefusesWhatCannotBeImportedAndAddsNothing) {
       {"broken quoting", "a,b\n\"c,d\n", QStringLiteral("新"), QStringLiteral("第 2 行")},
       {"a name taken", "apple,苹果\n", QStringLiteral("Unit 2"), QStringLiteral("已经有一课")},
       {"no name", "apple,苹果\n", QString(), QStringLiteral("课名是空的")},
+      {"an .xls workbook", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10),
+       QStringLiteral("新"), QStringLiteral("请在 Excel 或 WPS 中另存为 CSV")},
   };
   for (const auto& c : cases) {
     Desk desk;
@@ -227,6 +232,122 @@ TEST(CourseWindow, ImportsPastedTextIntoTheChosenLesson) {
   EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2"}));
   EXPECT_EQ(Column(desk.window.entryTable, 0), (QStringList{"market", "stall", "give up", "run"}));
   EXPECT_EQ(Column(desk.window.entryTable, 2), (QStringList{"", "", "", "v."}));
+}
+
+// What `coursetool dump` shows of the book saved by the window.
+std::string SavedAndDumped(Desk& desk) {
+  const std::string path = desk.dir.file("saved.dat");
+  EXPECT_TRUE(desk.window.saveAs(QString::fromStdString(path)));
+  std::ostringstream out, err;
+  EXPECT_EQ(coursetool::Dump(path, out, err), 0) << err.str();
+  return out.str();
+}
+
+TEST(CourseWindow, ImportTakesATypedListApartAndTheTeacherCanChangeTheSplit) {
+  Desk desk;
+  desk.window.questions.clipboard = [] {
+    return QStringLiteral(
+        "单词 释义\n1. abandon [əˈbændən] vt.放弃；抛弃\n2、absorb\tv. 吸收（液体）\n"
+        "Where there is a will, there is a way. 有志者事竟成。\n");
+  };
+  QStringList seen;
+  desk.importAnswer = [&seen](ImportDialog& dialog) {
+    const auto row = [&dialog](int r) {
+      QStringList cells;
+      for (int c = 0; c < dialog.preview->columnCount(); ++c) {
+        cells << (dialog.preview->item(r, c) ? dialog.preview->item(r, c)->text() : QString());
+      }
+      return cells.join(QLatin1Char('|'));
+    };
+    EXPECT_TRUE(dialog.headerRow->isChecked());
+    EXPECT_TRUE(dialog.separation->isEnabled());
+    seen << row(0) << row(1) << dialog.phoneticColumn->currentText() << dialog.verdict->text();
+    dialog.headerRow->setChecked(false);
+    seen << row(0) << dialog.verdict->text();
+    dialog.separation->setCurrentIndex(dialog.separation->findText(QStringLiteral("制表符")));
+    seen << row(1) << QString::number(dialog.headerRow->isChecked());
+    dialog.separation->setCurrentIndex(0);
+    seen << dialog.verdict->text();
+    dialog.lessonName->setText(QStringLiteral("第六周"));
+    return true;
+  };
+  desk.window.importClipboardAction->trigger();
+  EXPECT_EQ(seen,
+            (QStringList{"abandon|əˈbændən|vt.|放弃；抛弃", "absorb||v.|吸收（液体）",
+                         "第 2 列：音标", "将导入 3 条词条。", "|||单词 释义", "将导入 4 条词条。",
+                         "1. abandon [əˈbændən] vt.放弃；抛弃|", "0", "将导入 3 条词条。"}));
+  EXPECT_EQ(SavedAndDumped(desk),
+            "0\t第一册\tUnit 1\tmarket\t市场\t\t\t01000000\tdeadbeef\t1234\n"
+            "1\t第一册\tUnit 1\tstall\t货摊\t\t\t02000000\tdeadbeef\t1234\n"
+            "2\t第一册\tUnit 2\triver\t河\t\t\t03000000\tdeadbeef\t1234\n"
+            "3\t第一册\t第六周\tabandon\t放弃；抛弃\tvt.\t\t03000000\tdeadbeef\t1234\n"
+            "4\t第一册\t第六周\tabsorb\t吸收（液体）\tv.\t\t03000000\tdeadbeef\t1234\n"
+            "5\t第一册\t第六周\tWhere there is a will, there is a way.\t有志者事竟成。\t\t\t"
+            "03000000\tdeadbeef\t1234\n");
+}
+
+TEST(CourseWindow, ImportsTheFirstSheetOfAWorkbook) {
+  Desk desk;
+  bool splits = true;
+  desk.importAnswer = [&splits](ImportDialog& dialog) {
+    splits = dialog.separation->isEnabled();
+    return true;
+  };
+  desk.window.importBytes(
+      QByteArray::fromStdString(testsupport::Workbook(
+          {{"xl/worksheets/sheet1.xml",
+            testsupport::SheetXml(
+                "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>英文</t></is></c>"
+                "<c r=\"B1\" t=\"inlineStr\"><is><t>中文</t></is></c></row>"
+                "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>apple</t></is>"
+                "</c><c r=\"B2\" t=\"inlineStr\"><is><t>苹果。</t></is></c></row>")}})),
+      QStringLiteral("week7.xlsx"), QStringLiteral("week7"));
+  EXPECT_FALSE(splits) << "a workbook's cells are its split";
+  EXPECT_EQ(Items(desk.window.lessonList), (QStringList{"Unit 1", "Unit 2", "week7"}));
+  EXPECT_EQ(Column(desk.window.entryTable, 1), (QStringList{"苹果。"}));
+}
+
+TEST(CourseWindow, ImportSaysAtOnceWhatPassesTheBooksLimits) {
+  course::RecordTable lessons;
+  for (std::uint32_t i = 0; i < course::kLessonSlots; ++i) {
+    lessons[i] = Entry(QStringLiteral("L%1").arg(i).toStdU16String(), u"go", u"去", i);
+  }
+  QString list;
+  for (int i = 0; i < 2983; ++i) list += QStringLiteral("w%1 词\n").arg(i);
+  struct Case {
+    const char* what;
+    course::RecordTable book;
+    QString list;
+    bool intoChosen;
+    QString verdict;
+  };
+  const Case cases[] = {
+      {"entries past the course file's records", SampleBook(), list, false,
+       QStringLiteral("导入后这一册共 2986 条，超过课程文件最多能存的 2985 条")},
+      {"a lesson past the chooser's last", lessons, QStringLiteral("go 去\n"), false,
+       QStringLiteral("导入后共 130 课，选课程序只列出前 129 课")},
+      {"into a lesson it has, no new lesson", lessons, QStringLiteral("go 去\n"), true,
+       QStringLiteral("将导入 1 条词条。")},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    ASSERT_TRUE(course::WriteCourseFile(desk.dir.file("book.dat"), c.book).ok());
+    desk.window.openFile(QString::fromStdString(desk.dir.file("book.dat")));
+    ASSERT_EQ(desk.window.book().table(), c.book) << c.what;
+    desk.window.questions.clipboard = [&c] { return c.list; };
+    QString verdict;
+    bool okEnabled = false;
+    desk.importAnswer = [&](ImportDialog& dialog) {
+      dialog.lessonName->setText(QStringLiteral("新的一课"));
+      dialog.intoChosenLesson->setChecked(c.intoChosen);
+      verdict = dialog.verdict->text();
+      okEnabled = dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+      return false;
+    };
+    desk.window.importClipboardAction->trigger();
+    EXPECT_TRUE(verdict.contains(c.verdict)) << c.what << ": " << verdict.toStdString();
+    EXPECT_EQ(okEnabled, c.intoChosen) << c.what;
+  }
 }
 
 TEST(CourseWindow, SavesWhereThisUserReadsAndSaysWhere) {
