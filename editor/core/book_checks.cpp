@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "answer_rule.h"
 #include "chinese_text.h"
 #include "lesson_index.h"
 
@@ -31,8 +32,10 @@ std::u16string Where(const LessonRun& lesson, std::size_t record) {
   return Quoted(lesson.name) + u" 第 " + Number(record - lesson.first + 1) + u" 条";
 }
 
+// By the study programs' own rule: what a keyboard types for it is plain ASCII.
 bool Typable(char16_t c) {
-  return c >= 0x20 && c <= 0x7E;
+  const char16_t typed = study::KeyboardForm(c);
+  return typed >= 0x20 && typed <= 0x7E;
 }
 
 void CheckEntry(const Book& book, const LessonRun& lesson, std::size_t lessonIndex,
@@ -44,6 +47,9 @@ void CheckEntry(const Book& book, const LessonRun& lesson, std::size_t lessonInd
   const std::u16string chinese = book.text(record, kChineseField);
   if (english.empty() && !chinese.empty()) {
     add(Rule::ChineseWithoutEnglish, kEnglishField, u"有中文没有英文，选课程序不显示这一条");
+  }
+  if (!english.empty() && chinese.empty()) {
+    add(Rule::EnglishWithoutChinese, kChineseField, u"有英文没有中文，学习时卡片上没有释义");
   }
   const auto untypable = std::find_if_not(english.begin(), english.end(), Typable);
   if (untypable != english.end()) {

@@ -17,6 +17,7 @@ enum class Rule {
   TooManyEntries,         // the last slot is never part of a lesson
   LessonNameComesBack,    // a later run of the same name is listed twice
   ChineseWithoutEnglish,  // the chooser hides an entry without English
+  EnglishWithoutChinese,  // a card with nothing to recall or check against
   UntypableEnglish,       // dictation and typing need every character typed
   StraySpaces,            // at either end, or two in a row
   RepeatedEntry,          // the same English and Chinese twice in a lesson
