@@ -89,7 +89,12 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
   findingList = new QListWidget(this);
   findingList->setAccessibleName(QStringLiteral("检查结果"));
-  findingList->setUniformItemSizes(true);  // thousands of findings stay quick to show
+  // Each finding wrapped to the list's width, whole; laid out in batches so that thousands
+  // of findings stay quick to show.
+  findingList->setWordWrap(true);
+  findingList->setResizeMode(QListView::Adjust);
+  findingList->setLayoutMode(QListView::Batched);
+  findingList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   previewNote = new QLabel(this);
   previewNote->setWordWrap(true);
   previewList = new QListWidget(this);
@@ -202,6 +207,10 @@ void CourseWindow::buildMenus() {
   redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
   edit->addAction(undoAction);
   edit->addAction(redoAction);
+  // What the status line said was about the book before the step taken back or again.
+  for (QAction* step : {undoAction, redoAction}) {
+    connect(step, &QAction::triggered, this, [this] { tell({}, false); });
+  }
   edit->addSeparator();
   addEntryAction = addCommand(edit, QStringLiteral("添加词条(&N)"),
                               QKeySequence(Qt::CTRL | Qt::Key_N), &CourseWindow::addEntry);

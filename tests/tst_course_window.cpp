@@ -123,6 +123,7 @@ TEST(CourseWindow, EditsCellsWithUndoAndRedoAndRefusesWhatGbkLacks) {
       << desk.window.statusLine->text().toStdString();
 
   desk.window.undoAction->trigger();
+  EXPECT_TRUE(desk.window.statusLine->text().isEmpty()) << "what it said is no longer so";
   desk.window.undoAction->trigger();
   EXPECT_EQ(desk.window.book().table(), SampleBook());
   EXPECT_EQ(Column(table, 0), (QStringList{"market", "stall"}));
@@ -435,6 +436,23 @@ TEST(CourseWindow, FindingsListEachFaultAndJumpToIt) {
   emit desk.window.findingList->itemActivated(findings->item(0));
   EXPECT_EQ(desk.window.currentLesson(), 1);
   EXPECT_EQ(desk.window.entryTable->currentRow(), 0);
+}
+
+TEST(CourseWindow, FindingsWrapToTheListsWidthInsteadOfBeingCut) {
+  Desk desk;
+  desk.window.resize(800, 600);
+  desk.window.show();
+  for (int row = 0; row < 2; ++row) {
+    desk.window.entryTable->item(row, 0)->setText(QStringLiteral("café"));
+  }
+  auto* findings = desk.window.findingList;
+  ASSERT_EQ(findings->count(), 2);
+  QApplication::processEvents();
+  const QRect first = findings->visualItemRect(findings->item(0));
+  const QRect second = findings->visualItemRect(findings->item(1));
+  EXPECT_LE(first.right(), findings->viewport()->width()) << "no line runs out of the list";
+  EXPECT_GE(first.height(), 2 * findings->fontMetrics().height()) << "the long finding wraps";
+  EXPECT_GE(second.top(), first.bottom()) << "findings do not overlap";
 }
 
 TEST(CourseWindow, IsUsableByKeyboardAndNamedInChinese) {
