@@ -80,11 +80,21 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
 
   lessonList = new QListWidget(this);
   lessonList->setAccessibleName(QStringLiteral("这一册的课"));
+  // Long lesson names wrap rather than being cut on a small screen.
+  lessonList->setWordWrap(true);
+  lessonList->setResizeMode(QListView::Adjust);
+  lessonList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   entryTable = new QTableWidget(0, kColumns, this);
   entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
   entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
                                          QStringLiteral("词性"), QStringLiteral("栏目")});
+  // English and Chinese share the width, the short marks take what they need, and a text
+  // longer than its column wraps onto lines of its own.
   entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  entryTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  entryTable->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+  entryTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  entryTable->setWordWrap(true);
   entryTable->setSelectionMode(QAbstractItemView::SingleSelection);
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
   findingList = new QListWidget(this);

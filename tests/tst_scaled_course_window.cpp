@@ -3,6 +3,7 @@
 // resolution, every text with room for its characters.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QScreen>
@@ -14,6 +15,39 @@
 #include "window_placement.h"
 
 namespace {
+
+// Whether `text` fits whole in `rect` as an item view draws it: on one line or wrapped.
+bool ShownWhole(const QRect& rect, const QString& text, const QFontMetrics& metrics) {
+  constexpr int kMargins = 8;  // the item's own padding, a few pixels a side
+  const QRect needed =
+      metrics.boundingRect(QRect(0, 0, rect.width() - kMargins, 10000), Qt::TextWordWrap, text);
+  return needed.width() <= rect.width() - kMargins && needed.height() <= rect.height();
+}
+
+TEST(ScaledCourseWindow, ShowsWholeLessonNamesAndEnglishOnTheSmallestScreen) {
+  testsupport::TempDir dir;
+  course::RecordTable table;
+  const std::u16string lesson = u"第十二课 晨间集市里的讨价还价";
+  const std::u16string english = u"Where there is a will, there is a way.";
+  table[0].text(2) = *course::ScrambleText(lesson);
+  table[0].text(3) = *course::ScrambleText(english);
+  table[0].text(4) = *course::ScrambleText(u"有志者事竟成。");
+  table[0].text(5) = *course::ScrambleText(u"phr.");
+  ASSERT_TRUE(course::WriteCourseFile(dir.file("c1.dat"), table).ok());
+  coursedesk::CourseWindow window(suite::FilePlaces(dir.path().string(), dir.file("user"), true));
+  window.openBook(0);
+  desk::ShowCentred(&window);
+  ASSERT_EQ(window.screen()->size(), QSize(512, 384)) << "1024×768 at twice the scale";
+  QApplication::processEvents();
+  const auto* lessons = window.lessonList;
+  EXPECT_TRUE(ShownWhole(lessons->visualItemRect(lessons->item(0)),
+                         QString::fromStdU16String(lesson), lessons->fontMetrics()))
+      << lessons->visualItemRect(lessons->item(0)).width();
+  const auto* entries = window.entryTable;
+  EXPECT_TRUE(ShownWhole(entries->visualRect(entries->model()->index(0, 0)),
+                         QString::fromStdU16String(english), entries->fontMetrics()))
+      << entries->visualRect(entries->model()->index(0, 0)).width();
+}
 
 TEST(ScaledCourseWindow, DrawsAtTheScreensResolutionWithRoomForEveryText) {
   testsupport::TempDir dir;
