@@ -88,13 +88,11 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
   entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
                                          QStringLiteral("词性"), QStringLiteral("栏目")});
-  // English and Chinese share the width, the short marks take what they need, and a text
-  // longer than its column wraps onto lines of its own.
-  entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  entryTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-  entryTable->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
-  entryTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  entryTable->setWordWrap(true);
+  // English has the width its texts need (sized by the rows in view, so that a long lesson
+  // stays quick to show), Chinese the rest, the short marks what they need; a row too wide
+  // for a small screen scrolls.
+  entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  entryTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   entryTable->setSelectionMode(QAbstractItemView::SingleSelection);
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
   findingList = new QListWidget(this);

@@ -63,6 +63,11 @@ TEST(CoursetoolImport, TakesTheColumnsGiven) {
   ASSERT_EQ(Import(dir.file("l.tsv"), dir.file("c.dat"), {"-,zh,pos,en", {}, {}}, out, err), 0)
       << err.str();
   EXPECT_EQ(DumpOf(dir.file("c.dat")), "0\t\tl\tapple\t苹果\tn.\t\t00000000\t00000000\t0000\n");
+  // Phonetics have a column of their own, never stored in the course file.
+  WriteBytes(dir.file("p.tsv"), "2\tpear\t/peə/\t梨\n");
+  ASSERT_EQ(Import(dir.file("p.tsv"), dir.file("c.dat"), {"-,en,ph,zh", {}, {}}, out, err), 0)
+      << err.str();
+  EXPECT_NE(DumpOf(dir.file("c.dat")).find("1\t\tp\tpear\t梨\t\t"), std::string::npos);
 }
 
 TEST(CoursetoolImport, RefusesWithTheReasonAndWritesNothing) {

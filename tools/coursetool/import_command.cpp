@@ -26,6 +26,7 @@ std::optional<editor::ColumnChoice> ParseColumns(const std::string& text) {
     int* slot = role == "en"    ? &choice.english
                 : role == "zh"  ? &choice.chinese
                 : role == "pos" ? &choice.partOfSpeech
+                : role == "ph"  ? &choice.phonetic
                                 : nullptr;
     if (role != "-" && (!slot || *slot != editor::kNoColumn)) return std::nullopt;
     if (slot) *slot = column;
@@ -80,7 +81,7 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
     const auto given = ParseColumns(*options.columns);
     if (!given) {
       err << "coursetool: --columns " << *options.columns
-          << ": give each column's role as en, zh, pos or -, each role at most once\n";
+          << ": give each column's role as en, zh, pos, ph or -, each role at most once\n";
       return 1;
     }
     choice = *given;

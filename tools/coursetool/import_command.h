@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// coursetool import: a word list (CSV/TSV, Anki's plain text notes, a pasted list) appended
-// to a course file as one lesson, by the course editor's own import.
+// coursetool import: a word list (CSV/TSV, Anki's plain text notes, an Excel workbook, a
+// pasted list) appended to a course file as one lesson, by the course editor's own import.
 #pragma once
 
 #include <iosfwd>
@@ -10,7 +10,7 @@
 namespace coursetool {
 
 struct ImportOptions {
-  std::optional<std::string> columns;  // "en,zh,pos": the role of each column, "-" none
+  std::optional<std::string> columns;  // "en,ph,zh,pos": the role of each column, "-" none
   std::optional<std::string> lesson;   // the lesson's name; else IN's name less its extension
   std::optional<std::string> book;     // field 1 of the new records
 };

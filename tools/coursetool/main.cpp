@@ -14,7 +14,7 @@ constexpr const char* kUsage =
     "usage: coursetool dump FILE\n"
     "       coursetool build IN.tsv OUT.dat\n"
     "       coursetool check FILE\n"
-    "       coursetool import [--columns en,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
+    "       coursetool import [--columns en,ph,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
     "Run 'coursetool COMMAND --help' for one command.\n";
 
 constexpr const char* kDumpHelp =
@@ -39,14 +39,17 @@ constexpr const char* kCheckHelp =
     "2 unreadable or not a regular file.\n";
 
 constexpr const char* kImportHelp =
-    "usage: coursetool import [--columns en,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
+    "usage: coursetool import [--columns en,ph,zh,pos] [--lesson NAME] [--book TEXT] IN OUT.dat\n"
     "Appends the entries of IN as one lesson to OUT.dat (made as a book of empty records\n"
     "when absent), as the course editor imports: CSV or TSV (UTF-8, with or without a byte\n"
-    "order mark, or GBK), Anki's \"Notes in Plain Text\", or lines \"word meaning\".\n"
-    "--columns gives each column's role in order (en, zh, pos, or - for none); without it\n"
-    "the roles are guessed. The lesson is named NAME, else IN's file name less its\n"
-    "extension; --book sets text field 1 of its records. A bad line is refused with its\n"
-    "number and the reason, and then nothing is written.\n";
+    "order mark, or GBK), Anki's \"Notes in Plain Text\", the first sheet of an Excel\n"
+    "workbook (.xlsx), or lines \"word meaning\" (numbering, phonetics and part-of-speech\n"
+    "marks taken apart; a header row of column names skipped).\n"
+    "--columns gives each column's role in order (en, zh, pos, ph for phonetics, or - for\n"
+    "none); without it the roles are guessed. The lesson is named NAME, else IN's file name\n"
+    "less its extension; --book sets text field 1 of its records. A bad line is refused with\n"
+    "its number and the reason, and so is a list the book cannot take (past 2,985 entries\n"
+    "or 129 lessons); then nothing is written.\n";
 
 // The options before the two paths; false for an unknown or incomplete one.
 bool TakeImportOptions(int argc, char** argv, coursetool::ImportOptions& options) {
