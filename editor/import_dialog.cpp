@@ -79,8 +79,10 @@ ImportDialog::ImportDialog(editor::ImportSource source, const editor::Book& book
   auto* split = new QHBoxLayout;
   split->addWidget(separation, 1);
   split->addWidget(headerRow);
+  auto* splitLabel = new QLabel(QStringLiteral("分隔(&S)："), this);
+  splitLabel->setBuddy(separation);
   auto* columns = new QFormLayout;
-  columns->addRow(QStringLiteral("分隔(&S)："), split);
+  columns->addRow(splitLabel, split);
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("英文(&E)："), englishColumn);
   form->addRow(QStringLiteral("中文(&Z)："), chineseColumn);

@@ -239,6 +239,9 @@ TEST(ListsAsTyped, GiveTheEntriesTheTeacherMeant) {
        u"2\tabsorb\t/əbˈzɔːb/\tv.\t吸收\n",
        {"abandon | əˈbændən | vt. | 放弃", "absorb | əbˈzɔːb | v. | 吸收"}},
       {"a header line of a pasted list", u"单词 释义\napple 苹果\n", {"apple |  |  | 苹果"}},
+      {"an entry whose words name columns",
+       u"word 单词\nmeaning,意思\n",
+       {"word |  |  | 单词", "meaning |  |  | 意思"}},
       {"English header names, the mark glued to the meaning",
        u"Word,Meaning\nabandon,vt.放弃\nabsorb,v. 吸收\n",
        {"abandon |  | vt. | 放弃", "absorb |  | v. | 吸收"}},
@@ -293,6 +296,10 @@ TEST(ListsAsTyped, TheTeachersChoiceOfSeparatorAndHeaderWins) {
     EXPECT_EQ(EntriesOf(table), c.entries) << c.what;
   }
   EXPECT_TRUE(ReadImportText(u"apple 苹果\npear 梨\n", {Separation::Guess, true}).headerRow);
+  const auto notes =
+      ReadImportText(u"#separator:tab\nword\tmeaning\napple\t苹果\n", {Separation::Guess, true});
+  EXPECT_TRUE(notes.headerRow);
+  EXPECT_EQ(EntriesOf(notes), std::vector<std::string>{"apple |  |  | 苹果"});
 }
 
 TEST(ListsAsTyped, AreReadNoFurtherThanAnyBookCouldHold) {

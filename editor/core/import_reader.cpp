@@ -89,14 +89,24 @@ void TakeHeaderRow(ImportTable& table, std::optional<bool> chosen,
 }  // namespace
 
 bool NamesColumns(const std::vector<std::u16string>& cells) {
-  return std::any_of(cells.begin(), cells.end(), IsColumnName) &&
-         std::all_of(cells.begin(), cells.end(),
-                     [](const std::u16string& c) { return Tidied(c).empty() || IsColumnName(c); });
+  std::vector<std::u16string> named;
+  for (const auto& cell : cells) {
+    if (!Tidied(cell).empty()) named.push_back(Tidied(cell));
+  }
+  // "word 单词" is an entry: an English word and its meaning, however much they name columns.
+  if (named.size() == 2 && !HasChineseCharacter(named[0]) && HasChineseCharacter(named[1])) {
+    return false;
+  }
+  return !named.empty() && std::all_of(named.begin(), named.end(), IsColumnName);
 }
 
 ImportTable ReadImportText(std::u16string_view text, const ReadChoices& choices) {
   if (choices.separation == Separation::Guess && LooksLikeAnkiNotes(text)) {
-    return ReadAnkiNotes(text);
+    // Anki names its columns in its header lines; a first note is a header only when the
+    // teacher says so.
+    auto table = ReadAnkiNotes(text);
+    if (choices.headerRow.value_or(false)) TakeHeaderRow(table, true, {});
+    return table;
   }
   if (const auto separator = SeparatorChosen(choices.separation, text)) {
     auto table = ReadTable(text, *separator);
