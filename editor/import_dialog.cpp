@@ -2,6 +2,7 @@
 #include "import_dialog.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -50,6 +51,18 @@ ImportDialog::ImportDialog(editor::ImportSource source, const editor::Book& book
   preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   preview->setTabKeyNavigation(false);
   preview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  entryPreview = new QTableWidget(0, 4, this);
+  entryPreview->setAccessibleName(QStringLiteral("导入后的前几条词条"));
+  entryPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  entryPreview->setTabKeyNavigation(false);
+  entryPreview->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("音标"),
+                                           QStringLiteral("词性"), QStringLiteral("中文")});
+  entryPreview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  // One beside the other would not fit a small screen: the two views share the space.
+  auto* previews = new QTabWidget(this);
+  previews->setAccessibleName(QStringLiteral("预览"));
+  previews->addTab(entryPreview, QStringLiteral("导入后的词条"));
+  previews->addTab(preview, QStringLiteral("分开后的行"));
 
   englishColumn = columnBox(QStringLiteral("英文所在的列"));
   chineseColumn = columnBox(QStringLiteral("中文所在的列"));
@@ -83,17 +96,29 @@ ImportDialog::ImportDialog(editor::ImportSource source, const editor::Book& book
   splitLabel->setBuddy(separation);
   auto* columns = new QFormLayout;
   columns->addRow(splitLabel, split);
+  // Two roles a row, so that the dialog fits a 1024×768 screen at twice the scale.
+  auto* roles = new QGridLayout;
+  const std::pair<QString, QComboBox*> named[] = {
+      {QStringLiteral("英文(&E)："), englishColumn},
+      {QStringLiteral("中文(&Z)："), chineseColumn},
+      {QStringLiteral("词性(&P)："), partOfSpeechColumn},
+      {QStringLiteral("音标(&Y)："), phoneticColumn}};
+  for (int i = 0; i < 4; ++i) {
+    auto* label = new QLabel(named[i].first, this);
+    label->setBuddy(named[i].second);
+    roles->addWidget(label, i / 2, (i % 2) * 2);
+    roles->addWidget(named[i].second, i / 2, (i % 2) * 2 + 1);
+  }
+  roles->setColumnStretch(1, 1);
+  roles->setColumnStretch(3, 1);
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("英文(&E)："), englishColumn);
-  form->addRow(QStringLiteral("中文(&Z)："), chineseColumn);
-  form->addRow(QStringLiteral("词性(&P)："), partOfSpeechColumn);
-  form->addRow(QStringLiteral("音标(&Y)："), phoneticColumn);
   form->addRow(intoNewLesson, lessonName);
   form->addRow(intoChosenLesson);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
   layout->addLayout(columns);
-  layout->addWidget(preview, 1);
+  layout->addWidget(previews, 1);
+  layout->addLayout(roles);
   layout->addLayout(form);
   layout->addWidget(verdict);
   layout->addWidget(buttons);
@@ -177,8 +202,23 @@ void ImportDialog::showTable() {
   }
 }
 
+void ImportDialog::showEntries() {
+  const auto& entries = entries_.entries;
+  entryPreview->setRowCount(std::min<int>(kPreviewRows, static_cast<int>(entries.size())));
+  for (int r = 0; r < entryPreview->rowCount(); ++r) {
+    const auto& entry = entries[static_cast<std::size_t>(r)];
+    entryPreview->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(entry.line)));
+    int column = 0;
+    for (const auto* text :
+         {&entry.english, &entry.phonetic, &entry.partOfSpeech, &entry.chinese}) {
+      entryPreview->setItem(r, column++, new QTableWidgetItem(Text(*text)));
+    }
+  }
+}
+
 void ImportDialog::update() {
   entries_ = editor::MakeEntries(table_, choice());
+  showEntries();
   QString problem;
   if (table_.refusal) {
     problem = Text(table_.refusal.text());

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // 导入词条: how the list splits (guessed, changeable: at a separator or one entry a line,
-// whether the first row is a header), its first rows so split, which column is 英文, 中文,
-// 词性 and 音标 (guessed, changeable), and where the entries go: a new lesson or the chosen
-// one. What the book cannot take is said before anything is imported.
+// whether the first row is a header), its first rows so split and the entries they give,
+// which column is 英文, 中文, 词性 and 音标 (guessed, changeable), and where the entries go:
+// a new lesson or the chosen one. What the book cannot take is said before anything is
+// imported.
 #pragma once
 
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <functional>
 #include <optional>
@@ -35,9 +37,10 @@ class ImportDialog : public QDialog {
   static constexpr int kPreviewRows = 8;
 
   QLabel* heading = nullptr;
-  QComboBox* separation = nullptr;  // 自动判断, 每行一条, 制表符, 逗号, 分号
-  QCheckBox* headerRow = nullptr;   // 第一行是表头
-  QTableWidget* preview = nullptr;
+  QComboBox* separation = nullptr;       // 自动判断, 每行一条, 制表符, 逗号, 分号
+  QCheckBox* headerRow = nullptr;        // 第一行是表头
+  QTableWidget* preview = nullptr;       // the first rows as split, by column
+  QTableWidget* entryPreview = nullptr;  // the first entries they give: 英文, 音标, 词性, 中文
   QComboBox* englishColumn = nullptr;
   QComboBox* chineseColumn = nullptr;
   QComboBox* partOfSpeechColumn = nullptr;
@@ -57,6 +60,7 @@ class ImportDialog : public QDialog {
   // Reads the source again as split now, the header row as given or guessed.
   void reread(std::optional<bool> header);
   void showTable();
+  void showEntries();
   void update();
 
   editor::ImportSource source_;

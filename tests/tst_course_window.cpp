@@ -170,6 +170,7 @@ TEST(CourseWindow, ImportShowsAPreviewWithGuessedColumnsAndAddsALesson) {
   Desk desk;
   QStringList seen;
   desk.importAnswer = [&seen](ImportDialog& dialog) {
+    EXPECT_EQ(dialog.entryPreview->item(0, 3)->text(), QStringLiteral("苹果, 红的"));
     seen << dialog.preview->item(0, 0)->text() << dialog.preview->item(0, 1)->text()
          << dialog.englishColumn->currentText() << dialog.chineseColumn->currentText()
          << dialog.partOfSpeechColumn->currentText() << dialog.verdict->text();
@@ -261,6 +262,9 @@ TEST(CourseWindow, ImportTakesATypedListApartAndTheTeacherCanChangeTheSplit) {
       return cells.join(QLatin1Char('|'));
     };
     EXPECT_TRUE(dialog.headerRow->isChecked());
+    EXPECT_EQ(dialog.entryPreview->item(2, 0)->text(),
+              QStringLiteral("Where there is a will, there is a way."));
+    EXPECT_EQ(dialog.entryPreview->item(0, 1)->text(), QStringLiteral("əˈbændən"));
     EXPECT_TRUE(dialog.separation->isEnabled());
     seen << row(0) << row(1) << dialog.phoneticColumn->currentText() << dialog.verdict->text();
     dialog.headerRow->setChecked(false);

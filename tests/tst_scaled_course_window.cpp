@@ -10,6 +10,7 @@
 
 #include "course_file.h"
 #include "course_window.h"
+#include "import_dialog.h"
 #include "module1.h"
 #include "test_support.h"
 #include "window_placement.h"
@@ -47,6 +48,18 @@ TEST(ScaledCourseWindow, ShowsWholeLessonNamesAndEnglishOnTheSmallestScreen) {
   EXPECT_TRUE(ShownWhole(entries->visualRect(entries->model()->index(0, 0)),
                          QString::fromStdU16String(english), entries->fontMetrics()))
       << entries->visualRect(entries->model()->index(0, 0)).width();
+
+  coursedesk::ImportDialog dialog(
+      editor::ImportSource::FromText(u"单词 释义\n1. abandon [əˈbændən] vt.放弃；抛弃\n"),
+      window.book(), QStringLiteral("剪贴板"), QStringLiteral("新课"), QString(),
+      [](const QString&) { return QString(); }, &window);
+  dialog.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(dialog.frameGeometry()))
+      << "the import dialog on the screen too: " << dialog.frameGeometry().height() << " "
+      << dialog.minimumSizeHint().height() << " " << window.screen()->availableGeometry().height();
+  EXPECT_TRUE(dialog.verdict->isVisible());
+  EXPECT_GE(dialog.verdict->height(), dialog.fontMetrics().height());
 }
 
 TEST(ScaledCourseWindow, DrawsAtTheScreensResolutionWithRoomForEveryText) {
