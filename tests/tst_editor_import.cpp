@@ -224,9 +224,11 @@ TEST(ListsAsTyped, GiveTheEntriesTheTeacherMeant) {
         "accident |  |  | 事故", "8.5 times |  |  | 八点五倍"}},
       {"phonetics in brackets or slashes, the mark apart or glued",
        u"abandon [əˈbændən] vt. 放弃\nabsorb /əbˈzɔːb/ v.吸收\nand/or 和或\n"
-       u"access [ˈækses] n.&v.接近\n",
+       u"access [ˈækses] n.&v.接近\nabsent 英 [ˈæbsənt] 美 [ˈæbsənt] adj. 缺席的\n"
+       u"abuse\t/əˈbjuːs/ n. 滥用\nbeautiful 美丽的\n",
        {"abandon | əˈbændən | vt. | 放弃", "absorb | əbˈzɔːb | v. | 吸收", "and/or |  |  | 和或",
-        "access | ˈækses | n.&v. | 接近"}},
+        "access | ˈækses | n.&v. | 接近", "absent | ˈæbsənt | adj. | 缺席的",
+        "abuse | əˈbjuːs | n. | 滥用", "beautiful |  |  | 美丽的"}},
       {"lines with a tab beside lines without",
        u"apple\t苹果\nbanana 香蕉\nrun\tvi.跑\ncherry——樱桃\n",
        {"apple |  |  | 苹果", "banana |  |  | 香蕉", "run |  | vi. | 跑", "cherry |  |  | 樱桃"}},

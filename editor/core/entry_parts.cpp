@@ -104,6 +104,28 @@ std::vector<std::u16string> MeaningLines(std::u16string_view cell) {
   return lines;
 }
 
+// Phonetics before the meaning, as dictionaries print them ("[..]", "/../", "英 [..] 美 [..]"),
+// taken off it; the first of them.
+std::u16string TakeLeadingPhonetics(std::u16string_view& meaning) {
+  std::u16string first;
+  while (true) {
+    std::u16string_view rest = meaning;
+    if (rest.starts_with(u"英") || rest.starts_with(u"美")) {
+      rest.remove_prefix(1);
+      while (!rest.empty() &&
+             (IsBlank(rest.front()) || rest.front() == u':' || rest.front() == u'：')) {
+        rest.remove_prefix(1);
+      }
+    }
+    if (rest.empty() || (rest.front() != u'[' && rest.front() != u'/')) break;
+    const auto end = rest.find(rest.front() == u'[' ? u']' : u'/', 1);
+    if (end == std::u16string_view::npos) break;
+    if (first.empty()) first = Tidied(rest.substr(1, end - 1));
+    meaning = TrimmedBlanks(rest.substr(end + 1));
+  }
+  return first;
+}
+
 }  // namespace
 
 std::u16string_view WithoutNumbering(std::u16string_view text) {
@@ -148,6 +170,7 @@ MeaningParts SplitMeaning(std::u16string_view cell) {
     joined += line;
   }
   std::u16string_view meaning = joined;
+  parts.phonetic = TakeLeadingPhonetics(meaning);
   const auto start = MeaningStart(meaning);
   const std::u16string lead = Tidied(meaning.substr(0, start));
   if (IsPartOfSpeech(lead)) {

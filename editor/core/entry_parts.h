@@ -22,11 +22,13 @@ struct WordParts {
 WordParts SplitWord(std::u16string_view cell);
 
 struct MeaningParts {
+  std::u16string phonetic;
   std::u16string partOfSpeech;
   std::u16string chinese;
 };
-// "vt.&vi.放弃<br>抛弃" → vt.&vi., 放弃；抛弃: a leading mark goes to the part of speech,
-// meanings on separate lines or between <br> are joined by "；".
+// "vt.&vi.放弃<br>抛弃" → vt.&vi., 放弃；抛弃: phonetics before it ("英 [..] 美 [..]", the
+// first kept) and a leading mark taken off, meanings on separate lines or between <br>
+// joined by "；".
 MeaningParts SplitMeaning(std::u16string_view cell);
 
 // Where a line's meaning starts when no separator splits it: at its first Chinese character

@@ -97,6 +97,7 @@ ImportedEntry EntryOf(const ImportRow& row, const ColumnChoice& choice) {
   }
   std::u16string phonetic = WithoutPhoneticMarks(Cell(row, choice.phonetic));
   if (phonetic.empty()) phonetic = std::move(word.phonetic);
+  if (phonetic.empty()) phonetic = std::move(meaning.phonetic);
   return {std::move(word.english), std::move(meaning.chinese), std::move(partOfSpeech), row.line,
           std::move(phonetic)};
 }

@@ -21,8 +21,9 @@ std::vector<std::u16string> SplitPastedLine(std::u16string_view line) {
     if (!partOfSpeech.empty()) partOfSpeech += u' ';
     partOfSpeech += meaning.partOfSpeech;
   }
-  return {std::move(word.english), std::move(word.phonetic), std::move(partOfSpeech),
-          std::move(meaning.chinese)};
+  return {std::move(word.english),
+          word.phonetic.empty() ? std::move(meaning.phonetic) : std::move(word.phonetic),
+          std::move(partOfSpeech), std::move(meaning.chinese)};
 }
 
 ImportTable ReadPastedLines(std::u16string_view text) {
