@@ -270,6 +270,11 @@ TEST(ListsAsTyped, AreATableOnlyWhenEveryRowSplitsAlike) {
       {"commas inside sentences", u"No pain, no gain. 不劳无获\nEasy come, easy go. 来得容易\n",
        ImportFormat::Paste},
       {"every row split at a comma", u"apple,苹果\npear,梨\n", ImportFormat::Delimited},
+      {"a line without a tab far down",
+       u"a\t一\nb\t二\nc\t三\nd\t四\ne\t五\nf\t六\ng\t七\nh\t八\ni\t九\nj\t十\n"
+       u"k\t一\nl\t二\nm\t三\nn\t四\no\t五\np\t六\nq\t七\nr\t八\ns\t九\nt\t十\n"
+       u"u\t一\nbanana 香蕉\n",
+       ImportFormat::Paste},
       {"every row split at a tab, the mark in the meaning", u"run\tv. 跑\ngo\tv. 去\n",
        ImportFormat::Delimited},
   };

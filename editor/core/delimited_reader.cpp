@@ -10,8 +10,6 @@
 namespace editor {
 namespace {
 
-constexpr std::size_t kRowsForGuess = 20;
-
 class Scanner {
  public:
   Scanner(std::u16string_view text, char16_t separator, std::size_t firstLine)
@@ -119,7 +117,7 @@ std::optional<char16_t> GuessSeparator(std::u16string_view text) {
   std::optional<char16_t> brokenQuoting;
   for (const char16_t separator : kCandidates) {
     Refusal refusal;
-    const auto rows = ReadDelimited(text, separator, refusal, 1, kRowsForGuess);
+    const auto rows = ReadDelimited(text, separator, refusal, 1, kMostRows);
     if (refusal) {
       // Quoting gone wrong still shows which separator was meant: one on the first line,
       // so that the read names the fault instead of taking the lines as a pasted list.

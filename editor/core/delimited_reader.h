@@ -20,7 +20,7 @@ std::vector<ImportRow> ReadDelimited(std::u16string_view text, char16_t separato
                                      std::size_t firstLine = 1,
                                      std::size_t maxRows = std::numeric_limits<std::size_t>::max());
 
-// The separator that splits each of the first rows of `text` into the same number of fields,
+// The separator that splits every row of `text` (up to kMostRows) into the same number of fields,
 // more than one: tab, comma, then semicolon; a comma or semicolon inside a sentence splits
 // nothing. nullopt when the rows do not agree on one: the text is lines of their own.
 std::optional<char16_t> GuessSeparator(std::u16string_view text);
