@@ -126,7 +126,9 @@ TEST(DelimitedText, GuessesTheSeparatorThatSplitsEveryRowAlike) {
       {u"a, b\tc\nd, e\tf\n", u'\t'},
       {u"\"1,5\";x\n\"2,5\";y\n", u';'},  // commas only inside quotes
       {u"apple 苹果\npear 梨\n", std::nullopt},
-      {u"\"open,x\n", u','},  // broken quoting still shows the separator
+      {u"\"open,x\n", u','},            // broken quoting still shows the separator
+      {u"a,b\nc,d\n\"e\"f,g\n", u','},  // as do the rows before it
+      {u"Yes, he said. 他说是\n\"No,\" she said. 她说不\n", std::nullopt},  // a quoted sentence
   };
   for (const auto& [text, separator] : cases) {
     EXPECT_EQ(GuessSeparator(text), separator) << Utf8(text);

@@ -94,6 +94,25 @@ bool SplitsAWordApart(const ImportRow& row) {
   return !word.english.empty() && !IsPartOfSpeech(word.english);
 }
 
+// Whether the rows split alike into more than one field at `separator`.
+bool RowsAgree(const std::vector<ImportRow>& rows, char16_t separator) {
+  if (rows.empty()) return false;
+  const auto width = rows.front().fields.size();
+  return width > 1 && std::all_of(rows.begin(), rows.end(), [&](const ImportRow& r) {
+           return r.fields.size() == width && (separator == u'\t' || !SplitsAWordApart(r));
+         });
+}
+
+// The text of the lines before line `line` (from 1).
+std::u16string_view LinesBefore(std::u16string_view text, std::size_t line) {
+  std::size_t end = 0;
+  for (std::size_t n = 1; n < line && end < text.size(); ++n) {
+    end = std::min(text.find(u'\n', end), text.size());
+    end = std::min(end + 1, text.size());
+  }
+  return text.substr(0, end);
+}
+
 bool IsBlank(const ImportRow& row) {
   return row.fields.size() == 1 && row.fields[0].empty();
 }
@@ -118,22 +137,20 @@ std::optional<char16_t> GuessSeparator(std::u16string_view text) {
   for (const char16_t separator : kCandidates) {
     Refusal refusal;
     const auto rows = ReadDelimited(text, separator, refusal, 1, kMostRows);
-    if (refusal) {
-      // Quoting gone wrong still shows which separator was meant: one on the first line,
-      // so that the read names the fault instead of taking the lines as a pasted list.
-      const auto firstLine = text.substr(0, text.find(u'\n'));
-      if (!brokenQuoting && firstLine.find(separator) != std::u16string_view::npos) {
-        brokenQuoting = separator;
-      }
+    if (!refusal) {
+      if (RowsAgree(rows, separator)) return separator;
       continue;
     }
-    if (rows.empty()) continue;
-    const auto width = rows.front().fields.size();
-    const bool agree =
-        width > 1 && std::all_of(rows.begin(), rows.end(), [&](const ImportRow& r) {
-          return r.fields.size() == width && (separator == u'\t' || !SplitsAWordApart(r));
-        });
-    if (agree) return separator;
+    // Quoting gone wrong still shows which separator was meant: one on a broken first line,
+    // or the one the rows before agree on, so that the read names the fault instead of
+    // taking the lines as a pasted list. A quote in a sentence of a list is no such sign.
+    const auto before = LinesBefore(text, refusal.line);
+    Refusal none;
+    const bool meant =
+        before.empty()
+            ? text.substr(0, text.find(u'\n')).find(separator) != std::u16string_view::npos
+            : RowsAgree(ReadDelimited(before, separator, none), separator);
+    if (!brokenQuoting && meant) brokenQuoting = separator;
   }
   return brokenQuoting;
 }
