@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app_folder.h"
@@ -88,11 +89,19 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
   entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
                                          QStringLiteral("词性"), QStringLiteral("栏目")});
-  // English has the width its texts need (sized by the rows in view, so that a long lesson
-  // stays quick to show), Chinese the rest, the short marks what they need; a row too wide
-  // for a small screen scrolls.
-  entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  entryTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  // English and Chinese share the width, the short marks take what they need, and a text
+  // longer than its column wraps: rows are sized to their texts once the lesson is shown or
+  // the columns change width.
+  entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  entryTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  entryTable->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+  entryTable->setWordWrap(true);
+  rowSizer_ = new QTimer(this);  // one sizing for any number of changes in a turn
+  rowSizer_->setSingleShot(true);
+  rowSizer_->setInterval(0);
+  connect(rowSizer_, &QTimer::timeout, entryTable, &QTableView::resizeRowsToContents);
+  connect(entryTable->horizontalHeader(), &QHeaderView::sectionResized, rowSizer_,
+          qOverload<>(&QTimer::start));
   entryTable->setSelectionMode(QAbstractItemView::SingleSelection);
   entryTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move inside
   findingList = new QListWidget(this);
@@ -441,6 +450,7 @@ void CourseWindow::showLesson(int row) {
     }
   }
   filling_ = false;
+  rowSizer_->start();
   const bool any = row >= 0;
   for (auto* action : {addEntryAction, removeEntryAction, entryUpAction, entryDownAction,
                        renameLessonAction, removeLessonAction, lessonUpAction, lessonDownAction}) {

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUndoStack>
 #include <functional>
 
@@ -131,6 +132,7 @@ class CourseWindow : public QMainWindow {
   editor::BookLocation location_;
   QString title_;
   std::vector<editor::LessonRun> lessons_;
+  QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts
   bool filling_ = false;
 };
 
