@@ -133,6 +133,27 @@ PhoneticsRead ReadPhoneticsTable(const std::string& path, PhoneticsTable& table)
   return read;
 }
 
+suite::FileStatus PhoneticsRead::whole() const {
+  if (!status.ok() || badLines.empty()) return status;
+  const auto& bad = badLines.front();
+  return suite::FileStatus::failure(status.path, EBADMSG,
+                                    "line " + std::to_string(bad.number) + ": " + bad.reason);
+}
+
+PhoneticsTable ReadFolderPhonetics(const suite::FilePlaces& places) {
+  const std::string name(kPhoneticsFileName);
+  const std::string shared = suite::FilePlaces(places.appFolder(), {}, true).readPath(name);
+  PhoneticsTable table;
+  ReadPhoneticsTable(shared, table);
+  const std::string own = places.readPath(name);
+  if (own != shared) {
+    PhoneticsTable users;
+    ReadPhoneticsTable(own, users);
+    table.merge(users);
+  }
+  return table;
+}
+
 std::string PhoneticsPathBeside(const std::string& bookPath) {
   const auto slash = bookPath.rfind('/');
   const std::string name(kPhoneticsFileName);
@@ -142,12 +163,8 @@ std::string PhoneticsPathBeside(const std::string& bookPath) {
 suite::FileStatus UpdatePhoneticsTable(const std::string& path, const PhoneticsTable& before,
                                        const PhoneticsTable& after) {
   PhoneticsTable table;
-  const PhoneticsRead read = ReadPhoneticsTable(path, table);
-  if (!read.status.ok()) return read.status;
-  if (!read.badLines.empty()) {
-    const auto& bad = read.badLines.front();
-    return suite::FileStatus::failure(path, EBADMSG,
-                                      "line " + std::to_string(bad.number) + ": " + bad.reason);
+  if (const suite::FileStatus read = ReadPhoneticsTable(path, table).whole(); !read.ok()) {
+    return read;
   }
   const PhoneticsTable old = table;
   table.apply(before, after);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_places.h"
 #include "file_status.h"
 
 namespace course {
@@ -61,12 +62,19 @@ struct PhoneticsRead {
   suite::FileStatus status;                // a missing file is no failure: it gives an empty table
   std::vector<BadPhoneticsLine> badLines;  // skipped; the other lines are read
   bool ok() const { return status.ok() && badLines.empty(); }
+  // The status, or a failure (EBADMSG) naming the first bad line.
+  suite::FileStatus whole() const;
 };
 
 // Reads the table at `path` into `table`. A line without a tab, with an empty word or empty
 // phonetics, or not UTF-8 is skipped and named; a control character, a line past the bound
 // or a file past its size stops the reading with a failure.
 PhoneticsRead ReadPhoneticsTable(const std::string& path, PhoneticsTable& table);
+
+// The table of the books' folder as the suite finds the books: the user's own copy over the
+// application folder's, word by word. A table that cannot be read gives what could be read
+// of it.
+PhoneticsTable ReadFolderPhonetics(const suite::FilePlaces& places);
 
 // The table file beside the course file at `bookPath`.
 std::string PhoneticsPathBeside(const std::string& bookPath);

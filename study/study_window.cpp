@@ -75,7 +75,7 @@ bool StudyWindow::speak(const QString& english, study::Pace pace) {
 }
 
 void StudyWindow::readPhonetics(const suite::FilePlaces& places) {
-  phonetics_ = study::ReadFolderPhonetics(places);
+  phonetics_ = course::ReadFolderPhonetics(places);
 }
 
 QString StudyWindow::phoneticsOf(const QString& english) const {

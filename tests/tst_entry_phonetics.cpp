@@ -7,13 +7,9 @@
 
 #include "arpabet_ipa.h"
 #include "entry_phonetics.h"
-#include "test_support.h"
 
 namespace study {
 namespace {
-
-using testsupport::TempDir;
-using testsupport::WriteBytes;
 
 std::vector<std::string> Phones(const std::string& spaced) {
   std::istringstream in(spaced);
@@ -97,20 +93,6 @@ TEST(PhoneticsOf, TheTableFirstThenTheLexiconWordByWord) {
     EXPECT_EQ(asked, c.asked) << c.english;
   }
   EXPECT_EQ(PhoneticsOf("patience", table, nullptr).ipa, "") << "no voice, no lexicon";
-}
-
-TEST(ReadFolderPhonetics, TheLearnersOwnTableOverTheApplicationFolders) {
-  TempDir app;
-  TempDir user;
-  WriteBytes(app.file("phonetics.txt"), "abandon\tapp\nabsorb\təbˈsɔrb\n");
-  const suite::FilePlaces writable(app.path().string(), user.path().string(), true);
-  EXPECT_EQ(ReadFolderPhonetics(writable).find("abandon"), "app");
-  const suite::FilePlaces shared(app.path().string(), user.path().string(), false);
-  EXPECT_EQ(ReadFolderPhonetics(shared).find("abandon"), "app") << "no own table yet";
-  WriteBytes(user.file("phonetics.txt"), "abandon\town\nbad line\n");
-  const auto table = ReadFolderPhonetics(shared);
-  EXPECT_EQ(table.find("abandon"), "own");
-  EXPECT_EQ(table.find("absorb"), "əbˈsɔrb");
 }
 
 }  // namespace

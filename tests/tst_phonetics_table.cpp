@@ -156,6 +156,20 @@ TEST(PhoneticsTableUpdate, AFailedWriteLeavesTheOldTable) {
       << "no temporary file is left";
 }
 
+TEST(ReadFolderPhonetics, TheLearnersOwnTableOverTheApplicationFolders) {
+  TempDir app;
+  TempDir user;
+  WriteBytes(app.file("phonetics.txt"), "abandon\tapp\nabsorb\təbˈsɔrb\n");
+  const suite::FilePlaces writable(app.path().string(), user.path().string(), true);
+  EXPECT_EQ(course::ReadFolderPhonetics(writable).find("abandon"), "app");
+  const suite::FilePlaces shared(app.path().string(), user.path().string(), false);
+  EXPECT_EQ(course::ReadFolderPhonetics(shared).find("abandon"), "app") << "no own table yet";
+  WriteBytes(user.file("phonetics.txt"), "abandon\town\nbad line\n");
+  const auto table = course::ReadFolderPhonetics(shared);
+  EXPECT_EQ(table.find("abandon"), "own");
+  EXPECT_EQ(table.find("absorb"), "əbˈsɔrb");
+}
+
 TEST(PhoneticsTable, LivesBesideTheBook) {
   EXPECT_EQ(course::PhoneticsPathBeside("/app/c1.dat"), "/app/phonetics.txt");
   EXPECT_EQ(course::PhoneticsPathBeside("c1.dat"), "phonetics.txt");

@@ -31,6 +31,7 @@ struct ImportedEntry {
   std::u16string chinese;
   std::u16string partOfSpeech;
   std::size_t line = 0;
+  std::u16string phonetic{};  // without its brackets or slashes; kept beside the book
   friend bool operator==(const ImportedEntry&, const ImportedEntry&) = default;
 };
 

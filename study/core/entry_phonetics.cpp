@@ -57,18 +57,4 @@ Phonetics PhoneticsOf(std::string_view english, const course::PhoneticsTable& ta
   return phonetics;
 }
 
-course::PhoneticsTable ReadFolderPhonetics(const suite::FilePlaces& places) {
-  const std::string name(course::kPhoneticsFileName);
-  const std::string shared = suite::FilePlaces(places.appFolder(), {}, true).readPath(name);
-  course::PhoneticsTable table;
-  course::ReadPhoneticsTable(shared, table);
-  const std::string own = places.readPath(name);
-  if (own != shared) {
-    course::PhoneticsTable learners;
-    course::ReadPhoneticsTable(own, learners);
-    table.merge(learners);
-  }
-  return table;
-}
-
 }  // namespace study

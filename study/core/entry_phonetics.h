@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "file_places.h"
 #include "phonetics_table.h"
 
 namespace study {
@@ -29,10 +28,5 @@ std::vector<std::string> LexiconWords(std::string_view english);
 // The whole line as the table has it; else word by word, each from the table or the lexicon.
 Phonetics PhoneticsOf(std::string_view english, const course::PhoneticsTable& table,
                       const Lexicon& lexicon);
-
-// The table of the books' folder as the study programs find the books: the learner's own
-// copy over the application folder's, word by word. A table that cannot be read gives
-// what could be read of it.
-course::PhoneticsTable ReadFolderPhonetics(const suite::FilePlaces& places);
 
 }  // namespace study
