@@ -15,6 +15,8 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t';
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // Without spaces at either end, runs of them as one.
 std::string Tidied(std::string_view text) {
   std::string tidy;
@@ -43,7 +45,8 @@ bool Holdable(std::string_view text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) return false;
   }
-  return FromUtf8(text).has_value();
+  // A byte order mark inside would be taken for the file's own when the word came first.
+  return FromUtf8(text).has_value() && text.find(kByteOrderMark) == std::string_view::npos;
 }
 
 }  // namespace
@@ -95,6 +98,33 @@ std::string PhoneticsTable::text() const {
   return text;
 }
 
+std::vector<BadPhoneticsLine> ParsePhoneticsTable(std::string_view text, PhoneticsTable& table) {
+  table = {};
+  std::vector<BadPhoneticsLine> bad;
+  std::istringstream stream{std::string(text)};
+  suite::TextLines lines(stream, PhoneticsTable::kLongestLine);
+  std::string line;
+  while (lines.next(line)) {
+    // Files pasted together keep their marks at the start of their first lines.
+    if (line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    const auto tab = line.find('\t');
+    const auto skip = [&](std::string reason) {
+      bad.push_back({lines.number(), std::move(reason)});
+    };
+    if (Tidied(line).empty()) continue;
+    if (tab == std::string::npos) {
+      skip("no tab between the word and its phonetics");
+    } else if (Tidied(line.substr(tab + 1)).empty()) {
+      skip("no phonetics after the tab");
+    } else if (!table.put(line.substr(0, tab), line.substr(tab + 1))) {
+      skip(Tidied(line.substr(0, tab)).empty() ? "no word before the tab"
+                                               : "not UTF-8, or a byte order mark inside");
+    }
+  }
+  if (!lines.error().empty()) bad.push_back({lines.number(), lines.error()});
+  return bad;
+}
+
 PhoneticsRead ReadPhoneticsTable(const std::string& path, PhoneticsTable& table) {
   table = {};
   std::vector<std::uint8_t> bytes;
@@ -112,24 +142,8 @@ PhoneticsRead ReadPhoneticsTable(const std::string& path, PhoneticsTable& table)
             std::to_string(PhoneticsTable::kLargestFile / (1024 * 1024)) + " MiB)");
     return read;
   }
-  std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-  suite::TextLines lines(stream, PhoneticsTable::kLongestLine);
-  std::string line;
-  while (lines.next(line)) {
-    const auto tab = line.find('\t');
-    const auto skip = [&](std::string reason) {
-      read.badLines.push_back({lines.number(), std::move(reason)});
-    };
-    if (Tidied(line).empty()) continue;
-    if (tab == std::string::npos) {
-      skip("no tab between the word and its phonetics");
-    } else if (Tidied(line.substr(tab + 1)).empty()) {
-      skip("no phonetics after the tab");
-    } else if (!table.put(line.substr(0, tab), line.substr(tab + 1))) {
-      skip(Tidied(line.substr(0, tab)).empty() ? "no word before the tab" : "not UTF-8");
-    }
-  }
-  if (!lines.error().empty()) read.badLines.push_back({lines.number(), lines.error()});
+  read.badLines = ParsePhoneticsTable(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
   return read;
 }
 

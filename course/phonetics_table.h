@@ -66,6 +66,9 @@ struct PhoneticsRead {
   suite::FileStatus whole() const;
 };
 
+// The table a text gives, and its bad lines (see ReadPhoneticsTable).
+std::vector<BadPhoneticsLine> ParsePhoneticsTable(std::string_view text, PhoneticsTable& table);
+
 // Reads the table at `path` into `table`. A line without a tab, with an empty word or empty
 // phonetics, or not UTF-8 is skipped and named; a control character, a line past the bound
 // or a file past its size stops the reading with a failure.

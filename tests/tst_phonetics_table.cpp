@@ -34,6 +34,16 @@ TEST(PhoneticsTableRead, TakesGoodLinesAndNamesBadOnes) {
        "abandon\təˈbændən\r\nabsorb\təbˈsɔrb\r\n",
        {{"abandon", "əˈbændən"}, {"absorb", "əbˈsɔrb"}},
        {}},
+      {"files pasted together keep their byte order marks",
+       "abandon\təˈbændən\n\xEF\xBB\xBF"
+       "absorb\təbˈsɔrb\n",
+       {{"abandon", "əˈbændən"}, {"absorb", "əbˈsɔrb"}},
+       {}},
+      {"a byte order mark inside a word",
+       "ab\xEF\xBB\xBF"
+       "andon\tx\n",
+       {},
+       {1}},
       {"no end of the last line", "abandon\təˈbændən", {{"abandon", "əˈbændən"}}, {}},
       {"blank lines are passed over", "\n  \nabandon\təˈbændən\n\n", {{"abandon", "əˈbændən"}}, {}},
       {"spaces tidied", "  give   up \t ɡɪv  ʌp \n", {{"give up", "ɡɪv ʌp"}}, {}},
