@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <stdexcept>
+#include <vector>
 
 namespace course {
 namespace {
@@ -32,6 +33,38 @@ char16_t DecodeOne(iconv_t cd, const std::uint8_t* bytes, std::size_t size) {
                                           (static_cast<std::uint8_t>(out[1]) << 8));
   const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;
   return surrogate ? Cp936::kNoChar : unit;
+}
+
+bool IsTrail(std::uint32_t trail) {
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+
+// Gives `first`, `first` + 1, ... to the codes of one user-defined area, row by row.
+char16_t FillArea(std::vector<char16_t>& charByCode, std::uint32_t firstLead,
+                  std::uint32_t lastLead, std::uint32_t firstTrail, std::uint32_t lastTrail,
+                  char16_t first) {
+  for (std::uint32_t lead = firstLead; lead <= lastLead; ++lead) {
+    for (std::uint32_t trail = firstTrail; trail <= lastTrail; ++trail) {
+      if (IsTrail(trail)) charByCode[lead << 8 | trail] = first++;
+    }
+  }
+  return first;
+}
+
+// glibc leaves out what Windows maps to the Private Use Area: the three user-defined areas,
+// then every other code of the double-byte range without a character, in code order. Course
+// files store Chinese punctuation 10 below its code value, which falls in these areas, so
+// without them such text could neither be read back nor written.
+void AddPrivateUseCodes(std::vector<char16_t>& charByCode) {
+  FillArea(charByCode, 0xAA, 0xAF, 0xA1, 0xFE, 0xE000);
+  FillArea(charByCode, 0xF8, 0xFE, 0xA1, 0xFE, 0xE234);
+  char16_t next = FillArea(charByCode, 0xA1, 0xA7, 0x40, 0xA0, 0xE4C6);
+  for (std::uint32_t lead = 0x81; lead <= 0xFE; ++lead) {
+    for (std::uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
+      char16_t& c = charByCode[lead << 8 | trail];
+      if (IsTrail(trail) && c == Cp936::kNoChar) c = next++;
+    }
+  }
 }
 
 }  // namespace
@@ -58,6 +91,7 @@ Cp936::Cp936() : charByCode_(kCodeSpace, kNoChar), codeByChar_(kCodeSpace, kNoCo
     }
   }
   iconv_close(cd);
+  AddPrivateUseCodes(charByCode_);
 
   // The reverse table keeps the first code of each character; a code whose character maps
   // back to another code would not survive a read and a write, so it counts as no character.

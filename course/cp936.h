@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Code page 936 (Simplified Chinese) as lookup tables, built once from glibc iconv.
+// Code page 936 (Simplified Chinese) as lookup tables, built once from glibc iconv and
+// completed with the Private Use Area codes Windows gives the rest of the double-byte range.
 #pragma once
 
 #include <cstddef>

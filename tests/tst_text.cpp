@@ -83,6 +83,60 @@ TEST(Cp936, EveryDecodableCodeEncodesBackToItself) {
   EXPECT_GT(pairs, 21000u);  // GBK has about 21,800 double-byte characters
 }
 
+// Windows gives every double-byte code without a character of its own a Private Use Area
+// character: the user-defined areas row by row, then the rest in code order.
+TEST(Cp936, EveryDoubleByteCodeHasACharacterAsOnWindows) {
+  const std::pair<std::uint32_t, char16_t> anchors[] = {
+      {0xAAA1, 0xE000}, {0xAFFE, 0xE233}, {0xF8A1, 0xE234}, {0xFEFE, 0xE4C5},
+      {0xA140, 0xE4C6}, {0xA1A0, 0xE525}, {0xA240, 0xE526}, {0xA7A0, 0xE765},
+      {0xA2AB, 0xE766}, {0xD7FA, 0xE810}, {0xFE50, 0xE815}, {0xFEA0, 0xE864},
+  };
+  for (const auto& [code, c] : anchors) {
+    EXPECT_EQ(codec().charOf(code), c) << std::hex << code;
+  }
+  std::size_t codes = 0;
+  for (std::uint32_t lead = 0x81; lead <= 0xFE; ++lead) {
+    for (std::uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      const std::uint32_t code = lead << 8 | trail;
+      ++codes;
+      const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+      std::size_t escaped = 0;
+      const std::u16string text = Decode(bytes, &escaped);
+      ASSERT_EQ(text.size(), 1u) << std::hex << code;
+      ASSERT_EQ(escaped, 0u) << std::hex << code;
+      ASSERT_EQ(codec().codeOf(text[0]), code) << std::hex << code;
+    }
+  }
+  EXPECT_EQ(codes, 126u * 190u);
+}
+
+// Every punctuation mark and symbol of GB2312 that a meaning can hold, written by hand.
+const char16_t kGb2312Punctuation[] =
+    u"　、。·ˉˇ¨〃々—～‖…‘’“”〔〕〈〉《》「」『』〖〗【】±×÷∶∧∨∑∏∪∩∈∷√⊥∥∠⌒⊙∫∮≡≌≈∽∝≠≮≯≤≥∞∵∴♂♀°′″℃"
+    u"＄¤￠￡‰§№☆★○●◎◇◆□■△▲※→←↑↓〓"
+    u"⒈⒉⒊⒋⒌⒍⒎⒏⒐⒑⑴⑵⑶⑷⑸⑹⑺⑻⑼⑽①②③④⑤⑥⑦⑧⑨⑩㈠㈡㈢㈣㈤㈥㈦㈧㈨㈩ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩⅪⅫ"
+    u"！＂＃￥％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠ＡＺ［＼］＾＿｀ａｚ｛｜｝￣"
+    u"ぁんァヶΑΩαωАЯаяāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüêㄅㄆㄉㄋㄌㄍㄎㄩ─━│┃┄┅┆┇┈┉┊┋┌╋";
+
+TEST(UnscrambleText, EveryGb2312PunctuationMarkHasAStoredFormThatComesBack) {
+  for (const char16_t c : std::u16string_view(kGb2312Punctuation)) {
+    const std::u16string display(1, c);
+    ScrambleRefusal refusal;
+    const auto stored = ScrambleText(display, &refusal);
+    ASSERT_TRUE(stored) << "U+" << std::hex << static_cast<int>(c);
+    std::string bytes;
+    ASSERT_TRUE(codec().encode(*stored, bytes));
+    EXPECT_EQ(Decode(bytes), *stored);
+    EXPECT_EQ(UnscrambleText(*stored), display) << "U+" << std::hex << static_cast<int>(c);
+  }
+  // （ is A3A8: its stored form A39E lies in a user-defined area.
+  std::string bytes;
+  ASSERT_TRUE(codec().encode(ScrambleText(u"（").value(), bytes));
+  EXPECT_EQ(bytes, "\xa3\x9e");
+  EXPECT_EQ(UnscrambleText(*ScrambleText(u"abandon——放弃（名词）。")), u"abandon——放弃（名词）。");
+}
+
 struct UnscrambleCase {
   const char* name;
   std::u16string stored;
