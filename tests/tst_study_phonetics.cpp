@@ -43,10 +43,10 @@ class StudyPhonetics : public ::testing::Test {
  protected:
   void SetUp() override {
     course::RecordTable table;
-    const char* entries[][3] = {{"abandon", "放弃", "vt."},
-                                {"patience", "耐心", "n."},
-                                {"give up", "放弃", "v."},
-                                {"zzz", "打瞌睡", ""}};
+    const char* entries[][3] = {{"abandon", "放弃；抛弃", "vt."},
+                                {"patience", "耐心；忍耐（力）", "n."},
+                                {"give up", "放弃、停止。", "v."},
+                                {"zzz", "打瞌睡！", ""}};
     std::size_t slot = 0;
     for (const auto& [english, chinese, pos] : entries) {
       table[slot++] = MakeRecord({Stored("大学英语 第一册"), Stored("Unit 1 Growing Up"),
@@ -83,13 +83,18 @@ void ExpectIpaDrawn(const QLabel* label) {
 
 TEST_F(StudyPhonetics, EachCardShowsItsPhoneticsUnderTheEnglishLine) {
   auto window = open<studydesk::LearnWindow>();
-  const std::pair<const char*, const char*> cards[] = {
-      {"abandon", "/əˈbændən/"},        // the teacher's, found whatever its case
-      {"patience", "美音 /ˈpeɪʃəns/"},  // the voice's, in the IPA
-      {"give up", "美音 /ɡɪv ʌp/"},     // word by word
-      {"zzz", ""},                      // nothing known: no line at all
+  struct Card {
+    const char* english;
+    const char* phonetics;
+    const char* chinese;
   };
-  for (const auto& [english, phonetics] : cards) {
+  const Card cards[] = {
+      {"abandon", "/əˈbændən/", "放弃；抛弃"},              // the teacher's, whatever its case
+      {"patience", "美音 /ˈpeɪʃəns/", "耐心；忍耐（力）"},  // the voice's, in the IPA
+      {"give up", "美音 /ɡɪv ʌp/", "放弃、停止。"},         // word by word
+      {"zzz", "", "打瞌睡！"},                              // nothing known: no line at all
+  };
+  for (const auto& [english, phonetics, chinese] : cards) {
     SCOPED_TRACE(english);
     EXPECT_EQ(window->card->line1->text(), english);
     EXPECT_EQ(window->card->phonetics->text(), phonetics);
@@ -100,6 +105,8 @@ TEST_F(StudyPhonetics, EachCardShowsItsPhoneticsUnderTheEnglishLine) {
       EXPECT_GT(below(window->card->phonetics), below(window->card->line1));
     }
     QTest::keyClick(window.get(), Qt::Key_Space);
+    EXPECT_EQ(window->card->line2->text(), chinese);
+    EXPECT_EQ(window->card->phonetics->isVisible(), *phonetics != 0) << "still shown";
     QTest::keyClick(window.get(), Qt::Key_3);
   }
   EXPECT_TRUE(window->message->isVisible());
@@ -118,7 +125,8 @@ TEST_F(StudyPhonetics, DictationsMissPageShowsThePhonetics) {
   QTest::keyClick(window->input, Qt::Key_Return);
   const QString miss = window->feedback->text();
   EXPECT_TRUE(miss.contains("/əˈbændən/")) << miss.toStdString();
-  EXPECT_LT(miss.indexOf("/əˈbændən/"), miss.indexOf("放弃")) << "between the word and its meaning";
+  EXPECT_LT(miss.indexOf("/əˈbændən/"), miss.indexOf("放弃；抛弃"))
+      << "between the word and its meaning";
   QTest::keyClick(window->input, Qt::Key_Return);
   QTest::keyClicks(window->input, "patients");
   QTest::keyClick(window->input, Qt::Key_Return);
