@@ -94,8 +94,8 @@ TEST(CoursetoolImport, RefusesWithTheReasonAndWritesNothing) {
 
 // Entries as an importer gives them, with the phonetics it took out of the English text.
 std::vector<editor::ImportedEntry> PhoneticEntries() {
-  return {{u"abandon", u"放弃", u"vt.", 1, u"əˈbændən"},
-          {u"give up", u"放弃", u"", 2, u""},
+  return {{u"abandon", u"放弃；抛弃", u"vt.", 1, u"əˈbændən"},
+          {u"give up", u"放弃、停止。", u"", 2, u""},
           {u"Patience", u"耐心", u"n.", 3, u"ˈpeɪʃns"}};
 }
 
@@ -110,8 +110,8 @@ TEST(CoursetoolImport, KeepsTheEntriesPhoneticsBesideTheBook) {
             "abandon\təˈbændən\nabsorb\təbˈsɔrb\nPatience\tˈpeɪʃns\n");
   EXPECT_NE(out.str().find("the phonetics of 2 words kept"), std::string::npos) << out.str();
   EXPECT_EQ(DumpOf(dir.file("c1.dat")),
-            "0\t\tUnit 1\tabandon\t放弃\tvt.\t\t00000000\t00000000\t0000\n"
-            "1\t\tUnit 1\tgive up\t放弃\t\t\t00000000\t00000000\t0000\n"
+            "0\t\tUnit 1\tabandon\t放弃；抛弃\tvt.\t\t00000000\t00000000\t0000\n"
+            "1\t\tUnit 1\tgive up\t放弃、停止。\t\t\t00000000\t00000000\t0000\n"
             "2\t\tUnit 1\tPatience\t耐心\tn.\t\t00000000\t00000000\t0000\n")
       << "the course file holds no phonetics";
 }
