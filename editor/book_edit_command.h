@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// One edit of the book on the undo stack: a splice, its inverse for undo, and the record
-// the window shows afterwards either way.
+// One edit of the book on the undo stack: a splice, its inverse for undo, the changes to
+// the phonetics beside the book that go with it, and the record the window shows
+// afterwards either way.
 #pragma once
 
 #include <QUndoCommand>
 #include <functional>
 
 #include "book.h"
+#include "phonetics_changes.h"
 
 namespace coursedesk {
 
@@ -15,7 +17,9 @@ class BookEditCommand : public QUndoCommand {
   // `applied` runs after every redo and undo with the record to show.
   BookEditCommand(editor::Book& book, editor::Splice splice, const QString& text,
                   std::size_t focusAfter, std::size_t focusBefore,
-                  std::function<void(std::size_t)> applied);
+                  std::function<void(std::size_t)> applied,
+                  course::PhoneticsTable* phonetics = nullptr,
+                  std::vector<editor::PhoneticsChange> changes = {});
 
   void redo() override;
   void undo() override;
@@ -26,6 +30,8 @@ class BookEditCommand : public QUndoCommand {
   std::size_t focusAfter_;
   std::size_t focusBefore_;
   std::function<void(std::size_t)> applied_;
+  course::PhoneticsTable* phonetics_;
+  std::vector<editor::PhoneticsChange> changes_;
 };
 
 }  // namespace coursedesk

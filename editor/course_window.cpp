@@ -31,13 +31,17 @@
 #include "lesson_name.h"
 #include "lesson_preview.h"
 #include "stored_text.h"
+#include "utf8.h"
 
 namespace coursedesk {
 namespace {
 
 using editor::kEnglishField;
 
-constexpr int kColumns = 4;  // 英文, 中文, 词性, 栏目: text fields 3 to 6
+constexpr int kFieldColumns = 4;  // 英文, 中文, 词性, 栏目: text fields 3 to 6
+// Then the phonetics of the English line, kept beside the book by English word.
+constexpr int kPhoneticsColumn = kFieldColumns;
+constexpr int kColumns = kFieldColumns + 1;
 
 QString Text(const std::u16string& text) {
   return QString::fromStdU16String(text);
@@ -88,13 +92,15 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
   entryTable = new QTableWidget(0, kColumns, this);
   entryTable->setAccessibleName(QStringLiteral("这一课的词条"));
   entryTable->setHorizontalHeaderLabels({QStringLiteral("英文"), QStringLiteral("中文"),
-                                         QStringLiteral("词性"), QStringLiteral("栏目")});
+                                         QStringLiteral("词性"), QStringLiteral("栏目"),
+                                         QStringLiteral("音标")});
   // English and Chinese share the width, the short marks take what they need, and a text
   // longer than its column wraps: rows are sized to their texts once the lesson is shown or
   // the columns change width.
   entryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   entryTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   entryTable->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+  entryTable->horizontalHeader()->setSectionResizeMode(4, QHeaderView::ResizeToContents);
   entryTable->setWordWrap(true);
   rowSizer_ = new QTimer(this);  // one sizing for any number of changes in a turn
   rowSizer_->setSingleShot(true);
@@ -276,6 +282,12 @@ void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation locat
   }
   book_ = std::move(opened.book);
   location_ = std::move(location);
+  if (location_.fixedName.empty()) {
+    course::ReadPhoneticsTable(course::PhoneticsPathBeside(location_.path), phonetics_);
+  } else {
+    phonetics_ = course::ReadFolderPhonetics(places_);
+  }
+  phoneticsSaved_ = phonetics_;
   title_ = title;
   undoStack->clear();
   setWindowTitle(QStringLiteral("课程编辑 — %1[*]").arg(title));
@@ -340,6 +352,11 @@ bool CourseWindow::save() {
     tell(QStringLiteral("无法保存到 %1：%2").arg(desk::PathText(saved.path), reason), true);
     return false;
   }
+  if (!keepPhonetics(saved.path, phoneticsSaved_,
+                     QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)))) {
+    return false;
+  }
+  phoneticsSaved_ = phonetics_;
   // From now on the book is read from where it was saved.
   if (!location_.fixedName.empty())
     location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
@@ -357,8 +374,28 @@ bool CourseWindow::saveAs(const QString& path) {
          true);
     return false;
   }
+  // Elsewhere the table may lack any of the words: all of them go there.
+  if (!keepPhonetics(saved.path, {}, QStringLiteral("已另存到 %1").arg(path))) return false;
   tell(QStringLiteral("已另存到 %1").arg(path), false);
   return true;
+}
+
+bool CourseWindow::keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
+                                 const QString& saved) {
+  const std::string path = course::PhoneticsPathBeside(bookPath);
+  course::PhoneticsTable there;
+  const course::PhoneticsRead read = course::ReadPhoneticsTable(path, there);
+  QString why;
+  if (!read.badLines.empty()) {
+    why = QStringLiteral("它的第 %1 行不是“英文<Tab>音标”，请先改正这一行")
+              .arg(read.badLines.front().number);
+  } else if (const auto kept = course::UpdatePhoneticsTable(path, before, phonetics_); !kept.ok()) {
+    why = desk::ReasonText(kept.error, QString::fromStdString(kept.reason));
+  } else {
+    return true;
+  }
+  tell(QStringLiteral("%1，但音标没有保存到 %2：%3").arg(saved, desk::PathText(path), why), true);
+  return false;
 }
 
 void CourseWindow::saveAsAsked() {
@@ -411,9 +448,10 @@ const editor::LessonRun* CourseWindow::lesson() const {
 }
 
 void CourseWindow::push(editor::Splice splice, const QString& text, std::size_t focusAfter,
-                        std::size_t focusBefore) {
-  undoStack->push(new BookEditCommand(book_, std::move(splice), text, focusAfter, focusBefore,
-                                      [this](std::size_t record) { showRecord(record); }));
+                        std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics) {
+  undoStack->push(new BookEditCommand(
+      book_, std::move(splice), text, focusAfter, focusBefore,
+      [this](std::size_t record) { showRecord(record); }, &phonetics_, std::move(phonetics)));
 }
 
 void CourseWindow::showRecord(std::size_t record) {
@@ -439,9 +477,13 @@ void CourseWindow::showLesson(int row) {
   filling_ = true;
   entryTable->setRowCount(run ? static_cast<int>(run->count) : 0);
   for (int r = 0; run && r < static_cast<int>(run->count); ++r) {
+    const std::size_t record = run->first + static_cast<std::size_t>(r);
     for (int c = 0; c < kColumns; ++c) {
-      const auto text =
-          Text(book_.text(run->first + static_cast<std::size_t>(r), kEnglishField + c));
+      const auto text = c == kPhoneticsColumn
+                            ? QString::fromStdString(
+                                  phonetics_.find(course::ToUtf8(book_.text(record, kEnglishField)))
+                                      .value_or(std::string()))
+                            : Text(book_.text(record, kEnglishField + c));
       if (auto* item = entryTable->item(r, c)) {
         item->setText(text);
       } else {
@@ -501,6 +543,10 @@ void CourseWindow::cellEdited(QTableWidgetItem* item) {
   const auto* run = lesson();
   if (filling_ || !run) return;
   const std::size_t record = run->first + static_cast<std::size_t>(item->row());
+  if (item->column() == kPhoneticsColumn) {
+    editPhonetics(item, record);
+    return;
+  }
   const int field = kEnglishField + item->column();
   const std::u16string text = item->text().toStdU16String();
   const std::u16string before = book_.text(record, field);
@@ -514,6 +560,28 @@ void CourseWindow::cellEdited(QTableWidgetItem* item) {
     return;
   }
   push(editor::SetText(book_, record, field, text), QStringLiteral("修改词条"), record, record);
+}
+
+void CourseWindow::editPhonetics(QTableWidgetItem* item, std::size_t record) {
+  const std::u16string english = book_.text(record, kEnglishField);
+  const auto change = editor::SetPhonetics(phonetics_, english, item->text().toStdU16String());
+  if (change.after == change.before) return;
+  QString problem;
+  course::PhoneticsTable probe = phonetics_;
+  if (english.empty()) {
+    problem = QStringLiteral("音标按英文保存，请先填写英文");
+  } else if (!editor::MakeChanges(probe, {change})) {
+    problem = QStringLiteral("音标里不能有控制字符，也不能超过 %1 字节")
+                  .arg(course::PhoneticsTable::kLongestLine);
+  }
+  if (!problem.isEmpty()) {
+    filling_ = true;
+    item->setText(QString::fromStdString(change.before));
+    filling_ = false;
+    tell(QStringLiteral("没有改动：%1").arg(problem), true);
+    return;
+  }
+  push({}, QStringLiteral("修改音标"), record, record, {change});
 }
 
 void CourseWindow::addEntry() {
@@ -666,7 +734,7 @@ void CourseWindow::runImport(editor::ImportSource source, const QString& sourceN
   const std::u16string name = run ? run->name : dialog.lessonName->text().toStdU16String();
   const auto& entries = dialog.entries().entries;
   push(editor::InsertEntries(book_, at, name, entries), QStringLiteral("导入词条"), at,
-       at > 0 ? at - 1 : 0);
+       at > 0 ? at - 1 : 0, editor::ImportedPhonetics(phonetics_, entries));
   tell(QStringLiteral("已把 %1 条词条导入“%2”（还没有保存）").arg(entries.size()).arg(Text(name)),
        false);
 }

@@ -18,6 +18,8 @@
 #include "book_file.h"
 #include "file_places.h"
 #include "import_reader.h"
+#include "import_table.h"
+#include "phonetics_changes.h"
 
 namespace coursedesk {
 
@@ -56,6 +58,8 @@ class CourseWindow : public QMainWindow {
   void importText(const QString& text);
 
   const editor::Book& book() const { return book_; }
+  // The phonetics of the book's folder as edited, by English word.
+  const course::PhoneticsTable& phonetics() const { return phonetics_; }
   int currentLesson() const { return lessonList->currentRow(); }
 
   QListWidget* lessonList = nullptr;
@@ -95,7 +99,12 @@ class CourseWindow : public QMainWindow {
   void setBook(editor::OpenedBook opened, editor::BookLocation location, const QString& title);
   bool mayLeaveBook();
   void push(editor::Splice splice, const QString& text, std::size_t focusAfter,
-            std::size_t focusBefore);
+            std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics = {});
+  // Keeps the phonetics changed since `before` in the table beside the book saved at
+  // `bookPath`; false (and why shown, after `saved`) when they cannot be kept.
+  bool keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
+                     const QString& saved);
+  void editPhonetics(QTableWidgetItem* item, std::size_t record);
   void showRecord(std::size_t record);
   void showLesson(int lesson);
   void refreshChecks();
@@ -129,6 +138,8 @@ class CourseWindow : public QMainWindow {
 
   suite::FilePlaces places_;
   editor::Book book_;
+  course::PhoneticsTable phonetics_;
+  course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
   editor::BookLocation location_;
   QString title_;
   std::vector<editor::LessonRun> lessons_;

@@ -8,6 +8,8 @@ set(SUITE_FUZZ_LIBRARY_wave suite_files)
 set(SUITE_FUZZ_LIBRARY_iso_time study_core)
 set(SUITE_FUZZ_LIBRARY_replay_log studytool_commands)
 set(SUITE_FUZZ_LIBRARY_course_source coursetool_commands)
+list(APPEND SUITE_FUZZ_TARGETS phonetics_table)
+set(SUITE_FUZZ_LIBRARY_phonetics_table course_data)
 # The course editor's import formats.
 list(APPEND SUITE_FUZZ_TARGETS import_delimited import_anki import_paste import_workbook)
 foreach(format delimited anki paste workbook)

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev libgl-dev
   qt6-translations-l10n qt6-charts-dev libsqlite3-dev sqlite3 flite1-dev
   libminizip-dev libexpat1-dev
-  gstreamer1.0-plugins-good fonts-wqy-microhei
+  gstreamer1.0-plugins-good fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth xdotool imagemagick python3 tzdata faketime
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   at-spi2-core python3-pyatspi dbus-x11 pulseaudio pulseaudio-utils sox

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "learn_session.h"
+#include "phonetics_line.h"
 
 namespace studydesk {
 namespace {
@@ -31,12 +32,15 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   context = Line(10, this);
   auto* face = new QWidget;
   line1 = Line(26, face);
+  phonetics = Line(16, face);
+  phonetics->setFont(PhoneticsFont(16));
   partOfSpeech = Line(12, face);
   partOfSpeech->setStyleSheet(QStringLiteral("color: #505050"));
   line2 = Line(20, face);
   auto* faceLayout = new QVBoxLayout(face);
   faceLayout->addStretch(1);
   faceLayout->addWidget(line1);
+  faceLayout->addWidget(phonetics);
   faceLayout->addWidget(partOfSpeech);
   faceLayout->addWidget(line2);
   faceLayout->addStretch(1);
@@ -89,6 +93,11 @@ void CardPanel::showCard(const QString& contextText, const QString& line1Text,
   }
   showButton->setEnabled(true);
   revealed_ = false;
+}
+
+void CardPanel::showPhonetics(const QString& text) {
+  phonetics->setText(text);
+  phonetics->setVisible(!text.isEmpty());
 }
 
 void CardPanel::reveal() {

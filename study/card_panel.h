@@ -22,11 +22,14 @@ class CardPanel : public QWidget {
   // A new card, its meaning hidden; `intervals` in grade order.
   void showCard(const QString& context, const QString& line1, const QString& partOfSpeech,
                 const QString& line2, const std::array<int, 4>& intervals);
+  // The phonetics under the English line; none hides the line.
+  void showPhonetics(const QString& text);
   void reveal();
   bool revealed() const { return revealed_; }
 
   QLabel* context = nullptr;
   QLabel* line1 = nullptr;
+  QLabel* phonetics = nullptr;
   QLabel* partOfSpeech = nullptr;
   QLabel* line2 = nullptr;
   QPushButton* showButton = nullptr;

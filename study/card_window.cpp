@@ -41,6 +41,7 @@ void CardWindow::present() {
   card->showCard(QString::fromStdString(shown.lesson), QString::fromStdString(shown.line1),
                  QString::fromStdString(shown.partOfSpeech), QString::fromStdString(shown.line2),
                  session()->intervals(clock_()));
+  card->showPhonetics(phoneticsOf(QString::fromStdString(shown.line1)));
   pages->setCurrentWidget(card);
   card->setFocus();
   sayCard();

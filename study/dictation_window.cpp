@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "phonetics_line.h"
+
 namespace studydesk {
 namespace {
 
@@ -16,6 +18,13 @@ QString Marked(const std::u16string& text, const std::vector<bool>& marks) {
         marks[i] ? QStringLiteral("<u style=\"color:#c00000;font-weight:bold\">%1</u>").arg(c) : c;
   }
   return html;
+}
+
+// The phonetics on a line of their own, in a font that has the IPA.
+QString PhoneticsHtml(const QString& phonetics) {
+  if (phonetics.isEmpty()) return {};
+  return QStringLiteral("<span style=\"font-family:'%1'\">%2</span><br>")
+      .arg(PhoneticsFont(12).family(), phonetics.toHtmlEscaped());
 }
 
 }  // namespace
@@ -77,9 +86,12 @@ void DictationWindow::draw() {
     }
     case study::RoundStep::Verdict: {
       const study::Differences& d = session_->miss();
+      const QString english = QString::fromStdU16String(session_->current().line1);
       feedback->setText(
-          QStringLiteral("✗ 你写的：%1<br>正确的：%2<br>%3<br>（按 Enter 继续，这个词稍后再听写）")
+          QStringLiteral(
+              "✗ 你写的：%1<br>正确的：%2<br>%3%4<br>（按 Enter 继续，这个词稍后再听写）")
               .arg(Marked(d.typed, d.typedWrong), Marked(d.expected, d.expectedMissed),
+                   PhoneticsHtml(phoneticsOf(english)),
                    QString::fromStdU16String(session_->current().line2).toHtmlEscaped()));
       input->setReadOnly(true);
       return;

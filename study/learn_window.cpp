@@ -32,6 +32,7 @@ void LearnWindow::start() {
   lessonName_ = QString::fromStdU16String(lesson.name);
   setWindowTitle(QStringLiteral("课文初记 — ") + lessonName_);
   openStore(places_);
+  readPhonetics(places_);
 
   const std::string name = course::ToUtf8(lesson.name);
   std::vector<study::EntryText> entries;

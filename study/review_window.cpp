@@ -31,6 +31,7 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* 
 
 void ReviewWindow::start() {
   openStore(places_);
+  readPhonetics(places_);
   statisticsButton->setEnabled(learner_.store != nullptr);
   settingsButton->setEnabled(learner_.store && !learner_.store->readOnly());
   session_.emplace(learner_.store.get(), clock_());

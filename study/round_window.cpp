@@ -54,6 +54,7 @@ void RoundWindow::start() {
     return;
   }
   openStore(places_);
+  readPhonetics(places_);
   beginRound();
 }
 

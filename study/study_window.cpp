@@ -8,6 +8,7 @@
 
 #include "app_folder.h"
 #include "failure_text.h"
+#include "phonetics_line.h"
 
 namespace studydesk {
 
@@ -27,7 +28,7 @@ QString DurationText(qint64 millis) {
 }
 
 StudyWindow::StudyWindow(const QString& activity, Clock clock, study::Voice* voice)
-    : activity_(activity), clock_(std::move(clock)) {
+    : activity_(activity), clock_(std::move(clock)), voice_(voice) {
   setWindowTitle(activity);
   notice = new QLabel(this);
   notice->setWordWrap(true);
@@ -71,6 +72,16 @@ void StudyWindow::checkStore() {
 
 bool StudyWindow::speak(const QString& english, study::Pace pace) {
   return speechWorks_ && speaker->say(english, pace);
+}
+
+void StudyWindow::readPhonetics(const suite::FilePlaces& places) {
+  phonetics_ = course::ReadFolderPhonetics(places);
+}
+
+QString StudyWindow::phoneticsOf(const QString& english) const {
+  study::Lexicon lexicon;
+  if (voice_) lexicon = [this](const std::string& word) { return voice_->phones(word); };
+  return PhoneticsText(study::PhoneticsOf(english.toStdString(), phonetics_, lexicon));
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {

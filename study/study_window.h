@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "entry_phonetics.h"
 #include "handoff_lesson.h"
 #include "learner_store.h"
 #include "speaker.h"
@@ -46,6 +47,10 @@ class StudyWindow : public QWidget {
   static constexpr int kCheckAfterMillis = 300;
   // Says `english`; false (after telling why, once) when it cannot be heard.
   bool speak(const QString& english, study::Pace pace = study::Pace::Normal);
+  // Reads the phonetics table of the books' folder, for phoneticsOf.
+  void readPhonetics(const suite::FilePlaces& places);
+  // The phonetics shown under `english`: the table's, else the voice's (see PhoneticsText).
+  QString phoneticsOf(const QString& english) const;
   // The sound was lost while a word played.
   virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;
@@ -58,6 +63,8 @@ class StudyWindow : public QWidget {
 
  private:
   bool speechWorks_ = true;
+  study::Voice* voice_;
+  course::PhoneticsTable phonetics_;
 };
 
 }  // namespace studydesk

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "book_edit_command.h"
 #include "book_edits.h"
 #include "commands.h"
 #include "course_file.h"
@@ -478,6 +479,106 @@ TEST(CourseWindow, IsUsableByKeyboardAndNamedInChinese) {
     EXPECT_TRUE(control->accessibleName().contains(han))
         << control->metaObject()->className() << " " << control->objectName().toStdString();
   }
+}
+
+// A desk whose book folder holds the phonetics `table`, read when the book opens.
+void GivePhonetics(Desk& desk, const std::string& folder, const std::string& table) {
+  std::filesystem::create_directories(desk.dir.file(folder));
+  testsupport::WriteBytes(desk.dir.file(folder + "/phonetics.txt"), table);
+  desk.window.openBook(0);
+}
+
+TEST(CourseWindow, PhoneticsAreShownAndEditedInTheirOwnColumnWithUndo) {
+  Desk desk;
+  GivePhonetics(desk, "app", "Market\tˈmɑrkɪt\nabsorb\təbˈsɔrb\n");
+  auto* table = desk.window.entryTable;
+  EXPECT_EQ(table->horizontalHeaderItem(4)->text(), QStringLiteral("音标"));
+  EXPECT_EQ(Column(table, 4), (QStringList{"ˈmɑrkɪt", ""})) << "found whatever the case";
+  table->item(1, 4)->setText(QStringLiteral("stɔl"));
+  EXPECT_EQ(desk.window.phonetics().find("stall"), "stɔl");
+  EXPECT_TRUE(desk.window.isWindowModified());
+  desk.window.undoAction->trigger();
+  EXPECT_EQ(Column(table, 4), (QStringList{"ˈmɑrkɪt", ""}));
+  EXPECT_EQ(desk.window.phonetics().find("stall"), std::nullopt);
+  desk.window.redoAction->trigger();
+  EXPECT_EQ(Column(table, 4), (QStringList{"ˈmɑrkɪt", "stɔl"}));
+  table->item(0, 4)->setText(QString());  // an emptied cell removes the word's phonetics
+
+  ASSERT_TRUE(desk.window.save()) << desk.window.statusLine->text().toStdString();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("app/phonetics.txt")),
+            "absorb\təbˈsɔrb\nstall\tstɔl\n")
+      << "saved with the book, the other words of the folder kept";
+  EXPECT_FALSE(desk.window.isWindowModified());
+}
+
+TEST(CourseWindow, AnEntryWithoutEnglishGetsNoPhonetics) {
+  Desk desk;
+  desk.window.addEntryAction->trigger();
+  auto* table = desk.window.entryTable;
+  const int row = table->currentRow();
+  table->item(row, 4)->setText(QStringLiteral("ə"));
+  EXPECT_EQ(table->item(row, 4)->text(), QString()) << "the refused text is taken back";
+  EXPECT_TRUE(desk.window.statusLine->text().contains(QStringLiteral("请先填写英文")));
+  EXPECT_TRUE(desk.window.phonetics().empty());
+}
+
+TEST(CourseWindow, OnASystemWideInstallThePhoneticsGoToTheUsersOwnTable) {
+  Desk desk(false);
+  const std::string shared = "market\tˈmɑrkɪt\n";
+  GivePhonetics(desk, "app", shared);
+  desk.window.entryTable->item(1, 4)->setText(QStringLiteral("stɔl"));
+  ASSERT_TRUE(desk.window.save()) << desk.window.statusLine->text().toStdString();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("user/phonetics.txt")), "stall\tstɔl\n");
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("app/phonetics.txt")), shared);
+  CourseWindow again(desk.places);
+  again.openBook(0);
+  EXPECT_EQ(Column(again.entryTable, 4), (QStringList{"ˈmɑrkɪt", "stɔl"}));
+}
+
+TEST(CourseWindow, ATableWithABadLineIsLeftAsItIsAndTheSaveSaysSo) {
+  Desk desk;
+  const std::string typed = "market ˈmɑrkɪt\n";
+  GivePhonetics(desk, "app", typed);
+  desk.window.entryTable->item(1, 4)->setText(QStringLiteral("stɔl"));
+  EXPECT_FALSE(desk.window.save());
+  const QString said = desk.window.statusLine->text();
+  EXPECT_TRUE(said.contains(QStringLiteral("音标没有保存到")) &&
+              said.contains(QStringLiteral("第 1 行")))
+      << said.toStdString();
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("app/phonetics.txt")), typed);
+  EXPECT_TRUE(desk.window.isWindowModified()) << "no success is claimed";
+}
+
+TEST(CourseWindow, SaveAsTakesThePhoneticsToTheNewFolder) {
+  Desk desk;
+  GivePhonetics(desk, "app", "market\tˈmɑrkɪt\n");
+  std::filesystem::create_directory(desk.dir.file("class"));
+  ASSERT_TRUE(desk.window.saveAs(QString::fromStdString(desk.dir.file("class/c1.dat"))));
+  EXPECT_EQ(testsupport::ReadBytes(desk.dir.file("class/phonetics.txt")), "market\tˈmɑrkɪt\n");
+}
+
+// An import's entries and the phonetics they carry go in, and come out, as one step.
+TEST(BookEditCommand, AnImportsPhoneticsAreUndoneWithItsEntries) {
+  editor::Book book(SampleBook());
+  const editor::Book original = book;
+  course::PhoneticsTable phonetics;
+  phonetics.put("market", "ˈmɑrkɪt");
+  const course::PhoneticsTable before = phonetics;
+  const std::vector<editor::ImportedEntry> entries = {{u"abandon", u"放弃", u"vt.", 1, u"əˈbændən"},
+                                                      {u"market", u"市场", u"", 2, u"ˈmɑrkət"}};
+  std::size_t shown = 0;
+  coursedesk::BookEditCommand command(
+      book, editor::InsertEntries(book, 3, u"Unit 3", entries), QStringLiteral("导入词条"), 3, 2,
+      [&shown](std::size_t record) { shown = record; }, &phonetics,
+      editor::ImportedPhonetics(phonetics, entries));
+  command.redo();
+  EXPECT_EQ(book.size(), 5u);
+  EXPECT_EQ(phonetics.find("abandon"), "əˈbændən");
+  EXPECT_EQ(phonetics.find("market"), "ˈmɑrkət");
+  command.undo();
+  EXPECT_EQ(book.records(), original.records());
+  EXPECT_EQ(phonetics, before);
+  EXPECT_EQ(shown, 2u);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "commands.h"
 #include "import_command.h"
 #include "lesson_index.h"
+#include "phonetics_changes.h"
 #include "test_support.h"
 #include "utf8.h"
 
@@ -122,7 +124,7 @@ TEST(CoursetoolImport, ListsAsTeachersTypeThemGoInAsMeant) {
              testsupport::ToGbk("1. abandon vt. 放弃；抛弃\r\n2、absorb v.吸收（液体）\r\n③ "
                                 "abstract adj.抽象的、理论上的\r\n"
                                 "(4) academic 学术的\r\n"));
-  WriteBytes(dir.file("phonetics.txt"),
+  WriteBytes(dir.file("marked.txt"),
              "abandon [əˈbændən] vt. 放弃\nabsorb /əbˈzɔːb/ v. 吸收\naccess\tn.&v.接近\n");
   WriteBytes(
       dir.file("sentences.txt"),
@@ -139,8 +141,8 @@ TEST(CoursetoolImport, ListsAsTeachersTypeThemGoInAsMeant) {
                        "<c r=\"B1\" t=\"inlineStr\"><is><t>释义</t></is></c></row>"
                        "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>1. abandon</t></is></c>"
                        "<c r=\"B2\" t=\"inlineStr\"><is><t>vt.放弃</t></is></c></row>")}}));
-  const char* lists[] = {"numbered.txt", "phonetics.txt", "sentences.txt",
-                         "header.csv",   "cards.txt",     "book.xlsx"};
+  const char* lists[] = {"numbered.txt", "marked.txt", "sentences.txt",
+                         "header.csv",   "cards.txt",  "book.xlsx"};
   for (const char* list : lists) {
     std::ostringstream out, err;
     ASSERT_EQ(Import(dir.file(list), dir.file("c.dat"), {}, out, err), 0) << list << err.str();
@@ -151,9 +153,9 @@ TEST(CoursetoolImport, ListsAsTeachersTypeThemGoInAsMeant) {
           Dumped(1, "numbered", "absorb", "吸收（液体）", "v.") +
           Dumped(2, "numbered", "abstract", "抽象的、理论上的", "adj.") +
           Dumped(3, "numbered", "academic", "学术的", "") +
-          Dumped(4, "phonetics", "abandon", "放弃", "vt.") +
-          Dumped(5, "phonetics", "absorb", "吸收", "v.") +
-          Dumped(6, "phonetics", "access", "接近", "n.&v.") +
+          Dumped(4, "marked", "abandon", "放弃", "vt.") +
+          Dumped(5, "marked", "absorb", "吸收", "v.") +
+          Dumped(6, "marked", "access", "接近", "n.&v.") +
           Dumped(7, "sentences", "Where there is a will, there is a way.", "有志者事竟成。", "") +
           Dumped(8, "sentences", "No pain, no gain.", "不劳无获！", "") +
           Dumped(9, "header", "abandon", "放弃", "vt.") +
@@ -204,6 +206,76 @@ TEST(CoursetoolImport, RefusesWhatPassesTheBooksLimitsBeforeWritingIt) {
       EXPECT_TRUE(testsupport::ReadBytes(dir.file(c.book)) == before) << c.what;
     }
   }
+}
+
+// Entries as an importer gives them, with the phonetics it took out of the English text.
+std::vector<editor::ImportedEntry> PhoneticEntries() {
+  return {{u"abandon", u"放弃；抛弃", u"vt.", 1, u"əˈbændən"},
+          {u"give up", u"放弃、停止。", u"", 2, u""},
+          {u"Patience", u"耐心", u"n.", 3, u"ˈpeɪʃns"}};
+}
+
+TEST(CoursetoolImport, KeepsTheEntriesPhoneticsBesideTheBook) {
+  TempDir dir;
+  WriteBytes(dir.file("phonetics.txt"), "absorb\təbˈsɔrb\nabandon\told\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(AppendLesson(PhoneticEntries(), u"Unit 1", std::nullopt, dir.file("c1.dat"), out, err),
+            0)
+      << err.str();
+  EXPECT_EQ(testsupport::ReadBytes(dir.file("phonetics.txt")),
+            "abandon\təˈbændən\nabsorb\təbˈsɔrb\nPatience\tˈpeɪʃns\n");
+  EXPECT_NE(out.str().find("the phonetics of 2 words kept"), std::string::npos) << out.str();
+  EXPECT_EQ(DumpOf(dir.file("c1.dat")),
+            "0\t\tUnit 1\tabandon\t放弃；抛弃\tvt.\t\t00000000\t00000000\t0000\n"
+            "1\t\tUnit 1\tgive up\t放弃、停止。\t\t\t00000000\t00000000\t0000\n"
+            "2\t\tUnit 1\tPatience\t耐心\tn.\t\t00000000\t00000000\t0000\n")
+      << "the course file holds no phonetics";
+}
+
+TEST(CoursetoolImport, ATableItCannotReadWholeStopsTheImportBeforeAnyWrite) {
+  TempDir dir;
+  const std::string typed = "absorb əbˈsɔrb\n";
+  WriteBytes(dir.file("phonetics.txt"), typed);
+  std::ostringstream out, err;
+  EXPECT_EQ(AppendLesson(PhoneticEntries(), u"Unit 1", std::nullopt, dir.file("c1.dat"), out, err),
+            2);
+  EXPECT_NE(err.str().find("phonetics.txt: line 1: no tab"), std::string::npos) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(dir.file("c1.dat")));
+  EXPECT_EQ(testsupport::ReadBytes(dir.file("phonetics.txt")), typed);
+}
+
+TEST(CoursetoolImport, EntriesWithoutPhoneticsMakeNoTable) {
+  TempDir dir;
+  std::ostringstream out, err;
+  ASSERT_EQ(AppendLesson({{u"run", u"跑", u"", 1, u""}}, u"L", std::nullopt, dir.file("c1.dat"),
+                         out, err),
+            0)
+      << err.str();
+  EXPECT_FALSE(std::filesystem::exists(dir.file("phonetics.txt")));
+}
+
+TEST(PhoneticsChanges, AnImportsChangesAreTakenBackExactly) {
+  course::PhoneticsTable table;
+  table.put("abandon", "old");
+  table.put("absorb", "əbˈsɔrb");
+  const course::PhoneticsTable before = table;
+  std::vector<editor::ImportedEntry> entries = PhoneticEntries();
+  entries.push_back({u"ABANDON", u"抛弃", u"", 4, u"əˈbændən2"});  // the same word twice
+  const auto changes = editor::ImportedPhonetics(table, entries);
+  ASSERT_EQ(changes.size(), 3u) << "the entry without phonetics changes nothing";
+  EXPECT_EQ(changes[0].before, "old");
+  EXPECT_EQ(changes[2].before, "əˈbændən") << "what the first abandon left";
+  ASSERT_TRUE(editor::MakeChanges(table, changes));
+  EXPECT_EQ(table.find("abandon"), "əˈbændən2");
+  EXPECT_EQ(table.find("patience"), "ˈpeɪʃns");
+  editor::TakeBackChanges(table, changes);
+  EXPECT_EQ(table, before);
+
+  const auto edit = editor::SetPhonetics(table, u"absorb", u"");
+  ASSERT_TRUE(editor::MakeChanges(table, {edit}));
+  EXPECT_EQ(table.find("absorb"), std::nullopt) << "an emptied cell removes the word";
+  EXPECT_FALSE(editor::MakeChanges(table, {{"abandon", "", "x"}, {"absorb", "", "a\x01"}}));
+  EXPECT_EQ(table.find("abandon"), "old") << "none of a refused set is made";
 }
 
 }  // namespace

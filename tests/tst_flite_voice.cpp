@@ -3,6 +3,7 @@
 // the slow pace longer without changing the normal one.
 #include <gtest/gtest.h>
 
+#include "arpabet_ipa.h"
 #include "flite_voice.h"
 
 namespace study {
@@ -28,6 +29,19 @@ TEST(FliteVoice, SpeaksSlowlyAtAboutSevenTenthsOfTheSpeedAndThenNormallyAgain) {
     EXPECT_EQ(trimmed.samples.size(), normal->samples.size()) << text;
   }
   EXPECT_FALSE(voice.speak("", Pace::Normal));
+}
+
+// What the cards show where a list gives no phonetics: the voice's lexicon in the IPA.
+TEST(FliteVoice, ItsLexiconGivesEveryWordItsPhonetics) {
+  FliteVoice voice;
+  const std::pair<const char*, const char*> words[] = {
+      {"abandon", "əˈbændən"},     {"patience", "ˈpeɪʃəns"}, {"mistake", "mɪˈsteɪk"},
+      {"important", "ɪmˈpɔrtənt"}, {"water", "ˈwɔtɚ"},       {"bird", "bɝd"},
+      {"don't", "dɑnt"},
+  };
+  for (const auto& [word, ipa] : words) EXPECT_EQ(ArpabetToIpa(voice.phones(word)), ipa) << word;
+  EXPECT_FALSE(ArpabetToIpa(voice.phones("zyxbrot")).empty()) << "a word it does not list";
+  EXPECT_TRUE(voice.phones("").empty());
 }
 
 }  // namespace

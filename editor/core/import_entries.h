@@ -34,8 +34,8 @@ struct ImportedEntry {
   std::u16string partOfSpeech;
   std::size_t line = 0;
   // The word's phonetics as the list gives them, without brackets or slashes ("əˈbændən");
-  // never stored in the course file, which cannot hold them.
-  std::u16string phonetic;
+  // never stored in the course file, which cannot hold them, but in the table beside it.
+  std::u16string phonetic{};
   friend bool operator==(const ImportedEntry&, const ImportedEntry&) = default;
 };
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pcm_wave.h"
 
@@ -19,6 +20,9 @@ class Voice {
   // The samples of `text` spoken at `pace` (16-bit mono), or nothing when the voice
   // cannot say it.
   virtual std::optional<suite::PcmWave> speak(const std::string& text, Pace pace) = 0;
+  // How the voice says one lower-case word: its lexicon's phones (ARPAbet, each vowel with
+  // its stress digit), or none when it does not tell.
+  virtual std::vector<std::string> phones(const std::string& /*word*/) { return {}; }
 };
 
 // Cuts what lies before the first sample louder than `threshold`, keeping `keepMillis` of

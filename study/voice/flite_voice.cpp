@@ -4,6 +4,7 @@
 extern "C" {
 #include <flite/flite.h>
 cst_voice* register_cmu_us_slt(const char* voxdir);
+cst_lexicon* cmu_lex_init(void);
 }
 
 namespace study {
@@ -32,7 +33,7 @@ cst_wave* Synthesize(const std::string& text, cst_voice* voice, Pace pace) {
 
 }  // namespace
 
-FliteVoice::FliteVoice() : voice_(Slt()) {}
+FliteVoice::FliteVoice() : voice_(Slt()), lexicon_(voice_ ? cmu_lex_init() : nullptr) {}
 
 std::optional<suite::PcmWave> FliteVoice::speak(const std::string& text, Pace pace) {
   if (!voice_ || text.empty()) return std::nullopt;
@@ -50,6 +51,15 @@ std::optional<suite::PcmWave> FliteVoice::speak(const std::string& text, Pace pa
   if (wave.samples.empty()) return std::nullopt;
   TrimLeadingSilence(wave);
   return wave;
+}
+
+std::vector<std::string> FliteVoice::phones(const std::string& word) {
+  std::vector<std::string> phones;
+  if (!lexicon_ || word.empty()) return phones;
+  cst_val* found = lex_lookup(lexicon_, word.c_str(), nullptr, nullptr);
+  for (const cst_val* p = found; p; p = val_cdr(p)) phones.emplace_back(val_string(val_car(p)));
+  delete_val(found);
+  return phones;
 }
 
 }  // namespace study

@@ -7,6 +7,7 @@
 #include "voice.h"
 
 struct cst_voice_struct;
+struct lexicon_struct;
 
 namespace study {
 
@@ -17,9 +18,12 @@ class FliteVoice : public Voice {
   FliteVoice& operator=(const FliteVoice&) = delete;
 
   std::optional<suite::PcmWave> speak(const std::string& text, Pace pace) override;
+  // From flite's CMU lexicon, its letter-to-sound rules for a word it does not list.
+  std::vector<std::string> phones(const std::string& word) override;
 
  private:
   cst_voice_struct* voice_;
+  lexicon_struct* lexicon_;
 };
 
 }  // namespace study

@@ -12,6 +12,8 @@
 #include "import_reader.h"
 #include "lesson_index.h"
 #include "lesson_name.h"
+#include "phonetics_changes.h"
+#include "phonetics_table.h"
 #include "stored_text.h"
 #include "utf8.h"
 
@@ -101,6 +103,12 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
     return 1;
   }
 
+  return AppendLesson(imported.entries, *lesson, bookTitle, coursePath, out, err, table.cut);
+}
+
+int AppendLesson(const std::vector<editor::ImportedEntry>& entries, const std::u16string& lesson,
+                 const std::optional<std::u16string>& bookTitle, const std::string& coursePath,
+                 std::ostream& out, std::ostream& err, bool listCut) {
   editor::OpenedBook opened;
   if (std::filesystem::exists(coursePath)) {
     opened = editor::OpenBookFile(coursePath);
@@ -109,17 +117,28 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
       return 2;
     }
   }
-  if (const auto problem = editor::LessonNameCheck(opened.book.lessons(), *lesson)) {
+  if (const auto problem = editor::LessonNameCheck(opened.book.lessons(), lesson)) {
     err << "coursetool: " << coursePath << ": " << problem.english << '\n';
     return 1;
   }
-  if (const auto verdict =
-          editor::CheckImportLimits(opened.book, imported.entries.size(), true, table.cut)) {
-    err << "coursetool: " << sourcePath << ": " << LimitInEnglish(verdict) << '\n';
+  if (const auto verdict = editor::CheckImportLimits(opened.book, entries.size(), true, listCut)) {
+    err << "coursetool: " << coursePath << ": " << LimitInEnglish(verdict) << '\n';
     return 1;
   }
+  // The phonetics go beside the book; a table there that cannot be read whole is refused
+  // before anything is written.
+  course::PhoneticsTable phonetics;
+  editor::MakeChanges(phonetics, editor::ImportedPhonetics(phonetics, entries));
+  const std::string phoneticsPath = course::PhoneticsPathBeside(coursePath);
+  if (!phonetics.empty()) {
+    course::PhoneticsTable existing;
+    if (const auto read = course::ReadPhoneticsTable(phoneticsPath, existing).whole(); !read.ok()) {
+      err << "coursetool: " << read.message() << " (nothing was imported)\n";
+      return 2;
+    }
+  }
   opened.book.apply(editor::AppendLesson(
-      opened.book, *lesson, imported.entries,
+      opened.book, lesson, entries,
       bookTitle ? std::optional<std::u16string_view>(*bookTitle) : std::nullopt));
   const auto saved =
       editor::SaveBook(opened.book, suite::FilePlaces(), editor::BookLocation::AtPath(coursePath));
@@ -127,8 +146,15 @@ int Import(const std::string& sourcePath, const std::string& coursePath,
     err << "coursetool: " << saved.message() << '\n';
     return 2;
   }
-  out << coursePath << ": " << imported.entries.size() << " entries added as the lesson \""
-      << course::ToUtf8(*lesson) << "\"\n";
+  out << coursePath << ": " << entries.size() << " entries added as the lesson \""
+      << course::ToUtf8(lesson) << "\"\n";
+  if (phonetics.empty()) return 0;
+  if (const auto kept = course::UpdatePhoneticsTable(phoneticsPath, {}, phonetics); !kept.ok()) {
+    err << "coursetool: " << kept.message()
+        << " (the entries were imported, their phonetics not)\n";
+    return 2;
+  }
+  out << phoneticsPath << ": the phonetics of " << phonetics.size() << " words kept\n";
   return 0;
 }
 
