@@ -32,10 +32,10 @@ const std::pair<const char*, std::function<suite::FileStatus(const std::string&)
        std::uint64_t size = 0;
        return suite::ReadFilePrefix(path, 1000, bytes, size);
      }},
-    {"ReadFileFrom",
+    {"ReplaceFileKeepingTail",
      [](const std::string& path) {
-       std::string tail;
-       return suite::ReadFileFrom(path, 0, tail);
+       const TempDir out;
+       return suite::ReplaceFileKeepingTail(out.file("900_1.dat"), "records", path);
      }},
     {"TextLines",
      [](const std::string& path) {
@@ -76,9 +76,8 @@ TEST(FileReads, RegularAndMissingFilesAreReadAsBefore) {
   for (const auto& [reader, read] : kReaders) {
     EXPECT_TRUE(read(dir.file("a.txt")).ok()) << reader;
   }
-  std::string tail = "x";
-  EXPECT_TRUE(suite::ReadFileFrom(dir.file("missing"), 0, tail).ok());
-  EXPECT_EQ(tail, "");
+  ASSERT_TRUE(suite::ReplaceFileKeepingTail(dir.file("out"), "records", dir.file("missing")).ok());
+  EXPECT_EQ(testsupport::ReadBytes(dir.file("out")), "records");
   EXPECT_EQ(suite::InputFile(dir.file("missing")).status().error, ENOENT);
   EXPECT_TRUE(suite::RefuseOtherKinds(dir.file("missing")).ok());
 }
