@@ -16,7 +16,6 @@ namespace course {
 using suite::FileStatus;
 
 inline constexpr std::size_t kNumberBytes = 10;
-inline constexpr std::size_t kMaxRecordBytes = kTextFields * (2 + 0xFFFF) + kNumberBytes;
 
 // What a read found beyond the records themselves.
 struct CourseImageReport {
