@@ -399,7 +399,13 @@ void CourseWindow::saveAsAsked() {
   }
   const QString path =
       questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
-  if (!path.isEmpty()) saveAs(path);
+  suite::FileIdentity written;
+  if (path.isEmpty() || !saveAs(path, &written)) return;
+  // Written over the book's own file: the book itself is saved.
+  if (!editor::CheckBookOnDisk(places_, location_, written).changed) {
+    opened_ = written;
+    undoStack->setClean();
+  }
 }
 
 void CourseWindow::openFileAsked() {

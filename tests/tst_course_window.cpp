@@ -357,6 +357,13 @@ TEST(CourseWindow, SaveAsWritesAnyPathAndAFailedSaveSaysWhy) {
   desk.window.saveAsAction->trigger();
   EXPECT_TRUE(std::filesystem::exists(desk.dir.file("handout.dat")));
   EXPECT_TRUE(desk.window.isWindowModified()) << "the book itself is not saved by 另存为";
+  desk.path = QString::fromStdString(desk.dir.file("app/c1.dat"));
+  desk.window.saveAsAction->trigger();
+  EXPECT_FALSE(desk.window.isWindowModified()) << "另存为 over the book's own file saves it";
+  desk.window.entryTable->item(1, 0)->setText(QStringLiteral("booth"));
+  desk.window.saveAction->trigger();
+  EXPECT_TRUE(desk.asked.isEmpty()) << "its own save is no one else's change";
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("已保存到")));
   EXPECT_FALSE(desk.window.saveAs(QString::fromStdString(desk.dir.file("none/x.dat"))));
   EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("无法保存到")))
       << desk.window.statusLine->text().toStdString();
