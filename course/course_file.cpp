@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "course_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "cp936.h"
 #include "file_io.h"
+#include "input_file.h"
 
 namespace course {
 namespace {
@@ -131,31 +133,67 @@ void AppendText(const Cp936& codec, const std::u16string& text, std::string& out
   out[countAt + 1] = static_cast<char>((count >> 8) & 0xFF);
 }
 
+// Enough for any ordinary book in one read; only a larger file needs its records walked.
+constexpr std::size_t kFirstRead = 1 << 20;
+// How far one further read may go past what a record asks for.
+constexpr std::size_t kLargestFurtherRead = 64 << 20;
+
+// Reads the file's bytes as far as the last slot's record ends, or the file does, and
+// never its tail, however long: the records are walked by their byte counts, reading on
+// only when one needs bytes not read yet. False when a read fails.
+bool ReadRecordBytes(suite::InputFile& file, std::vector<std::uint8_t>& bytes) {
+  const std::uint64_t size = file.size();
+  bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstRead)));
+  if (!file.readAt(bytes.data(), bytes.size(), 0)) return false;
+  if (bytes.size() == size) return true;
+  // Whether bytes [0, wanted) are read, reading on where the file holds them.
+  const auto reach = [&](std::uint64_t wanted) {
+    if (wanted <= bytes.size()) return true;
+    const std::size_t had = bytes.size();
+    const std::uint64_t more = std::min<std::uint64_t>(had, kLargestFurtherRead);
+    const std::uint64_t until = std::min(size, std::max(wanted, had + more));
+    if (until == had) return false;
+    bytes.resize(static_cast<std::size_t>(until));
+    return file.readAt(bytes.data() + had, bytes.size() - had, had) && wanted <= until;
+  };
+  std::uint64_t end = 0;
+  for (std::size_t slot = 0; slot < kRecordSlots; ++slot) {
+    for (std::size_t field = 0; field < kTextFields; ++field) {
+      if (!reach(end + 2)) return file.ok();
+      end += 2 + (bytes[end] | static_cast<std::size_t>(bytes[end + 1]) << 8);
+    }
+    end += kNumberBytes;
+  }
+  reach(end);
+  if (end < bytes.size()) bytes.resize(static_cast<std::size_t>(end));
+  return file.ok();
+}
+
 template <typename Records>
-CourseReadResult ReadCourseFileInto(const std::string& path, Records& records) {
+CourseReadResult ReadCourseFileInto(const std::string& path, Records& records,
+                                    suite::FileIdentity* identity) {
+  suite::InputFile file(path);
   std::vector<std::uint8_t> bytes;
-  std::uint64_t totalSize = 0;
-  CourseReadResult result{suite::ReadFilePrefix(path, kMaxImageBytes, bytes, totalSize), {}};
-  result.report = ParseCourseImage(bytes.data(), bytes.size(), records);
-  result.report.bytesBeyond += totalSize - bytes.size();
+  if (file.ok() && !ReadRecordBytes(file, bytes)) bytes.clear();
+  CourseReadResult result{file.status(), ParseCourseImage(bytes.data(), bytes.size(), records)};
+  if (identity && file.ok()) {
+    const std::size_t used = bytes.size() - static_cast<std::size_t>(result.report.bytesBeyond);
+    *identity = file.identity({reinterpret_cast<const char*>(bytes.data()), used});
+  }
+  result.report.bytesBeyond += file.size() - bytes.size();
   return result;
 }
 
 // Replaces the file with the records and, when `tailFrom` names a longer file, its bytes
 // past them.
 FileStatus WriteRecords(const std::string& path, const RecordTable& table,
-                        const std::string* tailFrom) {
+                        const std::string* tailFrom, suite::FileIdentity* written) {
   std::string image;
   if (!SerializeCourseTable(table, image)) {
     return FileStatus::failure(path, EILSEQ, "a text cannot be written in code page 936");
   }
-  if (tailFrom) {
-    std::string oldTail;
-    const FileStatus status = suite::ReadFileFrom(*tailFrom, image.size(), oldTail);
-    if (!status.ok()) return status;
-    image += oldTail;
-  }
-  return suite::ReplaceFile(path, image);
+  if (tailFrom) return suite::ReplaceFileKeepingTail(path, image, *tailFrom);
+  return suite::ReplaceFile(path, image, written);
 }
 
 }  // namespace
@@ -203,21 +241,24 @@ bool SerializeCourseTable(const RecordTable& table, std::string& out) {
   return encodable;
 }
 
-CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image) {
-  return ReadCourseFileInto(path, image);
+CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image,
+                                suite::FileIdentity* identity) {
+  return ReadCourseFileInto(path, image, identity);
 }
 
-CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table) {
-  return ReadCourseFileInto(path, table);
+CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table,
+                                suite::FileIdentity* identity) {
+  return ReadCourseFileInto(path, table, identity);
 }
 
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table) {
-  return WriteRecords(path, table, nullptr);
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
+                           suite::FileIdentity* written) {
+  return WriteRecords(path, table, nullptr, written);
 }
 
 FileStatus WriteHandOffFile(const std::string& path, const RecordTable& table,
                             const std::string& tailFrom) {
-  return WriteRecords(path, table, tailFrom.empty() ? &path : &tailFrom);
+  return WriteRecords(path, table, tailFrom.empty() ? &path : &tailFrom, nullptr);
 }
 
 }  // namespace course

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "course_record.h"
+#include "file_identity.h"
 #include "file_status.h"
 
 namespace course {
@@ -15,9 +16,6 @@ namespace course {
 using suite::FileStatus;
 
 inline constexpr std::size_t kNumberBytes = 10;
-inline constexpr std::size_t kMaxRecordBytes = kTextFields * (2 + 0xFFFF) + kNumberBytes;
-inline constexpr std::uint64_t kMaxImageBytes =
-    static_cast<std::uint64_t>(kRecordSlots) * kMaxRecordBytes;
 
 // What a read found beyond the records themselves.
 struct CourseImageReport {
@@ -44,17 +42,21 @@ struct CourseReadResult {
 };
 
 // The records end up all empty when the file cannot be read; a missing file is reported, not
-// created.
-CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image);
-CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table);
+// created. Only the records' bytes are read, never what lies past the last slot. `identity`,
+// when given, gets the file's identity (its hash over those bytes).
+CourseReadResult ReadCourseFile(const std::string& path, RecordImage& image,
+                                suite::FileIdentity* identity = nullptr);
+CourseReadResult ReadCourseFile(const std::string& path, RecordTable& table,
+                                suite::FileIdentity* identity = nullptr);
 
 // Writes all slots and nothing else: the file holds exactly the records. It is replaced
-// whole, so a failed write leaves the old one intact.
-FileStatus WriteCourseFile(const std::string& path, const RecordTable& table);
+// whole, so a failed write leaves the old one intact. `written` gets the new file's identity.
+FileStatus WriteCourseFile(const std::string& path, const RecordTable& table,
+                           suite::FileIdentity* written = nullptr);
 
 // The hand-off file's rule: the same, but bytes of a longer old file past the new end stay.
 // That old file is `tailFrom` when given (the copy the user sees now, where it lies elsewhere),
-// else `path` itself.
+// else `path` itself. The tail goes from file to file, holes kept, never through memory.
 FileStatus WriteHandOffFile(const std::string& path, const RecordTable& table,
                             const std::string& tailFrom = {});
 

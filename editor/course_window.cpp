@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -66,9 +67,25 @@ Questions StandardQuestions(QWidget* parent) {
                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                  QMessageBox::Save);
   };
+  q.changedOnDisk = [parent](const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("课程编辑"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* reload =
+        box.addButton(QStringLiteral("重新载入(&R)"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("另存为(&A)…"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    if (box.clickedButton() == reload) return ChangedOnDisk::Reload;
+    if (box.clickedButton() == saveAs) return ChangedOnDisk::SaveAs;
+    return ChangedOnDisk::Cancel;
+  };
   q.import = [](ImportDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
   q.clipboard = [] { return QGuiApplication::clipboard()->text(); };
   return q;
+}
+
+QString WindowTitle(const QString& book) {
+  return QStringLiteral("课程编辑 — %1[*]").arg(book);
 }
 
 QLabel* Buddy(const QString& text, QWidget* widget, QWidget* parent) {
@@ -281,6 +298,7 @@ void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation locat
     tell(QStringLiteral("已打开 %1").arg(path), false);
   }
   book_ = std::move(opened.book);
+  opened_ = opened.identity;
   location_ = std::move(location);
   if (location_.fixedName.empty()) {
     course::ReadPhoneticsTable(course::PhoneticsPathBeside(location_.path), phonetics_);
@@ -290,15 +308,12 @@ void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation locat
   phoneticsSaved_ = phonetics_;
   title_ = title;
   undoStack->clear();
-  setWindowTitle(QStringLiteral("课程编辑 — %1[*]").arg(title));
+  setWindowTitle(WindowTitle(title));
   setWindowModified(false);
   showRecord(0);
 }
 
-void CourseWindow::openBook(int index) {
-  if (!mayLeaveBook()) return;
-  const auto& entry = chooser::kBooks.at(static_cast<std::size_t>(index));
-  auto location = editor::BookLocation::Fixed(places_, entry.fileName);
+void CourseWindow::load(editor::BookLocation location, const QString& title) {
   auto opened = editor::OpenBookFile(location.path);
   if (!opened.status.ok()) {
     tell(QStringLiteral("无法打开 %1：%2")
@@ -308,21 +323,19 @@ void CourseWindow::openBook(int index) {
          true);
     return;
   }
-  setBook(std::move(opened), std::move(location), Text(entry.title));
+  setBook(std::move(opened), std::move(location), title);
+}
+
+void CourseWindow::openBook(int index) {
+  if (!mayLeaveBook()) return;
+  const auto& entry = chooser::kBooks.at(static_cast<std::size_t>(index));
+  load(editor::BookLocation::Fixed(places_, entry.fileName), Text(entry.title));
 }
 
 void CourseWindow::openFile(const QString& path) {
   if (!mayLeaveBook()) return;
-  const std::string name = QFile::encodeName(path).toStdString();
-  auto opened = editor::OpenBookFile(name);
-  if (!opened.status.ok()) {
-    tell(QStringLiteral("无法打开 %1：%2")
-             .arg(path, desk::ReasonText(opened.status.error,
-                                         QString::fromStdString(opened.status.reason))),
-         true);
-    return;
-  }
-  setBook(std::move(opened), editor::BookLocation::AtPath(name), QFileInfo(path).fileName());
+  load(editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()),
+       QFileInfo(path).fileName());
 }
 
 bool CourseWindow::mayLeaveBook() {
@@ -342,7 +355,10 @@ bool CourseWindow::save() {
     saveAsAsked();
     return undoStack->isClean();
   }
-  const auto saved = editor::SaveBook(book_, places_, location_);
+  if (const auto onDisk = editor::CheckBookOnDisk(places_, location_, opened_); onDisk.changed) {
+    return saveOverChangedBook(onDisk.path);
+  }
+  const auto saved = editor::SaveBook(book_, places_, location_, &opened_);
   if (!saved.ok()) {
     const QString reason = book_.fitsCourseFile()
                                ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
@@ -365,9 +381,32 @@ bool CourseWindow::save() {
   return true;
 }
 
-bool CourseWindow::saveAs(const QString& path) {
+// Saving now would silently throw away what someone else saved: the teacher chooses.
+bool CourseWindow::saveOverChangedBook(const std::string& path) {
+  const QString file = desk::PathText(path);
+  tell(QStringLiteral("没有保存：%1 在这个窗口打开它之后被别的窗口或程序改过").arg(file), true);
+  const auto choice = questions.changedOnDisk(
+      QStringLiteral(
+          "%1 在这个窗口打开它之后被别的窗口或程序改过，直接保存会把那些修改覆盖掉。\n"
+          "可以重新载入它（放弃这个窗口里没保存的修改），或者把这个窗口的内容另存为别的文件。")
+          .arg(file));
+  switch (choice) {
+    case ChangedOnDisk::Reload:
+      load(location_.fixedName.empty() ? location_
+                                       : editor::BookLocation::Fixed(places_, location_.fixedName),
+           title_);
+      return false;
+    case ChangedOnDisk::SaveAs:
+      return saveElsewhere();
+    case ChangedOnDisk::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool CourseWindow::saveAs(const QString& path, suite::FileIdentity* written) {
   const auto saved = editor::SaveBook(
-      book_, places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()));
+      book_, places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()), written);
   if (!saved.ok()) {
     tell(QStringLiteral("无法保存到 %1：%2")
              .arg(path, desk::ReasonText(saved.error, QString::fromStdString(saved.reason))),
@@ -398,11 +437,36 @@ bool CourseWindow::keepPhonetics(const std::string& bookPath, const course::Phon
   return false;
 }
 
-void CourseWindow::saveAsAsked() {
+// The window goes on with the file it saved to, which holds its edits.
+void CourseWindow::adoptSavedAs(const QString& path, const suite::FileIdentity& written) {
+  location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
+  opened_ = written;
+  title_ = QFileInfo(path).fileName();
+  setWindowTitle(WindowTitle(title_));
+  undoStack->setClean();
+}
+
+bool CourseWindow::saveElsewhere() {
   const QString path =
       questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
-  if (!path.isEmpty() && saveAs(path) && location_.path.empty()) {
-    location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
+  suite::FileIdentity written;
+  if (path.isEmpty() || !saveAs(path, &written)) return false;
+  adoptSavedAs(path, written);
+  return true;
+}
+
+void CourseWindow::saveAsAsked() {
+  if (location_.path.empty()) {
+    saveElsewhere();
+    return;
+  }
+  const QString path =
+      questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
+  suite::FileIdentity written;
+  if (path.isEmpty() || !saveAs(path, &written)) return;
+  // Written over the book's own file: the book itself is saved.
+  if (!editor::CheckBookOnDisk(places_, location_, written).changed) {
+    opened_ = written;
     undoStack->setClean();
   }
 }

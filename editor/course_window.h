@@ -25,6 +25,9 @@ namespace coursedesk {
 
 class ImportDialog;
 
+// What the teacher may do when the book changed on disk since this window opened it.
+enum class ChangedOnDisk { Reload, SaveAs, Cancel };
+
 // What the window asks the teacher, replaceable in tests.
 struct Questions {
   // A file to open (forSaving false) or to write; empty when cancelled.
@@ -33,6 +36,8 @@ struct Questions {
   std::function<QString(const QString& caption, const QString& label, const QString& text)> line;
   // Save, Discard or Cancel for unsaved changes.
   std::function<QMessageBox::StandardButton(const QString& text)> unsaved;
+  // The book was saved by someone else: reload it, save this one elsewhere, or neither.
+  std::function<ChangedOnDisk(const QString& text)> changedOnDisk;
   // True when the teacher accepts the import dialog.
   std::function<bool(ImportDialog& dialog)> import;
   std::function<QString()> clipboard;
@@ -50,9 +55,12 @@ class CourseWindow : public QMainWindow {
   // One of the suite's four books (0 to 3) by the folder rule, or any course file.
   void openBook(int index);
   void openFile(const QString& path);
-  // Saves where the book belongs; false (and the reason shown) when it cannot.
+  // Saves where the book belongs; false (and the reason shown) when it cannot, or when the
+  // file was changed by someone else since it was opened and the teacher did not save it
+  // elsewhere.
   bool save();
-  bool saveAs(const QString& path);
+  // Writes a copy; `written`, when given, gets the new file's identity.
+  bool saveAs(const QString& path, suite::FileIdentity* written = nullptr);
   // Imports the bytes of a file, or pasted text, through the import dialog.
   void importBytes(const QByteArray& bytes, const QString& source, const QString& suggestedName);
   void importText(const QString& text);
@@ -97,7 +105,11 @@ class CourseWindow : public QMainWindow {
   QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& key,
                       void (CourseWindow::*slot)());
   void setBook(editor::OpenedBook opened, editor::BookLocation location, const QString& title);
+  void load(editor::BookLocation location, const QString& title);
   bool mayLeaveBook();
+  bool saveOverChangedBook(const std::string& path);
+  bool saveElsewhere();
+  void adoptSavedAs(const QString& path, const suite::FileIdentity& written);
   void push(editor::Splice splice, const QString& text, std::size_t focusAfter,
             std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics = {});
   // Keeps the phonetics changed since `before` in the table beside the book saved at
@@ -141,6 +153,7 @@ class CourseWindow : public QMainWindow {
   course::PhoneticsTable phonetics_;
   course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
   editor::BookLocation location_;
+  suite::FileIdentity opened_;  // the file as this window last read or wrote it
   QString title_;
   std::vector<editor::LessonRun> lessons_;
   QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts

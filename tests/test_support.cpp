@@ -86,6 +86,28 @@ IdlePipe::~IdlePipe() {
   watch_.join();
 }
 
+namespace {
+
+// A "VmRSS:"-like line of /proc/self/status, in bytes.
+std::uint64_t StatusBytes(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with(field)) return std::stoull(line.substr(field.size())) * 1024;
+  }
+  throw std::runtime_error(field + " is not in /proc/self/status");
+}
+
+}  // namespace
+
+std::uint64_t PeakMemoryGrowth(const std::function<void()>& work) {
+  std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from now
+  const std::uint64_t before = StatusBytes("VmRSS:");
+  work();
+  const std::uint64_t peak = StatusBytes("VmHWM:");
+  return peak > before ? peak - before : 0;
+}
+
 bool AllInChildren(int count, const std::function<bool(int)>& work) {
   std::vector<pid_t> children;
   for (int n = 0; n < count; ++n) {

@@ -88,6 +88,10 @@ class ScopedZone {
 // once; true when every one returned true.
 bool AllInChildren(int count, const std::function<bool(int)>& work);
 
+// How far this process's resident memory rose above where it stood while `work` ran, in
+// bytes (the kernel's peak, reset before).
+std::uint64_t PeakMemoryGrowth(const std::function<void()>& work);
+
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 

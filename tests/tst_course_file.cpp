@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Reading and writing whole course files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "course_file.h"
 #include "cp936.h"
@@ -16,6 +19,7 @@ namespace course {
 namespace {
 
 using testsupport::MakeRecord;
+using testsupport::PeakMemoryGrowth;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
@@ -295,6 +299,164 @@ TEST(CourseFile, TheHandOffWrittenOverALongerFileKeepsItsTail) {
   RecordTable back;
   EXPECT_TRUE(ReadCourseFile(path, back).status.ok());
   EXPECT_EQ(back, shorter);
+}
+
+// Bytes [offset, offset + size) of a file.
+std::string BytesAt(const std::string& path, std::uint64_t offset, std::size_t size) {
+  std::string bytes(size, '\0');
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  EXPECT_GE(fd, 0) << path;
+  EXPECT_EQ(::pread(fd, bytes.data(), size, static_cast<off_t>(offset)),
+            static_cast<ssize_t>(size));
+  ::close(fd);
+  return bytes;
+}
+
+std::uint64_t AllocatedBytes(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return static_cast<std::uint64_t>(st.st_blocks) * 512;
+}
+
+// A book whose records hold `textBytes` bytes in each of the English and Chinese fields.
+RecordTable LongTextTable(std::size_t records, std::size_t textBytes) {
+  RecordTable table;
+  for (std::size_t i = 0; i < records; ++i) {
+    table[i] = MakeRecord({"Book", "Unit " + std::to_string(i / 10),
+                           std::string(textBytes, static_cast<char>('a' + i % 26)),
+                           std::string(textBytes, 'z'), "n.", ""},
+                          static_cast<std::uint32_t>(i + 1));
+  }
+  return table;
+}
+
+constexpr std::uint64_t kTwoGigabytes = std::uint64_t{2} << 30;
+
+TEST(CourseFile, ReadsRecordByRecordAndNeverTheTailPastTheLastSlot) {
+  const std::string longTexts = Image(LongTextTable(kRecordSlots, 600));  // 3.6 MB of records
+  struct Case {
+    const char* what;
+    std::string bytes;   // the file's first bytes
+    std::uint64_t size;  // its size: a hole of zeros follows them
+  };
+  const Case cases[] = {
+      {"a whole book, then a 2 GB hole", Image(SampleTable(kRecordSlots)), kTwoGigabytes},
+      {"a short book (its empty records zeros), then a 2 GB hole", Image(SampleTable(40)),
+       kTwoGigabytes},
+      {"the longest texts a record holds, then a 2 GB hole", Image(LongTextTable(5, 0xFFFF)),
+       kTwoGigabytes},
+      {"records longer than one first read, then a tail", longTexts + "tail", longTexts.size() + 4},
+      {"a long book cut off in its last records", longTexts.substr(0, longTexts.size() - 1000),
+       longTexts.size() - 1000},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.file("c1.dat");
+    WriteBytes(path, c.bytes);
+    std::filesystem::resize_file(path, c.size);
+    // The same bytes parsed whole in memory; the hole only adds bytes past the last slot.
+    CourseImageReport expected;
+    const RecordTable parsed = Parse(c.bytes, &expected);
+    expected.bytesBeyond += c.size - c.bytes.size();
+
+    RecordTable table;
+    CourseReadResult result;
+    const auto grew = PeakMemoryGrowth([&] { result = ReadCourseFile(path, table); });
+    ASSERT_TRUE(result.status.ok()) << c.what;
+    EXPECT_LT(grew, c.bytes.size() * 4 + (40u << 20)) << c.what << ": never the hole";
+    EXPECT_EQ(table, parsed) << c.what;
+    EXPECT_EQ(result.report.wholeRecords, expected.wholeRecords) << c.what;
+    EXPECT_EQ(result.report.cutOff, expected.cutOff) << c.what;
+    EXPECT_EQ(result.report.bytesBeyond, expected.bytesBeyond) << c.what;
+    EXPECT_LT(AllocatedBytes(path), 64u << 20) << c.what << ": the test's file stays sparse";
+  }
+}
+
+TEST(CourseFile, TheHandOffOverAHugeOlderFileKeepsItsTailAndItsHoles) {
+  TempDir dir;
+  const std::string path = dir.file("900_1.dat");
+  const std::string older = Image(SampleTable(kRecordSlots));
+  const std::string marker = "bytes far out in the older file's tail";
+  constexpr std::uint64_t kMarkerAt = std::uint64_t{300} << 20;
+  constexpr std::uint64_t kOlderSize = std::uint64_t{512} << 20;
+  WriteBytes(path, older);
+  std::filesystem::resize_file(path, kOlderSize);
+  {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, marker.data(), marker.size(), kMarkerAt),
+              static_cast<ssize_t>(marker.size()));
+    ::close(fd);
+  }
+
+  const RecordTable lesson = SampleTable(5);
+  FileStatus written;
+  const auto grew = PeakMemoryGrowth([&] { written = WriteHandOffFile(path, lesson); });
+  ASSERT_TRUE(written.ok()) << written.message();
+  EXPECT_LT(grew, 40u << 20) << "the tail never goes through memory";
+  const std::string image = Image(lesson);
+  EXPECT_EQ(std::filesystem::file_size(path), kOlderSize);
+  EXPECT_EQ(BytesAt(path, 0, image.size()), image);
+  EXPECT_EQ(BytesAt(path, image.size(), older.size() - image.size()), older.substr(image.size()));
+  EXPECT_EQ(BytesAt(path, kMarkerAt, marker.size()), marker);
+  EXPECT_EQ(BytesAt(path, kMarkerAt - 4096, 4096), std::string(4096, '\0'));
+  EXPECT_EQ(BytesAt(path, kOlderSize - 4096, 4096), std::string(4096, '\0'));
+  EXPECT_LT(AllocatedBytes(path), 16u << 20) << "the holes are kept";
+  RecordTable back;
+  ASSERT_TRUE(ReadCourseFile(path, back).status.ok());
+  EXPECT_EQ(back, lesson);
+}
+
+TEST(CourseFile, ItsIdentityTellsAnyChangeToTheRecordsOrTheFile) {
+  TempDir dir;
+  const std::string path = dir.file("c1.dat");
+  const RecordTable book = SampleTable(30);
+  suite::FileIdentity written;
+  ASSERT_TRUE(WriteCourseFile(path, book, &written).ok());
+  RecordTable table;
+  suite::FileIdentity read;
+  ASSERT_TRUE(ReadCourseFile(path, table, &read).status.ok());
+  EXPECT_EQ(read, written) << "what was written is what is read";
+
+  const auto keepTime = [&path](const std::function<void()>& change) {
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    change();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+  };
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"saved again alike (a new file)", [&] { WriteCourseFile(path, book); }},
+      {"one byte changed in place, size and time kept",
+       [&] {
+         keepTime([&] {
+           const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+           ::pwrite(fd, "X", 1, 10);
+           ::close(fd);
+         });
+       }},
+      {"bytes added past the records, time kept",
+       [&] { keepTime([&] { std::filesystem::resize_file(path, 4 << 20); }); }},
+      {"only its time changed",
+       [&] {
+         const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+         ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+       }},
+  };
+  for (const auto& [what, change] : changes) {
+    ASSERT_TRUE(WriteCourseFile(path, book).ok());
+    suite::FileIdentity before;
+    ReadCourseFile(path, table, &before);
+    change();
+    suite::FileIdentity after;
+    ReadCourseFile(path, table, &after);
+    EXPECT_NE(after, before) << what;
+  }
+  suite::FileIdentity again;
+  ReadCourseFile(path, table, &again);
+  suite::FileIdentity onceMore;
+  ReadCourseFile(path, table, &onceMore);
+  EXPECT_EQ(again, onceMore) << "reading changes nothing";
 }
 
 TEST(CourseFile, AMissingFileIsReportedNotCreated) {

@@ -72,6 +72,10 @@ struct Desk {
     window.questions.line = [this](const QString&, const QString&, const QString&) { return line; };
     window.questions.import = [this](ImportDialog& dialog) { return importAnswer(dialog); };
     window.questions.path = [this](const QString&, const QString&, bool) { return path; };
+    window.questions.changedOnDisk = [this](const QString& text) {
+      asked << text;
+      return changedAnswer;
+    };
     window.openBook(0);
   }
 
@@ -80,6 +84,7 @@ struct Desk {
   CourseWindow window;
   QStringList asked;
   QMessageBox::StandardButton unsavedAnswer = QMessageBox::Cancel;
+  coursedesk::ChangedOnDisk changedAnswer = coursedesk::ChangedOnDisk::Cancel;
   QString line;
   QString path;
   std::function<bool(ImportDialog&)> importAnswer = [](ImportDialog&) { return true; };
@@ -383,6 +388,95 @@ TEST(CourseWindow, SavesWhereThisUserReadsAndSaysWhere) {
   }
 }
 
+// English lines of the first lesson in the book this user's programs read.
+QStringList FirstLessonOnDisk(const Desk& desk) {
+  course::RecordTable read;
+  EXPECT_TRUE(course::ReadCourseFile(desk.places.readPath("c1.dat"), read).status.ok());
+  return {QString::fromStdU16String(course::UnscrambleText(read[0].text(3))),
+          QString::fromStdU16String(course::UnscrambleText(read[1].text(3)))};
+}
+
+TEST(CourseWindow, TwoWindowsOnOneBookNeverSaveOverEachOther) {
+  using coursedesk::ChangedOnDisk;
+  struct Case {
+    const char* what;
+    ChangedOnDisk answer;
+    QStringList secondShows;  // the second window's first lesson afterwards
+    bool secondModified;
+    const char* statusStart;
+  };
+  const Case cases[] = {
+      {"cancelled", ChangedOnDisk::Cancel, {"market", "booth"}, true, "没有保存"},
+      {"reloaded", ChangedOnDisk::Reload, {"fair", "stall"}, false, "已打开"},
+      {"saved as another file", ChangedOnDisk::SaveAs, {"market", "booth"}, false, "已另存到"},
+  };
+  for (const bool appWritable : {true, false}) {
+    for (const auto& c : cases) {
+      const std::string what = std::string(c.what) + (appWritable ? "" : ", system-wide");
+      Desk first(appWritable);
+      Desk second(appWritable);  // its own folder, made to open the first one's book
+      second.window.close();
+      CourseWindow window(first.places);
+      window.questions = second.window.questions;
+      window.openBook(0);
+      second.changedAnswer = c.answer;
+      second.path = QString::fromStdString(first.dir.file("mine.dat"));
+
+      first.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
+      first.window.saveAction->trigger();
+      window.entryTable->item(1, 0)->setText(QStringLiteral("booth"));
+      window.saveAction->trigger();
+
+      ASSERT_EQ(second.asked.size(), 1) << what;
+      EXPECT_TRUE(second.asked[0].contains(QString::fromStdString(first.places.readPath("c1.dat"))))
+          << what << ": " << second.asked[0].toStdString();
+      EXPECT_EQ(FirstLessonOnDisk(first), (QStringList{"fair", "stall"}))
+          << what << ": the first window's save is kept";
+      EXPECT_EQ(Column(window.entryTable, 0), c.secondShows) << what;
+      EXPECT_EQ(window.isWindowModified(), c.secondModified) << what;
+      EXPECT_TRUE(window.statusLine->text().startsWith(QString::fromUtf8(c.statusStart)))
+          << what << ": " << window.statusLine->text().toStdString();
+      EXPECT_FALSE(window.statusLine->text().startsWith(QStringLiteral("已保存"))) << what;
+      EXPECT_FALSE(first.window.isWindowModified()) << what;
+    }
+  }
+}
+
+TEST(CourseWindow, AfterSavingAsAnotherFileTheWindowGoesOnWithIt) {
+  Desk first;
+  Desk second;
+  second.window.close();
+  CourseWindow window(first.places);
+  window.questions = second.window.questions;
+  window.openBook(0);
+  second.changedAnswer = coursedesk::ChangedOnDisk::SaveAs;
+  const std::string mine = first.dir.file("mine.dat");
+  second.path = QString::fromStdString(mine);
+
+  first.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
+  first.window.saveAction->trigger();
+  window.entryTable->item(1, 0)->setText(QStringLiteral("booth"));
+  window.saveAction->trigger();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("课程编辑 — mine.dat[*]"));
+
+  window.entryTable->item(0, 0)->setText(QStringLiteral("bazaar"));
+  window.saveAction->trigger();
+  EXPECT_EQ(second.asked.size(), 1) << "its own file, saved by itself: no question";
+  EXPECT_TRUE(window.statusLine->text().startsWith(QStringLiteral("已保存到")))
+      << window.statusLine->text().toStdString();
+  course::RecordTable read;
+  ASSERT_TRUE(course::ReadCourseFile(mine, read).status.ok());
+  EXPECT_EQ(course::UnscrambleText(read[0].text(3)), u"bazaar");
+  EXPECT_EQ(course::UnscrambleText(read[1].text(3)), u"booth");
+  EXPECT_EQ(FirstLessonOnDisk(first), (QStringList{"fair", "stall"}));
+
+  first.window.entryTable->item(1, 0)->setText(QStringLiteral("kiosk"));
+  first.window.saveAction->trigger();
+  EXPECT_TRUE(first.window.statusLine->text().startsWith(QStringLiteral("已保存到")))
+      << "the first window saved last itself: no question either";
+  EXPECT_EQ(FirstLessonOnDisk(first), (QStringList{"fair", "kiosk"}));
+}
+
 TEST(CourseWindow, SaveAsWritesAnyPathAndAFailedSaveSaysWhy) {
   Desk desk;
   desk.window.entryTable->item(0, 0)->setText(QStringLiteral("fair"));
@@ -390,6 +484,13 @@ TEST(CourseWindow, SaveAsWritesAnyPathAndAFailedSaveSaysWhy) {
   desk.window.saveAsAction->trigger();
   EXPECT_TRUE(std::filesystem::exists(desk.dir.file("handout.dat")));
   EXPECT_TRUE(desk.window.isWindowModified()) << "the book itself is not saved by 另存为";
+  desk.path = QString::fromStdString(desk.dir.file("app/c1.dat"));
+  desk.window.saveAsAction->trigger();
+  EXPECT_FALSE(desk.window.isWindowModified()) << "另存为 over the book's own file saves it";
+  desk.window.entryTable->item(1, 0)->setText(QStringLiteral("booth"));
+  desk.window.saveAction->trigger();
+  EXPECT_TRUE(desk.asked.isEmpty()) << "its own save is no one else's change";
+  EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("已保存到")));
   EXPECT_FALSE(desk.window.saveAs(QString::fromStdString(desk.dir.file("none/x.dat"))));
   EXPECT_TRUE(desk.window.statusLine->text().startsWith(QStringLiteral("无法保存到")))
       << desk.window.statusLine->text().toStdString();

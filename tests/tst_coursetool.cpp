@@ -103,6 +103,18 @@ TEST(Coursetool, CheckSaysWhetherTheChooserCanShowTheFile) {
   Check(dir.file("last.dat"), out, err);
   EXPECT_NE(out.str().find("\"b\" is carried only by the last record"), std::string::npos)
       << out.str();
+
+  // A book with a 2 GB tail (a hole here): its records are read, its tail only counted.
+  const std::uint64_t huge = std::uint64_t{2} << 30;
+  WriteBytes(dir.file("huge.dat"), ReadBytes(dir.file("good.dat")));
+  std::filesystem::resize_file(dir.file("huge.dat"), huge);
+  std::ostringstream hugeOut, hugeErr;
+  EXPECT_EQ(Check(dir.file("huge.dat"), hugeOut, hugeErr), 1);
+  EXPECT_NE(
+      hugeOut.str().find(std::to_string(huge - std::filesystem::file_size(dir.file("good.dat"))) +
+                         " bytes lie beyond the last record"),
+      std::string::npos)
+      << hugeOut.str();
 }
 
 }  // namespace

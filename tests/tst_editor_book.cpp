@@ -292,6 +292,33 @@ TEST(BookFile, SavesWhereTheFolderRuleSaysAndSaysWhere) {
   }
 }
 
+TEST(BookFile, ASaveByAnotherWindowIsSeenBeforeSavingOverIt) {
+  for (const bool appWritable : {true, false}) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("app"));
+    ASSERT_TRUE(course::WriteCourseFile(dir.file("app/c1.dat"), ThreeLessons().table()).ok());
+    const suite::FilePlaces places(dir.file("app"), dir.file("user"), appWritable);
+    const auto location = BookLocation::Fixed(places, "c1.dat");
+    const auto mine = OpenBookFile(location.path);
+    auto theirs = OpenBookFile(location.path);
+    EXPECT_FALSE(CheckBookOnDisk(places, location, mine.identity).changed) << appWritable;
+
+    theirs.book.apply(AppendLesson(theirs.book, u"新课", {{u"new", u"新", u"", 1}}));
+    suite::FileIdentity theirsSaved;
+    ASSERT_TRUE(SaveBook(theirs.book, places, location, &theirsSaved).ok());
+    const auto seen = CheckBookOnDisk(places, location, mine.identity);
+    EXPECT_TRUE(seen.changed) << appWritable;
+    EXPECT_EQ(seen.path, places.readPath("c1.dat")) << appWritable << ": the copy saved";
+    EXPECT_FALSE(
+        CheckBookOnDisk(places, BookLocation::Fixed(places, "c1.dat"), theirsSaved).changed)
+        << appWritable << ": the window that saved goes on from what it wrote";
+
+    std::filesystem::remove(places.readPath("c1.dat"));
+    EXPECT_TRUE(CheckBookOnDisk(places, location, theirsSaved).changed)
+        << appWritable << ": a book gone is not the one opened";
+  }
+}
+
 TEST(BookFile, SaveAsWritesAnyPathAndRefusesABookTooLong) {
   TempDir dir;
   const Book book = ThreeLessons();

@@ -17,6 +17,7 @@
 
 #include "file_io.h"
 #include "input_file.h"
+#include "tail_copy.h"
 #include "test_support.h"
 #include "text_lines.h"
 
@@ -32,10 +33,10 @@ const std::pair<const char*, std::function<suite::FileStatus(const std::string&)
        std::uint64_t size = 0;
        return suite::ReadFilePrefix(path, 1000, bytes, size);
      }},
-    {"ReadFileFrom",
+    {"ReplaceFileKeepingTail",
      [](const std::string& path) {
-       std::string tail;
-       return suite::ReadFileFrom(path, 0, tail);
+       const TempDir out;
+       return suite::ReplaceFileKeepingTail(out.file("900_1.dat"), "records", path);
      }},
     {"TextLines",
      [](const std::string& path) {
@@ -76,9 +77,8 @@ TEST(FileReads, RegularAndMissingFilesAreReadAsBefore) {
   for (const auto& [reader, read] : kReaders) {
     EXPECT_TRUE(read(dir.file("a.txt")).ok()) << reader;
   }
-  std::string tail = "x";
-  EXPECT_TRUE(suite::ReadFileFrom(dir.file("missing"), 0, tail).ok());
-  EXPECT_EQ(tail, "");
+  ASSERT_TRUE(suite::ReplaceFileKeepingTail(dir.file("out"), "records", dir.file("missing")).ok());
+  EXPECT_EQ(testsupport::ReadBytes(dir.file("out")), "records");
   EXPECT_EQ(suite::InputFile(dir.file("missing")).status().error, ENOENT);
   EXPECT_TRUE(suite::RefuseOtherKinds(dir.file("missing")).ok());
 }
@@ -127,6 +127,67 @@ TEST(ReplaceFile, ALaterWriteRemovesWhatKilledWritesLeftOverAMinuteAgo) {
   EXPECT_EQ(Names(dir),
             (std::set<std::string>{"out.dat", ".out.dat.tmp-under1", ".c1.dat.tmp-other1"}));
   EXPECT_EQ(testsupport::ReadBytes(target), "new");
+}
+
+// A file of data runs and holes: what a tail copy must give back byte for byte.
+struct Sparse {
+  std::uint64_t size;
+  std::vector<std::pair<std::uint64_t, std::string>> runs;  // offset, bytes
+};
+
+void MakeSparse(const std::string& path, const Sparse& layout) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  ASSERT_GE(fd, 0);
+  for (const auto& [offset, bytes] : layout.runs) {
+    ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)),
+              static_cast<ssize_t>(bytes.size()));
+  }
+  ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(layout.size)), 0);
+  ::close(fd);
+}
+
+std::uint64_t Allocated(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0);
+  return static_cast<std::uint64_t>(st.st_blocks) * 512;
+}
+
+TEST(CopyTail, EveryWayCopiesTheBytesPastTheOffsetAndKeepsTheHoles) {
+  constexpr std::uint64_t kMiB = 1 << 20;
+  std::string pattern(300000, '\0');
+  for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<char>(i * 7 + 1);
+  const Sparse layout{24 * kMiB,
+                      {{0, std::string(5000, 'h')},  // partly before the offset
+                       {3 * kMiB + 123, pattern},    // a run starting inside a block
+                       {10 * kMiB, "short run"},
+                       {16 * kMiB, std::string(2 * kMiB, '\0')}}};  // zeros written out
+  constexpr std::uint64_t kOffset = 4099;
+  const std::string head = "the new records, not to be touched";
+  for (const auto way : {suite::CopyWay::Reflink, suite::CopyWay::Kernel, suite::CopyWay::Buffer}) {
+    TempDir dir;
+    MakeSparse(dir.file("old"), layout);
+    testsupport::WriteBytes(dir.file("new"), head);
+    const int from = ::open(dir.file("old").c_str(), O_RDONLY | O_CLOEXEC);
+    const int to = ::open(dir.file("new").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_TRUE(from >= 0 && to >= 0);
+    EXPECT_EQ(suite::CopyTail(from, to, kOffset, way), 0) << static_cast<int>(way);
+    ::close(from);
+    ::close(to);
+
+    const std::string old = testsupport::ReadBytes(dir.file("old"));
+    const std::string copied = testsupport::ReadBytes(dir.file("new"));
+    ASSERT_EQ(copied.size(), old.size()) << static_cast<int>(way);
+    EXPECT_EQ(copied.substr(0, head.size()), head) << static_cast<int>(way);
+    EXPECT_EQ(copied.substr(head.size(), kOffset - head.size()),
+              std::string(kOffset - head.size(), '\0'))
+        << "nothing before the offset is copied";
+    EXPECT_TRUE(copied.compare(kOffset, std::string::npos, old, kOffset) == 0)
+        << static_cast<int>(way);
+    // The data runs take about 400 KB; the 22 MB of holes are not filled. A copy through the
+    // buffer leaves the written-out zeros unwritten too.
+    EXPECT_LT(Allocated(dir.file("new")), (way == suite::CopyWay::Buffer ? 1 : 4) * kMiB)
+        << static_cast<int>(way);
+  }
 }
 
 }  // namespace

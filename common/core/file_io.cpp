@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 
 #include "input_file.h"
+#include "tail_copy.h"
 
 namespace suite {
 namespace {
@@ -101,19 +103,12 @@ FileStatus ReadFilePrefix(const std::string& path, std::uint64_t limit,
   return file.status();
 }
 
-FileStatus ReadFileFrom(const std::string& path, std::uint64_t offset, std::string& tail) {
-  tail.clear();
-  InputFile file(path);
-  if (file.status().error == ENOENT) return FileStatus::success(path);
-  if (file.size() <= offset) return file.status();
-  tail.resize(static_cast<std::size_t>(file.size() - offset));
-  if (!file.readAt(reinterpret_cast<std::uint8_t*>(tail.data()), tail.size(), offset)) {
-    tail.clear();
-  }
-  return file.status();
-}
+namespace {
 
-FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
+// Writes the new file through `fill`, which puts the contents into the open temporary file
+// and returns 0 or an errno value; `done` sees the file flushed, before it is closed.
+FileStatus ReplaceThrough(const std::string& path, const std::function<int(int fd)>& fill,
+                          const std::function<void(int fd)>& done) {
   const std::string target = ResolveLink(path);
   mode_t mode = 0666 & ~[] {
     const mode_t mask = ::umask(0);
@@ -142,8 +137,9 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
     return FileStatus::fromErrno(path, error);
   };
   if (::fchmod(fd.get(), mode) != 0) return fail(errno);
-  if (!WriteFully(fd.get(), contents)) return fail(errno);
+  if (const int error = fill(fd.get())) return fail(error);
   if (::fsync(fd.get()) != 0) return fail(errno);
+  done(fd.get());
   if (fd.close() != 0) return fail(errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
 
@@ -151,6 +147,39 @@ FileStatus ReplaceFile(const std::string& path, std::string_view contents) {
   Fd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folderFd.get() >= 0) ::fsync(folderFd.get());
   return FileStatus::success(path);
+}
+
+int WriteContents(int fd, std::string_view contents) {
+  return WriteFully(fd, contents) ? 0 : errno;
+}
+
+}  // namespace
+
+FileStatus ReplaceFile(const std::string& path, std::string_view contents, FileIdentity* written) {
+  FileIdentity identity;
+  const FileStatus status = ReplaceThrough(
+      path, [contents](int fd) { return WriteContents(fd, contents); },
+      [&](int fd) {
+        // The file renamed into place keeps this inode and time.
+        struct stat st {};
+        if (::fstat(fd, &st) == 0) identity = FileIdentity::Of(st, contents);
+      });
+  if (status.ok() && written) *written = identity;
+  return status;
+}
+
+FileStatus ReplaceFileKeepingTail(const std::string& path, std::string_view contents,
+                                  const std::string& tailFrom) {
+  InputFile old(tailFrom);
+  if (!old.ok() && old.status().error != ENOENT) return old.status();
+  return ReplaceThrough(
+      path,
+      [&](int fd) {
+        const int error = WriteContents(fd, contents);
+        if (error || !old.ok() || old.size() <= contents.size()) return error;
+        return CopyTail(old.descriptor(), fd, contents.size());
+      },
+      [](int) {});
 }
 
 }  // namespace suite

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_identity.h"
 #include "file_status.h"
 
 namespace suite {
@@ -16,15 +17,19 @@ namespace suite {
 FileStatus ReadFilePrefix(const std::string& path, std::uint64_t limit,
                           std::vector<std::uint8_t>& bytes, std::uint64_t& totalSize);
 
-// The bytes of the file from `offset` on; a missing file or a shorter one gives none, and
-// anything but a regular file is refused.
-FileStatus ReadFileFrom(const std::string& path, std::uint64_t offset, std::string& tail);
-
 // Puts `contents` at `path` so that a reader sees either the old file or the new one, never
 // a mix: a temporary file ".NAME.tmp-XXXXXX" in the same folder is written, flushed to disk
 // and renamed over the old one. A failure leaves the old file as it was and no temporary
 // file behind; temporary files of killed earlier writes older than a minute are removed.
-// An existing file without any write permission bit is refused, also for root.
-FileStatus ReplaceFile(const std::string& path, std::string_view contents);
+// An existing file without any write permission bit is refused, also for root. `written`,
+// when given, gets the identity of the new file.
+FileStatus ReplaceFile(const std::string& path, std::string_view contents,
+                       FileIdentity* written = nullptr);
+
+// The same, followed by the bytes of the file at `tailFrom` past contents.size(), when it is
+// longer: copied from file to file, never all in memory, its holes kept as holes. A missing
+// `tailFrom` adds nothing; anything but a regular file there is refused.
+FileStatus ReplaceFileKeepingTail(const std::string& path, std::string_view contents,
+                                  const std::string& tailFrom);
 
 }  // namespace suite

@@ -31,16 +31,15 @@ InputFile::InputFile(const std::string& path) : status_(FileStatus::success(path
     fail(errno);
     return;
   }
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) {
+  if (::fstat(fd_, &info_) != 0) {
     fail(errno);
     return;
   }
-  if (const char* refused = KindRefused(st.st_mode)) {
-    status_ = Refusal(path, st.st_mode, refused);
+  if (const char* refused = KindRefused(info_.st_mode)) {
+    status_ = Refusal(path, info_.st_mode, refused);
     return;
   }
-  size_ = static_cast<std::uint64_t>(st.st_size);
+  size_ = static_cast<std::uint64_t>(info_.st_size);
 }
 
 InputFile::~InputFile() {

@@ -2,10 +2,14 @@
 // A file the suite reads: only ever a regular file.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "file_identity.h"
 #include "file_status.h"
 
 namespace suite {
@@ -24,6 +28,12 @@ class InputFile {
   const FileStatus& status() const { return status_; }
   bool ok() const { return status_.ok(); }
   std::uint64_t size() const { return size_; }
+  // This file as opened, `usedBytes` being what was read of it.
+  FileIdentity identity(std::string_view usedBytes) const {
+    return FileIdentity::Of(info_, usedBytes);
+  }
+  // For copying straight from the file; -1 when it could not be opened.
+  int descriptor() const { return fd_; }
 
   // The next bytes, at most `size`; 0 at the end of the file or after a failure.
   std::size_t read(char* into, std::size_t size);
@@ -35,6 +45,7 @@ class InputFile {
 
   int fd_ = -1;
   std::uint64_t size_ = 0;
+  struct stat info_ {};
   FileStatus status_;
 };
 

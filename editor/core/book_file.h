@@ -19,6 +19,7 @@ struct OpenedBook {
   Book book;
   suite::FileStatus status;  // the file read, or why it could not be
   course::CourseImageReport report;
+  suite::FileIdentity identity;  // the file as read, to see later whether it changed
 };
 
 OpenedBook OpenBookFile(const std::string& path);
@@ -33,8 +34,18 @@ struct BookLocation {
 };
 
 // Saves where `location` says; the status names the file written (or the one that failed).
-// A book with more records than a course file holds is refused with EFBIG.
+// A book with more records than a course file holds is refused with EFBIG. `written` gets the
+// new file's identity.
 suite::FileStatus SaveBook(const Book& book, const suite::FilePlaces& places,
-                           const BookLocation& location);
+                           const BookLocation& location, suite::FileIdentity* written = nullptr);
+
+// What a window must know before saving over the book it opened: whether the file it would
+// open now is still that one (another window or program may have saved it meanwhile).
+struct BookOnDisk {
+  std::string path;  // the file this location reads now
+  bool changed = false;
+};
+BookOnDisk CheckBookOnDisk(const suite::FilePlaces& places, const BookLocation& location,
+                           const suite::FileIdentity& opened);
 
 }  // namespace editor
