@@ -266,18 +266,53 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
 TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
   TempDir dir;
   const std::string path = dir.file("study.db");
-  const std::string garbage(8192, '\x5a');
-  WriteBytes(path, garbage);
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 10, kMonday, 0);
+  }
+  // Its header gone: still ours by the rows its pages hold.
+  std::string damaged = ReadBytes(path);
+  damaged.replace(0, 100, 100, '\x5a');
+  WriteBytes(path, damaged);
   OpenResult result;
   auto store = OpenOk(path, result);
   EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
   EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
   EXPECT_EQ(result.keptAs, path + ".damaged-20260105-080000");
-  EXPECT_EQ(ReadBytes(result.keptAs), garbage) << "never silently overwritten";
+  EXPECT_EQ(ReadBytes(result.keptAs), damaged) << "never silently overwritten";
+  EXPECT_EQ(result.recovered.answersSaved, 10);
   StoreFailure failure;
   EXPECT_TRUE(store->commit(
       {store->lessonCards("Unit 1", kEntries, failure)[0].id, kMonday, Grade::Good, "课文初记", 1},
       failure));
+}
+
+// Only a store of ours is ever moved aside: to write as to read, anything else is refused
+// and left as it is.
+TEST(ProgressStore, WhatIsNotAStoreIsRefusedUntouchedEvenToWrite) {
+  TempDir dir;
+  const std::string notes = dir.file("notes.txt");
+  WriteBytes(notes, std::string(8192, '\x5a'));
+  const std::string other = dir.file("other.db");
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(other.c_str(), &raw), SQLITE_OK);
+    Database db(raw);
+    ASSERT_EQ(db.exec("CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('x')"),
+              SQLITE_OK);
+  }
+  for (const std::string& path : {notes, other}) {
+    for (const StoreAccess access : {StoreAccess::Write, StoreAccess::Read}) {
+      const std::string before = ReadBytes(path);
+      OpenResult result;
+      EXPECT_FALSE(ProgressStore::Open(path, kMonday, result, access)) << path;
+      EXPECT_EQ(result.outcome, OpenResult::Outcome::NotOurs) << path;
+      EXPECT_EQ(result.failure.kind, StoreFailure::Kind::NotAStore) << path;
+      EXPECT_TRUE(ReadBytes(path) == before) << path;
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
+          << "nothing moved aside or left beside " << path;
+    }
+  }
 }
 
 TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
@@ -295,7 +330,7 @@ TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
   WriteBytes(path, bytes);
   {
     // Checked after opening, as the study windows do once the first card shows: the store
-    // is closed, kept aside, and nothing more is saved.
+    // is kept aside and the program goes on with what was saved of it.
     OpenResult result;
     auto later =
         ProgressStore::Open(path, kMonday, result, StoreAccess::Write, IntegrityCheck::Later);
@@ -305,10 +340,10 @@ TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
     EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
     EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
     EXPECT_EQ(ReadBytes(result.keptAs), bytes);
-    EXPECT_FALSE(fs::exists(path));
     StoreFailure failure;
-    EXPECT_FALSE(later->commit({1, kMonday, Grade::Good, "复习回忆", 1}, failure));
-    EXPECT_EQ(failure.kind, StoreFailure::Kind::Damaged);
+    EXPECT_TRUE(later->commit({1, kMonday, Grade::Good, "复习回忆", 1}, failure)) << failure.detail;
+    later.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
     fs::rename(result.keptAs, path);
   }
   OpenResult result;
