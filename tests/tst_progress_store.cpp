@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "progress_store.h"
@@ -532,6 +533,46 @@ TEST(ProgressStore, TheStoreAndItsJournalsAreTheOwnersAloneWhateverTheFolder) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
     EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+  }
+}
+
+// A store that came as 0644 with its -wal and -shm (a backup restored under umask 022, an
+// older store) is the owner's alone once a program opens it to write; reading leaves it.
+TEST(ProgressStore, AWiderStoreIsNarrowedAtEveryOpeningToWrite) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string path = dir.file("study.db");
+  const std::vector<std::string> files = {path, path + "-wal", path + "-shm"};
+  const auto modes = [&] {
+    std::vector<mode_t> found;
+    for (const std::string& file : files) {
+      struct stat st {};
+      found.push_back(::stat(file.c_str(), &st) == 0 ? st.st_mode & 0777 : 0);
+    }
+    return found;
+  };
+  const std::vector<mode_t> wide(3, 0644);
+  const std::vector<mode_t> narrow(3, 0600);
+  for (const bool ordinary : {false, true}) {
+    for (const std::string& file : files) fs::remove(file);
+    const auto as = [&](const std::function<bool()>& work) {
+      return ordinary ? testsupport::AsOrdinaryUser(work) : work();
+    };
+    EXPECT_TRUE(as([&] {
+      OpenResult result;
+      auto first = ProgressStore::Open(path, kMonday, result);
+      if (!first) return false;
+      StoreFailure failure;
+      const auto cards = first->lessonCards("Unit 1", kEntries, failure);
+      if (!first->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure)) return false;
+      // Widened while its -wal and -shm are in use.
+      for (const std::string& file : files) ::chmod(file.c_str(), 0644);
+      if (modes() != wide) return false;
+      auto reader = ProgressStore::Open(path, kMonday, result, StoreAccess::Read);
+      if (!reader || modes() != wide) return false;
+      auto second = ProgressStore::Open(path, kMonday, result);
+      return second && modes() == narrow;
+    })) << (ordinary ? "as an ordinary user" : "as this user");
   }
 }
 

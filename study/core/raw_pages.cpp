@@ -2,6 +2,7 @@
 // The file format is SQLite's, as its documentation describes it (fileformat2.html).
 #include "raw_pages.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -18,11 +19,21 @@ constexpr std::size_t kWalHeaderSize = 32;
 constexpr std::size_t kFrameHeaderSize = 24;
 constexpr std::uint8_t kTableLeaf = 0x0D;
 constexpr std::uint8_t kIndexLeaf = 0x0A;
+constexpr std::uint8_t kTableInterior = 0x05;
+constexpr std::uint8_t kIndexInterior = 0x02;
 constexpr std::size_t kLeafHeaderSize = 8;
+constexpr std::size_t kInteriorHeaderSize = 12;
 
-std::string ReadAll(const std::string& path) {
+std::string ReadAll(const std::string& path, std::size_t maxBytes = SIZE_MAX) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  char buffer[65536];
+  while (bytes.size() < maxBytes && in.read(buffer, static_cast<std::streamsize>(std::min(
+                                                        sizeof buffer, maxBytes - bytes.size())))
+                                            .gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  return bytes;
 }
 
 std::uint32_t BigEndian(std::string_view bytes, std::size_t at, std::size_t width) {
@@ -121,7 +132,7 @@ std::optional<std::vector<RawValue>> ParseRecord(std::string_view payload) {
 
 // The leaf page's cells whose whole payload lies on the page (the store's rows are far
 // below the size that would spill onto overflow pages).
-void ReadLeaf(std::string_view page, std::size_t headerAt, std::size_t usable,
+void ReadLeaf(std::string_view page, std::uint32_t number, std::size_t headerAt, std::size_t usable,
               std::vector<RawRecord>& records) {
   const bool table = static_cast<std::uint8_t>(page[headerAt]) == kTableLeaf;
   const std::size_t cells = BigEndian(page, headerAt + 3, 2);
@@ -135,6 +146,7 @@ void ReadLeaf(std::string_view page, std::size_t headerAt, std::size_t usable,
     std::uint64_t size = 0;
     RawRecord record;
     record.tableRow = table;
+    record.page = number;
     std::uint64_t rowid = 0;
     if (!cell.varint(size) || (table && !cell.varint(rowid))) continue;
     if (size > usable - cell.at()) continue;
@@ -144,6 +156,23 @@ void ReadLeaf(std::string_view page, std::size_t headerAt, std::size_t usable,
     record.values = std::move(*values);
     records.push_back(std::move(record));
   }
+}
+
+// The pages an interior page points to: each cell's left child, then the rightmost.
+std::vector<std::uint32_t> Children(std::string_view page, std::size_t headerAt,
+                                    std::size_t usable) {
+  std::vector<std::uint32_t> children;
+  const std::size_t cells = BigEndian(page, headerAt + 3, 2);
+  const std::size_t pointers = headerAt + kInteriorHeaderSize;
+  if (pointers + 2 * cells > usable) return children;
+  for (std::size_t i = 0; i < cells; ++i) {
+    const std::size_t cellAt = BigEndian(page, pointers + 2 * i, 2);
+    if (cellAt >= pointers + 2 * cells && cellAt + 4 <= usable) {
+      children.push_back(BigEndian(page, cellAt, 4));
+    }
+  }
+  children.push_back(BigEndian(page, headerAt + 8, 4));
+  return children;
 }
 
 // The pages the -wal's committed transactions wrote, the last image of each.
@@ -197,8 +226,22 @@ std::optional<int> HeaderVersion(const std::string& path) {
   return static_cast<int>(BigEndian(bytes, 60, 4));
 }
 
-std::vector<RawRecord> ReadLeafRecords(const std::string& path) {
-  const std::string file = ReadAll(path);
+std::set<std::uint32_t> RawContents::treeAt(std::uint32_t root) const {
+  std::set<std::uint32_t> tree;
+  std::vector<std::uint32_t> next{root};
+  while (!next.empty()) {
+    const std::uint32_t page = next.back();
+    next.pop_back();
+    if (!tree.insert(page).second) continue;
+    if (const auto below = children.find(page); below != children.end()) {
+      next.insert(next.end(), below->second.begin(), below->second.end());
+    }
+  }
+  return tree;
+}
+
+RawContents ReadLeafRecords(const std::string& path, std::size_t maxBytes) {
+  const std::string file = ReadAll(path, maxBytes);
   const std::string wal = ReadAll(path + "-wal");
   const bool hasHeader = file.size() >= kHeaderSize && file.compare(0, 16, kMagic) == 0 &&
                          ValidPageSize(PageSizeIn(file));
@@ -228,15 +271,20 @@ std::vector<RawRecord> ReadLeafRecords(const std::string& path) {
   if (!pages.empty() && pages[0].size() >= kHeaderSize && pages[0].substr(0, 16) == kMagic) {
     free = FreePages(pages[0], pages);
   }
-  std::vector<RawRecord> records;
+  RawContents contents;
   for (std::size_t i = 0; i < pages.size(); ++i) {
     const std::string_view page = pages[i];
+    const auto number = static_cast<std::uint32_t>(i + 1);
     const std::size_t headerAt = i == 0 ? kHeaderSize : 0;
-    if (page.size() != pageSize || free.count(static_cast<std::uint32_t>(i + 1)) != 0) continue;
+    if (page.size() != pageSize || free.count(number) != 0) continue;
     const auto type = static_cast<std::uint8_t>(page[headerAt]);
-    if (type == kTableLeaf || type == kIndexLeaf) ReadLeaf(page, headerAt, usable, records);
+    if (type == kTableLeaf || type == kIndexLeaf) {
+      ReadLeaf(page, number, headerAt, usable, contents.records);
+    } else if (type == kTableInterior || type == kIndexInterior) {
+      contents.children[number] = Children(page, headerAt, usable);
+    }
   }
-  return records;
+  return contents;
 }
 
 }  // namespace study
