@@ -278,6 +278,31 @@ TEST_F(StudyWindows, AChosenLessonThatIsAPipeIsSaidAtOnce) {
                                          "”：这不是普通文件，而是管道或设备。");
 }
 
+TEST_F(StudyWindows, ASymbolicLinkLoopIsSaidInChinese) {
+  const QString loop = QStringLiteral("路径中的符号链接绕成了一个圈");
+  std::filesystem::create_symlink("900_1.dat", app_.file("900_1.dat"));
+  auto window = learn();
+  EXPECT_EQ(window->message->text(),
+            "无法读取所选的课文“" + desk::PathText(app_.file("900_1.dat")) + "”：" + loop + "。");
+  window.reset();
+  std::filesystem::remove(app_.file("900_1.dat"));
+  handOff(1);
+  std::filesystem::create_symlink("study.db", app_.file("study.db"));
+  window = learn();
+  EXPECT_TRUE(window->notice->text().contains(loop)) << window->notice->text().toStdString();
+}
+
+TEST_F(StudyWindows, AZoneTheSystemDoesNotKnowIsSaidInTheNoticeLine) {
+  handOff(1);
+  for (const char* zone : {"Asia/Shanghia", "Asia/Shanghai"}) {
+    const testsupport::ScopedZone scoped(zone);
+    auto window = learn();
+    EXPECT_EQ(window->notice->text().contains("系统不认识时区“Asia/Shanghia”"),
+              std::string(zone) == "Asia/Shanghia")
+        << zone << ": " << window->notice->text().toStdString();
+  }
+}
+
 TEST_F(StudyWindows, AStoreThatIsAFolderIsSaidAsSuchAndTheLessonStillRuns) {
   handOff(1);
   std::filesystem::create_directory(app_.file("study.db"));
