@@ -3,7 +3,6 @@
 // it saved into a fresh store, every card's state made again from its answers.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -17,7 +16,6 @@ namespace {
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
-namespace fs = std::filesystem;
 
 const Millis kMonday = *ParseIso("2026-01-05T08:00:00Z");
 constexpr int kCards = 40;
