@@ -347,6 +347,97 @@ TEST(Studytool, AZoneTheSystemDoesNotKnowIsSaidOnce) {
             std::string::npos);
 }
 
+TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, 0, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+    store->commit({cards[0].id, 1000, study::Grade::Good, "课文初记", 1}, failure);
+  }
+  {
+    // As a version 4 store was.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("DROP TABLE settings; PRAGMA user_version = 4"), SQLITE_OK);
+  }
+  const std::string before = testsupport::ReadBytes(path);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(studytool::Log(path, out, err), 0) << err.str();
+  EXPECT_EQ(studytool::Stats(path, 1000, out, err), 0) << err.str();
+  EXPECT_EQ(studytool::Results(path, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("\t1970-01-01T00:00:01Z\t3\n"), std::string::npos) << out.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == before);
+}
+
+TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredState) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  const std::vector<study::EntryText> entries = {{"a", "甲"}, {"b", "乙"}, {"c", "丙"}};
+  const study::Millis monday = *study::ParseIso("2026-01-05T08:00:00Z");
+  {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, monday, result);
+    ASSERT_TRUE(store);
+    study::StoreFailure failure;
+    store->lessonCards("Unit 1", entries, failure);
+  }
+  // Two programs at once on the same cards; the second's clock is a day behind and goes
+  // back two hours halfway.
+  ASSERT_TRUE(testsupport::AllInChildren(2, [&](int program) {
+    study::OpenResult result;
+    auto store = study::ProgressStore::Open(path, monday, result);
+    if (!store) return false;
+    study::StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", entries, failure);
+    for (int i = 0; i < 120; ++i) {
+      study::Millis time = monday + i * 3 * 3'600'000LL;
+      if (program == 1) time -= study::kMillisPerDay + (i >= 60 ? 2 * 3'600'000LL : 0);
+      const study::Answer answer{cards[(i + program) % 3].id, time,
+                                 static_cast<study::Grade>(1 + (i * 3 + program) % 4), "复习回忆",
+                                 1};
+      if (!store->commit(answer, failure)) return false;
+    }
+    return true;
+  }));
+
+  std::ostringstream log;
+  std::ostringstream err;
+  ASSERT_EQ(studytool::Log(path, log, err), 0) << err.str();
+  std::istringstream in(log.str());
+  std::ostringstream replayed;
+  ASSERT_EQ(studytool::Replay(in, replayed, err, study::DayRule::Local(4 * 60)), 0) << err.str();
+  std::istringstream lines(replayed.str());
+  std::string line;
+  std::map<std::string, std::string> last;
+  int count = 0;
+  for (; std::getline(lines, line); ++count) last[line.substr(0, line.find('\t'))] = line;
+  EXPECT_EQ(count, 240);
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, monday, result);
+  study::StoreFailure failure;
+  for (const study::Card& card : store->lessonCards("Unit 1", entries, failure)) {
+    const study::LogLine answer{std::to_string(card.id), card.state.lastAnswer,
+                                static_cast<study::Grade>(card.state.lastGrade)};
+    EXPECT_EQ(last[answer.card], study::FormatReplayLine(answer, card.state));
+  }
+}
+
+TEST(Studytool, NoStoreIsSaidAndNotMade) {
+  testsupport::TempDir dir;
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(studytool::Log(dir.file("study.db"), out, err), 2);
+  EXPECT_NE(err.str().find("no store"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("study.db")));
+}
+
 TEST(Studytool, AnOlderStoreReadAsItIsIsCalledOneTheStudyProgramsWillUpgrade) {
   testsupport::TempDir dir;
   const std::string path = dir.file("study.db");

@@ -37,9 +37,9 @@ bool IsNumberOrNull(const RawValue& value) {
 // answers: id, card, time, grade, activity, seconds.
 bool IsAnswer(const RawRecord& r) {
   const auto& v = r.values;
-  return r.tableRow && v.size() == 6 && Is(v[0], Type::Null) && Is(v[1], Type::Integer) &&
-         Is(v[2], Type::Integer) && Is(v[3], Type::Integer) && v[3].integer >= 1 &&
-         v[3].integer <= 4 && Is(v[4], Type::Text) && IsNumber(v[5]);
+  return r.tableRow && r.rowid > 0 && v.size() == 6 && Is(v[0], Type::Null) &&
+         Is(v[1], Type::Integer) && Is(v[2], Type::Integer) && Is(v[3], Type::Integer) &&
+         v[3].integer >= 1 && v[3].integer <= 4 && Is(v[4], Type::Text) && IsNumber(v[5]);
 }
 
 // cards: id, lesson, line1, line2, added, and from version 4 on part (rows older than that
@@ -97,7 +97,8 @@ struct Found {
 };
 
 // Each answer is known by its row and by its entries in the two indexes, so that one lost
-// page never hides an answer from the count.
+// page never hides an answer from the count. Answers are numbered from 1; a zero is a cell
+// cut short.
 Found Sort(const RawContents& contents) {
   Found found;
   const std::set<std::uint32_t> indexPages = AnswerIndexPages(contents);
@@ -112,7 +113,7 @@ Found Sort(const RawContents& contents) {
     } else if (IsSetting(r)) {
       found.settings.emplace(r.rowid, &r);
     } else if (!r.tableRow && r.values.size() >= 2 && Is(r.values[1], Type::Integer) &&
-               (indexPages.count(r.page) != 0 || IsAnswerByCard(r))) {
+               r.values[1].integer > 0 && (indexPages.count(r.page) != 0 || IsAnswerByCard(r))) {
       found.answerIds.insert(r.values[1].integer);
     }
   }
