@@ -8,6 +8,9 @@ set(SUITE_FUZZ_LIBRARY_wave suite_files)
 set(SUITE_FUZZ_LIBRARY_iso_time study_core)
 set(SUITE_FUZZ_LIBRARY_replay_log studytool_commands)
 set(SUITE_FUZZ_LIBRARY_course_source coursetool_commands)
+# What can be read of a damaged progress store.
+list(APPEND SUITE_FUZZ_TARGETS store_pages)
+set(SUITE_FUZZ_LIBRARY_store_pages study_core)
 # The course editor's import formats.
 list(APPEND SUITE_FUZZ_TARGETS import_delimited import_anki import_paste)
 foreach(format delimited anki paste)

@@ -3,6 +3,7 @@
 // it saved into a fresh store, every card's state made again from its answers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -18,6 +19,7 @@ namespace {
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
+namespace fs = std::filesystem;
 
 const Millis kMonday = *ParseIso("2026-01-05T08:00:00Z");
 constexpr int kCards = 40;
@@ -58,6 +60,15 @@ std::vector<std::size_t> AnswerLeaves(const std::string& path) {
   std::vector<std::size_t> leaves;
   while (pages.step() == SQLITE_ROW) leaves.push_back(static_cast<std::size_t>(pages.integer(0)));
   return leaves;
+}
+
+// An empty store of the current version, in memory.
+Database FreshStore() {
+  sqlite3* raw = nullptr;
+  sqlite3_open(":memory:", &raw);
+  Database fresh(raw);
+  EXPECT_EQ(UpgradeStore(fresh, 0), SQLITE_OK);
+  return fresh;
 }
 
 struct Written {
@@ -157,6 +168,39 @@ TEST(StoreRecovery, WhatCanBeReadOfADamagedStoreIsSavedWhereverTheDamageIs) {
   }
 }
 
+// Answers a program killed mid-sitting left in the -wal are read with the rest.
+TEST(StoreRecovery, AnswersStillInTheJournalAreSavedToo) {
+  TempDir made;
+  const std::string original = made.file("study.db");
+  const Written written = WriteStore(original);
+  OpenResult result;
+  auto writer = ProgressStore::Open(original, kMonday, result);
+  StoreFailure failure;
+  const std::int64_t card = States(*writer).begin()->first;
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(
+        writer->commit({card, kMonday + (kAnswers + i) * 60'000, Grade::Good, "x", 1}, failure));
+  }
+  ASSERT_GT(fs::file_size(original + "-wal"), 0u);
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  std::string bytes = ReadBytes(original);
+  const std::vector<std::size_t> leaves = AnswerLeaves(original);
+  const std::size_t middle = (leaves[leaves.size() / 2] - 1) * kPage;
+  bytes.replace(middle, kPage, kPage, '\0');
+  WriteBytes(path, bytes);
+  WriteBytes(path + "-wal", ReadBytes(original + "-wal"));
+
+  // Read as it lies, before any SQLite connection moves the journal into the file.
+  const Database fresh = FreshStore();
+  Recovered recovered;
+  ASSERT_TRUE(RecoverInto(fresh, path, recovered, failure)) << failure.detail;
+  EXPECT_EQ(recovered.answersSaved + recovered.answersLost, kAnswers + 5);
+  Statement last(fresh, "SELECT max(time) FROM answers");
+  ASSERT_EQ(last.step(), SQLITE_ROW);
+  EXPECT_EQ(last.integer(0), kMonday + (kAnswers + 4) * 60'000) << "the journal's last answer";
+}
+
 // Whatever the bytes, reading them stays inside them (the sanitizers watch), and what is
 // read goes into a fresh store without breaking its rules: every cut of a small store, and
 // bytes flipped anywhere.
@@ -177,12 +221,9 @@ TEST(StoreRecovery, EveryCutAndFlipOfAStoreIsReadSafely) {
   const std::string damaged = dir.file("damaged.db");
   const auto recover = [&](const std::string& bytes) {
     WriteBytes(damaged, bytes);
-    sqlite3* raw = nullptr;
-    sqlite3_open(":memory:", &raw);
-    Database fresh(raw);
+    const Database fresh = FreshStore();
     Recovered recovered;
     StoreFailure failure;
-    EXPECT_EQ(UpgradeStore(fresh, 0), SQLITE_OK);
     EXPECT_TRUE(RecoverInto(fresh, damaged, recovered, failure)) << failure.detail;
     return recovered;
   };

@@ -241,8 +241,10 @@ std::set<std::uint32_t> RawContents::treeAt(std::uint32_t root) const {
 }
 
 RawContents ReadLeafRecords(const std::string& path, std::size_t maxBytes) {
-  const std::string file = ReadAll(path, maxBytes);
-  const std::string wal = ReadAll(path + "-wal");
+  return ParseLeafRecords(ReadAll(path, maxBytes), ReadAll(path + "-wal"));
+}
+
+RawContents ParseLeafRecords(std::string_view file, std::string_view wal) {
   const bool hasHeader = file.size() >= kHeaderSize && file.compare(0, 16, kMagic) == 0 &&
                          ValidPageSize(PageSizeIn(file));
   // Without a header to tell, the -wal's page size or SQLite's default.
@@ -256,9 +258,9 @@ RawContents ReadLeafRecords(const std::string& path, std::size_t maxBytes) {
   std::vector<std::string_view> pages;
   for (std::size_t at = 0; at < file.size(); at += pageSize) {
     if (at + pageSize <= file.size()) {
-      pages.push_back(std::string_view(file).substr(at, pageSize));
+      pages.push_back(file.substr(at, pageSize));
     } else {
-      cutShort = file.substr(at) + std::string(at + pageSize - file.size(), '\0');
+      cutShort = std::string(file.substr(at)) + std::string(at + pageSize - file.size(), '\0');
       pages.push_back(cutShort);
     }
   }

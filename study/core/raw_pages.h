@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace study {
@@ -47,5 +48,7 @@ std::optional<int> HeaderVersion(const std::string& path);
 // Every record of the leaf pages of the file at `path` and its -wal that can be read, from
 // the first `maxBytes` of the file.
 RawContents ReadLeafRecords(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+// The same for a file's bytes and its -wal's.
+RawContents ParseLeafRecords(std::string_view file, std::string_view wal);
 
 }  // namespace study
