@@ -264,8 +264,10 @@ RawContents ParseLeafRecords(std::string_view file, std::string_view wal) {
       pages.push_back(cutShort);
     }
   }
+  // The -wal can add no more pages than it has frames; a larger number is misread.
+  const std::size_t mostPages = pages.size() + frames.size();
   for (const auto& [number, image] : frames) {
-    if (number == 0) continue;
+    if (number == 0 || number > mostPages) continue;
     if (number > pages.size()) pages.resize(number, std::string_view());
     pages[number - 1] = image;
   }
