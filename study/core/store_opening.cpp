@@ -256,7 +256,13 @@ std::optional<OpenedFile> ReplaceDamaged(const std::string& path, Millis now, Op
   }
   auto fresh = OpenStoreFile(path, now, result, StoreAccess::Write, IntegrityCheck::AtOpening);
   result.keptAs = *keptAs;
-  if (!fresh || fresh->readOnly) return std::nullopt;
+  if (fresh && fresh->readOnly) {
+    // The folder took the move but the new file takes no writes: nothing to go on with.
+    result.outcome = OpenResult::Outcome::Failed;
+    result.failure = {StoreFailure::Kind::ReadOnly, "the fresh store is read-only"};
+    return std::nullopt;
+  }
+  if (!fresh) return std::nullopt;
   StoreFailure failure;
   RecoverInto(fresh->db, *keptAs, result.recovered, failure);
   ReadDayStart(fresh->db, fresh->dayStartMinutes);
