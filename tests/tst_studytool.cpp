@@ -373,6 +373,20 @@ TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
   EXPECT_EQ(studytool::Results(path, out, err), 0) << err.str();
   EXPECT_NE(out.str().find("\t1970-01-01T00:00:01Z\t3\n"), std::string::npos) << out.str();
   EXPECT_TRUE(testsupport::ReadBytes(path) == before);
+
+  // Older still: not read, and said to be what the study programs will upgrade.
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("PRAGMA user_version = 3"), SQLITE_OK);
+  }
+  const std::string older = testsupport::ReadBytes(path);
+  EXPECT_EQ(studytool::Log(path, out, err), 2);
+  EXPECT_NE(err.str().find("an older version (3) that the study programs will upgrade"),
+            std::string::npos)
+      << err.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == older);
 }
 
 TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredState) {
@@ -436,26 +450,6 @@ TEST(Studytool, NoStoreIsSaidAndNotMade) {
   EXPECT_EQ(studytool::Log(dir.file("study.db"), out, err), 2);
   EXPECT_NE(err.str().find("no store"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.file("study.db")));
-}
-
-TEST(Studytool, AnOlderStoreReadAsItIsIsCalledOneTheStudyProgramsWillUpgrade) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("study.db");
-  StoreAnswers(path, 1);
-  {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
-    study::Database db(raw);
-    ASSERT_EQ(db.exec("PRAGMA user_version = 3"), SQLITE_OK);
-  }
-  const std::string before = testsupport::ReadBytes(path);
-  std::ostringstream out;
-  std::ostringstream err;
-  EXPECT_EQ(studytool::Log(path, out, err), 2);
-  EXPECT_NE(err.str().find("an older version (3) that the study programs will upgrade"),
-            std::string::npos)
-      << err.str();
-  EXPECT_TRUE(testsupport::ReadBytes(path) == before);
 }
 
 }  // namespace
