@@ -24,6 +24,8 @@ QString ReasonText(int error, const QString& fallback) {
       return QStringLiteral("这不是普通文件，而是管道或设备");
     case ENOTDIR:
       return QStringLiteral("路径中有一部分不是文件夹");
+    case ELOOP:
+      return QStringLiteral("路径中的符号链接绕成了一个圈");
     case EILSEQ:
       return QStringLiteral("有文字无法用简体中文编码保存");
     case ENOEXEC:

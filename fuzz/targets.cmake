@@ -10,6 +10,9 @@ set(SUITE_FUZZ_LIBRARY_replay_log studytool_commands)
 set(SUITE_FUZZ_LIBRARY_course_source coursetool_commands)
 list(APPEND SUITE_FUZZ_TARGETS phonetics_table)
 set(SUITE_FUZZ_LIBRARY_phonetics_table course_data)
+# What can be read of a damaged progress store.
+list(APPEND SUITE_FUZZ_TARGETS store_pages)
+set(SUITE_FUZZ_LIBRARY_store_pages study_core)
 # The course editor's import formats.
 list(APPEND SUITE_FUZZ_TARGETS import_delimited import_anki import_paste import_workbook)
 foreach(format delimited anki paste workbook)

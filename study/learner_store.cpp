@@ -3,10 +3,25 @@
 
 #include "app_folder.h"
 #include "failure_text.h"
+#include "zone_check.h"
 
 namespace studydesk {
 
 using study::OpenResult;
+
+namespace {
+
+// One sentence: what was damaged, where it is kept, and what of it was saved.
+QString Replaced(const QString& shown, const OpenResult& result) {
+  return QStringLiteral(
+             "学习记录“%1”已损坏（%2），已另存为“%3”；从中救回了 %4 个回答，丢失了 %5 个，"
+             "之后的回答照常保存。")
+      .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs))
+      .arg(result.recovered.answersSaved)
+      .arg(result.recovered.answersLost);
+}
+
+}  // namespace
 
 QString StoreReason(const study::StoreFailure& failure) {
   // The system's cause, when there is one and words for it (a full disk, a folder).
@@ -68,8 +83,7 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
           QStringLiteral("“%1”不是学习程序的学习记录，这个程序不会改动它。").arg(shown) + notSaved;
       break;
     case OpenResult::Outcome::DamagedKeptAside:
-      opened.notice = QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，现在从头开始记录。")
-                          .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs));
+      opened.notice = Replaced(shown, result);
       break;
     case OpenResult::Outcome::TooNew:
       opened.notice =
@@ -91,15 +105,18 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
   return opened;
 }
 
+QString UnknownZoneNotice() {
+  const auto zone = study::UnknownZone();
+  if (!zone) return {};
+  return QStringLiteral("系统不认识时区“%1”（TZ），日期都按协调世界时（UTC）计算。")
+      .arg(QString::fromStdString(*zone));
+}
+
 QString CheckLearnerStore(study::ProgressStore& store, study::Millis now) {
   OpenResult result;
   if (store.checkIntegrity(now, result)) return {};
   const QString shown = desk::PathText(store.path());
-  if (result.outcome == OpenResult::Outcome::DamagedKeptAside) {
-    return QStringLiteral("学习记录“%1”已损坏（%2），已另存为“%3”，下次打开时从头开始记录。")
-               .arg(shown, StoreReason(result.failure), desk::PathText(result.keptAs)) +
-           QStringLiteral("这次学习的结果不会保存。");
-  }
+  if (result.outcome == OpenResult::Outcome::DamagedKeptAside) return Replaced(shown, result);
   return QStringLiteral("学习记录“%1”已损坏（%2）。这次学习的结果不会保存。")
       .arg(shown, StoreReason(result.failure));
 }

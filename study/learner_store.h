@@ -19,8 +19,13 @@ struct LearnerStore {
 // The whole file is checked later, by CheckLearnerStore, so that the first card is not
 // kept waiting.
 LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now);
-// What to tell the learner when the check finds the store damaged (empty when it is sound).
+// What to tell the learner when the check finds the store damaged (empty when it is sound):
+// what was saved of it, or that nothing more is saved.
 QString CheckLearnerStore(study::ProgressStore& store, study::Millis now);
+
+// What to tell the learner when TZ names a zone the system does not know, so that days are
+// counted in UTC (empty when the zone is known).
+QString UnknownZoneNotice();
 
 // Why the store failed, in words a learner reads.
 QString StoreReason(const study::StoreFailure& failure);

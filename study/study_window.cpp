@@ -59,6 +59,7 @@ void StudyWindow::tell(const QString& text) {
 void StudyWindow::openStore(const suite::FilePlaces& places) {
   learner_ = OpenLearnerStore(places, clock_());
   if (!learner_.notice.isEmpty()) tell(learner_.notice);
+  if (const QString zone = UnknownZoneNotice(); !zone.isEmpty()) tell(zone);
   // The whole file is checked once the first card is on the screen.
   if (learner_.store) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
 }

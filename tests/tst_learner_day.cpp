@@ -7,6 +7,7 @@
 #include "fsrs.h"
 #include "learner_day.h"
 #include "test_support.h"
+#include "zone_check.h"
 
 namespace study {
 namespace {
@@ -143,6 +144,32 @@ TEST(LearnerDay, ClockTimesAreReadAndWrittenAsHoursAndMinutes) {
   }
   EXPECT_EQ(FormatClockTime(240), "04:00");
   EXPECT_EQ(FormatClockTime(23 * 60 + 59), "23:59");
+}
+
+// A zone the C library cannot find is counted in UTC without a word: it is told apart from
+// the zone names, files and rules it knows.
+TEST(LearnerDay, AZoneNameTheSystemDoesNotKnowIsFound) {
+  const struct {
+    const char* tz;
+    bool known;
+  } cases[] = {
+      {"Asia/Shanghai", true},
+      {":America/New_York", true},
+      {"UTC", true},
+      {"CST-8", true},
+      {"EST5EDT,M3.2.0,M11.1.0", true},
+      {"<+08>-8", true},
+      {"/usr/share/zoneinfo/Europe/Berlin", true},
+      {"Asia/Shanghia", false},
+      {"Nowhere/Land", false},
+      {"garbage::", false},
+      {"Foo", false},
+      {"/no/such/zone", false},
+  };
+  for (const auto& c : cases) {
+    const testsupport::ScopedZone zone(c.tz);
+    EXPECT_EQ(UnknownZone().has_value(), !c.known) << c.tz;
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "progress_store.h"
@@ -266,18 +267,53 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
 TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
   TempDir dir;
   const std::string path = dir.file("study.db");
-  const std::string garbage(8192, '\x5a');
-  WriteBytes(path, garbage);
+  {
+    auto store = OpenOk(path);
+    AnswerMany(*store, 10, kMonday, 0);
+  }
+  // Its header gone: still ours by the rows its pages hold.
+  std::string damaged = ReadBytes(path);
+  damaged.replace(0, 100, 100, '\x5a');
+  WriteBytes(path, damaged);
   OpenResult result;
   auto store = OpenOk(path, result);
   EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
   EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
   EXPECT_EQ(result.keptAs, path + ".damaged-20260105-080000");
-  EXPECT_EQ(ReadBytes(result.keptAs), garbage) << "never silently overwritten";
+  EXPECT_EQ(ReadBytes(result.keptAs), damaged) << "never silently overwritten";
+  EXPECT_EQ(result.recovered.answersSaved, 10);
   StoreFailure failure;
   EXPECT_TRUE(store->commit(
       {store->lessonCards("Unit 1", kEntries, failure)[0].id, kMonday, Grade::Good, "课文初记", 1},
       failure));
+}
+
+// Only a store of ours is ever moved aside: to write as to read, anything else is refused
+// and left as it is.
+TEST(ProgressStore, WhatIsNotAStoreIsRefusedUntouchedEvenToWrite) {
+  TempDir dir;
+  const std::string notes = dir.file("notes.txt");
+  WriteBytes(notes, std::string(8192, '\x5a'));
+  const std::string other = dir.file("other.db");
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(other.c_str(), &raw), SQLITE_OK);
+    Database db(raw);
+    ASSERT_EQ(db.exec("CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('x')"),
+              SQLITE_OK);
+  }
+  for (const std::string& path : {notes, other}) {
+    for (const StoreAccess access : {StoreAccess::Write, StoreAccess::Read}) {
+      const std::string before = ReadBytes(path);
+      OpenResult result;
+      EXPECT_FALSE(ProgressStore::Open(path, kMonday, result, access)) << path;
+      EXPECT_EQ(result.outcome, OpenResult::Outcome::NotOurs) << path;
+      EXPECT_EQ(result.failure.kind, StoreFailure::Kind::NotAStore) << path;
+      EXPECT_TRUE(ReadBytes(path) == before) << path;
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
+          << "nothing moved aside or left beside " << path;
+    }
+  }
 }
 
 TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
@@ -295,7 +331,7 @@ TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
   WriteBytes(path, bytes);
   {
     // Checked after opening, as the study windows do once the first card shows: the store
-    // is closed, kept aside, and nothing more is saved.
+    // is kept aside and the program goes on with what was saved of it.
     OpenResult result;
     auto later =
         ProgressStore::Open(path, kMonday, result, StoreAccess::Write, IntegrityCheck::Later);
@@ -305,10 +341,10 @@ TEST(ProgressStore, DamageInsideTheFileIsFoundToo) {
     EXPECT_EQ(result.outcome, OpenResult::Outcome::DamagedKeptAside);
     EXPECT_EQ(result.failure.kind, StoreFailure::Kind::Damaged);
     EXPECT_EQ(ReadBytes(result.keptAs), bytes);
-    EXPECT_FALSE(fs::exists(path));
     StoreFailure failure;
-    EXPECT_FALSE(later->commit({1, kMonday, Grade::Good, "复习回忆", 1}, failure));
-    EXPECT_EQ(failure.kind, StoreFailure::Kind::Damaged);
+    EXPECT_TRUE(later->commit({1, kMonday, Grade::Good, "复习回忆", 1}, failure)) << failure.detail;
+    later.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
     fs::rename(result.keptAs, path);
   }
   OpenResult result;
@@ -497,6 +533,46 @@ TEST(ProgressStore, TheStoreAndItsJournalsAreTheOwnersAloneWhateverTheFolder) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
     EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+  }
+}
+
+// A store that came as 0644 with its -wal and -shm (a backup restored under umask 022, an
+// older store) is the owner's alone once a program opens it to write; reading leaves it.
+TEST(ProgressStore, AWiderStoreIsNarrowedAtEveryOpeningToWrite) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string path = dir.file("study.db");
+  const std::vector<std::string> files = {path, path + "-wal", path + "-shm"};
+  const auto modes = [&] {
+    std::vector<mode_t> found;
+    for (const std::string& file : files) {
+      struct stat st {};
+      found.push_back(::stat(file.c_str(), &st) == 0 ? st.st_mode & 0777 : 0);
+    }
+    return found;
+  };
+  const std::vector<mode_t> wide(3, 0644);
+  const std::vector<mode_t> narrow(3, 0600);
+  for (const bool ordinary : {false, true}) {
+    for (const std::string& file : files) fs::remove(file);
+    const auto as = [&](const std::function<bool()>& work) {
+      return ordinary ? testsupport::AsOrdinaryUser(work) : work();
+    };
+    EXPECT_TRUE(as([&] {
+      OpenResult result;
+      auto first = ProgressStore::Open(path, kMonday, result);
+      if (!first) return false;
+      StoreFailure failure;
+      const auto cards = first->lessonCards("Unit 1", kEntries, failure);
+      if (!first->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure)) return false;
+      // Widened while its -wal and -shm are in use.
+      for (const std::string& file : files) ::chmod(file.c_str(), 0644);
+      if (modes() != wide) return false;
+      auto reader = ProgressStore::Open(path, kMonday, result, StoreAccess::Read);
+      if (!reader || modes() != wide) return false;
+      auto second = ProgressStore::Open(path, kMonday, result);
+      return second && modes() == narrow;
+    })) << (ordinary ? "as an ordinary user" : "as this user");
   }
 }
 

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // studytool's commands, as the people who check a learner's progress use them.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "answer_log.h"
@@ -237,8 +240,111 @@ TEST(Studytool, AFileThatIsNotAStoreIsRefusedAndLeftAsItIs) {
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(studytool::Stats(path, 0, out, err), 2) << c.what;
+    // Asking for the day start is reading too; keeping one or recovering is writing, which
+    // refuses what is not a store rather than moving it aside (an empty file becomes one).
+    EXPECT_EQ(studytool::DayStart(path, std::nullopt, out, err), 2) << c.what;
+    if (!c.bytes.empty()) {
+      EXPECT_EQ(studytool::DayStart(path, 5 * 60, out, err), 2) << c.what;
+      EXPECT_EQ(studytool::Recover(path, 0, out, err), 2) << c.what;
+    }
     EXPECT_TRUE(FolderBytes(dir) == before) << c.what << ": changed, moved or added a file";
   }
+}
+
+// A store written through the study programs' own code: `count` answers on one card.
+void StoreAnswers(const std::string& path, int count) {
+  study::OpenResult result;
+  auto store = study::ProgressStore::Open(path, 0, result);
+  ASSERT_TRUE(store);
+  study::StoreFailure failure;
+  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+  for (int i = 0; i < count; ++i) {
+    ASSERT_TRUE(
+        store->commit({cards[0].id, 1000 + i * 1000, study::Grade::Good, "复习回忆", 1}, failure));
+  }
+}
+
+TEST(Studytool, RecoverSavesWhatCanBeReadOfADamagedStoreAndLeavesASoundOneAlone) {
+  testsupport::TempDir dir;
+  const std::string path = dir.file("study.db");
+  StoreAnswers(path, 500);
+  const std::string sound = testsupport::ReadBytes(path);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(studytool::Recover(path, 0, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("is sound: nothing to recover"), std::string::npos) << out.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == sound);
+
+  // The schema's page damaged: the store cannot be read as it is, only recovered.
+  std::string damaged = sound;
+  for (std::size_t i = 100; i < 116; ++i) damaged[i] = static_cast<char>(~damaged[i]);
+  testsupport::WriteBytes(path, damaged);
+  out.str("");
+  err.str("");
+  EXPECT_EQ(studytool::Log(path, out, err), 2);
+  EXPECT_NE(err.str().find("studytool recover"), std::string::npos) << err.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == damaged) << "reading moved nothing";
+  out.str("");
+  EXPECT_EQ(studytool::Recover(path, 0, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("500 answers saved, 0 lost; the damaged store is kept as " + path +
+                           ".damaged-19700101-000000"),
+            std::string::npos)
+      << out.str();
+  out.str("");
+  EXPECT_EQ(studytool::Log(path, out, err), 0) << err.str();
+  const std::string log = out.str();
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 500);
+}
+
+// How studytool ends and everything it says, run through the shell.
+std::pair<int, std::string> RunStudytool(const std::string& arguments,
+                                         const std::string& environment = "") {
+  std::string said;
+  FILE* pipe = popen((environment + " " STUDYTOOL " " + arguments + " 2>&1").c_str(), "r");
+  if (!pipe) return {-1, said};
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    said.append(buffer, got);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, said};
+}
+
+TEST(Studytool, AUsageErrorNamesTheBadValue) {
+  testsupport::TempDir dir;
+  const std::string store = dir.file("study.db");
+  StoreAnswers(store, 1);
+  const struct {
+    std::string arguments;
+    std::string said;
+  } cases[] = {
+      {"replay --day-start", "--day-start needs a time HH:MM"},
+      {"replay --day-start 25:00 log.txt", "bad time '25:00'"},
+      {"replay a.log b.log", "unexpected argument 'b.log'"},
+      {"day-start 4:99 " + store, "bad time '4:99'"},
+      {"day-start 05:00 " + store + " extra", "unexpected argument 'extra'"},
+      {"stats " + store + " extra", "unexpected argument 'extra'"},
+      {"frobnicate", "unknown command 'frobnicate'"},
+  };
+  for (const auto& c : cases) {
+    const auto [status, said] = RunStudytool(c.arguments);
+    EXPECT_EQ(status, 2) << c.arguments;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.arguments << ": " << said;
+    EXPECT_NE(said.find("usage: studytool"), std::string::npos) << c.arguments << ": " << said;
+  }
+}
+
+TEST(Studytool, AZoneTheSystemDoesNotKnowIsSaidOnce) {
+  testsupport::TempDir dir;
+  const std::string store = dir.file("study.db");
+  StoreAnswers(store, 1);
+  const std::string warning = "TZ names no zone this system knows ('Asia/Shanghia')";
+  const auto [status, said] = RunStudytool("stats " + store, "TZ=Asia/Shanghia");
+  EXPECT_EQ(status, 0) << said;
+  const auto first = said.find(warning);
+  EXPECT_NE(first, std::string::npos) << said;
+  EXPECT_EQ(said.find(warning, first + 1), std::string::npos) << "once: " << said;
+  EXPECT_EQ(RunStudytool("stats " + store, "TZ=Asia/Shanghai").second.find("TZ names"),
+            std::string::npos);
 }
 
 TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
@@ -267,6 +373,20 @@ TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
   EXPECT_EQ(studytool::Results(path, out, err), 0) << err.str();
   EXPECT_NE(out.str().find("\t1970-01-01T00:00:01Z\t3\n"), std::string::npos) << out.str();
   EXPECT_TRUE(testsupport::ReadBytes(path) == before);
+
+  // Older still: not read, and said to be what the study programs will upgrade.
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("PRAGMA user_version = 3"), SQLITE_OK);
+  }
+  const std::string older = testsupport::ReadBytes(path);
+  EXPECT_EQ(studytool::Log(path, out, err), 2);
+  EXPECT_NE(err.str().find("an older version (3) that the study programs will upgrade"),
+            std::string::npos)
+      << err.str();
+  EXPECT_TRUE(testsupport::ReadBytes(path) == older);
 }
 
 TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredState) {

@@ -77,7 +77,11 @@ bool InputFile::readAt(std::uint8_t* into, std::size_t size, std::uint64_t offse
 
 FileStatus RefuseOtherKinds(const std::string& path) {
   struct stat st {};
-  const char* refused = ::stat(path.c_str(), &st) == 0 ? KindRefused(st.st_mode) : nullptr;
+  if (::stat(path.c_str(), &st) != 0) {
+    // Symbolic links in a loop lead to no file: refused, not taken for a file to make.
+    return errno == ELOOP ? FileStatus::fromErrno(path, ELOOP) : FileStatus::success(path);
+  }
+  const char* refused = KindRefused(st.st_mode);
   return refused ? Refusal(path, st.st_mode, refused) : FileStatus::success(path);
 }
 

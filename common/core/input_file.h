@@ -49,7 +49,8 @@ class InputFile {
   FileStatus status_;
 };
 
-// Success for a regular file or none at all, InputFile's refusal for any other kind. It only
+// Success for a regular file or none at all, InputFile's refusal for any other kind (and for
+// symbolic links in a loop). It only
 // looks, for files that another library opens (SQLite, which would wait on a FIFO).
 FileStatus RefuseOtherKinds(const std::string& path);
 

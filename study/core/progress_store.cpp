@@ -40,15 +40,17 @@ bool ProgressStore::checkIntegrity(Millis now, OpenResult& result) {
     result.outcome = readOnly_ ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
     return true;
   }
-  // Only a program that may write keeps the file aside.
+  // Only a program that may write keeps the file aside; it goes on with what was saved of it.
   const bool mayMove = !readOnly_;
   *db_ = Database();
+  result.failure = *damage;
+  if (auto fresh = mayMove ? ReplaceDamaged(path_, now, result) : std::nullopt) {
+    *db_ = std::move(fresh->db);
+    fsrs_ = Fsrs(DayRule::Local(fresh->dayStartMinutes));
+    return false;
+  }
   damaged_ = true;
   readOnly_ = true;
-  result.failure = *damage;
-  const auto keptAs = mayMove ? KeepDamagedAside(path_, now) : std::nullopt;
-  result.outcome = keptAs ? OpenResult::Outcome::DamagedKeptAside : OpenResult::Outcome::Failed;
-  result.keptAs = keptAs.value_or("");
   return false;
 }
 

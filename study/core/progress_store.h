@@ -23,16 +23,17 @@ namespace study {
 class ProgressStore final : public CardStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
-  // A damaged file is moved aside under a dated name made from `now` and a fresh store
-  // started; a newer store is refused untouched. To read, a file that is not a store is
-  // refused untouched. Nothing comes back for TooNew, NotOurs and Failed.
+  // A damaged store of ours is moved aside under a dated name made from `now`, and what can
+  // be read of it saved into a fresh store (`result.recovered`); a newer store is refused
+  // untouched, and so is a file that is not a store. Nothing comes back for TooNew, NotOurs
+  // and Failed.
   static std::unique_ptr<ProgressStore> Open(const std::string& path, Millis now,
                                              OpenResult& result,
                                              StoreAccess access = StoreAccess::Write,
                                              IntegrityCheck check = IntegrityCheck::AtOpening);
-  // The check an opening left for later. A damaged store is closed, nothing more is read or
-  // saved, and a writable one is kept aside at once, so the next opening starts afresh;
-  // `result` says so (DamagedKeptAside, or Failed when it was not moved). True when sound.
+  // The check an opening left for later; true when the store is sound. A damaged writable
+  // store is replaced as Open does and used from then on (DamagedKeptAside in `result`);
+  // otherwise (Failed) it is closed and nothing more is read or saved.
   bool checkIntegrity(Millis now, OpenResult& result);
 
   ~ProgressStore() override;

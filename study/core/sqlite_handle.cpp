@@ -21,8 +21,9 @@ int Database::exec(const char* sql) const {
 }
 
 Statement::Statement(const Database& db, std::string_view sql) {
-  if (sqlite3_prepare_v2(db.get(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
-      SQLITE_OK) {
+  prepared_ =
+      sqlite3_prepare_v2(db.get(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+  if (prepared_ != SQLITE_OK) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
   }

@@ -41,8 +41,9 @@ class Statement {
   Statement& bind(int index, std::int64_t value);
   Statement& bind(int index, double value);
   Statement& bind(int index, std::string_view text);
-  // SQLITE_ROW, SQLITE_DONE or an error code.
-  int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
+  // SQLITE_ROW, SQLITE_DONE or an error code: for a statement that failed to prepare, why
+  // it failed (damage in the schema is damage, not a misuse).
+  int step() { return stmt_ ? sqlite3_step(stmt_) : prepared_; }
   void reset() {
     if (!stmt_) return;  // a statement that failed to prepare has nothing to reset
     sqlite3_reset(stmt_);
@@ -55,6 +56,7 @@ class Statement {
 
  private:
   sqlite3_stmt* stmt_ = nullptr;
+  int prepared_ = SQLITE_OK;
 };
 
 }  // namespace study

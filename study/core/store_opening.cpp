@@ -9,6 +9,8 @@
 #include <ctime>
 
 #include "learner_day.h"
+#include "raw_pages.h"
+#include "store_recovery.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -28,14 +30,26 @@ std::int64_t SizeOf(const std::string& path) {
 }
 
 // A new store is made readable by its owner alone, whatever the folder's mode; SQLite gives
-// its -wal and -shm the store's mode. An existing file is left as it is.
+// its -wal and -shm the store's mode.
 void MakeOwnersOnly(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd >= 0) ::close(fd);
 }
 
+// A store that came with a wider mode (a backup restored, an older store) is narrowed at
+// every opening for writing, with the -wal and -shm it already has.
+void KeepOwnersOnly(const std::string& path) {
+  for (const std::string& file : {path, path + "-wal", path + "-shm"}) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0 && (st.st_mode & 077) != 0) {
+      ::chmod(file.c_str(), st.st_mode & 0700);
+    }
+  }
+}
+
 bool IsDamage(int code) {
-  return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+  const int primary = code & 0xFF;
+  return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
 bool IsNoWrite(int code) {
@@ -56,7 +70,7 @@ int OpenFile(const std::string& target, int flags, Database& db) {
 // SQLite's code of PRAGMA quick_check: SQLITE_CORRUPT, with what it found, for damage.
 int QuickCheck(const Database& db, std::string& detail) {
   Statement check(db, "PRAGMA quick_check");
-  const int rc = check.ok() ? check.step() : sqlite3_errcode(db.get());
+  const int rc = check.step();
   if (rc != SQLITE_ROW) {
     detail = db.error();
     return rc;
@@ -78,7 +92,7 @@ struct Inspection {
 Inspection Inspect(const Database& db, IntegrityCheck when) {
   Inspection found;
   Statement version(db, "PRAGMA user_version");
-  int rc = version.ok() ? version.step() : sqlite3_errcode(db.get());
+  int rc = version.step();
   if (rc != SQLITE_ROW) {
     found.code = rc;
     found.detail = db.error();
@@ -165,25 +179,29 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
         FailureOf(SQLITE_CANTOPEN, "all of it is still in its -wal, which cannot be read here");
     return std::nullopt;
   }
-  if (readOnly && (found.empty || found.foreign || found.code == SQLITE_NOTADB)) {
+  if (readOnly && found.empty && found.code == SQLITE_OK) {
     result.outcome = OpenResult::Outcome::NotOurs;
-    result.failure = {StoreFailure::Kind::NotAStore, found.empty ? "an empty file" : found.detail};
+    result.failure = {StoreFailure::Kind::NotAStore, "an empty file"};
     return std::nullopt;
   }
   if (IsDamage(found.code)) {
     db = Database();
-    result.failure = FailureOf(found.code, found.detail);
-    const auto keptAs = readOnly ? std::nullopt : KeepDamagedAside(path, now);
-    if (!keptAs) return std::nullopt;  // Failed: damaged and it cannot be moved aside
-    result.keptAs = *keptAs;
-    const OpenResult damaged = result;
-    auto fresh = OpenStoreFile(path, now, result, access, check);
-    if (fresh) {
-      result.outcome = OpenResult::Outcome::DamagedKeptAside;
-      result.keptAs = damaged.keptAs;
-      result.failure = damaged.failure;
+    // Only a store of ours is ever moved: its header names one of our versions, or, with no
+    // header left, its pages hold our rows.
+    const std::optional<int> version = HeaderVersion(path);
+    if (version && *version > kStoreVersion) {
+      result.outcome = OpenResult::Outcome::TooNew;
+      result.foundVersion = *version;
+      return std::nullopt;
     }
-    return fresh;
+    if (found.foreign || (version ? *version == 0 : !HoldsStoreRows(path))) {
+      result.outcome = OpenResult::Outcome::NotOurs;
+      result.failure = {StoreFailure::Kind::NotAStore, found.detail};
+      return std::nullopt;
+    }
+    result.failure = FailureOf(found.code, found.detail);
+    if (readOnly) return std::nullopt;  // Failed: damaged, and only to be read
+    return ReplaceDamaged(path, now, result);
   }
   if (found.code != SQLITE_OK) {
     result.failure = FailureOf(found.code, found.detail);
@@ -195,6 +213,7 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
     return std::nullopt;
   }
   if (!readOnly) {
+    KeepOwnersOnly(path);
     rc = db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
     if (rc == SQLITE_OK) rc = UpgradeStore(db, found.version);
     if (IsNoWrite(rc)) {
@@ -205,7 +224,9 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
     }
   }
   if (readOnly && found.version < kOldestReadable) {
-    result.failure = FailureOf(SQLITE_READONLY, "an older store that cannot be brought up to date");
+    result.failure =
+        FailureOf(SQLITE_READONLY, "an older version (" + std::to_string(found.version) +
+                                       ") that the study programs will upgrade");
     return std::nullopt;
   }
   int dayStart = kDefaultDayStartMinutes;
@@ -224,6 +245,30 @@ std::optional<StoreFailure> DamageIn(const Database& db) {
   const int rc = QuickCheck(db, detail);
   if (rc == SQLITE_OK) return std::nullopt;
   return FailureOf(rc, detail);
+}
+
+std::optional<OpenedFile> ReplaceDamaged(const std::string& path, Millis now, OpenResult& result) {
+  const StoreFailure damage = result.failure;
+  const auto keptAs = KeepDamagedAside(path, now);
+  if (!keptAs) {
+    result.outcome = OpenResult::Outcome::Failed;
+    return std::nullopt;
+  }
+  auto fresh = OpenStoreFile(path, now, result, StoreAccess::Write, IntegrityCheck::AtOpening);
+  result.keptAs = *keptAs;
+  if (fresh && fresh->readOnly) {
+    // The folder took the move but the new file takes no writes: nothing to go on with.
+    result.outcome = OpenResult::Outcome::Failed;
+    result.failure = {StoreFailure::Kind::ReadOnly, "the fresh store is read-only"};
+    return std::nullopt;
+  }
+  if (!fresh) return std::nullopt;
+  StoreFailure failure;
+  RecoverInto(fresh->db, *keptAs, result.recovered, failure);
+  ReadDayStart(fresh->db, fresh->dayStartMinutes);
+  result.outcome = OpenResult::Outcome::DamagedKeptAside;
+  result.failure = damage;
+  return fresh;
 }
 
 std::optional<std::string> KeepDamagedAside(const std::string& path, Millis now) {

@@ -28,19 +28,27 @@ enum class StoreAccess { Write, Read };
 // look at.
 enum class IntegrityCheck { AtOpening, Later };
 
+// What was saved of a damaged store's answers, and what was lost with it.
+struct Recovered {
+  int answersSaved = 0;
+  int answersLost = 0;
+};
+
 struct OpenResult {
   enum class Outcome {
     Opened,
     ReadOnly,          // opened, but nothing can be saved
-    DamagedKeptAside,  // the old file is kept under keptAs; a fresh store was started
+    DamagedKeptAside,  // the old file is kept under keptAs; a fresh store holds what was
+                       // recovered of it
     TooNew,            // written by a newer program (foundVersion): refused, untouched
-    NotOurs,           // opened to read, but not a store (failure says what): untouched
+    NotOurs,           // not a store (failure says what): refused, untouched
     Failed,            // no store: failure says why
   };
   Outcome outcome = Outcome::Failed;
   std::string keptAs;
   int foundVersion = 0;
   StoreFailure failure;
+  Recovered recovered;  // for DamagedKeptAside
   // Read without its -wal, which holds answers (the folder may not be written): what is
   // read may be out of date.
   bool mayBeOutOfDate = false;

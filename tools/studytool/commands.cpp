@@ -63,13 +63,13 @@ namespace {
 // changed: the file is opened read-only.
 std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, const char* command,
                                                    study::Millis now, std::ostream& err,
-                                                   study::StoreAccess access) {
+                                                   study::StoreAccess access,
+                                                   study::OpenResult& result) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     err << "studytool " << command << ": no store at " << path << '\n';
     return nullptr;
   }
-  study::OpenResult result;
   auto store = study::ProgressStore::Open(path, now, result, access);
   if (result.mayBeOutOfDate) {
     err << "studytool " << command << ": " << path << "-wal holds answers that cannot be read"
@@ -84,12 +84,24 @@ std::unique_ptr<study::ProgressStore> OpenExisting(const std::string& path, cons
         << '\n';
   } else if (result.outcome == study::OpenResult::Outcome::DamagedKeptAside) {
     err << "studytool " << command << ": " << path << " was damaged (" << result.failure.detail
-        << "); it is kept as " << result.keptAs << '\n';
+        << "); it is kept as " << result.keptAs << ", and a fresh store holds what could be"
+        << " read of it: " << result.recovered.answersSaved << " answers saved, "
+        << result.recovered.answersLost << " lost\n";
+  } else if (!store && result.failure.kind == study::StoreFailure::Kind::Damaged) {
+    err << "studytool " << command << ": " << path << " is damaged (" << result.failure.detail
+        << "); 'studytool recover " << path << "' saves what can be read of it\n";
   } else if (!store) {
     err << "studytool " << command << ": cannot open " << path << ": " << result.failure.detail
         << '\n';
   }
   return store;
+}
+
+// Only to read: the store as it is.
+std::unique_ptr<study::ProgressStore> OpenToRead(const std::string& path, const char* command,
+                                                 study::Millis now, std::ostream& err) {
+  study::OpenResult result;
+  return OpenExisting(path, command, now, err, study::StoreAccess::Read, result);
 }
 
 int Finish(const study::StoreFailure& failure, const char* command, const std::string& path,
@@ -106,7 +118,7 @@ std::string DateOf(std::int64_t day) {
 }  // namespace
 
 int Log(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "log", 0, err, study::StoreAccess::Read);
+  const auto store = OpenToRead(path, "log", 0, err);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::LogLine& line : store->log(failure)) out << study::FormatLogLine(line) << '\n';
@@ -114,7 +126,7 @@ int Log(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Results(const std::string& path, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "results", 0, err, study::StoreAccess::Read);
+  const auto store = OpenToRead(path, "results", 0, err);
   if (!store) return 2;
   study::StoreFailure failure;
   for (const study::RoundResult& r : store->results(failure)) {
@@ -132,7 +144,7 @@ int Results(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int Stats(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {
-  const auto store = OpenExisting(path, "stats", now, err, study::StoreAccess::Read);
+  const auto store = OpenToRead(path, "stats", now, err);
   if (!store) return 2;
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
@@ -156,8 +168,11 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
 
 int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& out,
              std::ostream& err) {
+  // Asking is reading: only a new day start opens the store to write.
+  study::OpenResult result;
   const auto store =
-      OpenExisting(path, "day-start", study::NowMillis(), err, study::StoreAccess::Write);
+      OpenExisting(path, "day-start", study::NowMillis(), err,
+                   minutes ? study::StoreAccess::Write : study::StoreAccess::Read, result);
   if (!store) return 2;
   study::StoreFailure failure;
   if (minutes && !store->setDayStart(*minutes, failure)) {
@@ -166,6 +181,24 @@ int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& 
   }
   out << study::FormatClockTime(store->dayRule().dayStartMinutes()) << '\n';
   return 0;
+}
+
+int Recover(const std::string& path, study::Millis now, std::ostream& out, std::ostream& err) {
+  study::OpenResult result;
+  const auto store = OpenExisting(path, "recover", now, err, study::StoreAccess::Write, result);
+  if (!store) return 2;
+  switch (result.outcome) {
+    case study::OpenResult::Outcome::DamagedKeptAside:
+      out << result.recovered.answersSaved << " answers saved, " << result.recovered.answersLost
+          << " lost; the damaged store is kept as " << result.keptAs << '\n';
+      return 0;
+    case study::OpenResult::Outcome::Opened:
+      out << path << " is sound: nothing to recover\n";
+      return 0;
+    default:
+      err << "studytool recover: cannot write " << path << ": the store is read-only\n";
+      return 2;
+  }
 }
 
 }  // namespace studytool

@@ -32,8 +32,14 @@ int Results(const std::string& store, std::ostream& out, std::ostream& err);
 // the learner's days by their local dates.
 int Stats(const std::string& store, study::Millis now, std::ostream& out, std::ostream& err);
 
-// Keeps `minutes` as the store's day start, or without it prints the day start ("04:00").
+// Keeps `minutes` as the store's day start, or without it prints the day start ("04:00")
+// from the store opened only to read.
 int DayStart(const std::string& store, std::optional<int> minutes, std::ostream& out,
              std::ostream& err);
+
+// Checks the store; a damaged one is kept aside and what can be read of it saved into a
+// fresh store, each card's state replayed from its answers: how many answers were saved and
+// lost. A sound store is left as it is; a file that is not a store is refused (exit 2).
+int Recover(const std::string& store, study::Millis now, std::ostream& out, std::ostream& err);
 
 }  // namespace studytool

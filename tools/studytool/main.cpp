@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "file_places.h"
 #include "progress_store.h"
+#include "zone_check.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr const char* kUsage =
     "       studytool stats [STORE]\n"
     "       studytool results [STORE]\n"
     "       studytool day-start [HH:MM] [STORE]\n"
+    "       studytool recover [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
@@ -62,11 +64,38 @@ constexpr const char* kDayStartHelp =
     "next day; it decides what is due today, the days the scheduler counts and the days of\n"
     "the statistics. Without STORE, as for 'studytool log'.\n";
 
+constexpr const char* kRecoverHelp =
+    "usage: studytool recover [STORE]\n"
+    "Checks the whole store. A damaged one is kept as STORE.damaged-YYYYMMDD-HHMMSS and what\n"
+    "can be read of it (cards, answers, rounds, settings) saved into a fresh store at STORE,\n"
+    "each card's state made again from its answers; prints how many answers were saved and\n"
+    "how many lost. A sound store is left as it is. A file that is not a store is refused\n"
+    "(exit 2) and left as it is. Without STORE, as for 'studytool log'.\n";
+
 // The store of the study programs in this program's folder, by the suite's folder rule.
 std::string DefaultStore() {
   const std::string folder = suite::FolderOfThisProgram();
   return suite::FilePlaces::ForThisUser(folder.empty() ? "." : folder)
       .writePath(study::kStoreFileName);
+}
+
+// A usage error: what was wrong, the bad value named, then the command's usage (exit 2).
+int BadUsage(const std::string& command, const std::string& problem, const char* usage) {
+  std::cerr << "studytool" << (command.empty() ? "" : " ") << command << ": " << problem << '\n';
+  return tools::Usage(usage, 2);
+}
+
+std::string BadTime(const char* text) {
+  return std::string("bad time '") + text + "': expected HH:MM, from 00:00 to 23:59";
+}
+
+// The C library counts a zone it does not know in UTC without a word: said once, where
+// the learner's days are counted.
+void WarnOfUnknownZone(const std::string& command) {
+  if (const auto zone = study::UnknownZone()) {
+    std::cerr << "studytool " << command << ": TZ names no zone this system knows ('" << *zone
+              << "'): local times are counted in UTC\n";
+  }
 }
 
 }  // namespace
@@ -77,37 +106,56 @@ int main(int argc, char** argv) {
   if (command == "replay") {
     int next = 2;
     study::DayRule days = study::DayRule::Utc();
-    if (argc > 3 && std::string_view(argv[2]) == "--day-start") {
+    if (argc > 2 && std::string_view(argv[2]) == "--day-start") {
+      if (argc == 3) return BadUsage(command, "--day-start needs a time HH:MM", kReplayHelp);
       const std::optional<int> start = study::ParseClockTime(argv[3]);
-      if (!start) return tools::Usage(kReplayHelp, 2);
+      if (!start) return BadUsage(command, BadTime(argv[3]), kReplayHelp);
       days = study::DayRule::Local(*start);
       next = 4;
+      WarnOfUnknownZone(command);
     }
-    if (help || argc > next + 1) return tools::Usage(kReplayHelp, help ? 0 : 2);
+    if (help) return tools::Usage(kReplayHelp, 0);
+    if (argc > next + 1) {
+      return BadUsage(command, std::string("unexpected argument '") + argv[next + 1] + "'",
+                      kReplayHelp);
+    }
     if (argc == next) return studytool::Replay(std::cin, std::cout, std::cerr, days);
     return studytool::ReplayFile(argv[next], std::cout, std::cerr, days);
   }
-  if (command == "log" || command == "stats" || command == "results") {
-    const char* usage = command == "log"     ? kLogHelp
-                        : command == "stats" ? kStatsHelp
-                                             : kResultsHelp;
-    if (help || argc > 3) return tools::Usage(usage, help ? 0 : 2);
+  if (command == "log" || command == "stats" || command == "results" || command == "recover") {
+    const char* usage = command == "log"       ? kLogHelp
+                        : command == "stats"   ? kStatsHelp
+                        : command == "results" ? kResultsHelp
+                                               : kRecoverHelp;
+    if (help) return tools::Usage(usage, 0);
+    if (argc > 3) {
+      return BadUsage(command, std::string("unexpected argument '") + argv[3] + "'", usage);
+    }
     const std::string store = argc == 3 ? argv[2] : DefaultStore();
     if (command == "log") return studytool::Log(store, std::cout, std::cerr);
     if (command == "results") return studytool::Results(store, std::cout, std::cerr);
+    WarnOfUnknownZone(command);
+    if (command == "recover") {
+      return studytool::Recover(store, study::NowMillis(), std::cout, std::cerr);
+    }
     return studytool::Stats(store, study::NowMillis(), std::cout, std::cerr);
   }
   if (command == "day-start") {
-    if (help || argc > 4) return tools::Usage(kDayStartHelp, help ? 0 : 2);
+    if (help) return tools::Usage(kDayStartHelp, 0);
     const std::optional<int> minutes = argc > 2 ? study::ParseClockTime(argv[2]) : std::nullopt;
+    // A first argument with a colon is meant as a time; anything else names the store.
     const bool timeGiven =
         argc > 2 && std::string_view(argv[2]).find(':') != std::string_view::npos;
-    if (timeGiven != minutes.has_value() || (argc == 4 && !minutes)) {
-      return tools::Usage(kDayStartHelp, 2);
-    }
+    if (timeGiven && !minutes) return BadUsage(command, BadTime(argv[2]), kDayStartHelp);
     const int storeAt = minutes ? 3 : 2;
+    if (argc > storeAt + 1) {
+      return BadUsage(command, std::string("unexpected argument '") + argv[storeAt + 1] + "'",
+                      kDayStartHelp);
+    }
     const std::string store = argc > storeAt ? argv[storeAt] : DefaultStore();
+    WarnOfUnknownZone(command);
     return studytool::DayStart(store, minutes, std::cout, std::cerr);
   }
-  return tools::Usage(kUsage, help ? 0 : 2);
+  if (help || command.empty()) return tools::Usage(kUsage, help ? 0 : 2);
+  return BadUsage("", "unknown command '" + command + "'", kUsage);
 }
