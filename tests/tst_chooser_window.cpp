@@ -347,6 +347,35 @@ TEST_F(ChooserWindow, TheHiddenButtonRebuildsTheIndexFromTheKeyboard) {
   EXPECT_EQ(Items(form.List1), (QStringList{"a", "b"}));
 }
 
+TEST_F(ChooserWindow, EnterPressesTheFocusedButtonAndNothingElse) {
+  writeBook("c1.dat", Book({{"W", 1}}));
+  auto& form = start();
+  ASSERT_TRUE(testsupport::Activate(&form));
+  // On the lists Enter and Esc press no button: nothing is written and the window stays.
+  for (desk::ChoiceList* list : {form.List3, form.List1, form.List2}) {
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Escape);
+  }
+  EXPECT_FALSE(std::filesystem::exists(file("900_1.dat")));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(form.isVisible());
+
+  // Tab to the confirm button, Enter: the lesson is handed off.
+  form.List2->setFocus();
+  QTest::keyClick(form.List2, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Command2);
+  QTest::keyClick(form.Command2, Qt::Key_Return);
+  EXPECT_TRUE(std::filesystem::exists(file("900_1.dat")));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "选课成功!");
+
+  QTest::keyClick(form.Command2, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Command3);
+  QTest::keyClick(form.Command3, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_FALSE(form.isVisible());
+}
+
 TEST_F(ChooserWindow, TakesItsFinalSizeAndMovesUpOnlyOnce) {
   writeBook("c1.dat", Book({{"W", 1}}));
   testsupport::ExpectFinalPlacementOnce(&start(), 250);
