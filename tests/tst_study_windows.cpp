@@ -125,6 +125,53 @@ TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
   EXPECT_EQ(again->card->gradeButtons[2]->text(), "3 良好\n3天") << "from word0's state";
 }
 
+TEST_F(StudyWindows, LearningTakesBackAMistakenAnswerWithCtrlZ) {
+  handOff(3);
+  auto window = learn();
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Again);  // meant 3 for word1
+  EXPECT_TRUE(window->undoButton->isEnabled());
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word1"));
+  EXPECT_FALSE(window->card->line2->isVisible()) << "the card shows its front again";
+  EXPECT_EQ(window->progress->text(), "第 2 / 3 条");
+  ASSERT_EQ(log().size(), 1u) << "the answer went from the store";
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().startsWith("学完了！这次学了 3 条"));
+  // From the end page the last answer comes back too.
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word2"));
+  EXPECT_EQ(log().size(), 2u);
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word0"));
+  EXPECT_TRUE(log().empty());
+  EXPECT_FALSE(window->undoButton->isEnabled());
+}
+
+TEST_F(StudyWindows, LearningsBarFillsAsItsCountSays) {
+  handOff(4);
+  auto window = learn();
+  // Each card as the bar and its words show it, then how it is answered.
+  const struct {
+    const char* text;
+    Grade grade;
+  } steps[] = {
+      {"第 1 / 4 条", Grade::Good}, {"第 2 / 4 条", Grade::Again}, {"第 3 / 4 条", Grade::Again},
+      {"第 4 / 4 条", Grade::Good}, {"第 4 / 4 条", Grade::Good},  {"第 4 / 4 条", Grade::Again},
+      {"第 4 / 4 条", Grade::Easy},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(window->progress->text(), step.text);
+    const QStringList numbers = window->progress->text().split(' ');
+    EXPECT_EQ(window->progress->value(), numbers[1].toInt()) << step.text;
+    EXPECT_EQ(window->progress->maximum(), numbers[3].toInt()) << step.text;
+    answer(window.get(), step.grade);
+  }
+  EXPECT_TRUE(window->message->text().startsWith("学完了！"));
+}
+
 TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
   handOff(2);
   auto first = learn();
