@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "dictation_window.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -42,7 +41,7 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
   feedback->setTextFormat(Qt::RichText);
   feedback->setWordWrap(true);
   feedback->setAlignment(Qt::AlignCenter);
-  QHBoxLayout* tools = makeTools(askPage_);
+  QGridLayout* tools = makeTools(askPage_);
   auto* layout = new QVBoxLayout(askPage_);
   layout->addWidget(position);
   layout->addStretch(1);
