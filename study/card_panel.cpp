@@ -2,7 +2,7 @@
 #include "card_panel.h"
 
 #include <QHBoxLayout>
-#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "learn_session.h"
@@ -29,20 +29,20 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);  // the keys of the card reach the window through it
   setAccessibleName(QStringLiteral("词条卡片：空格显示释义，1 到 4 评分，Ctrl+R 再听"));
   context = Line(10, this);
-  auto* face = new QWidget;
-  line1 = Line(26, face);
-  partOfSpeech = Line(12, face);
+  face_ = new QWidget;
+  line1 = Line(26, face_);
+  partOfSpeech = Line(12, face_);
   partOfSpeech->setStyleSheet(QStringLiteral("color: #505050"));
-  line2 = Line(20, face);
-  auto* faceLayout = new QVBoxLayout(face);
+  line2 = Line(20, face_);
+  auto* faceLayout = new QVBoxLayout(face_);
   faceLayout->addStretch(1);
   faceLayout->addWidget(line1);
   faceLayout->addWidget(partOfSpeech);
   faceLayout->addWidget(line2);
   faceLayout->addStretch(1);
   // A long sentence scrolls inside the card instead of losing lines.
-  auto* scroll = new QScrollArea(this);
-  scroll->setWidget(face);
+  scroll = new QScrollArea(this);
+  scroll->setWidget(face_);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setFocusPolicy(Qt::NoFocus);
@@ -97,6 +97,31 @@ void CardPanel::reveal() {
   line2->setVisible(true);
   showButton->setEnabled(false);
   for (QPushButton* button : gradeButtons) button->setEnabled(true);
+}
+
+int CardPanel::lackingHeight() const {
+  const QWidget* room = scroll->viewport();
+  return std::max(0, face_->heightForWidth(room->width()) - room->height());
+}
+
+bool CardPanel::scrollWith(int key) {
+  QScrollBar* bar = scroll->verticalScrollBar();
+  switch (key) {
+    case Qt::Key_Down:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return true;
+    case Qt::Key_Up:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return true;
+    case Qt::Key_PageDown:
+      bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      return true;
+    case Qt::Key_PageUp:
+      bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace studydesk

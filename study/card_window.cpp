@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "window_placement.h"
+
 namespace studydesk {
 
 QString NotSavedText(const study::AnswerTally& tally) {
@@ -51,7 +53,13 @@ void CardWindow::present() {
                  session()->intervals(clock_()));
   pages->setCurrentWidget(card);
   card->setFocus();
+  makeRoom();
   sayCard();
+}
+
+void CardWindow::makeRoom() {
+  layout()->activate();
+  desk::GrowWithinScreen(this, card->lackingHeight());
 }
 
 study::CardStep CardWindow::step() {
@@ -62,6 +70,7 @@ void CardWindow::revealCurrent() {
   if (step() != study::CardStep::Front) return;
   session()->reveal();
   card->reveal();
+  makeRoom();
 }
 
 void CardWindow::gradeCurrent(study::Grade grade) {
@@ -114,6 +123,7 @@ void CardWindow::keyPressEvent(QKeyEvent* event) {
       sayCard();
       return;
     }
+    if (event->modifiers() == Qt::NoModifier && card->scrollWith(key)) return;
   }
   StudyWindow::keyPressEvent(event);
 }

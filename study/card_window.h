@@ -44,6 +44,8 @@ class CardWindow : public StudyWindow {
 
  private:
   study::CardStep step();
+  // Grows the window for a card whose lines do not fit, as far as the screen allows.
+  void makeRoom();
   void revealCurrent();
   void gradeCurrent(study::Grade grade);
   void sayCard();

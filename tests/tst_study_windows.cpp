@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QChartView>
+#include <QScrollBar>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -385,6 +386,66 @@ TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
   QLabel* line = window->card->line1;
   EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is lost";
   EXPECT_LE(line->width(), window->width());
+}
+
+TEST_F(StudyWindows, ALongMeaningGrowsTheWindowThenScrollsWithTheKeys) {
+  const std::string sentence =
+      "Although the weather forecast had promised a quiet afternoon, the wind rose so "
+      "quickly over the hills that the farmers hurried to bring their animals back "
+      "before the storm.";
+  std::string meaning;  // stored as the learner's text 10 lower; MakeRecord takes it as stored
+  for (int i = 0; i < 4; ++i)
+    meaning +=
+        "虽然天气预报说下午会很平静，但是山上的风起得很快，农民们赶紧在暴风雨来临之前把牲畜赶回家"
+        "。";
+  // How long the meaning is, and whether the grown window holds it whole.
+  const struct {
+    int repeats;
+    bool scrolls;
+  } cases[] = {{1, false}, {6, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.repeats);
+    std::string gloss;
+    for (int i = 0; i < c.repeats; ++i) gloss += meaning.substr(0, meaning.size() / 4);
+    course::RecordTable table;
+    table[0] = MakeRecord({"B", "L", sentence, gloss});
+    ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+    auto window = std::make_unique<studydesk::LearnWindow>(
+        places(), [this] { return now_; }, nullptr);
+    desk::ShowCentred(window.get());
+    window->start();
+    QApplication::processEvents();
+    const int before = window->height();
+    press(window.get(), Qt::Key_Space);
+    QApplication::processEvents();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_GT(window->height(), before) << "the screen has room: the window grows first";
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << "and stays on the screen";
+    QLabel* line = window->card->line2;
+    EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is cut";
+    QScrollBar* bar = window->card->scroll->verticalScrollBar();
+    EXPECT_EQ(bar->maximum() > 0, c.scrolls);
+    // The keys walk the card to its end and back; the meaning's last line comes into view.
+    const struct {
+      Qt::Key key;
+      bool down;
+    } keys[] = {{Qt::Key_Down, true},
+                {Qt::Key_PageDown, true},
+                {Qt::Key_Up, false},
+                {Qt::Key_PageUp, false}};
+    for (const auto& k : keys) {
+      const int at = bar->value();
+      press(window.get(), k.key);
+      EXPECT_EQ(bar->value() != at, c.scrolls) << k.key;
+    }
+    for (int i = 0; i < 50; ++i) press(window.get(), Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    const QRect shown = window->card->scroll->viewport()->rect();
+    const QRect lineAt(line->mapTo(window->card->scroll->viewport(), QPoint()), line->size());
+    EXPECT_GE(shown.bottom(), lineAt.bottom()) << "the last line of the meaning is on show";
+    press(window.get(), Qt::Key_3);
+    EXPECT_TRUE(window->message->text().startsWith("学完了！")) << "the grade keys still work";
+  }
 }
 
 // A voice that notes what it is asked to say and gives no sound.
