@@ -105,23 +105,18 @@ int CardPanel::lackingHeight() const {
 }
 
 bool CardPanel::scrollWith(int key) {
-  QScrollBar* bar = scroll->verticalScrollBar();
-  switch (key) {
-    case Qt::Key_Down:
-      bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-      return true;
-    case Qt::Key_Up:
-      bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-      return true;
-    case Qt::Key_PageDown:
-      bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-      return true;
-    case Qt::Key_PageUp:
-      bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-      return true;
-    default:
-      return false;
+  static constexpr std::pair<int, QAbstractSlider::SliderAction> kSteps[] = {
+      {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+      {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+      {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+      {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+  };
+  for (const auto& [stepKey, action] : kSteps) {
+    if (stepKey != key) continue;
+    scroll->verticalScrollBar()->triggerAction(action);
+    return true;
   }
+  return false;
 }
 
 }  // namespace studydesk

@@ -51,6 +51,22 @@ class StudyWindows : public ::testing::Test {
     window->start();
     return window;
   }
+  // 课文初记 opened as the program opens it, on a lesson of one long sentence meaning `gloss`.
+  std::unique_ptr<studydesk::LearnWindow> learnLongSentence(const std::string& gloss) {
+    course::RecordTable table;
+    table[0] = MakeRecord({"B", "L",
+                           "Although the weather forecast had promised a quiet afternoon, the "
+                           "wind rose so quickly over the hills that the farmers hurried to "
+                           "bring their animals back before the storm.",
+                           gloss});
+    EXPECT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+    auto window = std::make_unique<studydesk::LearnWindow>(
+        places(), [this] { return now_; }, nullptr);
+    desk::ShowCentred(window.get());
+    window->start();
+    QApplication::processEvents();
+    return window;
+  }
   std::unique_ptr<studydesk::ReviewWindow> review() {
     auto window = std::make_unique<studydesk::ReviewWindow>(
         places(), [this] { return now_; }, nullptr);
@@ -368,19 +384,7 @@ TEST_F(StudyWindows, ReviewCountsWhatIsLeftAndBringsAnAgainBackInTheSitting) {
 }
 
 TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
-  const std::string sentence =
-      "Although the weather forecast had promised a quiet afternoon, the wind rose so "
-      "quickly over the hills that the farmers hurried to bring their animals back "
-      "before the storm.";
-  ASSERT_GE(sentence.size(), 170u);
-  course::RecordTable table;
-  table[0] = MakeRecord({"B", "L", sentence, "gloss"});
-  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
-  auto window = std::make_unique<studydesk::LearnWindow>(
-      places(), [this] { return now_; }, nullptr);
-  desk::ShowCentred(window.get());
-  window->start();
-  QApplication::processEvents();
+  auto window = learnLongSentence("gloss");
   const QRect screen = window->screen()->availableGeometry();
   EXPECT_TRUE(screen.contains(window->frameGeometry())) << "fully on the screen";
   QLabel* line = window->card->line1;
@@ -389,16 +393,9 @@ TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
 }
 
 TEST_F(StudyWindows, ALongMeaningGrowsTheWindowThenScrollsWithTheKeys) {
-  const std::string sentence =
-      "Although the weather forecast had promised a quiet afternoon, the wind rose so "
-      "quickly over the hills that the farmers hurried to bring their animals back "
-      "before the storm.";
-  std::string meaning;  // stored as the learner's text 10 lower; MakeRecord takes it as stored
-  for (int i = 0; i < 4; ++i)
-    meaning +=
-        "虽然天气预报说下午会很平静，但是山上的风起得很快，农民们赶紧在暴风雨来临之前把牲畜赶回家"
-        "。";
-  // How long the meaning is, and whether the grown window holds it whole.
+  const std::string meaning =
+      "虽然天气预报说下午会很平静，但是山上的风起得很快，农民们赶紧在暴风雨来临之前把牲畜赶回家。";
+  // How often the meaning is said over, and whether the grown window holds it whole.
   const struct {
     int repeats;
     bool scrolls;
@@ -406,15 +403,8 @@ TEST_F(StudyWindows, ALongMeaningGrowsTheWindowThenScrollsWithTheKeys) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.repeats);
     std::string gloss;
-    for (int i = 0; i < c.repeats; ++i) gloss += meaning.substr(0, meaning.size() / 4);
-    course::RecordTable table;
-    table[0] = MakeRecord({"B", "L", sentence, gloss});
-    ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
-    auto window = std::make_unique<studydesk::LearnWindow>(
-        places(), [this] { return now_; }, nullptr);
-    desk::ShowCentred(window.get());
-    window->start();
-    QApplication::processEvents();
+    for (int i = 0; i < c.repeats; ++i) gloss += meaning;
+    auto window = learnLongSentence(gloss);
     const int before = window->height();
     press(window.get(), Qt::Key_Space);
     QApplication::processEvents();
@@ -425,18 +415,11 @@ TEST_F(StudyWindows, ALongMeaningGrowsTheWindowThenScrollsWithTheKeys) {
     EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is cut";
     QScrollBar* bar = window->card->scroll->verticalScrollBar();
     EXPECT_EQ(bar->maximum() > 0, c.scrolls);
-    // The keys walk the card to its end and back; the meaning's last line comes into view.
-    const struct {
-      Qt::Key key;
-      bool down;
-    } keys[] = {{Qt::Key_Down, true},
-                {Qt::Key_PageDown, true},
-                {Qt::Key_Up, false},
-                {Qt::Key_PageUp, false}};
-    for (const auto& k : keys) {
+    // The keys walk the card down and back; at its end the meaning's last line is on show.
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp}) {
       const int at = bar->value();
-      press(window.get(), k.key);
-      EXPECT_EQ(bar->value() != at, c.scrolls) << k.key;
+      press(window.get(), key);
+      EXPECT_EQ(bar->value() != at, c.scrolls) << key;
     }
     for (int i = 0; i < 50; ++i) press(window.get(), Qt::Key_PageDown);
     EXPECT_EQ(bar->value(), bar->maximum());
