@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dictation_window.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -17,6 +18,18 @@ QString Marked(const std::u16string& text, const std::vector<bool>& marks) {
         marks[i] ? QStringLiteral("<u style=\"color:#c00000;font-weight:bold\">%1</u>").arg(c) : c;
   }
   return html;
+}
+
+// The event puts text into a line edit: a printable key without Ctrl or Alt, or an input
+// method's commit.
+bool TypesText(const QEvent* event) {
+  if (event->type() == QEvent::InputMethod) {
+    return !static_cast<const QInputMethodEvent*>(event)->commitString().isEmpty();
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return !key->text().isEmpty() && key->text().front().isPrint() &&
+         !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 }  // namespace
@@ -151,16 +164,12 @@ void DictationWindow::askToEnd() {
 }
 
 bool DictationWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Typing on while a miss is on show goes on to the next word, which the keys belong to.
-  if (watched == input && event->type() == QEvent::KeyPress && session_ &&
-      session_->step() == study::RoundStep::Verdict) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool typed = !key->text().isEmpty() && key->text().front().isPrint() &&
-                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (typed) {
-      session_->submit({}, clock_());
-      draw();
-    }
+  // Typing on while a miss is on show goes on to the next word, which the keys belong to;
+  // so does what an input method commits.
+  if (watched == input && session_ && session_->step() == study::RoundStep::Verdict &&
+      TypesText(event)) {
+    session_->submit({}, clock_());
+    draw();
   }
   return SpokenRoundWindow::eventFilter(watched, event);
 }

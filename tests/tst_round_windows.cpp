@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QChartView>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
@@ -134,7 +135,14 @@ TEST_F(RoundWindows, DictationCountsItsPlaceAndTakesKeysTypedOnAMiss) {
   QTest::keyClick(window->input, Qt::Key_Return);
   EXPECT_TRUE(window->feedback->text().contains("✓"));
   EXPECT_EQ(window->position->text(), "第 3 / 3 个") << "the missed word comes back";
-  QTest::keyClicks(window->input, "abc1");
+  // An input method's commit on a miss goes on to the next word too.
+  QTest::keyClicks(window->input, "abd1");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  ASSERT_TRUE(window->feedback->text().contains("你写的"));
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("ａｂｃ１"));
+  QApplication::sendEvent(window->input, &commit);
+  EXPECT_EQ(window->input->text(), "ａｂｃ１");
   QTest::keyClick(window->input, Qt::Key_Return);
   EXPECT_TRUE(window->summary->text().startsWith("听写结束：2 / 3"));
 }
