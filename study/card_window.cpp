@@ -37,10 +37,10 @@ CardWindow::CardWindow(const QString& activity, Clock clock, study::Voice* voice
   closeButton = end_->closeButton;
   undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);
   undoButton->setEnabled(false);
-  tools = new QHBoxLayout;
-  tools->addWidget(undoButton);
-  tools->addStretch(1);
-  static_cast<QVBoxLayout*>(layout())->addLayout(tools);
+  tools_ = new QHBoxLayout;
+  tools_->addWidget(undoButton);
+  tools_->addStretch(1);
+  static_cast<QVBoxLayout*>(layout())->addLayout(tools_);
   connect(undoButton, &QPushButton::clicked, this, &CardWindow::undo);
   connect(card, &CardPanel::graded, this, &CardWindow::gradeCurrent);
   connect(card, &CardPanel::revealAsked, this, &CardWindow::revealCurrent);

@@ -40,7 +40,7 @@ class CardWindow : public StudyWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
   EndPage* end_ = nullptr;
-  QHBoxLayout* tools = nullptr;  // the row of the undo button, under the pages
+  QHBoxLayout* tools_ = nullptr;  // the row of the undo button, under the pages
 
  private:
   study::CardStep step();

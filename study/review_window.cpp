@@ -14,8 +14,8 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* 
       places_(std::move(places)) {
   statisticsButton = new QPushButton(QStringLiteral("统计（S）"), this);
   settingsButton = new QPushButton(QStringLiteral("设置（D）"), this);
-  tools->addWidget(settingsButton);
-  tools->addWidget(statisticsButton);
+  tools_->addWidget(settingsButton);
+  tools_->addWidget(statisticsButton);
   connect(statisticsButton, &QPushButton::clicked, this, &ReviewWindow::showStatistics);
   connect(settingsButton, &QPushButton::clicked, this, &ReviewWindow::showSettings);
 }
