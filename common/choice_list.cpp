@@ -2,9 +2,13 @@
 #include "choice_list.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace desk {
 namespace {
+
+// How wide the frame of the list with the keyboard focus is drawn.
+constexpr int kFocusFrameWidth = 2;
 
 class QuietScope {
  public:
@@ -45,6 +49,28 @@ void ChoiceList::focusInEvent(QFocusEvent* event) {
   // Qt makes the first row current when a list without one takes the focus.
   QuietScope quiet(quiet_);
   QListWidget::focusInEvent(event);
+  viewport()->update();
+}
+
+void ChoiceList::focusOutEvent(QFocusEvent* event) {
+  QListWidget::focusOutEvent(event);
+  viewport()->update();
+}
+
+void ChoiceList::paintEvent(QPaintEvent* event) {
+  QListWidget::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(viewport());
+  painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth, Qt::SolidLine,
+                      Qt::SquareCap, Qt::MiterJoin));
+  const qreal inset = kFocusFrameWidth / 2.0;
+  painter.drawRect(QRectF(viewport()->rect()).adjusted(inset, inset, -inset, -inset));
+}
+
+void ChoiceList::scrollContentsBy(int dx, int dy) {
+  QListWidget::scrollContentsBy(dx, dy);
+  // Scrolling moves the drawn pixels, the frame with them: it is drawn afresh.
+  if (hasFocus()) viewport()->update();
 }
 
 void ChoiceList::mousePressEvent(QMouseEvent* event) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A list box whose `chosen` signal fires exactly when the learner picks an item (by mouse,
 // also the item already picked, or by keyboard) or when code selects one: once, at once,
-// inside the call that made the selection. Taking the keyboard focus picks nothing.
+// inside the call that made the selection. Taking the keyboard focus picks nothing; a list
+// that has it is framed in the highlight colour, so that it is plain to see.
 #pragma once
 
 #include <QListWidget>
@@ -24,7 +25,10 @@ class ChoiceList : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 
  private:
   bool quiet_ = false;  // a change made by us, not by the learner

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGridLayout>
 #include <QIcon>
 #include <QScreen>
 #include <algorithm>
@@ -11,6 +12,25 @@
 #include "twips.h"
 
 namespace desk {
+namespace {
+
+// What a window manager's title bar holds beside the title: the window's icon and up to
+// three buttons, with their spacing.
+constexpr int kTitleBarRoom = 160;
+
+// A short message makes a narrow box, whose title a window manager cuts down to "…": the
+// box is made wide enough for its title in a bold face.
+void MakeRoomForTitle(QMessageBox& box) {
+  QFont bold = box.font();
+  bold.setBold(true);
+  const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
+}  // namespace
 
 Form::Form(const WindowRecord& window)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -25,6 +45,7 @@ Form::Form(const WindowRecord& window)
   if (window.icon) setWindowIcon(QIcon(QString::fromUtf8(window.icon)));
   messageCall_ = [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    MakeRoomForTitle(box);
     box.exec();
   };
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "form_builder.h"
 
-#include <QPushButton>
 #include <map>
 
 #include "choice_list.h"
+#include "form_button.h"
 #include "picture_widgets.h"
 #include "twips.h"
 
@@ -23,7 +23,7 @@ QWidget* MakeWidget(const ControlRecord& record, QWidget* form) {
     case ControlKind::PictureButton:
       return new PictureButton(picture, form);
     case ControlKind::TextButton:
-      return new QPushButton(QString::fromUtf8(record.caption ? record.caption : ""), form);
+      return new FormButton(QString::fromUtf8(record.caption ? record.caption : ""), form);
     case ControlKind::ListBox: {
       auto* list = new ChoiceList(form);
       for (const char* item : record.items) list->addItem(QString::fromUtf8(item));

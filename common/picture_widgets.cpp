@@ -9,7 +9,7 @@
 namespace desk {
 
 PictureButton::PictureButton(const QString& picture, QWidget* parent)
-    : QPushButton(parent), picture_(picture), renderer_(picture) {}
+    : FormButton(QString(), parent), picture_(picture), renderer_(picture) {}
 
 void PictureButton::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);

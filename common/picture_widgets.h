@@ -3,14 +3,15 @@
 // so that it stays crisp at any scale.
 #pragma once
 
-#include <QPushButton>
 #include <QSvgRenderer>
 #include <QWidget>
+
+#include "form_button.h"
 
 namespace desk {
 
 // A push button that shows only its picture, centred on the face, at the picture's size.
-class PictureButton : public QPushButton {
+class PictureButton : public FormButton {
   Q_OBJECT
 
  public:

@@ -31,4 +31,18 @@ void ShowCentred(QWidget* window) {
   window->show();
 }
 
+void GrowWithinScreen(QWidget* window, int extraHeight) {
+  const QScreen* screen = window->screen();
+  if (!screen || extraHeight <= 0) return;
+  const QRect area = screen->availableGeometry();
+  // The frame as the window manager drew it, or room for one while it has not said.
+  int frameHeight = window->frameGeometry().height() - window->height();
+  if (frameHeight <= 0) frameHeight = kFrameRoom.height();
+  const int height = std::min(window->height() + extraHeight, area.height() - frameHeight);
+  if (height <= window->height()) return;
+  window->resize(window->width(), height);
+  const int overBottom = window->frameGeometry().bottom() - area.bottom();
+  if (overBottom > 0) window->move(window->x(), std::max(area.top(), window->y() - overBottom));
+}
+
 }  // namespace desk

@@ -12,5 +12,8 @@ namespace desk {
 void FitToScreen(QWidget* window, const QScreen* screen);
 // Fits `window` to the pointer's screen, centres it there and shows it.
 void ShowCentred(QWidget* window);
+// Makes a shown `window` up to `extraHeight` taller, as far as the free area of its screen
+// allows, moving it up where its lower edge would leave that area.
+void GrowWithinScreen(QWidget* window, int extraHeight);
 
 }  // namespace desk

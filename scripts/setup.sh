@@ -13,7 +13,7 @@ packages=(
   gstreamer1.0-plugins-good fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth xdotool imagemagick python3 tzdata faketime
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
-  at-spi2-core python3-pyatspi dbus-x11 pulseaudio pulseaudio-utils sox
+  at-spi2-core python3-pyatspi dbus-x11 pulseaudio pulseaudio-utils sox openbox
 )
 
 missing=()

@@ -2,7 +2,7 @@
 #include "card_panel.h"
 
 #include <QHBoxLayout>
-#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "learn_session.h"
@@ -30,14 +30,14 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);  // the keys of the card reach the window through it
   setAccessibleName(QStringLiteral("词条卡片：空格显示释义，1 到 4 评分，Ctrl+R 再听"));
   context = Line(10, this);
-  auto* face = new QWidget;
-  line1 = Line(26, face);
-  phonetics = Line(16, face);
+  face_ = new QWidget;
+  line1 = Line(26, face_);
+  phonetics = Line(16, face_);
   phonetics->setFont(PhoneticsFont(16));
-  partOfSpeech = Line(12, face);
+  partOfSpeech = Line(12, face_);
   partOfSpeech->setStyleSheet(QStringLiteral("color: #505050"));
-  line2 = Line(20, face);
-  auto* faceLayout = new QVBoxLayout(face);
+  line2 = Line(20, face_);
+  auto* faceLayout = new QVBoxLayout(face_);
   faceLayout->addStretch(1);
   faceLayout->addWidget(line1);
   faceLayout->addWidget(phonetics);
@@ -45,8 +45,8 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent) {
   faceLayout->addWidget(line2);
   faceLayout->addStretch(1);
   // A long sentence scrolls inside the card instead of losing lines.
-  auto* scroll = new QScrollArea(this);
-  scroll->setWidget(face);
+  scroll = new QScrollArea(this);
+  scroll->setWidget(face_);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setFocusPolicy(Qt::NoFocus);
@@ -106,6 +106,26 @@ void CardPanel::reveal() {
   line2->setVisible(true);
   showButton->setEnabled(false);
   for (QPushButton* button : gradeButtons) button->setEnabled(true);
+}
+
+int CardPanel::lackingHeight() const {
+  const QWidget* room = scroll->viewport();
+  return std::max(0, face_->heightForWidth(room->width()) - room->height());
+}
+
+bool CardPanel::scrollWith(int key) {
+  static constexpr std::pair<int, QAbstractSlider::SliderAction> kSteps[] = {
+      {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+      {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+      {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+      {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+  };
+  for (const auto& [stepKey, action] : kSteps) {
+    if (stepKey != key) continue;
+    scroll->verticalScrollBar()->triggerAction(action);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace studydesk

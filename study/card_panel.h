@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // One card on show: its English line large with its part of speech, its Chinese line once
-// shown, both scrolling inside the card when long, and the four grades with the interval
-// each would give.
+// shown, both scrolling inside the card when long (Down, Up, PageDown, PageUp), and the four
+// grades with the interval each would give.
 #pragma once
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QWidget>
 #include <array>
 
@@ -26,12 +27,17 @@ class CardPanel : public QWidget {
   void showPhonetics(const QString& text);
   void reveal();
   bool revealed() const { return revealed_; }
+  // How much taller the card's lines are than the room they have now; 0 when they fit.
+  int lackingHeight() const;
+  // Scrolls the lines for Down, Up, PageDown or PageUp; false for any other key.
+  bool scrollWith(int key);
 
   QLabel* context = nullptr;
   QLabel* line1 = nullptr;
   QLabel* phonetics = nullptr;
   QLabel* partOfSpeech = nullptr;
   QLabel* line2 = nullptr;
+  QScrollArea* scroll = nullptr;  // the lines
   QPushButton* showButton = nullptr;
   std::array<QPushButton*, 4> gradeButtons{};
 
@@ -40,6 +46,7 @@ class CardPanel : public QWidget {
   void graded(study::Grade grade);
 
  private:
+  QWidget* face_ = nullptr;
   bool revealed_ = false;
   QString meaning_;  // set on line2 only when shown, so that no screen reader tells it early
 };

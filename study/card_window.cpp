@@ -2,6 +2,9 @@
 #include "card_window.h"
 
 #include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "window_placement.h"
 
 namespace studydesk {
 
@@ -32,6 +35,13 @@ CardWindow::CardWindow(const QString& activity, Clock clock, study::Voice* voice
   message = end_->message;
   againButton = end_->againButton;
   closeButton = end_->closeButton;
+  undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);
+  undoButton->setEnabled(false);
+  tools_ = new QHBoxLayout;
+  tools_->addWidget(undoButton);
+  tools_->addStretch(1);
+  static_cast<QVBoxLayout*>(layout())->addLayout(tools_);
+  connect(undoButton, &QPushButton::clicked, this, &CardWindow::undo);
   connect(card, &CardPanel::graded, this, &CardWindow::gradeCurrent);
   connect(card, &CardPanel::revealAsked, this, &CardWindow::revealCurrent);
 }
@@ -44,7 +54,13 @@ void CardWindow::present() {
   card->showPhonetics(phoneticsOf(QString::fromStdString(shown.line1)));
   pages->setCurrentWidget(card);
   card->setFocus();
+  makeRoom();
   sayCard();
+}
+
+void CardWindow::makeRoom() {
+  layout()->activate();
+  desk::GrowWithinScreen(this, card->lackingHeight());
 }
 
 study::CardStep CardWindow::step() {
@@ -55,10 +71,29 @@ void CardWindow::revealCurrent() {
   if (step() != study::CardStep::Front) return;
   session()->reveal();
   card->reveal();
+  makeRoom();
 }
 
 void CardWindow::gradeCurrent(study::Grade grade) {
   if (step() == study::CardStep::Back && session()->answer(grade, clock_())) draw();
+}
+
+void CardWindow::undo() {
+  if (!session()) return;
+  study::StoreFailure failure;
+  switch (session()->undo(clock_(), failure)) {
+    case study::UndoOutcome::Done:
+      draw();
+      return;
+    case study::UndoOutcome::NothingToUndo:
+      return;
+    case study::UndoOutcome::AnsweredSince:
+      tell(QStringLiteral("无法撤销上一个回答：这个词条后来又回答过了。"));
+      return;
+    case study::UndoOutcome::Failed:
+      tell(QStringLiteral("无法撤销上一个回答：%1。").arg(StoreReason(failure)));
+      return;
+  }
 }
 
 void CardWindow::sayCard() {
@@ -70,6 +105,10 @@ void CardWindow::sayCard() {
 void CardWindow::keyPressEvent(QKeyEvent* event) {
   // A key held down must not answer card after card.
   if (event->isAutoRepeat()) return;
+  if (event->matches(QKeySequence::Undo)) {
+    undo();
+    return;
+  }
   const int key = event->key();
   if (pages->currentWidget() == card) {
     if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
@@ -85,6 +124,7 @@ void CardWindow::keyPressEvent(QKeyEvent* event) {
       sayCard();
       return;
     }
+    if (event->modifiers() == Qt::NoModifier && card->scrollWith(key)) return;
   }
   StudyWindow::keyPressEvent(event);
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // What the two memorising windows share: the card on show, its English line spoken when
 // it appears (Ctrl+R again), its meaning shown with Space or Enter, then graded on keys
-// 1-4. The session decides; the window forwards keys and draws.
+// 1-4; the last answers taken back with Ctrl+Z. The session decides; the window forwards
+// keys and draws.
 #pragma once
+
+#include <QHBoxLayout>
 
 #include "answer_recorder.h"
 #include "card_panel.h"
@@ -22,6 +25,10 @@ class CardWindow : public StudyWindow {
   QLabel* message = nullptr;  // the page of the end, or of nothing to study
   QPushButton* againButton = nullptr;
   QPushButton* closeButton = nullptr;
+  QPushButton* undoButton = nullptr;
+
+  // Takes back the last answer of this sitting (Ctrl+Z).
+  void undo();
 
  protected:
   // The sitting, once there is one.
@@ -33,9 +40,12 @@ class CardWindow : public StudyWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
   EndPage* end_ = nullptr;
+  QHBoxLayout* tools_ = nullptr;  // the row of the undo button, under the pages
 
  private:
   study::CardStep step();
+  // Grows the window for a card whose lines do not fit, as far as the screen allows.
+  void makeRoom();
   void revealCurrent();
   void gradeCurrent(study::Grade grade);
   void sayCard();

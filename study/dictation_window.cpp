@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "dictation_window.h"
 
-#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
 #include "phonetics_line.h"
@@ -27,6 +29,18 @@ QString PhoneticsHtml(const QString& phonetics) {
       .arg(PhoneticsFont(12).family(), phonetics.toHtmlEscaped());
 }
 
+// The event puts text into a line edit: a printable key without Ctrl or Alt, or an input
+// method's commit.
+bool TypesText(const QEvent* event) {
+  if (event->type() == QEvent::InputMethod) {
+    return !static_cast<const QInputMethodEvent*>(event)->commitString().isEmpty();
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return !key->text().isEmpty() && key->text().front().isPrint() &&
+         !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
 }  // namespace
 
 DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
@@ -34,6 +48,8 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
     : SpokenRoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places),
                         std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
+  position = new QLabel(askPage_);
+  position->setAlignment(Qt::AlignCenter);
   prompt = new QLabel(askPage_);
   prompt->setAlignment(Qt::AlignCenter);
   prompt->setWordWrap(true);
@@ -47,8 +63,9 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
   feedback->setTextFormat(Qt::RichText);
   feedback->setWordWrap(true);
   feedback->setAlignment(Qt::AlignCenter);
-  QHBoxLayout* tools = makeTools(askPage_);
+  QGridLayout* tools = makeTools(askPage_);
   auto* layout = new QVBoxLayout(askPage_);
+  layout->addWidget(position);
   layout->addStretch(1);
   layout->addWidget(prompt);
   layout->addWidget(input);
@@ -57,6 +74,7 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
   layout->addLayout(tools);
   pages->insertWidget(0, askPage_);
   connect(input, &QLineEdit::returnPressed, this, &DictationWindow::submit);
+  input->installEventFilter(this);
 }
 
 void DictationWindow::beginRound() {
@@ -71,6 +89,8 @@ void DictationWindow::beginRound() {
 void DictationWindow::draw() {
   tally->setText(
       QStringLiteral("答对 %1 / %2").arg(session_->rightFirstTime()).arg(session_->total()));
+  position->setText(
+      QStringLiteral("第 %1 / %2 个").arg(session_->position()).arg(session_->total()));
   switch (session_->step()) {
     case study::RoundStep::Asking: {
       const auto& right = session_->lastRight();
@@ -97,11 +117,12 @@ void DictationWindow::draw() {
       return;
     }
     case study::RoundStep::Finished: {
-      finishRound(
-          session_->result(),
-          RoundEndText(QStringLiteral("听写结束"), session_->rightFirstTime(), session_->total(),
-                       session_->elapsed(), session_->missed(), QStringLiteral("，全部一次写对！"),
-                       QStringLiteral("。写错过的词：")));
+      finishRound(session_->result(),
+                  RoundEndText(session_->endedEarly() ? QStringLiteral("听写提前结束")
+                                                      : QStringLiteral("听写结束"),
+                               session_->rightFirstTime(), session_->total(), session_->elapsed(),
+                               session_->missed(), QStringLiteral("，全部一次写对！"),
+                               QStringLiteral("。写错过的词：")));
       return;
     }
   }
@@ -124,6 +145,45 @@ void DictationWindow::submit() {
   if (!session_ || pages->currentWidget() != askPage_) return;
   session_->submit(input->text().toStdU16String(), clock_());
   draw();
+}
+
+void DictationWindow::keyPressEvent(QKeyEvent* event) {
+  const bool midRound = asked() && session_->answered() > 0;
+  if (event->key() == Qt::Key_Escape && !event->isAutoRepeat() && midRound) {
+    askToEnd();
+    return;
+  }
+  SpokenRoundWindow::keyPressEvent(event);
+}
+
+void DictationWindow::askToEnd() {
+  auto* box = new QMessageBox(QMessageBox::Question, windowTitle(), QStringLiteral("结束本轮？"),
+                              QMessageBox::NoButton, this);
+  box->setInformativeText(
+      QStringLiteral("已经写过的 %1 个词会作为这一轮的成绩保存。").arg(session_->answered()));
+  QPushButton* end = box->addButton(QStringLiteral("结束（Enter）"), QMessageBox::AcceptRole);
+  box->setEscapeButton(box->addButton(QStringLiteral("继续听写（Esc）"), QMessageBox::RejectRole));
+  box->setDefaultButton(end);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, box, end] {
+    if (box->clickedButton() == end && session_->endEarly()) {
+      draw();
+    } else {
+      input->setFocus();
+    }
+  });
+  box->open();
+}
+
+bool DictationWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Typing on while a miss is on show goes on to the next word, which the keys belong to;
+  // so does what an input method commits.
+  if (watched == input && session_ && session_->step() == study::RoundStep::Verdict &&
+      TypesText(event)) {
+    session_->submit({}, clock_());
+    draw();
+  }
+  return SpokenRoundWindow::eventFilter(watched, event);
 }
 
 }  // namespace studydesk

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "history_chart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLineSeries>
@@ -14,6 +15,34 @@ namespace {
 
 const QColor kShare(40, 120, 60);
 const QColor kSpeed(60, 100, 190);
+// At most this many dates stand under the rounds, so that none runs into the next.
+constexpr int kMostDates = 7;
+
+// Round i (1 … n) at i, the newest labelled with its date ("12/7"), then earlier ones
+// far enough apart, each date once.
+QCategoryAxis* RoundAxis(const std::vector<study::RoundResult>& rounds,
+                         const study::DayRule& days) {
+  auto* axis = new QCategoryAxis;
+  const auto count = static_cast<int>(rounds.size());
+  axis->setRange(0.5, std::max(count, 1) + 0.5);  // each round a whole slot, none at an edge
+  axis->setStartValue(0.5);
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const int gap = (count + kMostDates - 1) / kMostDates;
+  std::vector<std::pair<QString, int>> labels;  // newest first
+  for (int round = count; round >= 1; --round) {
+    const QDate date = DateOfDay(days.dayOf(rounds[static_cast<std::size_t>(round - 1)].time));
+    const QString label = date.toString(QStringLiteral("M/d"));
+    const bool tooNear = !labels.empty() && labels.back().second - round < gap;
+    const bool named = std::any_of(labels.begin(), labels.end(),
+                                   [&](const auto& labelled) { return labelled.first == label; });
+    if (!tooNear && !named) labels.emplace_back(label, round);
+  }
+  // The axis takes its labels in the order of their places.
+  for (auto labelled = labels.rbegin(); labelled != labels.rend(); ++labelled) {
+    axis->append(labelled->first, labelled->second);
+  }
+  return axis;
+}
 
 // A line of one value per round, round 1 at 1, on `values`; its axis's labels take its
 // colour, so that no axis title need be read sideways.
@@ -36,12 +65,11 @@ void AddLine(QChart* chart, const QString& name, const QColor& colour,
 
 }  // namespace
 
-QChartView* HistoryChart(const std::vector<study::RoundResult>& rounds, bool typing) {
+QChartView* HistoryChart(const std::vector<study::RoundResult>& rounds, bool typing,
+                         const study::DayRule& days) {
   auto* chart = new QChart;
-  const auto count = static_cast<double>(rounds.size());
-  auto* order = CountAxis(count, false);
-  order->setRange(0.5, std::max(count, 1.0) + 0.5);  // each round a whole slot, none at an edge
-  order->setTitleText(QStringLiteral("第几次"));
+  QCategoryAxis* order = RoundAxis(rounds, days);
+  order->setTitleText(QStringLiteral("日期"));
   chart->addAxis(order, Qt::AlignBottom);
 
   std::vector<double> shares;

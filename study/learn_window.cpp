@@ -72,10 +72,11 @@ study::CardSession* LearnWindow::session() {
 }
 
 void LearnWindow::draw() {
-  // A pass of no cards shows no bar rather than a busy one.
+  undoButton->setEnabled(session_->canUndo());
+  // A pass of no cards shows no bar rather than a busy one. The bar fills as the words say.
   progress->setVisible(session_->total() > 0);
   progress->setRange(0, std::max(1, session_->total()));
-  progress->setValue(session_->finished());
+  progress->setValue(session_->position());
   progress->setFormat(
       QStringLiteral("第 %1 / %2 条").arg(session_->position()).arg(session_->total()));
   if (session_->step() != study::CardStep::Finished) {

@@ -2,7 +2,6 @@
 #include "listening_window.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
@@ -44,7 +43,7 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::V
   verdict->setTextFormat(Qt::RichText);
   verdict->setAlignment(Qt::AlignCenter);
   verdict->setWordWrap(true);
-  QHBoxLayout* tools = makeTools(askPage_);
+  QGridLayout* tools = makeTools(askPage_);
   auto* layout = new QVBoxLayout(askPage_);
   layout->addWidget(prompt);
   layout->addLayout(grid);

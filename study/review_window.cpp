@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "review_window.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QVBoxLayout>
 
 #include "chart_parts.h"
 #include "day_start_dialog.h"
@@ -15,18 +13,11 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* 
     : CardWindow(QStringLiteral("复习回忆"), std::move(clock), voice, QString()),
       places_(std::move(places)) {
   statisticsButton = new QPushButton(QStringLiteral("统计（S）"), this);
-  undoButton = new QPushButton(QStringLiteral("撤销上一个回答（Ctrl+Z）"), this);
   settingsButton = new QPushButton(QStringLiteral("设置（D）"), this);
-  undoButton->setEnabled(false);
-  auto* tools = new QHBoxLayout;
-  tools->addWidget(undoButton);
-  tools->addStretch(1);
-  tools->addWidget(settingsButton);
-  tools->addWidget(statisticsButton);
-  static_cast<QVBoxLayout*>(layout())->addLayout(tools);
+  tools_->addWidget(settingsButton);
+  tools_->addWidget(statisticsButton);
   connect(statisticsButton, &QPushButton::clicked, this, &ReviewWindow::showStatistics);
   connect(settingsButton, &QPushButton::clicked, this, &ReviewWindow::showSettings);
-  connect(undoButton, &QPushButton::clicked, this, &ReviewWindow::undo);
 }
 
 void ReviewWindow::start() {
@@ -89,24 +80,6 @@ QString ReviewWindow::endText() const {
   return text;
 }
 
-void ReviewWindow::undo() {
-  if (!session_) return;
-  study::StoreFailure failure;
-  switch (session_->undo(clock_(), failure)) {
-    case study::UndoOutcome::Done:
-      draw();
-      return;
-    case study::UndoOutcome::NothingToUndo:
-      return;
-    case study::UndoOutcome::AnsweredSince:
-      tell(QStringLiteral("无法撤销上一个回答：这个词条后来又回答过了。"));
-      return;
-    case study::UndoOutcome::Failed:
-      tell(QStringLiteral("无法撤销上一个回答：%1。").arg(StoreReason(failure)));
-      return;
-  }
-}
-
 void ReviewWindow::showStatistics() {
   if (!learner_.store) return;
   study::StoreFailure failure;
@@ -139,10 +112,6 @@ void ReviewWindow::showSettings() {
 
 void ReviewWindow::keyPressEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat()) {
-    if (event->matches(QKeySequence::Undo)) {
-      undo();
-      return;
-    }
     if (event->key() == Qt::Key_S && event->modifiers() == Qt::NoModifier) {
       showStatistics();
       return;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // 复习回忆, review and recall: the cards due from every lesson learned, most overdue first;
-// the last answers can be taken back, and the statistics are a key away.
+// the statistics and the settings are a key away.
 #pragma once
 
 #include <QPushButton>
@@ -19,15 +19,12 @@ class ReviewWindow : public CardWindow {
   ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* voice);
 
   void start();
-  // Takes back the last answer of this sitting (Ctrl+Z).
-  void undo();
   void showStatistics();
   // The settings dialog (D): when the learner's day starts.
   void showSettings();
 
   QPushButton* statisticsButton = nullptr;
   QPushButton* settingsButton = nullptr;
-  QPushButton* undoButton = nullptr;
 
  protected:
   study::CardSession* session() override;

@@ -79,7 +79,10 @@ void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
     kept = QStringLiteral("\n这一轮的成绩没有保存：没有可用的学习记录。");
   }
   if (rounds.empty()) rounds.push_back(result);  // nothing kept: this round alone
-  end_->setBody(HistoryChart(rounds, result.wordsPerMinute.has_value()));
+  const study::DayRule days = learner_.store
+                                  ? learner_.store->dayRule()
+                                  : study::DayRule::Local(study::kDefaultDayStartMinutes);
+  end_->setBody(HistoryChart(rounds, result.wordsPerMinute.has_value(), days));
   end_->present(text + kept, true);
 }
 

@@ -12,7 +12,7 @@ SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const char* result
                                      std::uint32_t seed)
     : RoundWindow(activity, resultName, std::move(places), std::move(clock), voice), seed_(seed) {}
 
-QHBoxLayout* SpokenRoundWindow::makeTools(QWidget* page) {
+QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   tally = new QLabel(page);
   repeatButton = new QPushButton(QStringLiteral("再听一遍（Ctrl+R）"), page);
   slowButton = new QPushButton(QStringLiteral("慢速再听（Ctrl+Shift+R）"), page);
@@ -21,12 +21,12 @@ QHBoxLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
   connect(repeatButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Normal); });
   connect(slowButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Slow); });
-  auto* tools = new QHBoxLayout;
-  tools->addWidget(repeatButton);
-  tools->addWidget(slowButton);
-  tools->addWidget(shuffleButton);
-  tools->addStretch(1);
-  tools->addWidget(tally);
+  auto* tools = new QGridLayout;
+  tools->addWidget(repeatButton, 0, 0);
+  tools->addWidget(slowButton, 0, 1);
+  tools->addWidget(shuffleButton, 1, 0);
+  tools->setColumnStretch(2, 1);
+  tools->addWidget(tally, 1, 3);
   return tools;
 }
 

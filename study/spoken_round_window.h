@@ -4,7 +4,7 @@
 // running tally.
 #pragma once
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 
 #include "round_window.h"
 #include "voice.h"
@@ -24,8 +24,9 @@ class SpokenRoundWindow : public RoundWindow {
   QPushButton* shuffleButton = nullptr;  // 打乱顺序, for the next round
 
  protected:
-  // The row of the repeat and shuffle buttons and the tally, for the page asking the word.
-  QHBoxLayout* makeTools(QWidget* page);
+  // The repeat and shuffle buttons and the tally, for the page asking the word: in two
+  // rows, so that the window fits a small screen at twice the scale.
+  QGridLayout* makeTools(QWidget* page);
   // The entries of a new round, in the order the shuffle button asks for.
   std::vector<study::Entry> roundOrder();
   // The English line of the word being asked, or nothing between words.

@@ -93,7 +93,6 @@ TEST_F(CardSessions, LearningGoesRoundUntilEachCardIsKnownAndCountsEachCardOnce)
   EXPECT_TRUE(session.answer(Grade::Again, kMonday + kMinute));  // word0 back at the end
   EXPECT_EQ(session.current().line1, "word1");
   EXPECT_EQ(session.position(), 2) << "the second card is the second of the pass";
-  EXPECT_EQ(session.finished(), 0);
   for (const char* expected : {"word1", "word2", "word0"}) {
     ASSERT_EQ(session.step(), CardStep::Front);
     EXPECT_EQ(session.current().line1, expected);
@@ -123,6 +122,70 @@ TEST_F(CardSessions, LearningGoesRoundUntilEachCardIsKnownAndCountsEachCardOnce)
   opened.begin(false, kMonday + kMinute);
   EXPECT_EQ(opened.step(), CardStep::Finished) << "nothing new to learn";
   EXPECT_EQ(opened.total(), 0);
+}
+
+// What a learning pass shows and holds, to compare before an answer and after its undo.
+struct PassView {
+  std::string line1;
+  CardStep step;
+  int position;
+  int answers;
+  int notSaved;
+  std::array<int, 4> intervals;
+  bool operator==(const PassView&) const = default;
+};
+
+PassView View(const LearnSession& session, Millis now) {
+  return {session.current().line1,   session.step(),           session.position(),
+          session.tally().answers(), session.tally().notSaved, session.intervals(now)};
+}
+
+TEST_F(CardSessions, LearningTakesBackEachAnswerExactlyLastFirst) {
+  // Any grade on any card of the pass, saved or not, goes back to what was on show before.
+  const struct {
+    const char* name;
+    bool withStore;
+    std::vector<Grade> before;  // answered first, each after showing the meaning
+    Grade mistaken;
+  } cases[] = {
+      {"again on the first card", true, {}, Grade::Again},
+      {"good on the first card", true, {}, Grade::Good},
+      {"again after an again", true, {Grade::Again}, Grade::Again},
+      {"easy on the last card, ending the pass", true, {Grade::Good, Grade::Good}, Grade::Easy},
+      {"again on a card come back", true, {Grade::Again, Grade::Good, Grade::Good}, Grade::Again},
+      {"not saved: no store", false, {Grade::Hard}, Grade::Again},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    OpenResult result;
+    auto store = ProgressStore::Open(dir.file("study.db"), kMonday, result);
+    ASSERT_TRUE(store);
+    StoreFailure failure;
+    LearnSession session(store->lessonCards("Unit 1", Entries(3), failure),
+                         c.withStore ? store.get() : nullptr);
+    session.begin(false, kMonday);
+    Millis now = kMonday;
+    for (Grade grade : c.before) {
+      session.reveal();
+      session.answer(grade, now += kMinute);
+    }
+    const PassView before = View(session, now);
+    const std::size_t kept = store->log(failure).size();
+    session.reveal();
+    ASSERT_TRUE(session.answer(c.mistaken, now += kMinute));
+    ASSERT_TRUE(session.canUndo());
+    EXPECT_EQ(session.undo(now, failure), UndoOutcome::Done);
+    EXPECT_EQ(View(session, now), before);
+    EXPECT_EQ(store->log(failure).size(), kept) << "the answer went from the store";
+    for (std::size_t taken = 0; taken < c.before.size(); ++taken) {
+      EXPECT_EQ(session.undo(now, failure), UndoOutcome::Done);
+    }
+    EXPECT_EQ(session.undo(now, failure), UndoOutcome::NothingToUndo);
+    EXPECT_EQ(session.current().line1, "word0");
+    EXPECT_EQ(session.tally().answers(), 0);
+    EXPECT_TRUE(store->log(failure).empty());
+  }
 }
 
 TEST_F(CardSessions, AnswersThatCannotBeSavedAreCountedWithTheirReason) {
@@ -223,17 +286,33 @@ TEST_F(CardSessions, UndoBringsTheCardBackAndTheCountsFromTheStore) {
   EXPECT_EQ(answersKept(), 9u + 9u);
 }
 
+// Answers the card on show at `now`, then answers it again elsewhere just after; the first
+// answer can no longer be taken back, and nothing is.
+void ExpectUndoRefusedAfterAnAnswerElsewhere(CardSession& session, ProgressStore& store,
+                                             Millis now) {
+  const Card shown = session.current();
+  session.reveal();
+  session.answer(Grade::Hard, now);
+  const std::string next = session.current().line1;
+  StoreFailure failure;
+  ASSERT_TRUE(store.commit({shown.id, now + 1, Grade::Good, "复习回忆", 1}, failure));
+  EXPECT_EQ(session.undo(now, failure), UndoOutcome::AnsweredSince);
+  EXPECT_TRUE(session.canUndo());
+  EXPECT_EQ(session.current().line1, next) << "nothing was taken back";
+}
+
 TEST_F(CardSessions, UndoIsRefusedWhenTheCardWasAnsweredSinceElsewhere) {
-  learnAll(2, Grade::Good);
+  LearnSession learning(lesson(2), store_.get());
+  learning.begin(false, kMonday);
+  ExpectUndoRefusedAfterAnAnswerElsewhere(learning, *store_, kMonday);
+  EXPECT_EQ(learning.tally().answers(), 1);
+
+  learning.reveal();
+  learning.answer(Grade::Good, kMonday);
   const Millis later = kMonday + 5 * kMillisPerDay;
   ReviewSession review(store_.get(), later);
-  const std::int64_t first = review.current().id;
-  review.reveal();
-  review.answer(Grade::Hard, later);
-  StoreFailure failure;
-  ASSERT_TRUE(store_->commit({first, later + 1, Grade::Good, "复习回忆", 1}, failure));
-  EXPECT_EQ(review.undo(later, failure), UndoOutcome::AnsweredSince);
-  EXPECT_EQ(review.tally().answers(), 1) << "nothing was taken back";
+  ExpectUndoRefusedAfterAnAnswerElsewhere(review, *store_, later);
+  EXPECT_EQ(review.tally().answers(), 1);
 }
 
 TEST_F(CardSessions, AReviewWhoseSavesFailStillEndsAndSaysSo) {

@@ -272,7 +272,7 @@ TEST(Charts, EachEmptyChartSaysSo) {
   EXPECT_EQ(TickLabels(view.charts[kAnswers], Qt::AlignLeft), QStringList({"0", "1"}));
   EXPECT_EQ(qobject_cast<QPieSeries*>(view.charts[kStages]->chart()->series().at(0))->count(), 0);
   for (const bool typing : {false, true}) {
-    std::unique_ptr<QChartView> history(studydesk::HistoryChart({}, typing));
+    std::unique_ptr<QChartView> history(studydesk::HistoryChart({}, typing, study::DayRule::Utc()));
     EXPECT_TRUE(SaysNoData(history.get())) << typing;
   }
 }
@@ -287,9 +287,11 @@ TEST(Charts, OneWeekOfReviewsIsOnePointInside) {
   ExpectPointsInside(view.charts[kRemembered]);
 }
 
+// A round on day `day` after Monday 5 January 2026 (UTC).
 study::RoundResult Round(int right, int total, std::optional<double> speed = {},
-                         std::optional<double> accuracy = {}) {
+                         std::optional<double> accuracy = {}, int day = 0) {
   study::RoundResult round;
+  round.time = *study::ParseIso("2026-01-05T08:00:00Z") + day * study::kMillisPerDay;
   round.right = right;
   round.total = total;
   round.wordsPerMinute = speed;
@@ -297,26 +299,44 @@ study::RoundResult Round(int right, int total, std::optional<double> speed = {},
   return round;
 }
 
-TEST(Charts, HistoryNamesEachRoundByAWholeNumberWithEveryPointInside) {
+// Thirty rounds, one a day from Monday on.
+std::vector<study::RoundResult> Daily() {
+  std::vector<study::RoundResult> rounds;
+  for (int day = 0; day < 30; ++day) rounds.push_back(Round(day % 6, 5, {}, {}, day));
+  return rounds;
+}
+
+TEST(Charts, HistoryNamesEachRoundByItsDateWithEveryPointInside) {
   const struct {
     std::vector<study::RoundResult> rounds;
     bool typing;
-    QStringList order;
+    QStringList dates;
     QStringList speed;
   } cases[] = {
-      {{Round(13, 13)}, false, {"1"}, {}},
-      {{Round(0, 5), Round(3, 5), Round(5, 5)}, false, {"1", "2", "3"}, {}},
-      {std::vector<study::RoundResult>(7, Round(4, 6)), false, {"2", "4", "6"}, {}},
-      {{Round(0, 0, 23.5, 1.0)}, true, {"1"}, {"0", "5", "10", "15", "20", "25"}},
-      {{Round(0, 0, 12, 0.9), Round(0, 0, 41, 0.5)},
+      {{Round(13, 13)}, false, {"1/5"}, {}},
+      {{Round(0, 5, {}, {}, 0), Round(3, 5, {}, {}, 1), Round(5, 5, {}, {}, 30)},
+       false,
+       {"1/5", "1/6", "2/4"},
+       {}},
+      // Rounds of one day: their date once, under the last of them.
+      {std::vector<study::RoundResult>(7, Round(4, 6)), false, {"1/5"}, {}},
+      {{Round(1, 5, {}, {}, 0), Round(2, 5, {}, {}, 0), Round(3, 5, {}, {}, 2)},
+       false,
+       {"1/5", "1/7"},
+       {}},
+      // Thirty days: every fifth date, the newest among them.
+      {Daily(), false, {"1/9", "1/14", "1/19", "1/24", "1/29", "2/3"}, {}},
+      {{Round(0, 0, 23.5, 1.0)}, true, {"1/5"}, {"0", "5", "10", "15", "20", "25"}},
+      {{Round(0, 0, 12, 0.9, 0), Round(0, 0, 41, 0.5, 1)},
        true,
-       {"1", "2"},
+       {"1/5", "1/6"},
        {"0", "10", "20", "30", "40", "50"}},
   };
   for (const auto& c : cases) {
-    std::unique_ptr<QChartView> shown(studydesk::HistoryChart(c.rounds, c.typing));
+    std::unique_ptr<QChartView> shown(
+        studydesk::HistoryChart(c.rounds, c.typing, study::DayRule::Utc()));
     shown->resize(480, shown->minimumHeight());  // as small as an end page may make it
-    EXPECT_EQ(TickLabels(shown.get(), Qt::AlignBottom), c.order) << c.rounds.size();
+    EXPECT_EQ(TickLabels(shown.get(), Qt::AlignBottom), c.dates) << c.rounds.size();
     EXPECT_EQ(TickLabels(shown.get(), Qt::AlignLeft),
               QStringList({"0%", "20%", "40%", "60%", "80%", "100%"}));
     EXPECT_EQ(TickLabels(shown.get(), Qt::AlignRight), c.speed);

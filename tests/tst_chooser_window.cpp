@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -345,6 +346,73 @@ TEST_F(ChooserWindow, TheHiddenButtonRebuildsTheIndexFromTheKeyboard) {
   QTest::keyClick(form.List3, Qt::Key_Tab);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   EXPECT_EQ(Items(form.List1), (QStringList{"a", "b"}));
+}
+
+TEST_F(ChooserWindow, EnterPressesTheFocusedButtonAndNothingElse) {
+  writeBook("c1.dat", Book({{"W", 1}}));
+  auto& form = start();
+  ASSERT_TRUE(testsupport::Activate(&form));
+  // On the lists Enter and Esc press no button: nothing is written and the window stays.
+  for (desk::ChoiceList* list : {form.List3, form.List1, form.List2}) {
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Escape);
+  }
+  EXPECT_FALSE(std::filesystem::exists(file("900_1.dat")));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(form.isVisible());
+
+  // Tab to the confirm button, Enter: the lesson is handed off.
+  form.List2->setFocus();
+  QTest::keyClick(form.List2, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Command2);
+  QTest::keyClick(form.Command2, Qt::Key_Return);
+  EXPECT_TRUE(std::filesystem::exists(file("900_1.dat")));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "选课成功!");
+
+  QTest::keyClick(form.Command2, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Command3);
+  QTest::keyClick(form.Command3, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_FALSE(form.isVisible());
+}
+
+// How many of the points in the middle of a list's left, right and bottom edges are drawn in
+// the highlight colour.
+int FramedEdges(QWidget* form, const QListWidget* list) {
+  const QImage drawn = form->grab().toImage();
+  const QWidget* view = list->viewport();
+  const QRect inside = view->rect();
+  const QColor highlight = list->palette().color(QPalette::Highlight);
+  int framed = 0;
+  for (const QPoint at :
+       {QPoint(inside.left(), inside.center().y()), QPoint(inside.right(), inside.center().y()),
+        QPoint(inside.center().x(), inside.bottom())}) {
+    if (drawn.pixelColor(view->mapTo(form, at)) == highlight) ++framed;
+  }
+  return framed;
+}
+
+TEST_F(ChooserWindow, TheListWithTheKeyboardFocusIsFramedPlainly) {
+  writeBook("c1.dat", Book({{"W", 80}, {"X", 2}}));
+  auto& form = start();
+  ASSERT_TRUE(testsupport::Activate(&form));
+  form.List3->setFocus();
+  // Walking the Tab order: which list is framed at each stop (none on the hidden button).
+  const QListWidget* framedAt[] = {form.List3, nullptr, form.List1, form.List2, nullptr};
+  for (const QListWidget* framed : framedAt) {
+    for (const QListWidget* list : {form.List3, form.List1, form.List2}) {
+      EXPECT_EQ(FramedEdges(&form, list), list == framed ? 3 : 0)
+          << list->objectName().toStdString() << " with the focus on "
+          << QApplication::focusWidget()->objectName().toStdString();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  // The frame stays whole when the list scrolls under it.
+  form.List2->setFocus();
+  QTest::keyClick(form.List2, Qt::Key_End);
+  ASSERT_GT(form.List2->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(FramedEdges(&form, form.List2), 3);
 }
 
 TEST_F(ChooserWindow, TakesItsFinalSizeAndMovesUpOnlyOnce) {

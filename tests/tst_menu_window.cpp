@@ -206,6 +206,37 @@ TEST_F(MenuWindow, EachClickStartsOneProgram) {
   EXPECT_TRUE(messages_.empty());
 }
 
+TEST_F(MenuWindow, EnterPressesTheFocusedButtonOnly) {
+  makeProgram("pellimar.exe");
+  makeProgram("kestavel.exe");
+  auto& form = start();
+  activate();
+  // Enter on a button with the focus presses it, as Space does; held down, it presses once.
+  const struct {
+    QPushButton* button;
+    Qt::Key key;
+    bool autoRepeat;
+    int startsAfter;
+  } presses[] = {
+      {form.Command1, Qt::Key_Return, false, 1},
+      {form.Command9, Qt::Key_Enter, false, 2},
+      {form.Command9, Qt::Key_Return, true, 2},
+      {form.Command1, Qt::Key_Escape, false, 2},
+  };
+  for (const auto& press : presses) {
+    press.button->setFocus();
+    QKeyEvent event(QEvent::KeyPress, press.key,
+                    press.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier, QString(),
+                    press.autoRepeat);
+    QApplication::sendEvent(press.button, &event);
+    EXPECT_TRUE(waitForStarts(press.startsAfter)) << starts();
+  }
+  EXPECT_TRUE(form.isVisible()) << "Esc presses no cancel button";
+  form.Command7->setFocus();
+  QTest::keyClick(form.Command7, Qt::Key_Return);
+  EXPECT_FALSE(form.isVisible());
+}
+
 TEST_F(MenuWindow, AProgramThatCannotStartIsReportedAndTheMenuStays) {
   makeProgram("fennatel.exe", 0644);
   auto& form = start();

@@ -58,6 +58,51 @@ TEST(Dictation, AMissShowsItsVerdictThenComesBackAtTheEndAndScoresNothing) {
   EXPECT_DOUBLE_EQ(result.seconds, 9.0) << "from the round's start to its last answer";
 }
 
+TEST(Dictation, ThePositionCountsEachEntryOnce) {
+  DictationSession round(Lesson(3), kStart);
+  // What is typed, then the position shown after it.
+  const struct {
+    const char16_t* typed;
+    int position;
+  } steps[] = {
+      {nullptr, 1},  {u"worda", 2}, {u"wrong", 2},  // the miss of b on show
+      {u"", 3},      {u"wordc", 3},                 // b comes back: still the third
+      {u"wrong", 3}, {u"", 3},      {u"wordb", 3},
+  };
+  for (const auto& step : steps) {
+    if (step.typed) round.submit(step.typed, kStart);
+    EXPECT_EQ(round.position(), step.position) << (step.typed ? "after a submit" : "at first");
+  }
+  EXPECT_EQ(round.step(), RoundStep::Finished);
+}
+
+TEST(Dictation, EndingEarlyKeepsWhatWasAnswered) {
+  const struct {
+    const char* name;
+    std::vector<std::u16string> typed;
+    bool kept;
+    int right;
+    int total;
+  } cases[] = {
+      {"nothing answered", {}, false, 0, 4},
+      {"one right", {u"worda"}, true, 1, 1},
+      {"a miss on show", {u"worda", u"nope"}, true, 1, 2},
+      {"a miss gone on", {u"nope", u"", u"wordb"}, true, 1, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DictationSession round(Lesson(4), kStart);
+    Millis now = kStart;
+    for (const auto& typed : c.typed) round.submit(typed, now += 1000);
+    EXPECT_EQ(round.endEarly(), c.kept);
+    EXPECT_EQ(round.endedEarly(), c.kept);
+    EXPECT_EQ(round.step(), c.kept ? RoundStep::Finished : RoundStep::Asking);
+    EXPECT_EQ(round.result().right, c.right);
+    EXPECT_EQ(round.result().total, c.total);
+    EXPECT_EQ(round.result().time, now);
+  }
+}
+
 TEST(Dictation, OneEntryAndLongLessonsBothEnd) {
   DictationSession one(Lesson(1), kStart);
   one.submit(u"worda", kStart + 500);

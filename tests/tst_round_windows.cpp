@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QChartView>
+#include <QInputMethodEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 
@@ -103,6 +105,84 @@ TEST_F(RoundWindows, DictationMarksAMissAndBringsItBackAtTheEnd) {
   QTest::keyClick(window.get(), Qt::Key_Return);  // 再练一遍
   EXPECT_EQ(window->pages->currentIndex(), 0);
   EXPECT_TRUE(window->input->text().isEmpty());
+}
+
+// The question a dictation window has open, or null.
+QMessageBox* OpenQuestion(QWidget* window) {
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (auto* box : window->findChildren<QMessageBox*>()) {
+    if (box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+TEST_F(RoundWindows, DictationCountsItsPlaceAndTakesKeysTypedOnAMiss) {
+  handOff(3);
+  auto window = open<studydesk::DictationWindow>(1u);
+  EXPECT_EQ(window->position->text(), "第 1 / 3 个");
+  QTest::keyClicks(window->input, "abc0");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_EQ(window->position->text(), "第 2 / 3 个");
+  QTest::keyClicks(window->input, "abd1");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  ASSERT_TRUE(window->feedback->text().contains("你写的"));
+  EXPECT_EQ(window->position->text(), "第 2 / 3 个") << "the miss on show";
+  // Typing on without Enter: the keys go to the next word, none is lost.
+  QTest::keyClicks(window->input, "abc2");
+  EXPECT_EQ(window->input->text(), "abc2");
+  EXPECT_EQ(window->prompt->text(), "请写出：" + Display("gloss2"));
+  EXPECT_EQ(window->position->text(), "第 3 / 3 个");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->feedback->text().contains("✓"));
+  EXPECT_EQ(window->position->text(), "第 3 / 3 个") << "the missed word comes back";
+  // An input method's commit on a miss goes on to the next word too.
+  QTest::keyClicks(window->input, "abd1");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  ASSERT_TRUE(window->feedback->text().contains("你写的"));
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("ａｂｃ１"));
+  QApplication::sendEvent(window->input, &commit);
+  EXPECT_EQ(window->input->text(), "ａｂｃ１");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  EXPECT_TRUE(window->summary->text().startsWith("听写结束：2 / 3"));
+}
+
+TEST_F(RoundWindows, EscInTheMiddleOfADictationAsksAndKeepsWhatWasAnswered) {
+  handOff(4);
+  auto window = open<studydesk::DictationWindow>(1u);
+  QTest::keyClick(window->input, Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible()) << "before the first answer there is nothing to keep";
+
+  window = open<studydesk::DictationWindow>(1u);
+  QTest::keyClicks(window->input, "abc0");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  QTest::keyClicks(window->input, "nope");
+  QTest::keyClick(window->input, Qt::Key_Return);
+  // Esc on the question goes on with the round, as it was.
+  QTest::keyClick(window->input, Qt::Key_Escape);
+  QMessageBox* box = OpenQuestion(window.get());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text(), "结束本轮？");
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_FALSE(OpenQuestion(window.get()));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->feedback->text().contains("你写的"));
+  EXPECT_TRUE(results().empty());
+  // Enter ends it: the two words answered are the round.
+  QTest::keyClick(window->input, Qt::Key_Escape);
+  box = OpenQuestion(window.get());
+  ASSERT_TRUE(box);
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_TRUE(window->summary->isVisible());
+  EXPECT_TRUE(window->summary->text().startsWith("听写提前结束：1 / 2"))
+      << window->summary->text().toStdString();
+  const auto kept = results();
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].right, 1);
+  EXPECT_EQ(kept[0].total, 2);
+  QTest::keyClick(window.get(), Qt::Key_Escape);  // the end page closes at once
+  EXPECT_FALSE(OpenQuestion(window.get()));
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(RoundWindows, ListeningAsksEachMeaningAndAOneEntryLessonIsANote) {

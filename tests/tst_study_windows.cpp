@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -49,6 +50,22 @@ class StudyWindows : public ::testing::Test {
         places(), [this] { return now_; }, nullptr);
     window->show();
     window->start();
+    return window;
+  }
+  // 课文初记 opened as the program opens it, on a lesson of one long sentence meaning `gloss`.
+  std::unique_ptr<studydesk::LearnWindow> learnLongSentence(const std::string& gloss) {
+    course::RecordTable table;
+    table[0] = MakeRecord({"B", "L",
+                           "Although the weather forecast had promised a quiet afternoon, the "
+                           "wind rose so quickly over the hills that the farmers hurried to "
+                           "bring their animals back before the storm.",
+                           gloss});
+    EXPECT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
+    auto window = std::make_unique<studydesk::LearnWindow>(
+        places(), [this] { return now_; }, nullptr);
+    desk::ShowCentred(window.get());
+    window->start();
+    QApplication::processEvents();
     return window;
   }
   std::unique_ptr<studydesk::ReviewWindow> review() {
@@ -124,6 +141,53 @@ TEST_F(StudyWindows, ALessonIsLearnedWithTheKeyboardAndAgainComesBack) {
   EXPECT_EQ(again->progress->text(), "第 1 / 3 条");
   EXPECT_EQ(again->card->line1->text(), Display("word0"));
   EXPECT_EQ(again->card->gradeButtons[2]->text(), "3 良好\n3天") << "from word0's state";
+}
+
+TEST_F(StudyWindows, LearningTakesBackAMistakenAnswerWithCtrlZ) {
+  handOff(3);
+  auto window = learn();
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Again);  // meant 3 for word1
+  EXPECT_TRUE(window->undoButton->isEnabled());
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word1"));
+  EXPECT_FALSE(window->card->line2->isVisible()) << "the card shows its front again";
+  EXPECT_EQ(window->progress->text(), "第 2 / 3 条");
+  ASSERT_EQ(log().size(), 1u) << "the answer went from the store";
+  answer(window.get(), Grade::Good);
+  answer(window.get(), Grade::Good);
+  EXPECT_TRUE(window->message->text().startsWith("学完了！这次学了 3 条"));
+  // From the end page the last answer comes back too.
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word2"));
+  EXPECT_EQ(log().size(), 2u);
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  press(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->card->line1->text(), Display("word0"));
+  EXPECT_TRUE(log().empty());
+  EXPECT_FALSE(window->undoButton->isEnabled());
+}
+
+TEST_F(StudyWindows, LearningsBarFillsAsItsCountSays) {
+  handOff(4);
+  auto window = learn();
+  // Each card as the bar and its words show it, then how it is answered.
+  const struct {
+    const char* text;
+    Grade grade;
+  } steps[] = {
+      {"第 1 / 4 条", Grade::Good}, {"第 2 / 4 条", Grade::Again}, {"第 3 / 4 条", Grade::Again},
+      {"第 4 / 4 条", Grade::Good}, {"第 4 / 4 条", Grade::Good},  {"第 4 / 4 条", Grade::Again},
+      {"第 4 / 4 条", Grade::Easy},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(window->progress->text(), step.text);
+    const QStringList numbers = window->progress->text().split(' ');
+    EXPECT_EQ(window->progress->value(), numbers[1].toInt()) << step.text;
+    EXPECT_EQ(window->progress->maximum(), numbers[3].toInt()) << step.text;
+    answer(window.get(), step.grade);
+  }
+  EXPECT_TRUE(window->message->text().startsWith("学完了！"));
 }
 
 TEST_F(StudyWindows, ReviewTakesTheMostOverdueAndUndoRestoresIt) {
@@ -357,24 +421,51 @@ TEST_F(StudyWindows, ReviewCountsWhatIsLeftAndBringsAnAgainBackInTheSitting) {
 }
 
 TEST_F(StudyWindows, ALongEntryWrapsInsideTheCardAndTheWindowFitsTheScreen) {
-  const std::string sentence =
-      "Although the weather forecast had promised a quiet afternoon, the wind rose so "
-      "quickly over the hills that the farmers hurried to bring their animals back "
-      "before the storm.";
-  ASSERT_GE(sentence.size(), 170u);
-  course::RecordTable table;
-  table[0] = MakeRecord({"B", "L", sentence, "gloss"});
-  ASSERT_TRUE(course::WriteCourseFile(app_.file("900_1.dat"), table).ok());
-  auto window = std::make_unique<studydesk::LearnWindow>(
-      places(), [this] { return now_; }, nullptr);
-  desk::ShowCentred(window.get());
-  window->start();
-  QApplication::processEvents();
+  auto window = learnLongSentence("gloss");
   const QRect screen = window->screen()->availableGeometry();
   EXPECT_TRUE(screen.contains(window->frameGeometry())) << "fully on the screen";
   QLabel* line = window->card->line1;
   EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is lost";
   EXPECT_LE(line->width(), window->width());
+}
+
+TEST_F(StudyWindows, ALongMeaningGrowsTheWindowThenScrollsWithTheKeys) {
+  const std::string meaning =
+      "虽然天气预报说下午会很平静，但是山上的风起得很快，农民们赶紧在暴风雨来临之前把牲畜赶回家。";
+  // How often the meaning is said over, and whether the grown window holds it whole.
+  const struct {
+    int repeats;
+    bool scrolls;
+  } cases[] = {{1, false}, {6, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.repeats);
+    std::string gloss;
+    for (int i = 0; i < c.repeats; ++i) gloss += meaning;
+    auto window = learnLongSentence(gloss);
+    const int before = window->height();
+    press(window.get(), Qt::Key_Space);
+    QApplication::processEvents();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_GT(window->height(), before) << "the screen has room: the window grows first";
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << "and stays on the screen";
+    QLabel* line = window->card->line2;
+    EXPECT_GE(line->height(), line->heightForWidth(line->width())) << "no line of it is cut";
+    QScrollBar* bar = window->card->scroll->verticalScrollBar();
+    EXPECT_EQ(bar->maximum() > 0, c.scrolls);
+    // The keys walk the card down and back; at its end the meaning's last line is on show.
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp}) {
+      const int at = bar->value();
+      press(window.get(), key);
+      EXPECT_EQ(bar->value() != at, c.scrolls) << key;
+    }
+    for (int i = 0; i < 50; ++i) press(window.get(), Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    const QRect shown = window->card->scroll->viewport()->rect();
+    const QRect lineAt(line->mapTo(window->card->scroll->viewport(), QPoint()), line->size());
+    EXPECT_GE(shown.bottom(), lineAt.bottom()) << "the last line of the meaning is on show";
+    press(window.get(), Qt::Key_3);
+    EXPECT_TRUE(window->message->text().startsWith("学完了！")) << "the grade keys still work";
+  }
 }
 
 // A voice that notes what it is asked to say and gives no sound.

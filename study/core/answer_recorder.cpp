@@ -22,8 +22,9 @@ Committed AnswerRecorder::record(const Card& card, Grade grade, Millis now, doub
   return {0, scheduler().answer(card.state, grade, NotBefore(card.state, now))};
 }
 
-void AnswerRecorder::forget(Grade grade) {
+void AnswerRecorder::forget(Grade grade, bool saved) {
   --tally_.byGrade[static_cast<std::size_t>(grade) - 1];
+  if (!saved) --tally_.notSaved;
 }
 
 }  // namespace study

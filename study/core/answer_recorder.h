@@ -32,8 +32,8 @@ class AnswerRecorder {
   // The card's state after the answer, and the answer's id in the store (0: not saved).
   Committed record(const Card& card, Grade grade, Millis now, double seconds);
   void startTally() { tally_ = {}; }
-  // Takes an answer back from the tally (after the store took it back).
-  void forget(Grade grade);
+  // Takes an answer back from the tally (a saved one after the store took it back).
+  void forget(Grade grade, bool saved);
 
   const AnswerTally& tally() const { return tally_; }
   CardStore* store() const { return store_; }

@@ -11,6 +11,8 @@ namespace study {
 
 enum class CardStep { Front, Back, Finished };
 
+enum class UndoOutcome { Done, NothingToUndo, AnsweredSince, Failed };
+
 class CardSession {
  public:
   virtual ~CardSession() = default;
@@ -25,6 +27,9 @@ class CardSession {
   }
   // Grades the current card once its meaning is shown; false (nothing done) otherwise.
   virtual bool answer(Grade grade, Millis now) = 0;
+  // Takes back the last answer of this sitting; its card shows again, front first.
+  virtual UndoOutcome undo(Millis now, StoreFailure& failure) = 0;
+  virtual bool canUndo() const = 0;
 
  protected:
   // The scheduler the answers are kept by, counting the learner's days.

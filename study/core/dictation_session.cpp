@@ -35,6 +35,21 @@ void DictationSession::submit(std::u16string_view typed, Millis now) {
   step_ = RoundStep::Verdict;
 }
 
+bool DictationSession::endEarly() {
+  if (step_ == RoundStep::Finished || answered() == 0) return false;
+  total_ = answered();
+  queue_.clear();
+  lastRight_.reset();
+  step_ = RoundStep::Finished;
+  endedEarly_ = true;
+  return true;
+}
+
+int DictationSession::position() const {
+  const bool askingAnew = step_ == RoundStep::Asking && !queue_.front().missedBefore;
+  return answered() + (askingAnew ? 1 : 0);
+}
+
 RoundResult DictationSession::result() const {
   RoundResult result;
   result.time = time_.end();

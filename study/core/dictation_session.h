@@ -25,8 +25,16 @@ class DictationSession {
 
   // Asking: checks the answer. Verdict: goes on (the answer is not looked at).
   void submit(std::u16string_view typed, Millis now);
+  // Ends the round before its last entry: it counts the entries answered so far, and
+  // nothing when none was. False (and nothing done) when there is nothing to keep.
+  bool endEarly();
+  bool endedEarly() const { return endedEarly_; }
 
   int total() const { return total_; }
+  // Which entry of the round is asked, counting each entry once: "第 n / N 个".
+  int position() const;
+  // Entries answered at least once.
+  int answered() const { return rightFirstTime_ + static_cast<int>(missed_.size()); }
   int rightFirstTime() const { return rightFirstTime_; }
   const std::vector<Entry>& missed() const { return missed_; }
   Millis elapsed() const { return time_.elapsed(); }
@@ -43,6 +51,7 @@ class DictationSession {
   Differences miss_;
   int total_ = 0;
   int rightFirstTime_ = 0;
+  bool endedEarly_ = false;
   std::vector<Entry> missed_;
   RoundTime time_;
 };

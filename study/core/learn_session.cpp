@@ -12,7 +12,7 @@ LearnSession::LearnSession(std::vector<Card> lesson, CardStore* store)
 void LearnSession::begin(bool everyCard, Millis now) {
   queue_.clear();
   seen_.clear();
-  finished_ = 0;
+  taken_.clear();  // the answers of an earlier pass are not this pass's to take back
   alreadyLearned_ = 0;
   recorder_.startTally();
   for (std::size_t i = 0; i < lesson_.size(); ++i) {
@@ -40,15 +40,15 @@ void LearnSession::show(Millis now) {
 bool LearnSession::answer(Grade grade, Millis now) {
   if (step_ != CardStep::Back) return false;
   const std::size_t index = queue_.front();
+  Taken taken{0, index, lesson_[index].state, grade, queue_, seen_.size(), end_};
   queue_.pop_front();
   const double seconds = static_cast<double>(std::max<Millis>(0, now - shownAt_)) / 1000.0;
   // The next pass, and a card coming back in this one, start from what this answer made.
-  lesson_[index].state = recorder_.record(lesson_[index], grade, now, seconds).state;
-  if (grade == Grade::Again) {
-    queue_.push_back(index);
-  } else {
-    ++finished_;
-  }
+  const Committed done = recorder_.record(lesson_[index], grade, now, seconds);
+  lesson_[index].state = done.state;
+  taken.answerId = done.answerId;
+  taken_.push_back(std::move(taken));
+  if (grade == Grade::Again) queue_.push_back(index);
   end_ = now;
   if (queue_.empty()) {
     step_ = CardStep::Finished;
@@ -56,6 +56,24 @@ bool LearnSession::answer(Grade grade, Millis now) {
     show(now);
   }
   return true;
+}
+
+UndoOutcome LearnSession::undo(Millis now, StoreFailure& failure) {
+  if (taken_.empty()) return UndoOutcome::NothingToUndo;
+  Taken& last = taken_.back();
+  if (last.answerId != 0 && !recorder_.store()->undo(last.answerId, failure)) {
+    return failure.kind == StoreFailure::Kind::AnsweredSince ? UndoOutcome::AnsweredSince
+                                                             : UndoOutcome::Failed;
+  }
+  recorder_.forget(last.grade, last.answerId != 0);
+  lesson_[last.card].state = last.before;
+  queue_ = std::move(last.queue);
+  seen_.resize(last.seen);
+  end_ = last.end;
+  taken_.pop_back();
+  step_ = CardStep::Front;
+  shownAt_ = now;
+  return UndoOutcome::Done;
 }
 
 std::string IntervalText(int days) {

@@ -79,7 +79,7 @@ UndoOutcome ReviewSession::undo(Millis now, StoreFailure& failure) {
                                                              : UndoOutcome::Failed;
   }
   taken_.pop_back();
-  recorder_.forget(last.grade);
+  recorder_.forget(last.grade, true);
   if (--answersPerCard_[last.before.id] == 0) answersPerCard_.erase(last.before.id);
   // The card answered 1 no longer comes back: its answer is gone.
   std::erase_if(again_, [&](const Card& card) { return card.id == last.before.id; });

@@ -16,8 +16,6 @@
 
 namespace study {
 
-enum class UndoOutcome { Done, NothingToUndo, AnsweredSince, Failed };
-
 class ReviewSession final : public CardSession {
  public:
   // `store` may be null: there is nothing to review then.
@@ -26,8 +24,8 @@ class ReviewSession final : public CardSession {
   const Card& current() const override { return *current_; }
   bool answer(Grade grade, Millis now) override;
   // Takes back the last answer of this sitting that was saved; its card shows again.
-  UndoOutcome undo(Millis now, StoreFailure& failure);
-  bool canUndo() const { return !taken_.empty(); }
+  UndoOutcome undo(Millis now, StoreFailure& failure) override;
+  bool canUndo() const override { return !taken_.empty(); }
 
   // After the learner's day changed: a card not yet revealed is chosen again (the one on
   // show may no longer be due) and what is left today counted again.
