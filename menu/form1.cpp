@@ -110,6 +110,8 @@ void Form1::Form_Load() {
     findChild<QWebEngineView*>(QString::fromLatin1(panel.name.data(), panel.name.size()))
         ->load(QUrl::fromUserInput(siteHost_ + page));
   }
+  MMControl1->prepare(QFile::encodeName(appFolder_).toStdString() + '/' +
+                      std::string(menu::kClickSound));
 }
 
 void Form1::Form_Activate() {
