@@ -73,6 +73,10 @@ bool StudyWindow::speak(const QString& english, study::Pace pace) {
   return speechWorks_ && speaker->say(english, pace);
 }
 
+void StudyWindow::speakAhead(const QStringList& english) {
+  if (speechWorks_) speaker->prepare(english);
+}
+
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
     close();

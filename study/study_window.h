@@ -46,6 +46,8 @@ class StudyWindow : public QWidget {
   static constexpr int kCheckAfterMillis = 300;
   // Says `english`; false (after telling why, once) when it cannot be heard.
   bool speak(const QString& english, study::Pace pace = study::Pace::Normal);
+  // The words likely to be said next, in order, made while the window is idle.
+  void speakAhead(const QStringList& english);
   // The sound was lost while a word played.
   virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;
