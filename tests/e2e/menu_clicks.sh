@@ -25,6 +25,15 @@ start_probe_server "$sound" "$artefacts/pulseaudio.log"
 
 # Moves the pointer to client point (x, y) of the menu and notes the time in ms.
 move() { xdotool mousemove $((mx + $1)) $((my + $2)); date +%s%3N; }
+# Arrives on the button at client x of the button row from the background; notes the time.
+arrive() { move 400 100 > /dev/null; sleep 0.3; move "$1" 432; }
+
+# Ends the recording RECORDER and the menu MENU_PID; sets clicks to the sounds in RAW.
+stop_and_find_clicks() {  # recorder menu_pid raw
+  kill -INT "$1"; wait "$1" 2>/dev/null || true
+  kill "$2"; wait "$2" 2>/dev/null || true
+  mapfile -t clicks < <(python3 "$here/find_sounds.py" "$3")
+}
 
 session() {  # number
   local raw="$artefacts/clicks-$1.raw" recorder menu_pid t
@@ -35,18 +44,14 @@ session() {  # number
   menu_pid=$!
   menu_ready
   sleep 0.5
-  move 400 100 > /dev/null; sleep 0.3
-  t=("$(move 180 432)")         # 课文初记 from the background: click
+  t=("$(arrive 180)")           # 课文初记 from the background: click
   sleep 1.5; move 288 432 > /dev/null    # 复习回忆 straight from 课文初记: none
-  sleep 1.5; move 400 100 > /dev/null; sleep 0.3
-  t+=("$(move 396 432)")        # 听写训练: click
-  sleep 1.5; move 400 100 > /dev/null; sleep 0.3
-  t+=("$(move 504 432)")        # 听力自测: click
+  sleep 1.5
+  t+=("$(arrive 396)")          # 听写训练: click
+  sleep 1.5
+  t+=("$(arrive 504)")          # 听力自测: click
   sleep 1
-  kill -INT "$recorder"; wait "$recorder" 2>/dev/null || true
-  kill "$menu_pid"; wait "$menu_pid" 2>/dev/null || true
-
-  mapfile -t clicks < <(python3 "$here/find_sounds.py" "$raw")
+  stop_and_find_clicks "$recorder" "$menu_pid" "$raw"
   [ "${#clicks[@]}" -eq 3 ] ||
     fail "session $1: ${#clicks[@]} clicks heard, 3 due (start ms, length ms: ${clicks[*]})"
   local i heard due
@@ -88,8 +93,7 @@ plain_session() {
   # first arrival is taken to come no sooner.
   sleep 2
   for x in 180 396 504 612 180 396; do
-    move 400 100 > /dev/null; sleep 0.3
-    move "$x" 432 > /dev/null; sleep 0.1
+    arrive "$x" > /dev/null; sleep 0.1
     latency=$(stream_latency "$menu_pid") || fail "the menu has no sound stream on the server"
     latencies+=("$latency")
     sleep 0.3
@@ -104,13 +108,10 @@ plain_session() {
   recorder=$!
   sleep 2.5
   for ((i = 0; i < 7; i++)); do
-    move 400 100 > /dev/null; sleep 0.3
-    move $((i % 2 ? 396 : 180)) 432 > /dev/null; sleep 0.3
+    arrive $((i % 2 ? 396 : 180)) > /dev/null; sleep 0.3
   done
   sleep 1
-  kill -INT "$recorder"; wait "$recorder" 2>/dev/null || true
-  kill "$menu_pid"; wait "$menu_pid" 2>/dev/null || true
-  mapfile -t clicks < <(python3 "$here/find_sounds.py" "$raw")
+  stop_and_find_clicks "$recorder" "$menu_pid" "$raw"
   [ "${#clicks[@]}" -eq 7 ] ||
     fail "arrivals 0.6 s apart: ${#clicks[@]} clicks heard, 7 due (start ms, length ms: ${clicks[*]})"
   pass "arrivals 0.6 s apart: each of the 7 clicks heard"
