@@ -74,6 +74,10 @@ void OfflineNotice::showNotice() {
 }
 
 void OfflineNotice::retryNow() {
+  if (noticeLoading_) {  // its end is awaited first, so it is not taken for the page's
+    retry_.start(100);
+    return;
+  }
   retry_.stop();
   panel_->load(page_);
 }
