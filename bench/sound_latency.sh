@@ -5,6 +5,9 @@
 #   sound_latency.sh BUILD_DIR click [TIMES]   the menu's click, from the pointer's arrival
 #   sound_latency.sh BUILD_DIR word [TIMES]    a spoken word in 听写训练, from the Enter that
 #                                              brings the next word, and from Ctrl+R
+#   sound_latency.sh BUILD_DIR learn [TIMES]   the first word of a sitting of 课文初记, from its
+#                                              window first seen on the screen, and the next
+#                                              card's, from the key that grades the first
 # Half a second before each ask `paplay` plays a short reference tone; the delay is read
 # off the recording against that tone, so it counts from the moment paplay is started
 # (paplay itself is the reference, with no measurable delay of its own). Prints each delay
@@ -57,6 +60,31 @@ if [ "$what" = click ]; then
     sleep 0.7
   done
   quiet=100
+  first=0
+elif [ "$what" = learn ]; then
+  python3 "$lib/expect_handoff.py" "$work/app/900_1.dat" "$work/app/c1.dat:1" "$work/app/c1.dat:1"
+  # Starts 课文初记 and returns once its window is on the screen, looked for without pause.
+  open_learning() {
+    (cd / && exec "$work/app/dorvesk.exe") > /dev/null 2>&1 &
+    window=
+    until [ -n "$window" ]; do
+      window=$(xdotool search --onlyvisible --name '^课文初记 — ' 2>/dev/null | head -n 1 || true)
+    done
+  }
+  # Each sitting grades its first card, so the next one starts on a word not heard yet.
+  for ((i = 0; i < times; i += 2)); do
+    timed open_learning
+    xdotool windowfocus --sync "$window"
+    sleep 1.5
+    xdotool key space
+    sleep 0.5
+    timed xdotool key 3
+    sleep 1.5
+    kill "$(xdotool getwindowpid "$window")"
+    sleep 0.5
+  done
+  times=$(((times + 1) / 2 * 2))
+  quiet=300
   first=0
 else
   # A lesson of single words, each typed right and then the next asked for with Enter;

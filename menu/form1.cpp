@@ -14,6 +14,7 @@
 #include "form1_layout.h"
 #include "form_builder.h"
 #include "menu_tables.h"
+#include "offline_notice.h"
 #include "sound_sequence.h"
 #include "twips.h"
 
@@ -107,9 +108,12 @@ void Form1::Form_Load() {
   appFolder_ = folderOfProgram_();
   for (const menu::Panel& panel : menu::kPanelTable) {
     const QString page = QString::fromLatin1(panel.page.data(), panel.page.size());
-    findChild<QWebEngineView*>(QString::fromLatin1(panel.name.data(), panel.name.size()))
-        ->load(QUrl::fromUserInput(siteHost_ + page));
+    auto* view =
+        findChild<QWebEngineView*>(QString::fromLatin1(panel.name.data(), panel.name.size()));
+    (new OfflineNotice(view))->load(QUrl::fromUserInput(siteHost_ + page));
   }
+  MMControl1->prepare(QFile::encodeName(appFolder_).toStdString() + '/' +
+                      std::string(menu::kClickSound));
 }
 
 void Form1::Form_Activate() {

@@ -33,9 +33,14 @@ void MMControl::assign(const menu::MciAssignment& assignment) {
   }
 }
 
+void MMControl::prepare(const std::string& fileName) {
+  if (const auto wave = suite::ReadWave(fileName)) player_.prepare(*wave);
+}
+
 void MMControl::runCommand(const std::string& command) {
   if (SameWord(command, "close")) {
-    player_.stop();
+    // The stream stays open: a new one for every click would be heard late (see PcmPlayer).
+    player_.silence();
     wave_.reset();
     open_ = false;
   } else if (SameWord(command, "open")) {

@@ -20,6 +20,9 @@ class MMControl : public QWidget {
   explicit MMControl(QWidget* parent);
 
   void assign(const menu::MciAssignment& assignment);
+  // Opens the sound output for waves like the file `fileName` ahead of the first play, so
+  // that the first is heard as promptly as the later ones. Nothing when it cannot be read.
+  void prepare(const std::string& fileName);
 
   // What it was told, in order, and how many plays it was told to start while open: for
   // tests.

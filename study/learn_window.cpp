@@ -50,8 +50,11 @@ void LearnWindow::start() {
       cards.push_back({0, name, e.line1, e.line2, {}, e.partOfSpeech});
     }
   }
+  QStringList english;
+  for (const study::Card& card : cards) english.append(QString::fromStdString(card.line1));
   session_.emplace(std::move(cards), learner_.store.get());
   begin(false);
+  speakAhead(english);
 }
 
 void LearnWindow::begin(bool everyCard) {

@@ -23,8 +23,10 @@ template <typename Window, typename... More>
 int Run(More... more) {
   study::FliteVoice voice;  // made first, so that it outlives the window
   Window window(desk::PlacesOfRunningProgram(), study::NowMillis, &voice, more...);
-  desk::ShowCentred(&window);
+  // Started before it is shown, so that the first word is heard as the first card appears
+  // rather than after the store is opened and the word made behind a window on the screen.
   window.start();
+  desk::ShowCentred(&window);
   return QApplication::exec();
 }
 

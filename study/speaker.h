@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <map>
 #include <utility>
 
@@ -25,14 +27,25 @@ class Speaker : public QObject {
   // Starts speaking `english` at `pace` from its beginning, cutting off a word still
   // playing; false (after emitting cannotSpeak) when it cannot be heard.
   bool say(const QString& english, study::Pace pace = study::Pace::Normal);
+  // Makes `english` (words likely to be said next, in that order) at the normal pace while
+  // the window is idle, one word per turn of the event loop, so that a key that asks for
+  // one is answered without waiting for the voice. Replaces what was still to be made.
+  void prepare(const QStringList& english);
   int wordsSaid() const { return wordsSaid_; }
 
  signals:
   void cannotSpeak(const QString& reason);
 
  private:
+  // The samples of `english` at `pace`, made now unless made before; null when the voice
+  // cannot make them.
+  const suite::PcmWave* made(const QString& english, study::Pace pace);
+  void makeNextAhead();
+
   study::Voice* voice_;
   desk::PcmPlayer player_;
+  QStringList ahead_;
+  QTimer aheadTimer_;
   // The lesson's words, each made once at each pace.
   std::map<std::pair<QString, study::Pace>, suite::PcmWave> spoken_;
   int wordsSaid_ = 0;

@@ -31,7 +31,12 @@ QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
 }
 
 std::vector<study::Entry> SpokenRoundWindow::roundOrder() {
-  return study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++);
+  std::vector<study::Entry> order =
+      study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++);
+  QStringList english;
+  for (const study::Entry& entry : order) english.append(QString::fromStdU16String(entry.line1));
+  speakAhead(english);
+  return order;
 }
 
 void SpokenRoundWindow::repeat(study::Pace pace) {

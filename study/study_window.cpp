@@ -85,6 +85,10 @@ QString StudyWindow::phoneticsOf(const QString& english) const {
   return PhoneticsText(study::PhoneticsOf(english.toStdString(), phonetics_, lexicon));
 }
 
+void StudyWindow::speakAhead(const QStringList& english) {
+  if (speechWorks_) speaker->prepare(english);
+}
+
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
     close();

@@ -51,6 +51,8 @@ class StudyWindow : public QWidget {
   void readPhonetics(const suite::FilePlaces& places);
   // The phonetics shown under `english`: the table's, else the voice's (see PhoneticsText).
   QString phoneticsOf(const QString& english) const;
+  // The words likely to be said next, in order, made while the window is idle.
+  void speakAhead(const QStringList& english);
   // The sound was lost while a word played.
   virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;

@@ -7,8 +7,8 @@
 
 namespace testsupport {
 
-LocalSite::LocalSite(QString folder) : folder_(std::move(folder)) {
-  server_.listen(QHostAddress::LocalHost);
+LocalSite::LocalSite(QString folder, quint16 port) : folder_(std::move(folder)) {
+  server_.listen(QHostAddress::LocalHost, port);
   connect(&server_, &QTcpServer::newConnection, this, [this] {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
       connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });

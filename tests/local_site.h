@@ -11,7 +11,8 @@ class LocalSite : public QObject {
   Q_OBJECT
 
  public:
-  explicit LocalSite(QString folder);
+  // On `port`, or on one the system picks (0).
+  explicit LocalSite(QString folder, quint16 port = 0);
   // "127.0.0.1:PORT": the host part of the panels' addresses.
   QString host() const;
 

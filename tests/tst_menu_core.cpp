@@ -4,6 +4,7 @@
 
 #include "hover_pointer.h"
 #include "menu_tables.h"
+#include "retry_delay.h"
 #include "sound_sequence.h"
 
 namespace menu {
@@ -76,6 +77,17 @@ TEST(SoundSequence, ClosesThenOpensAndPlaysTheClickFromTheApplicationFolder) {
     EXPECT_EQ(sequence[i].property, expected[i].first) << "step " << i + 1;
     EXPECT_EQ(sequence[i].value, expected[i].second) << "step " << i + 1;
   }
+}
+
+TEST(RetryDelay, DoublesFromTwoSecondsUpToFiveMinutesAndStartsOverAfterALoad) {
+  RetryDelay delay;
+  const int expected[] = {2'000,   4'000,   8'000,   16'000,  32'000, 64'000,
+                          128'000, 256'000, 300'000, 300'000, 300'000};
+  for (int wait : expected) EXPECT_EQ(delay.next(), wait);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(delay.next(), 300'000) << "after " << i << " more";
+  delay.reset();
+  EXPECT_EQ(delay.next(), 2'000);
+  EXPECT_EQ(delay.next(), 4'000);
 }
 
 }  // namespace

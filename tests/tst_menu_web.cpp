@@ -2,6 +2,7 @@
 // The menu's web panels with real pages from a local server (run under Xvfb).
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QStringList>
@@ -10,6 +11,7 @@
 
 #include "form1.h"
 #include "local_site.h"
+#include "offline_notice.h"
 #include "test_support.h"
 
 namespace {
@@ -24,6 +26,25 @@ QVariant PageValue(QWebEngineView* view, const QString& expression) {
   });
   loop.exec();
   return value;
+}
+
+// Whether `expression` comes to give `expected` in the page within `milliseconds`.
+bool PageComesTo(QWebEngineView* view, const QString& expression, const QVariant& expected,
+                 int milliseconds) {
+  QElapsedTimer waited;
+  waited.start();
+  while (PageValue(view, expression) != expected) {
+    if (waited.hasExpired(milliseconds)) return false;
+    QTest::qWait(100);
+  }
+  return true;
+}
+
+// A port of this machine that nothing listens on, until a test serves on it.
+quint16 ClosedPort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost);
+  return probe.serverPort();
 }
 
 // The width the page's vertical scroll bar takes, 0 without one.
@@ -151,6 +172,35 @@ TEST_F(MenuWeb, AnUnreachableSiteKeepsTheTimerTickingAndSaysNothing) {
   EXPECT_GE(tick.count(), 2);
   EXPECT_EQ(messages_, 0);
   EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MenuWeb, WithoutTheSiteEachPanelSaysSoCalmlyAndShowsItsPageOnceTheSiteIsUp) {
+  const quint16 port = ClosedPort();
+  const QString host = QStringLiteral("127.0.0.1:%1").arg(port);
+  auto& form = start(host);
+  const QString text = QStringLiteral("document.body ? document.body.innerText : ''");
+  const QList<QWebEngineView*> panels{form.WebBrowser1, form.WebBrowser2, form.WebBrowser3};
+  for (auto* panel : panels) {
+    ASSERT_TRUE(PageComesTo(panel, text, lumadesk::OfflineNotice::noticeText(), 20000))
+        << panel->objectName().toStdString()
+        << " shows: " << PageValue(panel, text).toString().toStdString();
+    const QColor own = panel->palette().color(QPalette::Window);
+    EXPECT_EQ(PageValue(panel, "getComputedStyle(document.body).backgroundColor").toString(),
+              QStringLiteral("rgb(%1, %2, %3)").arg(own.red()).arg(own.green()).arg(own.blue()));
+  }
+
+  testsupport::LocalSite site(QStringLiteral(SUITE_SITE_DIR), port);
+  ASSERT_EQ(site.host(), host);
+  const QStringList pages{"/008.htm", "/005.htm", "/006.htm"};
+  for (int i = 0; i < panels.size(); ++i) {
+    // The second retry comes six seconds after the first failure.
+    EXPECT_TRUE(PageComesTo(panels[i], "location.href", "http://" + host + pages[i], 20000))
+        << panels[i]->objectName().toStdString();
+    EXPECT_FALSE(PageValue(panels[i], text)
+                     .toString()
+                     .contains(lumadesk::OfflineNotice::noticeText().section('\n', 0, 0)));
+  }
+  EXPECT_EQ(messages_, 0);
 }
 
 }  // namespace

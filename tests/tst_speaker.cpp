@@ -3,6 +3,7 @@
 // samples, and one that counts what it is asked to say.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <vector>
 
@@ -64,6 +65,40 @@ TEST(Speaker, MakesEachWordOnceAtEachPace) {
   speaker.say("b");
   const std::vector<std::pair<std::string, Pace>> made = {
       {"a", Pace::Normal}, {"a", Pace::Slow}, {"b", Pace::Normal}};
+  EXPECT_EQ(voice.asked, made);
+}
+
+// Lets the event loop turn until the voice has been asked `count` times, or a while.
+void IdleUntilAsked(const FakeVoice& voice, std::size_t count) {
+  for (int turn = 0; turn < 1000 && voice.asked.size() < count; ++turn) {
+    QCoreApplication::processEvents();
+  }
+}
+
+TEST(Speaker, MakesTheWordsAheadWhileIdleSoThatSayingThemNeedsNoVoice) {
+  FakeVoice voice(Samples());
+  studydesk::Speaker speaker(&voice);
+  speaker.say("a");
+  speaker.prepare({"a", "b", "c", "b"});
+  EXPECT_EQ(voice.asked.size(), 1u) << "nothing is made before the window is idle";
+  IdleUntilAsked(voice, 3);
+  for (int turn = 0; turn < 20; ++turn) QCoreApplication::processEvents();
+  const std::vector<std::pair<std::string, Pace>> made = {
+      {"a", Pace::Normal}, {"b", Pace::Normal}, {"c", Pace::Normal}};
+  EXPECT_EQ(voice.asked, made);
+  speaker.say("c");  // heard or not, as the machine has sound
+  speaker.say("b");
+  EXPECT_EQ(voice.asked, made) << "words made ahead are not made again";
+}
+
+TEST(Speaker, ANewListOfWordsAheadReplacesWhatWasLeftToMake) {
+  FakeVoice voice(Samples());
+  studydesk::Speaker speaker(&voice);
+  speaker.prepare({"x", "y"});
+  speaker.prepare({"z"});
+  IdleUntilAsked(voice, 1);
+  for (int turn = 0; turn < 20; ++turn) QCoreApplication::processEvents();
+  const std::vector<std::pair<std::string, Pace>> made = {{"z", Pace::Normal}};
   EXPECT_EQ(voice.asked, made);
 }
 

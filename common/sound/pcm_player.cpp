@@ -31,12 +31,15 @@ PcmPlayer::~PcmPlayer() {
   stop();
 }
 
-bool PcmPlayer::play(const suite::PcmWave& wave) {
-  if (wave.samples.empty()) return false;
+bool PcmPlayer::prepare(const suite::PcmWave& wave) {
   const QAudioFormat format = FormatOf(wave);
-  if (!sink_ || sink_->format() != format || sink_->state() == QAudio::StoppedState) {
-    if (!open(format)) return false;
-  }
+  if (sink_ && sink_->format() == format && sink_->state() != QAudio::StoppedState) return true;
+  return open(format);
+}
+
+bool PcmPlayer::play(const suite::PcmWave& wave) {
+  if (wave.samples.empty() || !prepare(wave)) return false;
+  const QAudioFormat format = sink_->format();
   // The silence after the sound carries its last samples out past what the server holds
   // back before it starts a stream (about its buffer's length), so short sounds play too.
   const char quiet = format.sampleFormat() == QAudioFormat::UInt8 ? char(0x80) : char(0);
@@ -61,8 +64,12 @@ bool PcmPlayer::open(const QAudioFormat& format) {
   return sink_->error() == QAudio::NoError;
 }
 
-void PcmPlayer::stop() {
+void PcmPlayer::silence() {
   feed_->clear();
+}
+
+void PcmPlayer::stop() {
+  silence();
   if (sink_) {
     sink_->disconnect(this);
     sink_->stop();

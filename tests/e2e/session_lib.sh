@@ -246,16 +246,26 @@ start_accessibility_bus() {
 
 # A sound server of the caller's own in FOLDER, with nothing but a null sink "probe" that
 # is the default output, started plainly as on a learner's desktop: nothing plays between
-# sounds. Record it with `record_probe FILE plain &`; stop with kill -INT. Its recordings
+# sounds, and the sink is suspended after five idle seconds. Record it with
+# `record_probe FILE plain &`; stop with kill -INT. Its recordings
 # may drop the silence between sounds, so judge counts and lengths of sounds from them,
 # never gaps or onsets. `pulseaudio --kill` ends the server.
 start_sound_server() {  # folder log
   export PULSE_RUNTIME_PATH=$1/run PULSE_STATE_PATH=$1/state HOME=$1
   pulseaudio --daemonize=yes --exit-idle-time=-1 --system=no -n \
     --load=module-native-protocol-unix --load="module-null-sink sink_name=probe" \
-    --log-target=file:"$2" 2> /dev/null
+    --load=module-suspend-on-idle --log-target=file:"$2" 2> /dev/null
   for _ in $(seq 1 50); do pactl info > /dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink probe
+}
+
+# Waits until the server has suspended its idle sink, as a desktop's is between sounds.
+wait_for_suspended_sink() {
+  for _ in $(seq 1 100); do
+    pactl list sinks short | grep -q SUSPENDED && return 0
+    sleep 0.1
+  done
+  fail "the sound server did not suspend its idle sink"
 }
 
 # The same server kept rendering with a short latency by a stream of zeros, so that its
