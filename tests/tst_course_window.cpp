@@ -273,7 +273,7 @@ TEST(CourseWindow, ImportTakesATypedListApartAndTheTeacherCanChangeTheSplit) {
     EXPECT_EQ(dialog.entryPreview->item(0, 1)->text(), QStringLiteral("əˈbændən"));
     EXPECT_TRUE(dialog.separation->isEnabled());
     seen << row(0) << row(1) << dialog.phoneticColumn->currentText() << dialog.verdict->text();
-    dialog.headerRow->setChecked(false);
+    dialog.headerRow->setChecked(false);  // a line without English is still no entry
     seen << row(0) << dialog.verdict->text();
     dialog.separation->setCurrentIndex(dialog.separation->findText(QStringLiteral("制表符")));
     seen << row(1) << QString::number(dialog.headerRow->isChecked());
@@ -285,7 +285,7 @@ TEST(CourseWindow, ImportTakesATypedListApartAndTheTeacherCanChangeTheSplit) {
   desk.window.importClipboardAction->trigger();
   EXPECT_EQ(seen,
             (QStringList{"abandon|əˈbændən|vt.|放弃；抛弃", "absorb||v.|吸收（液体）",
-                         "第 2 列：音标", "将导入 3 条词条。", "|||单词 释义", "将导入 4 条词条。",
+                         "第 2 列：音标", "将导入 3 条词条。", "|||单词 释义", "将导入 3 条词条。",
                          "1. abandon [əˈbændən] vt.放弃；抛弃|", "0", "将导入 3 条词条。"}));
   EXPECT_EQ(SavedAndDumped(desk),
             "0\t第一册\tUnit 1\tmarket\t市场\t\t\t01000000\tdeadbeef\t1234\n"

@@ -161,7 +161,9 @@ ImportedEntries MakeEntries(const ImportTable& table, const ColumnChoice& choice
   for (const auto& row : table.rows) {
     if (result.entries.size() >= maxEntries) break;
     ImportedEntry entry = EntryOf(row, choice);
-    if (entry.english.empty() && entry.chinese.empty() && entry.partOfSpeech.empty()) continue;
+    // A row without English is empty or a heading ("第一单元 生词表"), never an entry: the
+    // chooser would not list it, nor could it be studied.
+    if (entry.english.empty() && entry.partOfSpeech.empty()) continue;
     for (const auto* text : {&entry.english, &entry.chinese, &entry.partOfSpeech}) {
       if (const Problem problem = StoreProblem(*text)) {
         std::u16string reason = Quoted(*text);
