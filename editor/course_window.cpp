@@ -21,10 +21,10 @@
 #include "book_checks.h"
 #include "book_edit_command.h"
 #include "book_edits.h"
-#include "chooser_session.h"
 #include "csv_export.h"
 #include "failure_text.h"
 #include "file_io.h"
+#include "fixed_names.h"
 #include "import_dialog.h"
 #include "import_file.h"
 #include "import_reader.h"
@@ -215,11 +215,11 @@ QAction* CourseWindow::addCommand(QMenu* menu, const QString& text, const QKeySe
 
 void CourseWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-  for (int i = 0; i < static_cast<int>(chooser::kBooks.size()); ++i) {
-    QAction* open =
-        file->addAction(QStringLiteral("打开%1(&%2)")
-                            .arg(Text(chooser::kBooks[static_cast<std::size_t>(i)].title))
-                            .arg(i + 1));
+  for (int i = 0; i < static_cast<int>(course::kBooks.size()); ++i) {
+    QAction* open = file->addAction(
+        QStringLiteral("打开%1(&%2)")
+            .arg(QString::fromUtf8(course::kBooks[static_cast<std::size_t>(i)].title))
+            .arg(i + 1));
     open->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
     connect(open, &QAction::triggered, this, [this, i] { openBook(i); });
   }
@@ -328,8 +328,8 @@ void CourseWindow::load(editor::BookLocation location, const QString& title) {
 
 void CourseWindow::openBook(int index) {
   if (!mayLeaveBook()) return;
-  const auto& entry = chooser::kBooks.at(static_cast<std::size_t>(index));
-  load(editor::BookLocation::Fixed(places_, entry.fileName), Text(entry.title));
+  const auto& entry = course::kBooks.at(static_cast<std::size_t>(index));
+  load(editor::BookLocation::Fixed(places_, entry.fileName), QString::fromUtf8(entry.title));
 }
 
 void CourseWindow::openFile(const QString& path) {
