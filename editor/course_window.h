@@ -16,6 +16,7 @@
 
 #include "book.h"
 #include "book_file.h"
+#include "editing_session.h"
 #include "file_places.h"
 #include "import_reader.h"
 #include "import_table.h"
@@ -65,9 +66,9 @@ class CourseWindow : public QMainWindow {
   void importBytes(const QByteArray& bytes, const QString& source, const QString& suggestedName);
   void importText(const QString& text);
 
-  const editor::Book& book() const { return book_; }
+  const editor::Book& book() const { return session_.book(); }
   // The phonetics of the book's folder as edited, by English word.
-  const course::PhoneticsTable& phonetics() const { return phonetics_; }
+  const course::PhoneticsTable& phonetics() const { return session_.phonetics(); }
   int currentLesson() const { return lessonList->currentRow(); }
 
   QListWidget* lessonList = nullptr;
@@ -110,8 +111,10 @@ class CourseWindow : public QMainWindow {
   bool saveOverChangedBook(const std::string& path);
   bool saveElsewhere();
   void adoptSavedAs(const QString& path, const suite::FileIdentity& written);
-  void push(editor::Splice splice, const QString& text, std::size_t focusAfter,
-            std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics = {});
+  void push(std::optional<editor::Edit> edit, const QString& text);
+  // Pushes the outcome's edit, or tells `refused` with why and puts `item` back to `shown`.
+  void pushOrRefuse(editor::EditOutcome outcome, const QString& text, const QString& refused,
+                    QTableWidgetItem* item = nullptr, const QString& shown = {});
   // Keeps the phonetics changed since `before` in the table beside the book saved at
   // `bookPath`; false (and why shown, after `saved`) when they cannot be kept.
   bool keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
@@ -122,7 +125,6 @@ class CourseWindow : public QMainWindow {
   void refreshChecks();
   void refreshPreview();
   void tell(const QString& text, bool trouble);
-  QString lessonNameProblem(const QString& name, int except) const;
   const editor::LessonRun* lesson() const;
 
   void cellEdited(QTableWidgetItem* item);
@@ -135,13 +137,11 @@ class CourseWindow : public QMainWindow {
   void removeEntry();
   void moveEntryUp();
   void moveEntryDown();
-  void moveEntry(int delta);
   void addLesson();
   void renameLesson();
   void removeLesson();
   void moveLessonUp();
   void moveLessonDown();
-  void moveLesson(int delta);
   void importFileAsked();
   void importClipboard();
   void runImport(editor::ImportSource source, const QString& sourceName,
@@ -149,13 +149,11 @@ class CourseWindow : public QMainWindow {
   void jumpToFinding(QListWidgetItem* item);
 
   suite::FilePlaces places_;
-  editor::Book book_;
-  course::PhoneticsTable phonetics_;
+  editor::EditingSession session_;
   course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
   editor::BookLocation location_;
   suite::FileIdentity opened_;  // the file as this window last read or wrote it
   QString title_;
-  std::vector<editor::LessonRun> lessons_;
   QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts
   bool filling_ = false;
 };
