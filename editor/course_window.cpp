@@ -94,7 +94,7 @@ QLabel* Buddy(const QString& text, QWidget* widget, QWidget* parent) {
 }  // namespace
 
 CourseWindow::CourseWindow(suite::FilePlaces places)
-    : questions(StandardQuestions(this)), places_(std::move(places)) {
+    : questions(StandardQuestions(this)), session_(std::move(places)) {
   undoStack = new QUndoStack(this);
 
   lessonList = new QListWidget(this);
@@ -294,16 +294,7 @@ void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation locat
   } else {
     tell(QStringLiteral("已打开 %1").arg(path), false);
   }
-  opened_ = opened.identity;
-  location_ = std::move(location);
-  course::PhoneticsTable phonetics;
-  if (location_.fixedName.empty()) {
-    course::ReadPhoneticsTable(course::PhoneticsPathBeside(location_.path), phonetics);
-  } else {
-    phonetics = course::ReadFolderPhonetics(places_);
-  }
-  phoneticsSaved_ = phonetics;
-  session_.start(std::move(opened.book), std::move(phonetics));
+  session_.open(std::move(opened), std::move(location));
   title_ = title;
   undoStack->clear();
   setWindowTitle(WindowTitle(title));
@@ -327,7 +318,8 @@ void CourseWindow::load(editor::BookLocation location, const QString& title) {
 void CourseWindow::openBook(int index) {
   if (!mayLeaveBook()) return;
   const auto& entry = course::kBooks.at(static_cast<std::size_t>(index));
-  load(editor::BookLocation::Fixed(places_, entry.fileName), QString::fromUtf8(entry.title));
+  load(editor::BookLocation::Fixed(session_.places(), entry.fileName),
+       QString::fromUtf8(entry.title));
 }
 
 void CourseWindow::openFile(const QString& path) {
@@ -349,33 +341,32 @@ bool CourseWindow::mayLeaveBook() {
 }
 
 bool CourseWindow::save() {
-  if (location_.path.empty()) {
+  if (session_.location().path.empty()) {
     saveAsAsked();
     return undoStack->isClean();
   }
-  if (const auto onDisk = editor::CheckBookOnDisk(places_, location_, opened_); onDisk.changed) {
-    return saveOverChangedBook(onDisk.path);
+  const auto outcome = session_.save();
+  const QString file = desk::PathText(outcome.book.path);
+  switch (outcome.kind) {
+    case editor::SaveOutcome::Kind::ChangedOnDisk:
+      return saveOverChangedBook(outcome.book.path);
+    case editor::SaveOutcome::Kind::BookNotSaved: {
+      const QString reason =
+          book().fitsCourseFile()
+              ? desk::ReasonText(outcome.book.error, QString::fromStdString(outcome.book.reason))
+              : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
+                    .arg(book().size())
+                    .arg(course::kRecordSlots);
+      tell(QStringLiteral("无法保存到 %1：%2").arg(file, reason), true);
+      return false;
+    }
+    case editor::SaveOutcome::Kind::PhoneticsNotKept:
+    case editor::SaveOutcome::Kind::Saved:
+      break;
   }
-  const auto saved = editor::SaveBook(book(), places_, location_, &opened_);
-  if (!saved.ok()) {
-    const QString reason = book().fitsCourseFile()
-                               ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
-                               : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
-                                     .arg(book().size())
-                                     .arg(course::kRecordSlots);
-    tell(QStringLiteral("无法保存到 %1：%2").arg(desk::PathText(saved.path), reason), true);
-    return false;
-  }
-  if (!keepPhonetics(saved.path, phoneticsSaved_,
-                     QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)))) {
-    return false;
-  }
-  phoneticsSaved_ = phonetics();
-  // From now on the book is read from where it was saved.
-  if (!location_.fixedName.empty())
-    location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
+  if (!phoneticsKept(outcome, QStringLiteral("已保存到 %1").arg(file))) return false;
   undoStack->setClean();
-  tell(QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)), false);
+  tell(QStringLiteral("已保存到 %1").arg(file), false);
   return true;
 }
 
@@ -390,9 +381,7 @@ bool CourseWindow::saveOverChangedBook(const std::string& path) {
           .arg(file));
   switch (choice) {
     case ChangedOnDisk::Reload:
-      load(location_.fixedName.empty() ? location_
-                                       : editor::BookLocation::Fixed(places_, location_.fixedName),
-           title_);
+      load(session_.currentLocation(), title_);
       return false;
     case ChangedOnDisk::SaveAs:
       return saveElsewhere();
@@ -403,47 +392,30 @@ bool CourseWindow::saveOverChangedBook(const std::string& path) {
 }
 
 bool CourseWindow::saveAs(const QString& path, suite::FileIdentity* written) {
-  const auto saved = editor::SaveBook(
-      book(), places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()),
-      written);
-  if (!saved.ok()) {
+  const auto outcome = session_.saveAs(QFile::encodeName(path).toStdString(), written);
+  if (outcome.kind == editor::SaveOutcome::Kind::BookNotSaved) {
     tell(QStringLiteral("无法保存到 %1：%2")
-             .arg(path, desk::ReasonText(saved.error, QString::fromStdString(saved.reason))),
+             .arg(path, desk::ReasonText(outcome.book.error,
+                                         QString::fromStdString(outcome.book.reason))),
          true);
     return false;
   }
-  // Elsewhere the table may lack any of the words: all of them go there.
-  if (!keepPhonetics(saved.path, {}, QStringLiteral("已另存到 %1").arg(path))) return false;
+  if (!phoneticsKept(outcome, QStringLiteral("已另存到 %1").arg(path))) return false;
   tell(QStringLiteral("已另存到 %1").arg(path), false);
   return true;
 }
 
-bool CourseWindow::keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
-                                 const QString& saved) {
-  const std::string path = course::PhoneticsPathBeside(bookPath);
-  course::PhoneticsTable there;
-  const course::PhoneticsRead read = course::ReadPhoneticsTable(path, there);
-  QString why;
-  if (!read.badLines.empty()) {
-    why = QStringLiteral("它的第 %1 行不是“英文<Tab>音标”，请先改正这一行")
-              .arg(read.badLines.front().number);
-  } else if (const auto kept = course::UpdatePhoneticsTable(path, before, phonetics());
-             !kept.ok()) {
-    why = desk::ReasonText(kept.error, QString::fromStdString(kept.reason));
-  } else {
-    return true;
-  }
-  tell(QStringLiteral("%1，但音标没有保存到 %2：%3").arg(saved, desk::PathText(path), why), true);
+bool CourseWindow::phoneticsKept(const editor::SaveOutcome& outcome, const QString& saved) {
+  if (outcome.kind != editor::SaveOutcome::Kind::PhoneticsNotKept) return true;
+  const QString why =
+      outcome.badLine > 0
+          ? QStringLiteral("它的第 %1 行不是“英文<Tab>音标”，请先改正这一行").arg(outcome.badLine)
+          : desk::ReasonText(outcome.phonetics.error,
+                             QString::fromStdString(outcome.phonetics.reason));
+  tell(QStringLiteral("%1，但音标没有保存到 %2：%3")
+           .arg(saved, desk::PathText(outcome.phoneticsPath), why),
+       true);
   return false;
-}
-
-// The window goes on with the file it saved to, which holds its edits.
-void CourseWindow::adoptSavedAs(const QString& path, const suite::FileIdentity& written) {
-  location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
-  opened_ = written;
-  title_ = QFileInfo(path).fileName();
-  setWindowTitle(WindowTitle(title_));
-  undoStack->setClean();
 }
 
 bool CourseWindow::saveElsewhere() {
@@ -451,12 +423,16 @@ bool CourseWindow::saveElsewhere() {
       questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
   suite::FileIdentity written;
   if (path.isEmpty() || !saveAs(path, &written)) return false;
-  adoptSavedAs(path, written);
+  // The window goes on with the file it saved to, which holds its edits.
+  session_.adoptSavedAs(QFile::encodeName(path).toStdString(), written);
+  title_ = QFileInfo(path).fileName();
+  setWindowTitle(WindowTitle(title_));
+  undoStack->setClean();
   return true;
 }
 
 void CourseWindow::saveAsAsked() {
-  if (location_.path.empty()) {
+  if (session_.location().path.empty()) {
     saveElsewhere();
     return;
   }
@@ -465,10 +441,7 @@ void CourseWindow::saveAsAsked() {
   suite::FileIdentity written;
   if (path.isEmpty() || !saveAs(path, &written)) return;
   // Written over the book's own file: the book itself is saved.
-  if (!editor::CheckBookOnDisk(places_, location_, written).changed) {
-    opened_ = written;
-    undoStack->setClean();
-  }
+  if (session_.tookCopyAsSaved(written)) undoStack->setClean();
 }
 
 void CourseWindow::openFileAsked() {

@@ -110,15 +110,12 @@ class CourseWindow : public QMainWindow {
   bool mayLeaveBook();
   bool saveOverChangedBook(const std::string& path);
   bool saveElsewhere();
-  void adoptSavedAs(const QString& path, const suite::FileIdentity& written);
   void push(std::optional<editor::Edit> edit, const QString& text);
   // Pushes the outcome's edit, or tells `refused` with why and puts `item` back to `shown`.
   void pushOrRefuse(editor::EditOutcome outcome, const QString& text, const QString& refused,
                     QTableWidgetItem* item = nullptr, const QString& shown = {});
-  // Keeps the phonetics changed since `before` in the table beside the book saved at
-  // `bookPath`; false (and why shown, after `saved`) when they cannot be kept.
-  bool keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
-                     const QString& saved);
+  // Tells that the phonetics were not kept beside the book (after `saved`); false then.
+  bool phoneticsKept(const editor::SaveOutcome& outcome, const QString& saved);
   void editPhonetics(QTableWidgetItem* item, std::size_t record);
   void showRecord(std::size_t record);
   void showLesson(int lesson);
@@ -148,11 +145,7 @@ class CourseWindow : public QMainWindow {
                  const QString& suggestedName);
   void jumpToFinding(QListWidgetItem* item);
 
-  suite::FilePlaces places_;
   editor::EditingSession session_;
-  course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
-  editor::BookLocation location_;
-  suite::FileIdentity opened_;  // the file as this window last read or wrote it
   QString title_;
   QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts
   bool filling_ = false;

@@ -14,6 +14,71 @@ void EditingSession::start(Book book, course::PhoneticsTable phonetics) {
   refreshLessons();
 }
 
+void EditingSession::open(OpenedBook opened, BookLocation location) {
+  opened_ = opened.identity;
+  location_ = std::move(location);
+  course::PhoneticsTable phonetics;
+  if (location_.fixedName.empty()) {
+    course::ReadPhoneticsTable(course::PhoneticsPathBeside(location_.path), phonetics);
+  } else {
+    phonetics = course::ReadFolderPhonetics(places_);
+  }
+  phoneticsSaved_ = phonetics;
+  start(std::move(opened.book), std::move(phonetics));
+}
+
+BookLocation EditingSession::currentLocation() const {
+  return location_.fixedName.empty() ? location_
+                                     : BookLocation::Fixed(places_, location_.fixedName);
+}
+
+SaveOutcome EditingSession::save() {
+  if (const auto onDisk = CheckBookOnDisk(places_, location_, opened_); onDisk.changed) {
+    return {SaveOutcome::Kind::ChangedOnDisk, suite::FileStatus::success(onDisk.path)};
+  }
+  const auto saved = SaveBook(book_, places_, location_, &opened_);
+  if (!saved.ok()) return {SaveOutcome::Kind::BookNotSaved, saved};
+  SaveOutcome outcome = keepPhonetics(saved, phoneticsSaved_);
+  if (outcome.kind != SaveOutcome::Kind::Saved) return outcome;
+  phoneticsSaved_ = phonetics_;
+  // From now on the book is read from where it was saved.
+  location_ = currentLocation();
+  return outcome;
+}
+
+SaveOutcome EditingSession::saveAs(const std::string& path, suite::FileIdentity* written) {
+  const auto saved = SaveBook(book_, places_, BookLocation::AtPath(path), written);
+  if (!saved.ok()) return {SaveOutcome::Kind::BookNotSaved, saved};
+  // Elsewhere the table may lack any of the words: all of them go there.
+  return keepPhonetics(saved, {});
+}
+
+void EditingSession::adoptSavedAs(const std::string& path, const suite::FileIdentity& written) {
+  location_ = BookLocation::AtPath(path);
+  opened_ = written;
+}
+
+bool EditingSession::tookCopyAsSaved(const suite::FileIdentity& written) {
+  if (CheckBookOnDisk(places_, location_, written).changed) return false;
+  opened_ = written;
+  return true;
+}
+
+SaveOutcome EditingSession::keepPhonetics(const suite::FileStatus& saved,
+                                          const course::PhoneticsTable& before) const {
+  SaveOutcome outcome{SaveOutcome::Kind::PhoneticsNotKept, saved,
+                      course::PhoneticsPathBeside(saved.path)};
+  course::PhoneticsTable there;
+  const course::PhoneticsRead read = course::ReadPhoneticsTable(outcome.phoneticsPath, there);
+  if (!read.badLines.empty()) {
+    outcome.badLine = read.badLines.front().number;
+    return outcome;
+  }
+  outcome.phonetics = course::UpdatePhoneticsTable(outcome.phoneticsPath, before, phonetics_);
+  if (outcome.phonetics.ok()) outcome.kind = SaveOutcome::Kind::Saved;
+  return outcome;
+}
+
 const LessonRun* EditingSession::lessonAt(int row) const {
   return row >= 0 && row < static_cast<int>(lessons_.size())
              ? &lessons_[static_cast<std::size_t>(row)]

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "book.h"
+#include "book_file.h"
+#include "file_places.h"
 #include "import_table.h"
 #include "phonetics_changes.h"
 
@@ -29,10 +31,38 @@ struct EditOutcome {
   std::u16string problem;
 };
 
+// A save, or where it stopped.
+struct SaveOutcome {
+  enum class Kind { Saved, ChangedOnDisk, BookNotSaved, PhoneticsNotKept };
+  Kind kind = Kind::Saved;
+  suite::FileStatus book;            // the file written, or the one that failed or changed
+  std::string phoneticsPath = {};    // the table beside it, when its phonetics were not kept
+  std::size_t badLine = 0;           // the table's first line that is not "English<Tab>phonetics"
+  suite::FileStatus phonetics = {};  // else why the table could not be written
+};
+
 class EditingSession {
  public:
+  explicit EditingSession(suite::FilePlaces places = {}) : places_(std::move(places)) {}
+
   // A book newly opened, with the phonetics of its folder.
   void start(Book book, course::PhoneticsTable phonetics);
+  // A book read from `location`, with the phonetics kept beside it: the folder's for one of
+  // the suite's books, else the table beside the file.
+  void open(OpenedBook opened, BookLocation location);
+  const suite::FilePlaces& places() const { return places_; }
+  const BookLocation& location() const { return location_; }
+  // Where the book is read from now: one of the suite's books by the folder rule afresh.
+  BookLocation currentLocation() const;
+
+  // Saves where the book belongs, unless someone else saved that file since it was read.
+  SaveOutcome save();
+  // Writes a copy at `path`, with every phonetic word beside it.
+  SaveOutcome saveAs(const std::string& path, suite::FileIdentity* written);
+  // Goes on with the copy written at `path`, which holds the edits.
+  void adoptSavedAs(const std::string& path, const suite::FileIdentity& written);
+  // After a copy: true when it went over the book's own file, which then counts as saved.
+  bool tookCopyAsSaved(const suite::FileIdentity& written);
 
   const Book& book() const { return book_; }
   // The undo stack's commands change the book and the phonetics in place.
@@ -67,9 +97,16 @@ class EditingSession {
 
  private:
   Edit insertAt(std::size_t at, Splice splice, std::vector<PhoneticsChange> phonetics = {}) const;
+  // Keeps the phonetics changed since `before` in the table beside `saved`.
+  SaveOutcome keepPhonetics(const suite::FileStatus& saved,
+                            const course::PhoneticsTable& before) const;
 
+  suite::FilePlaces places_;
   Book book_;
   course::PhoneticsTable phonetics_;
+  course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
+  BookLocation location_;
+  suite::FileIdentity opened_;  // the file as last read or written
   std::vector<LessonRun> lessons_;
 };
 
