@@ -3,8 +3,10 @@
 // undone, and the edits it refuses with the reason.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
+#include "book_edits.h"
 #include "editing_session.h"
 #include "module1.h"
 #include "test_support.h"
@@ -171,6 +173,85 @@ TEST(EditingSession, FindsTheLessonOfARecord) {
   EXPECT_EQ(session.lessonAt(1)->first, 2u);
   session.start(Book(), {});
   EXPECT_EQ(session.rowOfRecord(0), -1);
+}
+
+// A session on c1.dat of a portable application folder, its lesson A given a new entry.
+struct SavedBook {
+  testsupport::TempDir dir;
+  suite::FilePlaces places{dir.file("app"), dir.file("user"), true};
+  EditingSession session{places};
+
+  SavedBook() {
+    std::filesystem::create_directory(dir.file("app"));
+    EXPECT_TRUE(
+        course::WriteCourseFile(dir.file("app/c1.dat"), ThreeLessons().book().table()).ok());
+    const auto location = BookLocation::Fixed(places, "c1.dat");
+    session.open(OpenBookFile(location.path), location);
+    session.book().apply(session.addEntry(0, -1)->splice);
+  }
+  std::string runsOnDisk() const { return Runs(OpenBookFile(dir.file("app/c1.dat")).book); }
+};
+
+TEST(EditingSession, SavesByTheFolderRuleUnlessTheFileChangedOrThePhoneticsCannotBeKept) {
+  using Kind = SaveOutcome::Kind;
+  struct Case {
+    const char* what;
+    std::function<void(SavedBook&)> before;
+    Kind kind;
+    std::string runsOnDisk;
+  };
+  const Case cases[] = {
+      {"a plain save", [](SavedBook&) {}, Kind::Saved, "A:3 B:1 C:2"},
+      {"the book saved meanwhile by another window",
+       [](SavedBook& b) {
+         Book other = ThreeLessons().book();
+         other.apply(RemoveRecords(other, 0, 1));
+         ASSERT_TRUE(course::WriteCourseFile(b.dir.file("app/c1.dat"), other.table()).ok());
+       },
+       Kind::ChangedOnDisk, "A:1 B:1 C:2"},
+      {"a phonetics table beside it with a broken line",
+       [](SavedBook& b) {
+         testsupport::WriteBytes(course::PhoneticsPathBeside(b.dir.file("app/c1.dat")),
+                                 "good\tgud\nbroken line\n");
+       },
+       Kind::PhoneticsNotKept, "A:3 B:1 C:2"},
+      {"a book too long for a course file",
+       [](SavedBook& b) {
+         std::vector<ImportedEntry> many(course::kRecordSlots, {u"x", u"叉", u"", 1, {}});
+         b.session.book().apply(InsertEntries(b.session.book(), 0, u"A", many));
+       },
+       Kind::BookNotSaved, "A:2 B:1 C:2"},
+  };
+  for (const auto& c : cases) {
+    SavedBook b;
+    c.before(b);
+    const SaveOutcome outcome = b.session.save();
+    EXPECT_EQ(outcome.kind, c.kind) << c.what;
+    EXPECT_EQ(b.runsOnDisk(), c.runsOnDisk) << c.what;
+    if (c.kind == Kind::PhoneticsNotKept) {
+      EXPECT_EQ(outcome.badLine, 2u) << c.what;
+    }
+    if (c.kind == Kind::ChangedOnDisk) {
+      EXPECT_EQ(outcome.book.path, b.dir.file("app/c1.dat")) << c.what;
+    }
+  }
+}
+
+TEST(EditingSession, ACopyIsTakenAsTheBookOnlyWhenAdoptedOrWrittenOverItsOwnFile) {
+  SavedBook b;
+  suite::FileIdentity written;
+  const std::string copy = b.dir.file("copy.dat");
+  ASSERT_EQ(b.session.saveAs(copy, &written).kind, SaveOutcome::Kind::Saved);
+  EXPECT_FALSE(b.session.tookCopyAsSaved(written)) << "a copy elsewhere";
+  EXPECT_EQ(b.runsOnDisk(), "A:2 B:1 C:2");
+
+  ASSERT_EQ(b.session.saveAs(b.dir.file("app/c1.dat"), &written).kind, SaveOutcome::Kind::Saved);
+  EXPECT_TRUE(b.session.tookCopyAsSaved(written)) << "a copy over its own file";
+  EXPECT_EQ(b.session.save().kind, SaveOutcome::Kind::Saved) << "no longer seen as changed";
+
+  b.session.adoptSavedAs(copy, written);
+  EXPECT_EQ(b.session.location().path, copy);
+  EXPECT_TRUE(b.session.location().fixedName.empty());
 }
 
 }  // namespace
