@@ -16,6 +16,7 @@
 
 #include "book.h"
 #include "book_file.h"
+#include "course_questions.h"
 #include "editing_session.h"
 #include "file_places.h"
 #include "import_reader.h"
@@ -23,26 +24,6 @@
 #include "phonetics_changes.h"
 
 namespace coursedesk {
-
-class ImportDialog;
-
-// What the teacher may do when the book changed on disk since this window opened it.
-enum class ChangedOnDisk { Reload, SaveAs, Cancel };
-
-// What the window asks the teacher, replaceable in tests.
-struct Questions {
-  // A file to open (forSaving false) or to write; empty when cancelled.
-  std::function<QString(const QString& caption, const QString& filter, bool forSaving)> path;
-  // A line of text, starting from `text`; empty when cancelled.
-  std::function<QString(const QString& caption, const QString& label, const QString& text)> line;
-  // Save, Discard or Cancel for unsaved changes.
-  std::function<QMessageBox::StandardButton(const QString& text)> unsaved;
-  // The book was saved by someone else: reload it, save this one elsewhere, or neither.
-  std::function<ChangedOnDisk(const QString& text)> changedOnDisk;
-  // True when the teacher accepts the import dialog.
-  std::function<bool(ImportDialog& dialog)> import;
-  std::function<QString()> clipboard;
-};
 
 class CourseWindow : public QMainWindow {
   Q_OBJECT
