@@ -18,6 +18,7 @@
 #include "chooser_session.h"
 #include "commands.h"
 #include "course_fixture.h"
+#include "fixed_names.h"
 #include "utf8.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "chooser_session.h"
 #include "course_file.h"
 #include "file_places.h"
+#include "fixed_names.h"
 #include "module1.h"
 #include "test_support.h"
 #include "utf8.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "chooser_session.h"
 
+#include "fixed_names.h"
 #include "utf8.h"
 
 namespace chooser {

@@ -10,7 +10,6 @@
 
 #include "course_file.h"
 #include "file_places.h"
-#include "fixed_names.h"
 #include "lesson_index.h"
 
 namespace chooser {
@@ -19,9 +18,6 @@ using course::FileStatus;
 using course::kLessonSlots;
 using course::RecordImage;
 using course::RecordTable;
-
-using course::kBooks;
-using course::kHandOffFileName;
 
 struct IndexBuild {
   FileStatus read;                    // the course file read
