@@ -18,6 +18,8 @@
 #include "chooser_session.h"
 #include "commands.h"
 #include "course_fixture.h"
+#include "fixed_names.h"
+#include "utf8.h"
 
 namespace {
 
@@ -69,7 +71,7 @@ void BM_ChooserOpensHugeBook(benchmark::State& state) {
   MeasurePeak(state, [] {
     chooser::ChooserSession session;
     session.setPlaces(suite::FilePlaces(HugeFolder(), {}, true));
-    session.chooseBook(chooser::kBooks[0].title);
+    session.chooseBook(*course::FromUtf8(course::kBooks[0].title));
     const auto index = session.buildLessonIndex();
     benchmark::DoNotOptimize(session.viewLesson(index.items.at(0)));
   });
@@ -96,7 +98,7 @@ BENCHMARK(BM_CoursetoolChecksHugeBook)->Unit(benchmark::kMillisecond);
 void BM_ConfirmOverHugeHandOff(benchmark::State& state) {
   chooser::ChooserSession session;
   session.setPlaces(suite::FilePlaces(HugeFolder(), {}, true));
-  session.chooseBook(chooser::kBooks[0].title);
+  session.chooseBook(*course::FromUtf8(course::kBooks[0].title));
   session.viewLesson(session.buildLessonIndex().items.at(0));
   MeasurePeak(state, [&session] {
     if (!session.confirm().ok()) std::abort();

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "form1_layout.h"
 
+#include "fixed_names.h"
+
 namespace pickwell {
 namespace {
 
 using desk::ControlKind;
 using desk::ControlRecord;
-
-constexpr const char* kBookItems[] = {
-    "大学英语精读第一册",
-    "大学英语精读第二册",
-    "大学英语精读第三册",
-    "大学英语精读第四册",
-};
 
 // One row per control, in layout order; positions and sizes in twips.
 // clang-format off
@@ -34,7 +29,7 @@ const ControlRecord kControls[] = {
      .caption = "Command1", .accessibleName = "重新列出这一册的课"},
     {.name = "List3", .kind = ControlKind::ListBox,
      .left = 240, .top = 360, .width = 3255, .height = 2220, .tabIndex = 0,
-     .accessibleName = "课本（册）", .items = kBookItems},
+     .accessibleName = "课本（册）", .items = course::kBookTitles},
     {.name = "Image2", .kind = ControlKind::Picture,
      .left = 120, .top = 120, .width = 3495, .height = 7980, .picture = ":/art/panel.svg"},
     {.name = "Image3", .kind = ControlKind::Picture,

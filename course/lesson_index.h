@@ -19,6 +19,20 @@ inline constexpr std::size_t kLessonRecords = kRecordSlots - 1;
 // empty names counts like any other.
 std::vector<std::u16string> LessonRuns(const RecordImage& course);
 
+// What the chooser can list: one slot per run over the lesson records, the first
+// kLessonSlots runs only. The slots a course's lessons need are its runs up to the last one
+// with a name; trailing runs of empty names take slots but hold no lesson to list.
+// coursetool and the course editor judge a book by this one rule.
+template <typename Runs, typename IsNamed>
+std::size_t SlotsForLessons(const Runs& runs, IsNamed isNamed) {
+  std::size_t needed = runs.size();
+  while (needed > 0 && !isNamed(runs[needed - 1])) --needed;
+  return needed;
+}
+inline constexpr bool ChooserListsEveryLesson(std::size_t slotsForLessons) {
+  return slotsForLessons <= kLessonSlots;
+}
+
 struct LessonIndex {
   std::array<std::u16string, kLessonSlots> lessonNames;  // stored text; empty shows nothing
   std::size_t runs = 0;  // all runs found, also those past the last slot

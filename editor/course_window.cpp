@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "course_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -20,18 +15,15 @@
 #include "app_folder.h"
 #include "book_checks.h"
 #include "book_edit_command.h"
-#include "book_edits.h"
-#include "chooser_session.h"
 #include "csv_export.h"
 #include "failure_text.h"
 #include "file_io.h"
+#include "fixed_names.h"
 #include "import_dialog.h"
 #include "import_file.h"
 #include "import_reader.h"
 #include "import_text.h"
-#include "lesson_name.h"
 #include "lesson_preview.h"
-#include "stored_text.h"
 #include "utf8.h"
 
 namespace coursedesk {
@@ -52,38 +44,6 @@ QString LessonLabel(const editor::LessonRun& lesson) {
   return lesson.name.empty() ? QStringLiteral("（没有课名）") : Text(lesson.name);
 }
 
-Questions StandardQuestions(QWidget* parent) {
-  Questions q;
-  q.path = [parent](const QString& caption, const QString& filter, bool forSaving) {
-    const auto options = QFileDialog::DontUseNativeDialog;
-    return forSaving ? QFileDialog::getSaveFileName(parent, caption, {}, filter, nullptr, options)
-                     : QFileDialog::getOpenFileName(parent, caption, {}, filter, nullptr, options);
-  };
-  q.line = [parent](const QString& caption, const QString& label, const QString& text) {
-    return QInputDialog::getText(parent, caption, label, QLineEdit::Normal, text);
-  };
-  q.unsaved = [parent](const QString& text) {
-    return QMessageBox::question(parent, QStringLiteral("课程编辑"), text,
-                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                 QMessageBox::Save);
-  };
-  q.changedOnDisk = [parent](const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("课程编辑"), text, QMessageBox::NoButton,
-                    parent);
-    QPushButton* reload =
-        box.addButton(QStringLiteral("重新载入(&R)"), QMessageBox::DestructiveRole);
-    QPushButton* saveAs = box.addButton(QStringLiteral("另存为(&A)…"), QMessageBox::AcceptRole);
-    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
-    box.exec();
-    if (box.clickedButton() == reload) return ChangedOnDisk::Reload;
-    if (box.clickedButton() == saveAs) return ChangedOnDisk::SaveAs;
-    return ChangedOnDisk::Cancel;
-  };
-  q.import = [](ImportDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-  q.clipboard = [] { return QGuiApplication::clipboard()->text(); };
-  return q;
-}
-
 QString WindowTitle(const QString& book) {
   return QStringLiteral("课程编辑 — %1[*]").arg(book);
 }
@@ -97,7 +57,7 @@ QLabel* Buddy(const QString& text, QWidget* widget, QWidget* parent) {
 }  // namespace
 
 CourseWindow::CourseWindow(suite::FilePlaces places)
-    : questions(StandardQuestions(this)), places_(std::move(places)) {
+    : questions(StandardQuestions(this)), session_(std::move(places)) {
   undoStack = new QUndoStack(this);
 
   lessonList = new QListWidget(this);
@@ -215,11 +175,11 @@ QAction* CourseWindow::addCommand(QMenu* menu, const QString& text, const QKeySe
 
 void CourseWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-  for (int i = 0; i < static_cast<int>(chooser::kBooks.size()); ++i) {
-    QAction* open =
-        file->addAction(QStringLiteral("打开%1(&%2)")
-                            .arg(Text(chooser::kBooks[static_cast<std::size_t>(i)].title))
-                            .arg(i + 1));
+  for (int i = 0; i < static_cast<int>(course::kBooks.size()); ++i) {
+    QAction* open = file->addAction(
+        QStringLiteral("打开%1(&%2)")
+            .arg(QString::fromUtf8(course::kBooks[static_cast<std::size_t>(i)].title))
+            .arg(i + 1));
     open->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
     connect(open, &QAction::triggered, this, [this, i] { openBook(i); });
   }
@@ -297,15 +257,7 @@ void CourseWindow::setBook(editor::OpenedBook opened, editor::BookLocation locat
   } else {
     tell(QStringLiteral("已打开 %1").arg(path), false);
   }
-  book_ = std::move(opened.book);
-  opened_ = opened.identity;
-  location_ = std::move(location);
-  if (location_.fixedName.empty()) {
-    course::ReadPhoneticsTable(course::PhoneticsPathBeside(location_.path), phonetics_);
-  } else {
-    phonetics_ = course::ReadFolderPhonetics(places_);
-  }
-  phoneticsSaved_ = phonetics_;
+  session_.open(std::move(opened), std::move(location));
   title_ = title;
   undoStack->clear();
   setWindowTitle(WindowTitle(title));
@@ -328,8 +280,9 @@ void CourseWindow::load(editor::BookLocation location, const QString& title) {
 
 void CourseWindow::openBook(int index) {
   if (!mayLeaveBook()) return;
-  const auto& entry = chooser::kBooks.at(static_cast<std::size_t>(index));
-  load(editor::BookLocation::Fixed(places_, entry.fileName), Text(entry.title));
+  const auto& entry = course::kBooks.at(static_cast<std::size_t>(index));
+  load(editor::BookLocation::Fixed(session_.places(), entry.fileName),
+       QString::fromUtf8(entry.title));
 }
 
 void CourseWindow::openFile(const QString& path) {
@@ -351,33 +304,32 @@ bool CourseWindow::mayLeaveBook() {
 }
 
 bool CourseWindow::save() {
-  if (location_.path.empty()) {
+  if (session_.location().path.empty()) {
     saveAsAsked();
     return undoStack->isClean();
   }
-  if (const auto onDisk = editor::CheckBookOnDisk(places_, location_, opened_); onDisk.changed) {
-    return saveOverChangedBook(onDisk.path);
+  const auto outcome = session_.save();
+  const QString file = desk::PathText(outcome.book.path);
+  switch (outcome.kind) {
+    case editor::SaveOutcome::Kind::ChangedOnDisk:
+      return saveOverChangedBook(outcome.book.path);
+    case editor::SaveOutcome::Kind::BookNotSaved: {
+      const QString reason =
+          book().fitsCourseFile()
+              ? desk::ReasonText(outcome.book.error, QString::fromStdString(outcome.book.reason))
+              : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
+                    .arg(book().size())
+                    .arg(course::kRecordSlots);
+      tell(QStringLiteral("无法保存到 %1：%2").arg(file, reason), true);
+      return false;
+    }
+    case editor::SaveOutcome::Kind::PhoneticsNotKept:
+    case editor::SaveOutcome::Kind::Saved:
+      break;
   }
-  const auto saved = editor::SaveBook(book_, places_, location_, &opened_);
-  if (!saved.ok()) {
-    const QString reason = book_.fitsCourseFile()
-                               ? desk::ReasonText(saved.error, QString::fromStdString(saved.reason))
-                               : QStringLiteral("这一册有 %1 条，课程文件最多存 %2 条")
-                                     .arg(book_.size())
-                                     .arg(course::kRecordSlots);
-    tell(QStringLiteral("无法保存到 %1：%2").arg(desk::PathText(saved.path), reason), true);
-    return false;
-  }
-  if (!keepPhonetics(saved.path, phoneticsSaved_,
-                     QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)))) {
-    return false;
-  }
-  phoneticsSaved_ = phonetics_;
-  // From now on the book is read from where it was saved.
-  if (!location_.fixedName.empty())
-    location_ = editor::BookLocation::Fixed(places_, location_.fixedName);
+  if (!phoneticsKept(outcome, QStringLiteral("已保存到 %1").arg(file))) return false;
   undoStack->setClean();
-  tell(QStringLiteral("已保存到 %1").arg(desk::PathText(saved.path)), false);
+  tell(QStringLiteral("已保存到 %1").arg(file), false);
   return true;
 }
 
@@ -392,9 +344,7 @@ bool CourseWindow::saveOverChangedBook(const std::string& path) {
           .arg(file));
   switch (choice) {
     case ChangedOnDisk::Reload:
-      load(location_.fixedName.empty() ? location_
-                                       : editor::BookLocation::Fixed(places_, location_.fixedName),
-           title_);
+      load(session_.currentLocation(), title_);
       return false;
     case ChangedOnDisk::SaveAs:
       return saveElsewhere();
@@ -405,45 +355,30 @@ bool CourseWindow::saveOverChangedBook(const std::string& path) {
 }
 
 bool CourseWindow::saveAs(const QString& path, suite::FileIdentity* written) {
-  const auto saved = editor::SaveBook(
-      book_, places_, editor::BookLocation::AtPath(QFile::encodeName(path).toStdString()), written);
-  if (!saved.ok()) {
+  const auto outcome = session_.saveAs(QFile::encodeName(path).toStdString(), written);
+  if (outcome.kind == editor::SaveOutcome::Kind::BookNotSaved) {
     tell(QStringLiteral("无法保存到 %1：%2")
-             .arg(path, desk::ReasonText(saved.error, QString::fromStdString(saved.reason))),
+             .arg(path, desk::ReasonText(outcome.book.error,
+                                         QString::fromStdString(outcome.book.reason))),
          true);
     return false;
   }
-  // Elsewhere the table may lack any of the words: all of them go there.
-  if (!keepPhonetics(saved.path, {}, QStringLiteral("已另存到 %1").arg(path))) return false;
+  if (!phoneticsKept(outcome, QStringLiteral("已另存到 %1").arg(path))) return false;
   tell(QStringLiteral("已另存到 %1").arg(path), false);
   return true;
 }
 
-bool CourseWindow::keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
-                                 const QString& saved) {
-  const std::string path = course::PhoneticsPathBeside(bookPath);
-  course::PhoneticsTable there;
-  const course::PhoneticsRead read = course::ReadPhoneticsTable(path, there);
-  QString why;
-  if (!read.badLines.empty()) {
-    why = QStringLiteral("它的第 %1 行不是“英文<Tab>音标”，请先改正这一行")
-              .arg(read.badLines.front().number);
-  } else if (const auto kept = course::UpdatePhoneticsTable(path, before, phonetics_); !kept.ok()) {
-    why = desk::ReasonText(kept.error, QString::fromStdString(kept.reason));
-  } else {
-    return true;
-  }
-  tell(QStringLiteral("%1，但音标没有保存到 %2：%3").arg(saved, desk::PathText(path), why), true);
+bool CourseWindow::phoneticsKept(const editor::SaveOutcome& outcome, const QString& saved) {
+  if (outcome.kind != editor::SaveOutcome::Kind::PhoneticsNotKept) return true;
+  const QString why =
+      outcome.badLine > 0
+          ? QStringLiteral("它的第 %1 行不是“英文<Tab>音标”，请先改正这一行").arg(outcome.badLine)
+          : desk::ReasonText(outcome.phonetics.error,
+                             QString::fromStdString(outcome.phonetics.reason));
+  tell(QStringLiteral("%1，但音标没有保存到 %2：%3")
+           .arg(saved, desk::PathText(outcome.phoneticsPath), why),
+       true);
   return false;
-}
-
-// The window goes on with the file it saved to, which holds its edits.
-void CourseWindow::adoptSavedAs(const QString& path, const suite::FileIdentity& written) {
-  location_ = editor::BookLocation::AtPath(QFile::encodeName(path).toStdString());
-  opened_ = written;
-  title_ = QFileInfo(path).fileName();
-  setWindowTitle(WindowTitle(title_));
-  undoStack->setClean();
 }
 
 bool CourseWindow::saveElsewhere() {
@@ -451,12 +386,16 @@ bool CourseWindow::saveElsewhere() {
       questions.path(QStringLiteral("另存为"), QStringLiteral("课程文件 (*.dat)"), true);
   suite::FileIdentity written;
   if (path.isEmpty() || !saveAs(path, &written)) return false;
-  adoptSavedAs(path, written);
+  // The window goes on with the file it saved to, which holds its edits.
+  session_.adoptSavedAs(QFile::encodeName(path).toStdString(), written);
+  title_ = QFileInfo(path).fileName();
+  setWindowTitle(WindowTitle(title_));
+  undoStack->setClean();
   return true;
 }
 
 void CourseWindow::saveAsAsked() {
-  if (location_.path.empty()) {
+  if (session_.location().path.empty()) {
     saveElsewhere();
     return;
   }
@@ -465,10 +404,7 @@ void CourseWindow::saveAsAsked() {
   suite::FileIdentity written;
   if (path.isEmpty() || !saveAs(path, &written)) return;
   // Written over the book's own file: the book itself is saved.
-  if (!editor::CheckBookOnDisk(places_, location_, written).changed) {
-    opened_ = written;
-    undoStack->setClean();
-  }
+  if (session_.tookCopyAsSaved(written)) undoStack->setClean();
 }
 
 void CourseWindow::openFileAsked() {
@@ -492,11 +428,11 @@ void CourseWindow::exportCsv(const std::string& csv, const QString& suggested) {
 }
 
 void CourseWindow::exportLesson() {
-  if (const auto* run = lesson()) exportCsv(editor::ExportCsv(book_, run), LessonLabel(*run));
+  if (const auto* run = lesson()) exportCsv(editor::ExportCsv(book(), run), LessonLabel(*run));
 }
 
 void CourseWindow::exportBook() {
-  exportCsv(editor::ExportCsv(book_), title_);
+  exportCsv(editor::ExportCsv(book()), title_);
 }
 
 void CourseWindow::tell(const QString& text, bool trouble) {
@@ -505,28 +441,38 @@ void CourseWindow::tell(const QString& text, bool trouble) {
 }
 
 const editor::LessonRun* CourseWindow::lesson() const {
-  const int row = lessonList->currentRow();
-  return row >= 0 && row < static_cast<int>(lessons_.size())
-             ? &lessons_[static_cast<std::size_t>(row)]
-             : nullptr;
+  return session_.lessonAt(lessonList->currentRow());
 }
 
-void CourseWindow::push(editor::Splice splice, const QString& text, std::size_t focusAfter,
-                        std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics) {
+void CourseWindow::push(std::optional<editor::Edit> edit, const QString& text) {
+  if (!edit) return;
   undoStack->push(new BookEditCommand(
-      book_, std::move(splice), text, focusAfter, focusBefore,
-      [this](std::size_t record) { showRecord(record); }, &phonetics_, std::move(phonetics)));
+      session_.book(), std::move(edit->splice), text, edit->focusAfter, edit->focusBefore,
+      [this](std::size_t record) { showRecord(record); }, &session_.phonetics(),
+      std::move(edit->phonetics)));
+}
+
+void CourseWindow::pushOrRefuse(editor::EditOutcome outcome, const QString& text,
+                                const QString& refused, QTableWidgetItem* item,
+                                const QString& shown) {
+  if (outcome.problem.empty()) {
+    push(std::move(outcome.edit), text);
+    return;
+  }
+  if (item) {
+    filling_ = true;
+    item->setText(shown);
+    filling_ = false;
+  }
+  tell(QStringLiteral("%1：%2").arg(refused, Text(outcome.problem)), true);
 }
 
 void CourseWindow::showRecord(std::size_t record) {
-  lessons_ = book_.lessons();
+  session_.refreshLessons();
   const QSignalBlocker blocker(lessonList);
   lessonList->clear();
-  int chosen = lessons_.empty() ? -1 : static_cast<int>(lessons_.size()) - 1;
-  for (std::size_t i = 0; i < lessons_.size(); ++i) {
-    lessonList->addItem(LessonLabel(lessons_[i]));
-    if (record >= lessons_[i].first && record < lessons_[i].end()) chosen = static_cast<int>(i);
-  }
+  for (const auto& run : session_.lessons()) lessonList->addItem(LessonLabel(run));
+  const int chosen = session_.rowOfRecord(record);
   lessonList->setCurrentRow(chosen);
   showLesson(chosen);
   if (const auto* run = lesson(); run && record >= run->first && record < run->end()) {
@@ -543,11 +489,12 @@ void CourseWindow::showLesson(int row) {
   for (int r = 0; run && r < static_cast<int>(run->count); ++r) {
     const std::size_t record = run->first + static_cast<std::size_t>(r);
     for (int c = 0; c < kColumns; ++c) {
-      const auto text = c == kPhoneticsColumn
-                            ? QString::fromStdString(
-                                  phonetics_.find(course::ToUtf8(book_.text(record, kEnglishField)))
-                                      .value_or(std::string()))
-                            : Text(book_.text(record, kEnglishField + c));
+      const auto text =
+          c == kPhoneticsColumn
+              ? QString::fromStdString(phonetics()
+                                           .find(course::ToUtf8(book().text(record, kEnglishField)))
+                                           .value_or(std::string()))
+              : Text(book().text(record, kEnglishField + c));
       if (auto* item = entryTable->item(r, c)) {
         item->setText(text);
       } else {
@@ -567,11 +514,12 @@ void CourseWindow::showLesson(int row) {
 
 void CourseWindow::refreshChecks() {
   findingList->clear();
-  const auto findings = editor::CheckBook(book_);
+  const auto findings = editor::CheckBook(book());
   for (const auto& finding : findings) {
     auto* item = new QListWidgetItem(Text(finding.text), findingList);
-    item->setData(Qt::UserRole, static_cast<qulonglong>(finding.record.value_or(
-                                    lessons_.empty() ? 0 : lessons_[finding.lesson].first)));
+    item->setData(Qt::UserRole,
+                  static_cast<qulonglong>(finding.record.value_or(
+                      session_.lessons().empty() ? 0 : session_.lessons()[finding.lesson].first)));
     item->setData(Qt::UserRole + 1, finding.field);
   }
   if (findings.empty())
@@ -585,7 +533,7 @@ void CourseWindow::refreshPreview() {
     previewNote->setText(QStringLiteral("没有选中的课。"));
     return;
   }
-  const auto preview = editor::PreviewLesson(book_, run->name);
+  const auto preview = editor::PreviewLesson(book(), run->name);
   previewNote->setText(preview.listed
                            ? QStringLiteral("保存后，选课程序这样显示“%1”：").arg(LessonLabel(*run))
                            : QStringLiteral("选课程序不会列出“%1”。").arg(LessonLabel(*run)));
@@ -607,102 +555,47 @@ void CourseWindow::cellEdited(QTableWidgetItem* item) {
   const auto* run = lesson();
   if (filling_ || !run) return;
   const std::size_t record = run->first + static_cast<std::size_t>(item->row());
+  const QString refused = QStringLiteral("没有改动");
   if (item->column() == kPhoneticsColumn) {
-    editPhonetics(item, record);
+    const auto english = course::ToUtf8(book().text(record, kEnglishField));
+    pushOrRefuse(session_.setPhonetics(record, item->text().toStdU16String()),
+                 QStringLiteral("修改音标"), refused, item,
+                 QString::fromStdString(phonetics().find(english).value_or(std::string())));
     return;
   }
   const int field = kEnglishField + item->column();
-  const std::u16string text = item->text().toStdU16String();
-  const std::u16string before = book_.text(record, field);
-  if (text == before) return;
-  const std::u16string problem = editor::UnstorableReason(text);
-  if (!problem.empty()) {
-    filling_ = true;
-    item->setText(Text(before));
-    filling_ = false;
-    tell(QStringLiteral("没有改动：%1").arg(Text(problem)), true);
-    return;
-  }
-  push(editor::SetText(book_, record, field, text), QStringLiteral("修改词条"), record, record);
-}
-
-void CourseWindow::editPhonetics(QTableWidgetItem* item, std::size_t record) {
-  const std::u16string english = book_.text(record, kEnglishField);
-  const auto change = editor::SetPhonetics(phonetics_, english, item->text().toStdU16String());
-  if (change.after == change.before) return;
-  QString problem;
-  course::PhoneticsTable probe = phonetics_;
-  if (english.empty()) {
-    problem = QStringLiteral("音标按英文保存，请先填写英文");
-  } else if (!editor::MakeChanges(probe, {change})) {
-    problem = QStringLiteral("音标里不能有控制字符，也不能超过 %1 字节")
-                  .arg(course::PhoneticsTable::kLongestLine);
-  }
-  if (!problem.isEmpty()) {
-    filling_ = true;
-    item->setText(QString::fromStdString(change.before));
-    filling_ = false;
-    tell(QStringLiteral("没有改动：%1").arg(problem), true);
-    return;
-  }
-  push({}, QStringLiteral("修改音标"), record, record, {change});
+  pushOrRefuse(session_.setText(record, field, item->text().toStdU16String()),
+               QStringLiteral("修改词条"), refused, item, Text(book().text(record, field)));
 }
 
 void CourseWindow::addEntry() {
-  const auto* run = lesson();
-  if (!run) return;
-  const int row = entryTable->currentRow();
-  const std::size_t at = row >= 0 ? run->first + static_cast<std::size_t>(row) + 1 : run->end();
-  push(editor::InsertEntries(book_, at, run->name, {{}}), QStringLiteral("添加词条"), at,
-       at > 0 ? at - 1 : 0);
+  push(session_.addEntry(lessonList->currentRow(), entryTable->currentRow()),
+       QStringLiteral("添加词条"));
+  if (!lesson()) return;
   entryTable->setFocus();
   entryTable->setCurrentCell(entryTable->currentRow(), 0);
 }
 
 void CourseWindow::removeEntry() {
-  const auto* run = lesson();
-  const int row = entryTable->currentRow();
-  if (!run || row < 0) return;
-  const std::size_t record = run->first + static_cast<std::size_t>(row);
-  const std::size_t next = record + 1 < run->end() || record == 0 ? record : record - 1;
-  push(editor::RemoveRecords(book_, record, 1), QStringLiteral("删除词条"), next, record);
+  push(session_.removeEntry(lessonList->currentRow(), entryTable->currentRow()),
+       QStringLiteral("删除词条"));
 }
 
 void CourseWindow::moveEntryUp() {
-  moveEntry(-1);
+  push(session_.moveEntry(lessonList->currentRow(), entryTable->currentRow(), -1),
+       QStringLiteral("移动词条"));
 }
 
 void CourseWindow::moveEntryDown() {
-  moveEntry(+1);
-}
-
-void CourseWindow::moveEntry(int delta) {
-  const auto* run = lesson();
-  const int row = entryTable->currentRow();
-  if (!run || row < 0) return;
-  const std::size_t record = run->first + static_cast<std::size_t>(row);
-  if (auto splice = editor::MoveEntry(book_, *run, record, delta)) {
-    push(std::move(*splice), QStringLiteral("移动词条"), record + static_cast<std::size_t>(delta),
-         record);
-  }
-}
-
-QString CourseWindow::lessonNameProblem(const QString& name, int except) const {
-  return Text(
-      editor::LessonNameProblem(lessons_, name.toStdU16String(),
-                                except < 0 ? editor::kNoLesson : static_cast<std::size_t>(except)));
+  push(session_.moveEntry(lessonList->currentRow(), entryTable->currentRow(), +1),
+       QStringLiteral("移动词条"));
 }
 
 void CourseWindow::addLesson() {
   const QString name = questions.line(QStringLiteral("新建课"), QStringLiteral("新课的课名："), {});
   if (name.isEmpty()) return;
-  if (const QString problem = lessonNameProblem(name, -1); !problem.isEmpty()) {
-    tell(QStringLiteral("没有新建课：%1").arg(problem), true);
-    return;
-  }
-  const std::size_t at = book_.size();
-  push(editor::AppendLesson(book_, name.toStdU16String(), {}), QStringLiteral("新建课"), at,
-       at > 0 ? at - 1 : 0);
+  pushOrRefuse(session_.addLesson(name.toStdU16String()), QStringLiteral("新建课"),
+               QStringLiteral("没有新建课"));
 }
 
 void CourseWindow::renameLesson() {
@@ -710,42 +603,21 @@ void CourseWindow::renameLesson() {
   if (!run) return;
   const QString name =
       questions.line(QStringLiteral("重命名课"), QStringLiteral("新的课名："), Text(run->name));
-  if (name.isEmpty() || name.toStdU16String() == run->name) return;
-  if (const QString problem = lessonNameProblem(name, lessonList->currentRow());
-      !problem.isEmpty()) {
-    tell(QStringLiteral("没有重命名：%1").arg(problem), true);
-    return;
-  }
-  push(editor::RenameLesson(book_, *run, name.toStdU16String()), QStringLiteral("重命名课"),
-       run->first, run->first);
+  if (name.isEmpty()) return;
+  pushOrRefuse(session_.renameLesson(lessonList->currentRow(), name.toStdU16String()),
+               QStringLiteral("重命名课"), QStringLiteral("没有重命名"));
 }
 
 void CourseWindow::removeLesson() {
-  const auto* run = lesson();
-  if (!run) return;
-  const std::size_t first = run->first;
-  push(editor::RemoveRecords(book_, first, run->count), QStringLiteral("删除课"),
-       first < book_.size() - run->count ? first : (first > 0 ? first - 1 : 0), first);
+  push(session_.removeLesson(lessonList->currentRow()), QStringLiteral("删除课"));
 }
 
 void CourseWindow::moveLessonUp() {
-  moveLesson(-1);
+  push(session_.moveLesson(lessonList->currentRow(), -1), QStringLiteral("移动课"));
 }
 
 void CourseWindow::moveLessonDown() {
-  moveLesson(+1);
-}
-
-void CourseWindow::moveLesson(int delta) {
-  const int row = lessonList->currentRow();
-  if (row < 0) return;
-  const auto index = static_cast<std::size_t>(row);
-  auto splice = editor::MoveLesson(book_, lessons_, index, delta);
-  if (!splice) return;
-  const auto& other = lessons_[index + static_cast<std::size_t>(delta)];
-  // Where the moved lesson starts afterwards.
-  const std::size_t after = delta < 0 ? other.first : lessons_[index].first + other.count;
-  push(std::move(*splice), QStringLiteral("移动课"), after, lessons_[index].first);
+  push(session_.moveLesson(lessonList->currentRow(), +1), QStringLiteral("移动课"));
 }
 
 void CourseWindow::importFileAsked() {
@@ -789,16 +661,18 @@ void CourseWindow::importText(const QString& text) {
 void CourseWindow::runImport(editor::ImportSource source, const QString& sourceName,
                              const QString& suggestedName) {
   ImportDialog dialog(
-      std::move(source), book_, sourceName, suggestedName,
+      std::move(source), book(), sourceName, suggestedName,
       lesson() ? LessonLabel(*lesson()) : QString(),
-      [this](const QString& name) { return lessonNameProblem(name, -1); }, this);
+      [this](const QString& name) {
+        return Text(session_.lessonNameProblem(name.toStdU16String(), -1));
+      },
+      this);
   if (!questions.import(dialog)) return;
   const auto* run = dialog.intoChosenLesson->isChecked() ? lesson() : nullptr;
-  const std::size_t at = run ? run->end() : book_.size();
   const std::u16string name = run ? run->name : dialog.lessonName->text().toStdU16String();
   const auto& entries = dialog.entries().entries;
-  push(editor::InsertEntries(book_, at, name, entries), QStringLiteral("导入词条"), at,
-       at > 0 ? at - 1 : 0, editor::ImportedPhonetics(phonetics_, entries));
+  push(session_.importEntries(run ? lessonList->currentRow() : -1, name, entries),
+       QStringLiteral("导入词条"));
   tell(QStringLiteral("已把 %1 条词条导入“%2”（还没有保存）").arg(entries.size()).arg(Text(name)),
        false);
 }

@@ -16,32 +16,14 @@
 
 #include "book.h"
 #include "book_file.h"
+#include "course_questions.h"
+#include "editing_session.h"
 #include "file_places.h"
 #include "import_reader.h"
 #include "import_table.h"
 #include "phonetics_changes.h"
 
 namespace coursedesk {
-
-class ImportDialog;
-
-// What the teacher may do when the book changed on disk since this window opened it.
-enum class ChangedOnDisk { Reload, SaveAs, Cancel };
-
-// What the window asks the teacher, replaceable in tests.
-struct Questions {
-  // A file to open (forSaving false) or to write; empty when cancelled.
-  std::function<QString(const QString& caption, const QString& filter, bool forSaving)> path;
-  // A line of text, starting from `text`; empty when cancelled.
-  std::function<QString(const QString& caption, const QString& label, const QString& text)> line;
-  // Save, Discard or Cancel for unsaved changes.
-  std::function<QMessageBox::StandardButton(const QString& text)> unsaved;
-  // The book was saved by someone else: reload it, save this one elsewhere, or neither.
-  std::function<ChangedOnDisk(const QString& text)> changedOnDisk;
-  // True when the teacher accepts the import dialog.
-  std::function<bool(ImportDialog& dialog)> import;
-  std::function<QString()> clipboard;
-};
 
 class CourseWindow : public QMainWindow {
   Q_OBJECT
@@ -65,9 +47,9 @@ class CourseWindow : public QMainWindow {
   void importBytes(const QByteArray& bytes, const QString& source, const QString& suggestedName);
   void importText(const QString& text);
 
-  const editor::Book& book() const { return book_; }
+  const editor::Book& book() const { return session_.book(); }
   // The phonetics of the book's folder as edited, by English word.
-  const course::PhoneticsTable& phonetics() const { return phonetics_; }
+  const course::PhoneticsTable& phonetics() const { return session_.phonetics(); }
   int currentLesson() const { return lessonList->currentRow(); }
 
   QListWidget* lessonList = nullptr;
@@ -109,20 +91,18 @@ class CourseWindow : public QMainWindow {
   bool mayLeaveBook();
   bool saveOverChangedBook(const std::string& path);
   bool saveElsewhere();
-  void adoptSavedAs(const QString& path, const suite::FileIdentity& written);
-  void push(editor::Splice splice, const QString& text, std::size_t focusAfter,
-            std::size_t focusBefore, std::vector<editor::PhoneticsChange> phonetics = {});
-  // Keeps the phonetics changed since `before` in the table beside the book saved at
-  // `bookPath`; false (and why shown, after `saved`) when they cannot be kept.
-  bool keepPhonetics(const std::string& bookPath, const course::PhoneticsTable& before,
-                     const QString& saved);
+  void push(std::optional<editor::Edit> edit, const QString& text);
+  // Pushes the outcome's edit, or tells `refused` with why and puts `item` back to `shown`.
+  void pushOrRefuse(editor::EditOutcome outcome, const QString& text, const QString& refused,
+                    QTableWidgetItem* item = nullptr, const QString& shown = {});
+  // Tells that the phonetics were not kept beside the book (after `saved`); false then.
+  bool phoneticsKept(const editor::SaveOutcome& outcome, const QString& saved);
   void editPhonetics(QTableWidgetItem* item, std::size_t record);
   void showRecord(std::size_t record);
   void showLesson(int lesson);
   void refreshChecks();
   void refreshPreview();
   void tell(const QString& text, bool trouble);
-  QString lessonNameProblem(const QString& name, int except) const;
   const editor::LessonRun* lesson() const;
 
   void cellEdited(QTableWidgetItem* item);
@@ -135,27 +115,19 @@ class CourseWindow : public QMainWindow {
   void removeEntry();
   void moveEntryUp();
   void moveEntryDown();
-  void moveEntry(int delta);
   void addLesson();
   void renameLesson();
   void removeLesson();
   void moveLessonUp();
   void moveLessonDown();
-  void moveLesson(int delta);
   void importFileAsked();
   void importClipboard();
   void runImport(editor::ImportSource source, const QString& sourceName,
                  const QString& suggestedName);
   void jumpToFinding(QListWidgetItem* item);
 
-  suite::FilePlaces places_;
-  editor::Book book_;
-  course::PhoneticsTable phonetics_;
-  course::PhoneticsTable phoneticsSaved_;  // as the table beside the book last had them
-  editor::BookLocation location_;
-  suite::FileIdentity opened_;  // the file as this window last read or wrote it
+  editor::EditingSession session_;
   QString title_;
-  std::vector<editor::LessonRun> lessons_;
   QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts
   bool filling_ = false;
 };

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "chooser_session.h"
 #include "handoff_lesson.h"
 #include "utf8.h"
 
@@ -22,8 +21,7 @@ LearnWindow::LearnWindow(suite::FilePlaces places, Clock clock, study::Voice* vo
 }
 
 void LearnWindow::start() {
-  const study::HandOffLesson lesson =
-      study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
+  const study::HandOffLesson lesson = study::LoadChosenLesson(places_);
   if (lesson.entries.empty()) {
     heading->hide();
     end_->present(NoLessonNote(lesson), false);

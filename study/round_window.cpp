@@ -3,7 +3,6 @@
 
 #include <QKeyEvent>
 
-#include "chooser_session.h"
 #include "history_chart.h"
 #include "utf8.h"
 
@@ -43,7 +42,7 @@ RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite:
 }
 
 void RoundWindow::start() {
-  lesson_ = study::LoadHandOff(places_.readPath(chooser::kHandOffFileName));
+  lesson_ = study::LoadChosenLesson(places_);
   if (lesson_.entries.empty()) {
     end_->present(NoLessonNote(lesson_), false);
     return;

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "book_checks.h"
 #include "book_edits.h"
 #include "book_file.h"
 #include "chinese_text.h"
+#include "commands.h"
 #include "csv_export.h"
 #include "lesson_index.h"
 #include "lesson_preview.h"
@@ -262,6 +264,45 @@ TEST(BookChecks, CountLessonsAndEntriesAsTheChooserDoes) {
   EXPECT_EQ(RulesFound(MakeBook(full)), std::vector<Rule>{}) << "2984 entries are all listed";
   full.push_back(Entry({u"", u"A", u"x", u"叉"}));
   EXPECT_EQ(RulesFound(MakeBook(full)), std::vector<Rule>{Rule::TooManyEntries});
+}
+
+// Whether every lesson of a book can be listed is one rule: coursetool and the editor's
+// checks must give the same verdict, also where a run of empty lesson names takes a slot.
+TEST(BookChecks, CoursetoolAndTheEditorAgreeOnWhatTheChooserLists) {
+  struct Case {
+    const char* what;
+    std::size_t lessons;
+    bool emptyRunBetween;  // a record without a lesson name before the last lesson
+    bool listed;
+  };
+  const Case cases[] = {
+      {"128 lessons", 128, false, true},
+      {"129 lessons and the empty records after them", 129, false, true},
+      {"130 lessons", 130, false, false},
+      {"128 lessons with an empty run between", 128, true, true},
+      {"129 lessons with an empty run between", 129, true, false},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    std::vector<CourseRecord> records;
+    for (std::size_t i = 0; i < c.lessons; ++i) {
+      if (c.emptyRunBetween && i + 1 == c.lessons)
+        records.push_back(Entry({u"", u"", u"be", u"是"}));
+      records.push_back(Entry({u"", Numbered(u"L", i), u"go", u"去"}));
+    }
+    const Book book = MakeBook(records);
+    const auto rules = RulesFound(book);
+    const bool editorLists =
+        std::find(rules.begin(), rules.end(), Rule::TooManyLessons) == rules.end();
+    EXPECT_EQ(editorLists, c.listed) << c.what;
+
+    const std::string path = dir.file("book.dat");
+    ASSERT_TRUE(course::WriteCourseFile(path, book.table()).ok()) << c.what;
+    std::ostringstream out, err;
+    coursetool::Check(path, out, err);
+    const bool toolLists = out.str().find("more lesson runs") == std::string::npos;
+    EXPECT_EQ(toolLists, c.listed) << c.what << "\n" << out.str();
+  }
 }
 
 TEST(BookFile, SavesWhereTheFolderRuleSaysAndSaysWhere) {

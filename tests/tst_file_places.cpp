@@ -13,8 +13,10 @@
 #include "chooser_session.h"
 #include "course_file.h"
 #include "file_places.h"
+#include "fixed_names.h"
 #include "module1.h"
 #include "test_support.h"
+#include "utf8.h"
 
 namespace {
 
@@ -146,7 +148,7 @@ class HandOffOverReadOnlyFolder : public Places {
   chooser::ChooserSession chooseLesson(const FilePlaces& places, const std::u16string& lesson) {
     chooser::ChooserSession session;
     session.setPlaces(places);
-    session.chooseBook(chooser::kBooks[0].title);
+    session.chooseBook(*course::FromUtf8(course::kBooks[0].title));
     session.buildLessonIndex();
     session.viewLesson(lesson);
     return session;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "chooser_session.h"
 
+#include "fixed_names.h"
+#include "utf8.h"
+
 namespace chooser {
 
 using namespace course;
@@ -11,8 +14,9 @@ void ChooserSession::setPlaces(suite::FilePlaces places) {
 }
 
 void ChooserSession::chooseBook(const std::u16string& title) {
+  const std::string wanted = ToUtf8(title);
   for (const Book& book : kBooks) {
-    if (title == book.title) courseFilePath_ = places_.readPath(book.fileName);
+    if (wanted == book.title) courseFilePath_ = places_.readPath(book.fileName);
   }
 }
 

@@ -19,20 +19,6 @@ using course::kLessonSlots;
 using course::RecordImage;
 using course::RecordTable;
 
-struct Book {
-  const char16_t* title;  // also the item of the book list
-  const char* fileName;   // a fixed name, found by the file places
-};
-
-inline constexpr std::array<Book, 4> kBooks{{
-    {u"大学英语精读第一册", "c1.dat"},
-    {u"大学英语精读第二册", "c2.dat"},
-    {u"大学英语精读第三册", "c3.dat"},
-    {u"大学英语精读第四册", "c4.dat"},
-}};
-
-inline constexpr const char* kHandOffFileName = "900_1.dat";
-
 struct IndexBuild {
   FileStatus read;                    // the course file read
   std::vector<std::u16string> items;  // the lesson list, display text

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "lesson_index.h"
 #include "module1.h"
 
 namespace editor {
@@ -23,6 +24,13 @@ std::vector<LessonRun> Book::lessons() const {
     ++runs.back().count;
   }
   return runs;
+}
+
+std::size_t Book::lessonSlotsNeeded() const {
+  auto runs = lessons();
+  // The last record of the table never belongs to a lesson.
+  if (!runs.empty() && runs.back().first >= course::kLessonRecords) runs.pop_back();
+  return course::SlotsForLessons(runs, [](const LessonRun& l) { return !l.name.empty(); });
 }
 
 std::u16string Book::text(std::size_t record, int field) const {

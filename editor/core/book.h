@@ -46,6 +46,8 @@ class Book {
   const std::vector<CourseRecord>& records() const { return records_; }
   std::size_t size() const { return records_.size(); }
   std::vector<LessonRun> lessons() const;
+  // The chooser's lesson slots this book's lessons need.
+  std::size_t lessonSlotsNeeded() const;
   // The display text of one field of one record.
   std::u16string text(std::size_t record, int field) const;
 

@@ -86,10 +86,8 @@ void CheckLessonEntries(const Book& book, const LessonRun& lesson, std::size_t l
 std::vector<Finding> CheckBook(const Book& book) {
   std::vector<Finding> findings;
   const auto lessons = book.lessons();
-  // The chooser counts runs over the lesson records only.
-  const auto listedRuns = static_cast<std::size_t>(std::count_if(
-      lessons.begin(), lessons.end(), [](const LessonRun& l) { return l.first < kLessonRecords; }));
-  if (listedRuns > kLessonSlots) {
+  const std::size_t listedRuns = book.lessonSlotsNeeded();
+  if (!course::ChooserListsEveryLesson(listedRuns)) {
     findings.push_back({Rule::TooManyLessons, kLessonSlots, lessons[kLessonSlots].first, 0,
                         u"共 " + Number(listedRuns) + u" 课，选课程序只列出前 " +
                             Number(kLessonSlots) + u" 课：从 " +

@@ -15,12 +15,8 @@ LimitVerdict CheckImportLimits(const Book& book, std::size_t entries, bool newLe
   const std::size_t total = book.size() + std::max<std::size_t>(entries, newLesson ? 1 : 0);
   if (total > course::kRecordSlots) return {ImportLimit::TooManyEntries, total};
   if (!newLesson) return {};
-  const auto lessons = book.lessons();
-  // The chooser counts runs over the lesson records only.
-  const auto listed = static_cast<std::size_t>(
-      std::count_if(lessons.begin(), lessons.end(),
-                    [](const LessonRun& l) { return l.first < course::kLessonRecords; }));
-  if (listed + 1 > course::kLessonSlots) return {ImportLimit::TooManyLessons, listed + 1};
+  const std::size_t listed = book.lessonSlotsNeeded() + 1;
+  if (!course::ChooserListsEveryLesson(listed)) return {ImportLimit::TooManyLessons, listed};
   return {};
 }
 

@@ -2,6 +2,7 @@
 #include "handoff_lesson.h"
 
 #include "course_file.h"
+#include "fixed_names.h"
 #include "module1.h"
 
 namespace study {
@@ -19,6 +20,10 @@ HandOffLesson LoadHandOff(const std::string& path) {
   // Slots past the lesson may keep an older lesson's name, but never an entry line.
   if (!table[0].text(3).empty()) lesson.name = course::UnscrambleText(table[0].lessonName());
   return lesson;
+}
+
+HandOffLesson LoadChosenLesson(const suite::FilePlaces& places) {
+  return LoadHandOff(places.readPath(course::kHandOffFileName));
 }
 
 }  // namespace study

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "file_places.h"
 #include "file_status.h"
 
 namespace study {
@@ -23,5 +24,7 @@ struct HandOffLesson {
 
 // The records whose entry (text 3) is not empty, in file order.
 HandOffLesson LoadHandOff(const std::string& path);
+// The lesson the chooser last handed off, from the hand-off file this user's programs read.
+HandOffLesson LoadChosenLesson(const suite::FilePlaces& places);
 
 }  // namespace study

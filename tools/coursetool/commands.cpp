@@ -121,7 +121,8 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
   const auto named = std::count_if(runs.begin(), runs.end(), [](auto& n) { return !n.empty(); });
   out << "  " << runs.size() << " lesson runs (" << named << " named) in records 0 to "
       << course::kLessonRecords - 1 << "\n";
-  if (runs.size() > course::kLessonSlots) {
+  const auto slots = course::SlotsForLessons(runs, [](const auto& n) { return !n.empty(); });
+  if (!course::ChooserListsEveryLesson(slots)) {
     problem("more lesson runs than the " + std::to_string(course::kLessonSlots) +
             " the chooser can list; runs from " + std::to_string(course::kLessonSlots + 1) +
             " on are not listed");
