@@ -285,7 +285,8 @@ TEST_F(StudyWindows, DamageFoundAfterTheFirstCardIsSaidAndWhatCouldBeReadIsKept)
   auto window = learn();
   EXPECT_EQ(window->card->line1->text(), Display("word0")) << "the first card, unchecked";
   EXPECT_FALSE(window->notice->text().contains("损坏")) << "not yet checked";
-  QTest::qWait(600);
+  // The check runs a moment after the first card is on show; wait for its verdict.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->notice->text().contains("已损坏"); }, 10000));
   const QString notice = window->notice->text();
   EXPECT_TRUE(notice.contains("已损坏")) << notice.toStdString();
   // The damaged pages held some of the 20,000 answers; the others are kept.
