@@ -43,7 +43,7 @@ void LearnWindow::start() {
   std::vector<study::Card> cards;
   if (learner_.store) {
     study::StoreFailure failure;
-    cards = learner_.store->lessonCards(name, entries, failure);
+    cards = learner_.store->lessonCards(name, entries, clock_(), failure);
     if (failure.failed()) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   } else {
     for (const study::EntryText& e : entries) {

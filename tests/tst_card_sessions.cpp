@@ -63,7 +63,7 @@ class CardSessions : public ::testing::Test {
   }
   std::vector<Card> lesson(int count) {
     StoreFailure failure;
-    return store_->lessonCards("Unit 1", Entries(count), failure);
+    return store_->lessonCards("Unit 1", Entries(count), kMonday, failure);
   }
   // Learns `count` cards, each answered `grade` at kMonday.
   void learnAll(int count, Grade grade) {
@@ -162,7 +162,7 @@ TEST_F(CardSessions, LearningTakesBackEachAnswerExactlyLastFirst) {
     auto store = ProgressStore::Open(dir.file("study.db"), kMonday, result);
     ASSERT_TRUE(store);
     StoreFailure failure;
-    LearnSession session(store->lessonCards("Unit 1", Entries(3), failure),
+    LearnSession session(store->lessonCards("Unit 1", Entries(3), kMonday, failure),
                          c.withStore ? store.get() : nullptr);
     session.begin(false, kMonday);
     Millis now = kMonday;

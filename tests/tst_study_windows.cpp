@@ -235,7 +235,7 @@ TEST_F(StudyWindows, TheDayStartIsSetInReviewAndDecidesWhatIsDueToday) {
     study::OpenResult result;
     auto store = study::ProgressStore::Open(app_.file("study.db"), now_, result);
     study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", {{"word0", "释义0"}}, failure);
+    const auto cards = store->lessonCards("Unit 1", {{"word0", "释义0"}}, kMonday, failure);
     ASSERT_TRUE(store->commit(
         {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
         failure));

@@ -49,9 +49,9 @@ class ProgressStore final : public CardStore {
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
-  // A card's part of speech is kept as the lesson last gave it.
+  // A card's part of speech is kept as the lesson last gave it; a card added is stamped `now`.
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
-                                StoreFailure& failure);
+                                Millis now, StoreFailure& failure);
   // Days are the learner's days.
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override;
