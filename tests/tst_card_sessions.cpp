@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "learn_session.h"
+#include "lesson_cards.h"
 #include "progress_store.h"
 #include "review_session.h"
 #include "test_support.h"
@@ -82,6 +83,35 @@ class CardSessions : public ::testing::Test {
   TempDir dir_;
   std::unique_ptr<ProgressStore> store_;
 };
+
+// The handed-off lesson becomes the same cards with a store or without one; only the
+// store's have ids, and the store gives the same ones each time.
+TEST_F(CardSessions, TheLessonsCardsWithAndWithoutAStore) {
+  HandOffLesson lesson;
+  lesson.name = u"Unit 1";
+  lesson.entries = {{u"market", u"市场", u"n."}, {u"sell", u"卖"}};
+  const struct {
+    const char* what;
+    ProgressStore* store;
+    bool saved;
+  } cases[] = {{"no store", nullptr, false}, {"the store", store_.get(), true}};
+  for (const auto& c : cases) {
+    StoreFailure failure;
+    const std::vector<Card> cards = LessonCards(lesson, c.store, kMonday, failure);
+    EXPECT_FALSE(failure.failed()) << c.what;
+    ASSERT_EQ(cards.size(), 2u) << c.what;
+    EXPECT_EQ(cards[0].lesson, "Unit 1") << c.what;
+    EXPECT_EQ(cards[0].line1, "market") << c.what;
+    EXPECT_EQ(cards[0].line2, "市场") << c.what;
+    EXPECT_EQ(cards[0].partOfSpeech, "n.") << c.what;
+    EXPECT_EQ(cards[1].line1, "sell") << c.what;
+    EXPECT_TRUE(cards[1].state.isNew()) << c.what;
+    EXPECT_EQ(cards[0].id != 0 && cards[1].id != 0, c.saved) << c.what;
+    if (c.saved) {
+      EXPECT_EQ(LessonCards(lesson, c.store, kMonday, failure)[1].id, cards[1].id);
+    }
+  }
+}
 
 TEST_F(CardSessions, LearningGoesRoundUntilEachCardIsKnownAndCountsEachCardOnce) {
   LearnSession session(lesson(3), store_.get());
