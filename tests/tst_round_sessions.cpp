@@ -214,6 +214,37 @@ TEST(Typing, BackspaceCorrectsWithoutCountingAsAKeystroke) {
   EXPECT_EQ(round.typed(), u"ab");
 }
 
+// The figures on show while typing: keys a second apart from kStart ('\b' is Backspace).
+TEST(Typing, FiguresAreTimedFromTheFirstKeyToNowOrToTheLastKey) {
+  const struct {
+    const char* what;
+    std::u16string keys;
+    Millis now;
+    TypingFigures figures;
+  } cases[] = {
+      {"no key yet", u"", kStart + 5000, {0, 1, 0}},
+      {"a key taken back", u"x\b", kStart + 3000, {0, 0, 3000}},
+      {"under way", u"a", kStart + 60'000, {0.2, 1, 60'000}},
+      {"finished", u"ab", kStart + 60'000, {24, 1, 1000}},
+  };
+  for (const auto& c : cases) {
+    TypingSession round(u"ab");
+    Millis at = kStart;
+    for (const char16_t key : c.keys) {
+      if (key == u'\b') {
+        round.backspace();
+      } else {
+        round.type(key, at);
+        at += 1000;
+      }
+    }
+    const TypingFigures figures = round.figures(c.now);
+    EXPECT_NEAR(figures.wordsPerMinute, c.figures.wordsPerMinute, 1e-9) << c.what;
+    EXPECT_NEAR(figures.accuracy, c.figures.accuracy, 1e-12) << c.what;
+    EXPECT_EQ(figures.elapsed, c.figures.elapsed) << c.what;
+  }
+}
+
 TEST(Typing, TypographicTextIsShownAndTakenAsAKeyboardTypesIt) {
   TypingSession round(TypingSession::TextOf({{u"It’s “ＯＫ”", u"好"}}));
   EXPECT_EQ(round.text(), u"It's \"OK\"");
