@@ -45,7 +45,7 @@ bool TypesText(const QEvent* event) {
 
 DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
                                  std::uint32_t seed)
-    : SpokenRoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places),
+    : SpokenRoundWindow(QStringLiteral("听写训练"), study::kDictationRound, std::move(places),
                         std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
   position = new QLabel(askPage_);

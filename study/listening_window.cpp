@@ -17,7 +17,7 @@ const QString kWrongStyle =
 
 ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
                                  std::uint32_t seed)
-    : SpokenRoundWindow(QStringLiteral("听力自测"), "listening", std::move(places),
+    : SpokenRoundWindow(QStringLiteral("听力自测"), study::kListeningRound, std::move(places),
                         std::move(clock), voice, seed),
       seed_(seed) {
   askPage_ = new QWidget(pages);

@@ -7,10 +7,10 @@
 
 namespace studydesk {
 
-SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const char* resultName,
+SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const study::RoundKind& kind,
                                      suite::FilePlaces places, Clock clock, study::Voice* voice,
                                      std::uint32_t seed)
-    : RoundWindow(activity, resultName, std::move(places), std::move(clock), voice), seed_(seed) {}
+    : RoundWindow(activity, kind, std::move(places), std::move(clock), voice), seed_(seed) {}
 
 QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   tally = new QLabel(page);

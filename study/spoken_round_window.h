@@ -15,7 +15,7 @@ class SpokenRoundWindow : public RoundWindow {
   Q_OBJECT
 
  public:
-  SpokenRoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
+  SpokenRoundWindow(const QString& activity, const study::RoundKind& kind, suite::FilePlaces places,
                     Clock clock, study::Voice* voice, std::uint32_t seed);
 
   QLabel* tally = nullptr;

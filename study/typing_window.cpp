@@ -17,8 +17,8 @@ QString FiguresText(const study::TypingFigures& figures) {
 }  // namespace
 
 TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock, study::Voice* voice)
-    : RoundWindow(QStringLiteral("休闲打字"), "typing", std::move(places), std::move(clock),
-                  voice) {
+    : RoundWindow(QStringLiteral("休闲打字"), study::kTypingRound, std::move(places),
+                  std::move(clock), voice) {
   typePage_ = new QWidget(pages);
   typePage_->setFocusPolicy(Qt::StrongFocus);
   typePage_->setAccessibleName(QStringLiteral("照着上面的英文打字，Backspace 改正"));

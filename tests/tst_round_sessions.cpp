@@ -7,6 +7,7 @@
 
 #include "dictation_session.h"
 #include "listening_session.h"
+#include "round_end.h"
 #include "typing_session.h"
 
 namespace study {
@@ -255,6 +256,75 @@ TEST(Typing, TypographicTextIsShownAndTakenAsAKeyboardTypesIt) {
   round = TypingSession(u"A");
   round.type(u'a', kStart);
   EXPECT_DOUBLE_EQ(round.accuracy(), 0.0) << "typing keeps case";
+}
+
+// A store of rounds that keeps what it is given, or refuses it as a full disk does, and
+// answers every question about recent rounds with one earlier round.
+class RoundsKept final : public RoundStore {
+ public:
+  explicit RoundsKept(bool savesFail) : savesFail_(savesFail) {}
+  const DayRule& dayRule() const override { return days_; }
+  bool saveResult(const RoundResult& result, StoreFailure& failure) override {
+    if (savesFail_) {
+      failure.kind = StoreFailure::Kind::DiskFull;
+      return false;
+    }
+    saved.push_back(result);
+    return true;
+  }
+  std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
+                                         int count, StoreFailure&) override {
+    asked = activity + "|" + lesson + "|" + std::to_string(count);
+    RoundResult earlier;
+    earlier.activity = activity;
+    return {earlier};
+  }
+
+  std::vector<RoundResult> saved;
+  std::string asked;
+
+ private:
+  bool savesFail_;
+  DayRule days_ = DayRule::Utc();
+};
+
+TEST(RoundEnd, TheRoundIsStampedKeptAndShownAmongTheRecentOnes) {
+  using Kept = RoundEnd::Kept;
+  const struct {
+    const char* what;
+    const RoundKind& kind;
+    bool store;
+    bool savesFail;
+    Kept kept;
+    const char* asked;  // the recent rounds asked for
+    std::size_t shown;
+  } cases[] = {
+      {"dictation", kDictationRound, true, false, Kept::Saved, "dictation|Unit 1|30", 1},
+      {"listening", kListeningRound, true, false, Kept::Saved, "listening|Unit 1|30", 1},
+      {"typing, over every lesson", kTypingRound, true, false, Kept::Saved, "typing||30", 1},
+      {"a full disk", kDictationRound, true, true, Kept::Failed, "dictation|Unit 1|30", 1},
+      {"no store", kTypingRound, false, false, Kept::NoStore, "", 1},
+  };
+  for (const auto& c : cases) {
+    RoundsKept store(c.savesFail);
+    RoundResult result;
+    result.right = 3;
+    const RoundEnd end = EndRound(result, c.kind, "Unit 1", c.store ? &store : nullptr);
+    EXPECT_EQ(end.kept, c.kept) << c.what;
+    EXPECT_EQ(end.failure.kind,
+              c.savesFail ? StoreFailure::Kind::DiskFull : StoreFailure::Kind::None)
+        << c.what;
+    EXPECT_EQ(store.asked, c.asked) << c.what;
+    ASSERT_EQ(end.history.size(), c.shown) << c.what;
+    EXPECT_EQ(end.history[0].activity, c.kind.name) << c.what;
+    EXPECT_EQ(end.days.local(), !c.store) << c.what << ": the store's day rule, when there is one";
+    if (c.kept == Kept::Saved) {
+      ASSERT_EQ(store.saved.size(), 1u) << c.what;
+      EXPECT_EQ(store.saved[0].activity, c.kind.name) << c.what;
+      EXPECT_EQ(store.saved[0].lesson, "Unit 1") << c.what;
+      EXPECT_EQ(store.saved[0].right, 3) << c.what;
+    }
+  }
 }
 
 }  // namespace

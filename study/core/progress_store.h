@@ -14,13 +14,14 @@
 #include "card_store.h"
 #include "fsrs.h"
 #include "round_session.h"
+#include "round_store.h"
 #include "statistics.h"
 #include "store_schema.h"
 #include "store_types.h"
 
 namespace study {
 
-class ProgressStore final : public CardStore {
+class ProgressStore final : public CardStore, public RoundStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -43,7 +44,7 @@ class ProgressStore final : public CardStore {
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
   const Fsrs& scheduler() const override { return fsrs_; }
-  const DayRule& dayRule() const { return fsrs_.days(); }
+  const DayRule& dayRule() const override { return fsrs_.days(); }
   // Keeps a new day start (minutes after local midnight); it counts from the next answer.
   bool setDayStart(int minutes, StoreFailure& failure);
 
@@ -61,12 +62,12 @@ class ProgressStore final : public CardStore {
   // The answer's row goes and the card's state is made again from the answers left.
   bool undo(std::int64_t answerId, StoreFailure& failure) override;
 
-  bool saveResult(const RoundResult& result, StoreFailure& failure);
+  bool saveResult(const RoundResult& result, StoreFailure& failure) override;
   // The rounds in time order: all, or the last `count` of one activity (and lesson, when
   // `lesson` is not empty).
   std::vector<RoundResult> results(StoreFailure& failure);
   std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
-                                         int count, StoreFailure& failure);
+                                         int count, StoreFailure& failure) override;
 
   // Every answer in the order the store took them (the order their states were computed
   // in), cards named by their ids.
