@@ -78,7 +78,7 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
 }
 
 void DictationWindow::beginRound() {
-  session_.emplace(roundOrder(), clock_());
+  session_.emplace(nextRound().entries, clock_());
   heading->setText(QStringLiteral("%1：共 %2 条。听读音，写出英文，按 Enter 确认。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(session_->total()));

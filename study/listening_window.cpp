@@ -18,8 +18,7 @@ const QString kWrongStyle =
 ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
                                  std::uint32_t seed)
     : SpokenRoundWindow(QStringLiteral("听力自测"), study::kListeningRound, std::move(places),
-                        std::move(clock), voice, seed),
-      seed_(seed) {
+                        std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
   askPage_->setFocusPolicy(Qt::StrongFocus);
   askPage_->setAccessibleName(QStringLiteral("听力自测：听读音，按 1 到 4 选出意思"));
@@ -60,7 +59,8 @@ QString ListeningWindow::unsuitable() const {
 }
 
 void ListeningWindow::beginRound() {
-  session_.emplace(roundOrder(), seed_++, clock_());
+  study::RoundSeeds::Round round = nextRound();
+  session_.emplace(std::move(round.entries), round.seed, clock_());
   heading->setText(QStringLiteral("%1：共 %2 题。听读音，选出它的意思（按 1 到 4）。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(session_->total()));

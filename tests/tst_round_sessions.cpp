@@ -142,6 +142,36 @@ TEST(Dictation, ShufflingKeepsEveryEntryOnceAndChangesTheOrder) {
   }
 }
 
+// A sitting of rounds from one seed: each round takes the next seed; the shuffle setting
+// counts from the round after it is changed, and the same seed replays the same sitting.
+TEST(RoundSeeds, EachRoundTakesTheNextSeedAndTheOrderTheSettingAsksFor) {
+  const std::vector<Entry> lesson = Lesson(8);
+  const struct {
+    bool shuffled;  // set before the round
+    std::uint32_t seed;
+  } rounds[] = {{false, 40}, {true, 41}, {true, 42}, {false, 43}};
+  RoundSeeds seeds(40);
+  RoundSeeds again(40);
+  std::vector<std::u16string> shuffledFirsts;
+  for (const auto& r : rounds) {
+    seeds.setShuffled(r.shuffled);
+    again.setShuffled(r.shuffled);
+    const RoundSeeds::Round round = seeds.next(lesson);
+    EXPECT_EQ(round.seed, r.seed);
+    std::vector<std::u16string> order;
+    for (const Entry& e : round.entries) order.push_back(e.line1);
+    std::vector<std::u16string> inFileOrder;
+    for (const Entry& e : lesson) inFileOrder.push_back(e.line1);
+    EXPECT_EQ(order == inFileOrder, !r.shuffled) << "round " << r.seed;
+    std::vector<std::u16string> replayed;
+    for (const Entry& e : again.next(lesson).entries) replayed.push_back(e.line1);
+    EXPECT_EQ(replayed, order) << "round " << r.seed;
+    if (r.shuffled) shuffledFirsts.push_back(order.front() + order.back());
+  }
+  ASSERT_EQ(shuffledFirsts.size(), 2u);
+  EXPECT_NE(shuffledFirsts[0], shuffledFirsts[1]) << "two shuffled rounds, two orders";
+}
+
 TEST(Listening, TheTallyAndTheMarksComeWithTheVerdict) {
   ListeningSession round(Lesson(6), 11, kStart);
   for (int q = 0; q < 6; ++q) {
