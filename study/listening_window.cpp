@@ -53,7 +53,7 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::V
 }
 
 QString ListeningWindow::unsuitable() const {
-  if (lesson_.entries.size() >= 2) return {};
+  if (study::ListeningSession::Suits(lesson_.entries)) return {};
   return QStringLiteral(
       "这一课只有 1 个词条，没有可以比较的意思，不能做听力自测。请在“选 课”中选择词条更多的课。");
 }

@@ -172,6 +172,15 @@ TEST(RoundSeeds, EachRoundTakesTheNextSeedAndTheOrderTheSettingAsksFor) {
   EXPECT_NE(shuffledFirsts[0], shuffledFirsts[1]) << "two shuffled rounds, two orders";
 }
 
+TEST(Listening, ALessonSuitsWhenItHasTwoEntriesOrMore) {
+  const struct {
+    int entries;
+    bool suits;
+  } cases[] = {{0, false}, {1, false}, {2, true}, {4, true}, {9, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ListeningSession::Suits(Lesson(c.entries)), c.suits) << c.entries;
+}
+
 TEST(Listening, TheTallyAndTheMarksComeWithTheVerdict) {
   ListeningSession round(Lesson(6), 11, kStart);
   for (int q = 0; q < 6; ++q) {

@@ -15,6 +15,8 @@ struct Question {
 
 class ListeningSession {
  public:
+  // Whether a lesson makes a round: one entry has no other meaning to be told from.
+  static bool Suits(const std::vector<Entry>& entries) { return entries.size() >= 2; }
   ListeningSession(std::vector<Entry> order, std::uint32_t seed, Millis now);
 
   RoundStep step() const { return step_; }
