@@ -345,6 +345,50 @@ TEST_F(CardSessions, UndoIsRefusedWhenTheCardWasAnsweredSinceElsewhere) {
   EXPECT_EQ(review.tally().answers(), 1);
 }
 
+// A day start the store keeps, and one it refuses as a full disk does.
+class RefusingDayStart final : public DayStartStore {
+ public:
+  const DayRule& dayRule() const override { return days_; }
+  bool setDayStart(int, StoreFailure& failure) override {
+    failure = {StoreFailure::Kind::DiskFull, "database or disk is full"};
+    return false;
+  }
+
+ private:
+  DayRule days_ = DayRule::Local(kDefaultDayStartMinutes);
+};
+
+// A card answered 1 at 07:30 in Shanghai is due at 04:30 the next morning while days start
+// at 04:00; with days starting at 05:00 it is still yesterday, and nothing is due.
+TEST(ReviewDayStart, TheSessionCountsByANewDayStartOnlyOnceTheStoreKeepsIt) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  const struct {
+    const char* what;
+    bool refused;
+    int leftToday;
+    int dayStart;  // the store's afterwards
+  } cases[] = {{"kept", false, 0, 5 * 60}, {"refused", true, 1, kDefaultDayStartMinutes}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    OpenResult result;
+    auto store = ProgressStore::Open(dir.file("study.db"), kMonday, result);
+    ASSERT_TRUE(store);
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", Entries(1), kMonday, failure);
+    ASSERT_TRUE(store->commit(
+        {cards[0].id, *ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1}, failure));
+    const Millis now = *ParseIso("2026-12-07T20:30:00Z");
+    ReviewSession session(store.get(), now);
+    ASSERT_EQ(session.leftToday(), 1) << c.what;
+    RefusingDayStart refusing;
+    DayStartStore& settings = c.refused ? static_cast<DayStartStore&>(refusing) : *store;
+    EXPECT_EQ(session.setDayStart(settings, 5 * 60, now, failure), !c.refused) << c.what;
+    EXPECT_EQ(failure.failed(), c.refused) << c.what;
+    EXPECT_EQ(session.leftToday(), c.leftToday) << c.what;
+    EXPECT_EQ(store->dayRule().dayStartMinutes(), c.dayStart) << c.what;
+  }
+}
+
 TEST_F(CardSessions, AReviewWhoseSavesFailStillEndsAndSaysSo) {
   learnAll(2, Grade::Good);
   FailingStore failing(*store_);

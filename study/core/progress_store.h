@@ -12,6 +12,7 @@
 
 #include "answer_log.h"
 #include "card_store.h"
+#include "day_start_store.h"
 #include "fsrs.h"
 #include "round_session.h"
 #include "round_store.h"
@@ -21,7 +22,7 @@
 
 namespace study {
 
-class ProgressStore final : public CardStore, public RoundStore {
+class ProgressStore final : public CardStore, public RoundStore, public DayStartStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -45,8 +46,7 @@ class ProgressStore final : public CardStore, public RoundStore {
   bool readOnly() const override { return readOnly_; }
   const Fsrs& scheduler() const override { return fsrs_; }
   const DayRule& dayRule() const override { return fsrs_.days(); }
-  // Keeps a new day start (minutes after local midnight); it counts from the next answer.
-  bool setDayStart(int minutes, StoreFailure& failure);
+  bool setDayStart(int minutes, StoreFailure& failure) override;
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
