@@ -136,15 +136,11 @@ void DictationWindow::showTextForSound() {
 }
 
 const study::Entry* DictationWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && session_ &&
-                      session_->step() != study::RoundStep::Finished;
-  return asking ? &session_->current() : nullptr;
+  return session_ && session_->underWay() ? &session_->current() : nullptr;
 }
 
 void DictationWindow::submit() {
-  if (!session_ || pages->currentWidget() != askPage_) return;
-  session_->submit(input->text().toStdU16String(), clock_());
-  draw();
+  if (session_ && session_->submit(input->text().toStdU16String(), clock_())) draw();
 }
 
 void DictationWindow::keyPressEvent(QKeyEvent* event) {

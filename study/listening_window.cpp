@@ -129,9 +129,7 @@ void ListeningWindow::showTextForSound() {
 }
 
 const study::Entry* ListeningWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && session_ &&
-                      session_->step() != study::RoundStep::Finished;
-  return asking ? &session_->current().entry : nullptr;
+  return session_ && session_->underWay() ? &session_->current().entry : nullptr;
 }
 
 void ListeningWindow::choose(int option) {
@@ -139,7 +137,7 @@ void ListeningWindow::choose(int option) {
 }
 
 void ListeningWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && pages->currentWidget() == askPage_ && session_) {
+  if (!event->isAutoRepeat() && session_) {
     const int key = event->key();
     if (key >= Qt::Key_1 && key <= Qt::Key_4 && session_->step() == study::RoundStep::Asking) {
       choose(key - Qt::Key_1);

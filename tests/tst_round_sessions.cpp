@@ -126,6 +126,28 @@ TEST(Dictation, OneEntryAndLongLessonsBothEnd) {
   EXPECT_FALSE(sixty.missed().empty());
 }
 
+// What a submission does at each step: the round alone says whether it is under way.
+TEST(Dictation, ASubmissionCountsOnlyWhileTheRoundIsUnderWay) {
+  const struct {
+    const char* what;
+    std::vector<std::u16string> before;  // submitted first
+    RoundStep step;
+    bool counts;
+  } cases[] = {
+      {"asking", {}, RoundStep::Asking, true},
+      {"a miss on show", {u"x"}, RoundStep::Verdict, true},
+      {"finished", {u"worda"}, RoundStep::Finished, false},
+  };
+  for (const auto& c : cases) {
+    DictationSession round(Lesson(1), kStart);
+    for (const std::u16string& typed : c.before) round.submit(typed, kStart + 1000);
+    ASSERT_EQ(round.step(), c.step) << c.what;
+    EXPECT_EQ(round.underWay(), c.step != RoundStep::Finished) << c.what;
+    EXPECT_EQ(round.submit(u"worda", kStart + 2000), c.counts) << c.what;
+    EXPECT_EQ(round.answered(), 1) << c.what << ": a finished round takes no more";
+  }
+}
+
 TEST(Dictation, ShufflingKeepsEveryEntryOnceAndChangesTheOrder) {
   const auto order = RoundOrder(Lesson(8), true, 7);
   std::set<std::u16string> seen;
