@@ -45,7 +45,7 @@ bool TypesText(const QEvent* event) {
 
 DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
                                  std::uint32_t seed)
-    : SpokenRoundWindow(QStringLiteral("听写训练"), "dictation", std::move(places),
+    : SpokenRoundWindow(QStringLiteral("听写训练"), study::kDictationRound, std::move(places),
                         std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
   position = new QLabel(askPage_);
@@ -78,7 +78,7 @@ DictationWindow::DictationWindow(suite::FilePlaces places, Clock clock, study::V
 }
 
 void DictationWindow::beginRound() {
-  session_.emplace(roundOrder(), clock_());
+  session_.emplace(nextRound().entries, clock_());
   heading->setText(QStringLiteral("%1：共 %2 条。听读音，写出英文，按 Enter 确认。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(session_->total()));
@@ -136,15 +136,11 @@ void DictationWindow::showTextForSound() {
 }
 
 const study::Entry* DictationWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && session_ &&
-                      session_->step() != study::RoundStep::Finished;
-  return asking ? &session_->current() : nullptr;
+  return session_ && session_->underWay() ? &session_->current() : nullptr;
 }
 
 void DictationWindow::submit() {
-  if (!session_ || pages->currentWidget() != askPage_) return;
-  session_->submit(input->text().toStdU16String(), clock_());
-  draw();
+  if (session_ && session_->submit(input->text().toStdU16String(), clock_())) draw();
 }
 
 void DictationWindow::keyPressEvent(QKeyEvent* event) {

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "handoff_lesson.h"
-#include "utf8.h"
+#include "lesson_cards.h"
 
 namespace studydesk {
 
@@ -32,22 +32,10 @@ void LearnWindow::start() {
   openStore(places_);
   readPhonetics(places_);
 
-  const std::string name = course::ToUtf8(lesson.name);
-  std::vector<study::EntryText> entries;
-  for (const study::Entry& entry : lesson.entries) {
-    entries.push_back({course::ToUtf8(entry.line1), course::ToUtf8(entry.line2),
-                       course::ToUtf8(entry.partOfSpeech)});
-  }
-  std::vector<study::Card> cards;
-  if (learner_.store) {
-    study::StoreFailure failure;
-    cards = learner_.store->lessonCards(name, entries, failure);
-    if (failure.failed()) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
-  } else {
-    for (const study::EntryText& e : entries) {
-      cards.push_back({0, name, e.line1, e.line2, {}, e.partOfSpeech});
-    }
-  }
+  study::StoreFailure failure;
+  std::vector<study::Card> cards =
+      study::LessonCards(lesson, learner_.store.get(), clock_(), failure);
+  if (failure.failed()) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   QStringList english;
   for (const study::Card& card : cards) english.append(QString::fromStdString(card.line1));
   session_.emplace(std::move(cards), learner_.store.get());

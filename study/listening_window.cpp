@@ -17,9 +17,8 @@ const QString kWrongStyle =
 
 ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::Voice* voice,
                                  std::uint32_t seed)
-    : SpokenRoundWindow(QStringLiteral("听力自测"), "listening", std::move(places),
-                        std::move(clock), voice, seed),
-      seed_(seed) {
+    : SpokenRoundWindow(QStringLiteral("听力自测"), study::kListeningRound, std::move(places),
+                        std::move(clock), voice, seed) {
   askPage_ = new QWidget(pages);
   askPage_->setFocusPolicy(Qt::StrongFocus);
   askPage_->setAccessibleName(QStringLiteral("听力自测：听读音，按 1 到 4 选出意思"));
@@ -54,13 +53,14 @@ ListeningWindow::ListeningWindow(suite::FilePlaces places, Clock clock, study::V
 }
 
 QString ListeningWindow::unsuitable() const {
-  if (lesson_.entries.size() >= 2) return {};
+  if (study::ListeningSession::Suits(lesson_.entries)) return {};
   return QStringLiteral(
       "这一课只有 1 个词条，没有可以比较的意思，不能做听力自测。请在“选 课”中选择词条更多的课。");
 }
 
 void ListeningWindow::beginRound() {
-  session_.emplace(roundOrder(), seed_++, clock_());
+  study::RoundSeeds::Round round = nextRound();
+  session_.emplace(std::move(round.entries), round.seed, clock_());
   heading->setText(QStringLiteral("%1：共 %2 题。听读音，选出它的意思（按 1 到 4）。")
                        .arg(QString::fromStdU16String(lesson_.name))
                        .arg(session_->total()));
@@ -129,9 +129,7 @@ void ListeningWindow::showTextForSound() {
 }
 
 const study::Entry* ListeningWindow::asked() const {
-  const bool asking = pages->currentWidget() == askPage_ && session_ &&
-                      session_->step() != study::RoundStep::Finished;
-  return asking ? &session_->current().entry : nullptr;
+  return session_ && session_->underWay() ? &session_->current().entry : nullptr;
 }
 
 void ListeningWindow::choose(int option) {
@@ -139,7 +137,7 @@ void ListeningWindow::choose(int option) {
 }
 
 void ListeningWindow::keyPressEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && pages->currentWidget() == askPage_ && session_) {
+  if (!event->isAutoRepeat() && session_) {
     const int key = event->key();
     if (key >= Qt::Key_1 && key <= Qt::Key_4 && session_->step() == study::RoundStep::Asking) {
       choose(key - Qt::Key_1);

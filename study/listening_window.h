@@ -36,7 +36,6 @@ class ListeningWindow : public SpokenRoundWindow {
 
   std::optional<study::ListeningSession> session_;
   QWidget* askPage_ = nullptr;
-  std::uint32_t seed_;  // for the places of the meanings
 };
 
 }  // namespace studydesk

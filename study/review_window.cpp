@@ -100,11 +100,10 @@ void ReviewWindow::showSettings() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     study::StoreFailure failure;
-    if (!learner_.store->setDayStart(dialog->dayStartMinutes(), failure)) {
+    if (!session_->setDayStart(*learner_.store, dialog->dayStartMinutes(), clock_(), failure)) {
       tell(QStringLiteral("无法保存设置：%1。").arg(StoreReason(failure)));
       return;
     }
-    session_->dayChanged(clock_());
     draw();
   });
   dialog->open();

@@ -8,8 +8,6 @@
 
 namespace studydesk {
 
-constexpr int kHistoryRounds = 30;
-
 QString RoundEndText(const QString& title, int right, int total, qint64 millis,
                      const std::vector<study::Entry>& missed, const QString& allRight,
                      const QString& missedHeading) {
@@ -27,11 +25,9 @@ QString RoundEndText(const QString& title, int right, int total, qint64 millis,
   return text;
 }
 
-RoundWindow::RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
-                         Clock clock, study::Voice* voice)
-    : StudyWindow(activity, std::move(clock), voice),
-      resultName_(resultName),
-      places_(std::move(places)) {
+RoundWindow::RoundWindow(const QString& activity, const study::RoundKind& kind,
+                         suite::FilePlaces places, Clock clock, study::Voice* voice)
+    : StudyWindow(activity, std::move(clock), voice), kind_(kind), places_(std::move(places)) {
   withoutSound_ = QStringLiteral("下面用文字代替读音。");
   end_ = new EndPage(QStringLiteral("再练一遍（Enter）"), pages);
   pages->addWidget(end_);
@@ -62,26 +58,15 @@ void RoundWindow::say(const QString& english, study::Pace pace) {
 }
 
 void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
-  result.activity = resultName_;
-  result.lesson = course::ToUtf8(lesson_.name);
+  const study::RoundEnd end =
+      study::EndRound(std::move(result), kind_, course::ToUtf8(lesson_.name), learner_.store.get());
   QString kept;
-  std::vector<study::RoundResult> rounds;
-  if (learner_.store) {
-    study::StoreFailure failure;
-    if (!learner_.store->saveResult(result, failure)) {
-      kept = QStringLiteral("\n这一轮的成绩没有保存：%1。").arg(StoreReason(failure));
-    }
-    const bool typing = result.wordsPerMinute.has_value();
-    rounds = learner_.store->recentResults(resultName_, typing ? std::string() : result.lesson,
-                                           kHistoryRounds, failure);
-  } else {
+  if (end.kept == study::RoundEnd::Kept::Failed) {
+    kept = QStringLiteral("\n这一轮的成绩没有保存：%1。").arg(StoreReason(end.failure));
+  } else if (end.kept == study::RoundEnd::Kept::NoStore) {
     kept = QStringLiteral("\n这一轮的成绩没有保存：没有可用的学习记录。");
   }
-  if (rounds.empty()) rounds.push_back(result);  // nothing kept: this round alone
-  const study::DayRule days = learner_.store
-                                  ? learner_.store->dayRule()
-                                  : study::DayRule::Local(study::kDefaultDayStartMinutes);
-  end_->setBody(HistoryChart(rounds, result.wordsPerMinute.has_value(), days));
+  end_->setBody(HistoryChart(end.history, kind_.typing, end.days));
   end_->present(text + kept, true);
 }
 

@@ -8,7 +8,7 @@
 
 #include "end_page.h"
 #include "handoff_lesson.h"
-#include "round_session.h"
+#include "round_end.h"
 #include "study_window.h"
 
 namespace studydesk {
@@ -17,8 +17,7 @@ class RoundWindow : public StudyWindow {
   Q_OBJECT
 
  public:
-  // `resultName` is how the store and studytool name the activity.
-  RoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
+  RoundWindow(const QString& activity, const study::RoundKind& kind, suite::FilePlaces places,
               Clock clock, study::Voice* voice);
 
   // Reads the hand-off file, opens the store and begins a round, or says why not.
@@ -45,7 +44,7 @@ class RoundWindow : public StudyWindow {
   study::HandOffLesson lesson_;
 
  private:
-  const char* resultName_;
+  study::RoundKind kind_;
   suite::FilePlaces places_;
   EndPage* end_ = nullptr;
 };

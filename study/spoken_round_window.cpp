@@ -7,10 +7,10 @@
 
 namespace studydesk {
 
-SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const char* resultName,
+SpokenRoundWindow::SpokenRoundWindow(const QString& activity, const study::RoundKind& kind,
                                      suite::FilePlaces places, Clock clock, study::Voice* voice,
                                      std::uint32_t seed)
-    : RoundWindow(activity, resultName, std::move(places), std::move(clock), voice), seed_(seed) {}
+    : RoundWindow(activity, kind, std::move(places), std::move(clock), voice), seeds_(seed) {}
 
 QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   tally = new QLabel(page);
@@ -19,6 +19,8 @@ QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   shuffleButton = new QPushButton(QStringLiteral("打乱顺序（Ctrl+O）"), page);
   shuffleButton->setCheckable(true);
   shuffleButton->setToolTip(QStringLiteral("下一轮打乱词条的顺序"));
+  connect(shuffleButton, &QPushButton::toggled, this,
+          [this](bool shuffled) { seeds_.setShuffled(shuffled); });
   connect(repeatButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Normal); });
   connect(slowButton, &QPushButton::clicked, this, [this] { repeat(study::Pace::Slow); });
   auto* tools = new QGridLayout;
@@ -30,13 +32,14 @@ QGridLayout* SpokenRoundWindow::makeTools(QWidget* page) {
   return tools;
 }
 
-std::vector<study::Entry> SpokenRoundWindow::roundOrder() {
-  std::vector<study::Entry> order =
-      study::RoundOrder(lesson_.entries, shuffleButton->isChecked(), seed_++);
+study::RoundSeeds::Round SpokenRoundWindow::nextRound() {
+  study::RoundSeeds::Round round = seeds_.next(lesson_.entries);
   QStringList english;
-  for (const study::Entry& entry : order) english.append(QString::fromStdU16String(entry.line1));
+  for (const study::Entry& entry : round.entries) {
+    english.append(QString::fromStdU16String(entry.line1));
+  }
   speakAhead(english);
-  return order;
+  return round;
 }
 
 void SpokenRoundWindow::repeat(study::Pace pace) {

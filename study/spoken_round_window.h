@@ -15,7 +15,7 @@ class SpokenRoundWindow : public RoundWindow {
   Q_OBJECT
 
  public:
-  SpokenRoundWindow(const QString& activity, const char* resultName, suite::FilePlaces places,
+  SpokenRoundWindow(const QString& activity, const study::RoundKind& kind, suite::FilePlaces places,
                     Clock clock, study::Voice* voice, std::uint32_t seed);
 
   QLabel* tally = nullptr;
@@ -27,8 +27,8 @@ class SpokenRoundWindow : public RoundWindow {
   // The repeat and shuffle buttons and the tally, for the page asking the word: in two
   // rows, so that the window fits a small screen at twice the scale.
   QGridLayout* makeTools(QWidget* page);
-  // The entries of a new round, in the order the shuffle button asks for.
-  std::vector<study::Entry> roundOrder();
+  // The entries of a new round, in the order the shuffle button asks for, and its seed.
+  study::RoundSeeds::Round nextRound();
   // The English line of the word being asked, or nothing between words.
   virtual const study::Entry* asked() const = 0;
   void keyPressEvent(QKeyEvent* event) override;
@@ -36,7 +36,7 @@ class SpokenRoundWindow : public RoundWindow {
  private:
   void repeat(study::Pace pace);
 
-  std::uint32_t seed_;
+  study::RoundSeeds seeds_;
 };
 
 }  // namespace studydesk

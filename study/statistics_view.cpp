@@ -52,7 +52,7 @@ QChartView* Bars(const QString& title, const std::vector<int>& perDay, QDate fir
   return ChartView(chart, title);
 }
 
-// One point per 7 days, oldest first; a span without reviews has no point.
+// One point per week, oldest first; a span without reviews has no point.
 QChartView* Remembered(const study::Statistics& stats, QDate today) {
   auto* series = new QLineSeries;
   series->setColor(kLine);
@@ -66,8 +66,9 @@ QChartView* Remembered(const study::Statistics& stats, QDate today) {
   }
   auto* chart = new QChart;
   chart->addSeries(series);
-  auto* weeks = DayAxis(today.addDays(1 - 7 * kWeeks), kWeeks, 7, 2, today);
-  weeks->setTitleText(QStringLiteral("每个点代表 7 天，日期是其中第一天"));
+  constexpr int kWeekDays = study::Statistics::kWeekDays;
+  auto* weeks = DayAxis(DateOfDay(stats.weekStart(0)), kWeeks, kWeekDays, 2, today);
+  weeks->setTitleText(QStringLiteral("每个点代表 %1 天，日期是其中第一天").arg(kWeekDays));
   chart->addAxis(weeks, Qt::AlignBottom);
   series->attachAxis(weeks);
   auto* percent = PercentAxis();
@@ -103,7 +104,8 @@ QChartView* Stages(const study::Statistics& stats) {
   chart->addSeries(series);
   if (series->count() == 0) MarkEmpty(chart);
   chart->legend()->setAlignment(Qt::AlignRight);
-  return ChartView(chart, QStringLiteral("词条的掌握情况（隔 21 天以上再复习的算记牢）"));
+  return ChartView(chart, QStringLiteral("词条的掌握情况（隔 %1 天以上再复习的算记牢）")
+                              .arg(study::Statistics::kMatureDays));
 }
 
 }  // namespace
@@ -112,11 +114,11 @@ StatisticsView::StatisticsView(const study::Statistics& stats, QWidget* parent)
     : QDialog(parent), scroll(new QScrollArea) {
   setWindowTitle(QStringLiteral("学习统计"));
   const QDate today = DateOfDay(stats.today);
-  constexpr int kDays = study::Statistics::kDays;
   charts = {
       Bars(QStringLiteral("最近 30 天每天答了多少次"), stats.answersPerDay,
-           today.addDays(1 - kDays), today),
-      Bars(QStringLiteral("今后 30 天每天要复习多少条"), stats.duePerDay, today, today),
+           DateOfDay(stats.answerDay(0)), today),
+      Bars(QStringLiteral("今后 30 天每天要复习多少条"), stats.duePerDay,
+           DateOfDay(stats.dueDay(0)), today),
       Remembered(stats, today),
       Stages(stats),
   };

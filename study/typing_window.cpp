@@ -7,18 +7,18 @@
 namespace studydesk {
 namespace {
 
-QString Figures(double wordsPerMinute, double accuracy, qint64 millis) {
+QString FiguresText(const study::TypingFigures& figures) {
   return QStringLiteral("速度 %1 词/分钟　正确率 %2%　用时 %3")
-      .arg(wordsPerMinute, 0, 'f', 1)
-      .arg(accuracy * 100, 0, 'f', 1)
-      .arg(DurationText(millis));
+      .arg(figures.wordsPerMinute, 0, 'f', 1)
+      .arg(figures.accuracy * 100, 0, 'f', 1)
+      .arg(DurationText(figures.elapsed));
 }
 
 }  // namespace
 
 TypingWindow::TypingWindow(suite::FilePlaces places, Clock clock, study::Voice* voice)
-    : RoundWindow(QStringLiteral("休闲打字"), "typing", std::move(places), std::move(clock),
-                  voice) {
+    : RoundWindow(QStringLiteral("休闲打字"), study::kTypingRound, std::move(places),
+                  std::move(clock), voice) {
   typePage_ = new QWidget(pages);
   typePage_->setFocusPolicy(Qt::StrongFocus);
   typePage_->setAccessibleName(QStringLiteral("照着上面的英文打字，Backspace 改正"));
@@ -71,9 +71,7 @@ void TypingWindow::showProgress() {
   at.setPosition(static_cast<int>(std::min(typed.size(), all.size())));
   text->setTextCursor(at);
   text->ensureCursorVisible();
-  const study::Millis now = typed.empty() ? 0 : clock_();
-  figures->setText(
-      Figures(session_->wordsPerMinute(now), session_->accuracy(), session_->elapsed(now)));
+  figures->setText(FiguresText(session_->figures(clock_())));
 }
 
 void TypingWindow::finish() {
@@ -86,9 +84,7 @@ void TypingWindow::finish() {
                   .arg(times);
   }
   finishRound(result,
-              QStringLiteral("打完了！") +
-                  Figures(*result.wordsPerMinute, *result.accuracy,
-                          session_->elapsed(session_->lastKey())) +
+              QStringLiteral("打完了！") + FiguresText(session_->figures(clock_())) +
                   (missed.isEmpty() ? QString() : QStringLiteral("\n最常打错的键：") + missed));
 }
 

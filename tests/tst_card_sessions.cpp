@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "learn_session.h"
+#include "lesson_cards.h"
 #include "progress_store.h"
 #include "review_session.h"
 #include "test_support.h"
@@ -63,7 +64,7 @@ class CardSessions : public ::testing::Test {
   }
   std::vector<Card> lesson(int count) {
     StoreFailure failure;
-    return store_->lessonCards("Unit 1", Entries(count), failure);
+    return store_->lessonCards("Unit 1", Entries(count), kMonday, failure);
   }
   // Learns `count` cards, each answered `grade` at kMonday.
   void learnAll(int count, Grade grade) {
@@ -82,6 +83,35 @@ class CardSessions : public ::testing::Test {
   TempDir dir_;
   std::unique_ptr<ProgressStore> store_;
 };
+
+// The handed-off lesson becomes the same cards with a store or without one; only the
+// store's have ids, and the store gives the same ones each time.
+TEST_F(CardSessions, TheLessonsCardsWithAndWithoutAStore) {
+  HandOffLesson lesson;
+  lesson.name = u"Unit 1";
+  lesson.entries = {{u"market", u"市场", u"n."}, {u"sell", u"卖"}};
+  const struct {
+    const char* what;
+    ProgressStore* store;
+    bool saved;
+  } cases[] = {{"no store", nullptr, false}, {"the store", store_.get(), true}};
+  for (const auto& c : cases) {
+    StoreFailure failure;
+    const std::vector<Card> cards = LessonCards(lesson, c.store, kMonday, failure);
+    EXPECT_FALSE(failure.failed()) << c.what;
+    ASSERT_EQ(cards.size(), 2u) << c.what;
+    EXPECT_EQ(cards[0].lesson, "Unit 1") << c.what;
+    EXPECT_EQ(cards[0].line1, "market") << c.what;
+    EXPECT_EQ(cards[0].line2, "市场") << c.what;
+    EXPECT_EQ(cards[0].partOfSpeech, "n.") << c.what;
+    EXPECT_EQ(cards[1].line1, "sell") << c.what;
+    EXPECT_TRUE(cards[1].state.isNew()) << c.what;
+    EXPECT_EQ(cards[0].id != 0 && cards[1].id != 0, c.saved) << c.what;
+    if (c.saved) {
+      EXPECT_EQ(LessonCards(lesson, c.store, kMonday, failure)[1].id, cards[1].id);
+    }
+  }
+}
 
 TEST_F(CardSessions, LearningGoesRoundUntilEachCardIsKnownAndCountsEachCardOnce) {
   LearnSession session(lesson(3), store_.get());
@@ -162,7 +192,7 @@ TEST_F(CardSessions, LearningTakesBackEachAnswerExactlyLastFirst) {
     auto store = ProgressStore::Open(dir.file("study.db"), kMonday, result);
     ASSERT_TRUE(store);
     StoreFailure failure;
-    LearnSession session(store->lessonCards("Unit 1", Entries(3), failure),
+    LearnSession session(store->lessonCards("Unit 1", Entries(3), kMonday, failure),
                          c.withStore ? store.get() : nullptr);
     session.begin(false, kMonday);
     Millis now = kMonday;
@@ -313,6 +343,50 @@ TEST_F(CardSessions, UndoIsRefusedWhenTheCardWasAnsweredSinceElsewhere) {
   ReviewSession review(store_.get(), later);
   ExpectUndoRefusedAfterAnAnswerElsewhere(review, *store_, later);
   EXPECT_EQ(review.tally().answers(), 1);
+}
+
+// A day start the store keeps, and one it refuses as a full disk does.
+class RefusingDayStart final : public DayStartStore {
+ public:
+  const DayRule& dayRule() const override { return days_; }
+  bool setDayStart(int, StoreFailure& failure) override {
+    failure = {StoreFailure::Kind::DiskFull, "database or disk is full"};
+    return false;
+  }
+
+ private:
+  DayRule days_ = DayRule::Local(kDefaultDayStartMinutes);
+};
+
+// A card answered 1 at 07:30 in Shanghai is due at 04:30 the next morning while days start
+// at 04:00; with days starting at 05:00 it is still yesterday, and nothing is due.
+TEST(ReviewDayStart, TheSessionCountsByANewDayStartOnlyOnceTheStoreKeepsIt) {
+  testsupport::ScopedZone zone("Asia/Shanghai");
+  const struct {
+    const char* what;
+    bool refused;
+    int leftToday;
+    int dayStart;  // the store's afterwards
+  } cases[] = {{"kept", false, 0, 5 * 60}, {"refused", true, 1, kDefaultDayStartMinutes}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    OpenResult result;
+    auto store = ProgressStore::Open(dir.file("study.db"), kMonday, result);
+    ASSERT_TRUE(store);
+    StoreFailure failure;
+    const auto cards = store->lessonCards("Unit 1", Entries(1), kMonday, failure);
+    ASSERT_TRUE(store->commit(
+        {cards[0].id, *ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1}, failure));
+    const Millis now = *ParseIso("2026-12-07T20:30:00Z");
+    ReviewSession session(store.get(), now);
+    ASSERT_EQ(session.leftToday(), 1) << c.what;
+    RefusingDayStart refusing;
+    DayStartStore& settings = c.refused ? static_cast<DayStartStore&>(refusing) : *store;
+    EXPECT_EQ(session.setDayStart(settings, 5 * 60, now, failure), !c.refused) << c.what;
+    EXPECT_EQ(failure.failed(), c.refused) << c.what;
+    EXPECT_EQ(session.leftToday(), c.leftToday) << c.what;
+    EXPECT_EQ(store->dayRule().dayStartMinutes(), c.dayStart) << c.what;
+  }
 }
 
 TEST_F(CardSessions, AReviewWhoseSavesFailStillEndsAndSaysSo) {

@@ -57,7 +57,7 @@ std::vector<std::pair<Millis, Grade>> AnswersOf(const std::vector<LogLine>& log,
 // Commits `count` answers on the lesson's cards, round and round, a second apart.
 void AnswerMany(ProgressStore& store, int count, Millis start, int seed) {
   StoreFailure failure;
-  const auto cards = store.lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store.lessonCards("Unit 1", kEntries, kMonday, failure);
   for (int i = 0; i < count; ++i) {
     const Answer answer{cards[i % cards.size()].id, start + i * 1000,
                         static_cast<Grade>(1 + (i * 7 + seed) % 4), "复习回忆", 2.5};
@@ -69,22 +69,22 @@ TEST(ProgressStore, CardsAreKnownByTheirTextsAndAnswersSetTheirState) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
   StoreFailure failure;
-  auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   ASSERT_EQ(cards.size(), 3u);
   EXPECT_TRUE(cards[0].state.isNew());
   // The same entries chosen again, in another order and with a new one: the same cards.
   const auto again = store->lessonCards(
-      "Unit 1", {{"vendor", "小贩"}, {"fresh", "新鲜的"}, {"market", "市场"}}, failure);
+      "Unit 1", {{"vendor", "小贩"}, {"fresh", "新鲜的"}, {"market", "市场"}}, kMonday, failure);
   EXPECT_EQ(again[0].id, cards[2].id);
   EXPECT_EQ(again[2].id, cards[0].id);
   EXPECT_NE(again[1].id, 0);
-  EXPECT_NE(store->lessonCards("Unit 2", {kEntries[0]}, failure)[0].id, cards[0].id)
+  EXPECT_NE(store->lessonCards("Unit 2", {kEntries[0]}, kMonday, failure)[0].id, cards[0].id)
       << "another lesson's entry is another card";
 
   const auto done = store->commit({cards[0].id, kMonday, Grade::Good, "课文初记", 3.0}, failure);
   ASSERT_TRUE(done);
   EXPECT_EQ(done->state, Fsrs().answer(CardState{}, Grade::Good, kMonday));
-  cards = store->lessonCards("Unit 1", kEntries, failure);
+  cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   EXPECT_EQ(cards[0].state, done->state);
   const auto log = store->log(failure);
   ASSERT_EQ(log.size(), 1u);
@@ -92,11 +92,37 @@ TEST(ProgressStore, CardsAreKnownByTheirTextsAndAnswersSetTheirState) {
   EXPECT_FALSE(failure.failed());
 }
 
+// A card is stamped with the moment its program gave when the store first saw it; the
+// same entry seen again later keeps its first stamp.
+TEST(ProgressStore, ACardIsStampedWithTheCallersTimeWhenFirstSeen) {
+  TempDir dir;
+  const std::string path = dir.file("study.db");
+  auto store = OpenOk(path);
+  StoreFailure failure;
+  const Millis later = kMonday + 3 * kMillisPerDay;
+  store->lessonCards("Unit 1", {kEntries[0]}, kMonday, failure);
+  store->lessonCards("Unit 1", kEntries, later, failure);
+  ASSERT_FALSE(failure.failed()) << failure.detail;
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  Database db(raw);
+  const struct {
+    const EntryText& entry;
+    Millis added;
+  } cases[] = {{kEntries[0], kMonday}, {kEntries[1], later}, {kEntries[2], later}};
+  for (const auto& c : cases) {
+    Statement row(db, "SELECT added FROM cards WHERE line1 = ?");
+    row.bind(1, c.entry.line1);
+    ASSERT_EQ(row.step(), SQLITE_ROW) << c.entry.line1;
+    EXPECT_EQ(row.integer(0), c.added) << c.entry.line1;
+  }
+}
+
 TEST(ProgressStore, DueCardsComeMostOverdueFirst) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);   // due in 8 days
   store->commit({cards[1].id, kMonday, Grade::Again, "课文初记", 1}, failure);  // in 1 day
   store->commit({cards[2].id, kMonday, Grade::Good, "课文初记", 1}, failure);   // in 3 days
@@ -118,7 +144,7 @@ TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
   const std::string path = dir.file("study.db");
   auto store = OpenOk(path);
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   // Learned at 07:30 in the morning (UTC: the evening before), answered 1: due tomorrow.
   store->commit({cards[0].id, *ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
                 failure);
@@ -148,7 +174,7 @@ TEST(ProgressStore, AnAnswerWhileTheClockIsBehindKeepsThePreviousAnswersTime) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   const auto first = store->commit({cards[0].id, kMonday, Grade::Easy, "课文初记", 1}, failure);
   ASSERT_TRUE(first);
   // The clock went back two days: the answer counts as given with the one before.
@@ -170,17 +196,17 @@ TEST(ProgressStore, UndoTakesBackTheLastAnswerExactly) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   const auto first = store->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure);
   const auto second = store->commit(
       {cards[0].id, kMonday + 4 * kMillisPerDay, Grade::Hard, "复习回忆", 1}, failure);
   ASSERT_TRUE(first && second);
   EXPECT_FALSE(store->undo(first->answerId, failure)) << "not the card's last answer";
   ASSERT_TRUE(store->undo(second->answerId, failure)) << failure.detail;
-  EXPECT_EQ(store->lessonCards("Unit 1", kEntries, failure)[0].state, first->state);
+  EXPECT_EQ(store->lessonCards("Unit 1", kEntries, kMonday, failure)[0].state, first->state);
   EXPECT_EQ(store->log(failure).size(), 1u);
   ASSERT_TRUE(store->undo(first->answerId, failure));
-  EXPECT_TRUE(store->lessonCards("Unit 1", kEntries, failure)[0].state.isNew());
+  EXPECT_TRUE(store->lessonCards("Unit 1", kEntries, kMonday, failure)[0].state.isNew());
 }
 
 TEST(ProgressStore, AKilledWriterLosesNoCommittedAnswer) {
@@ -195,7 +221,7 @@ TEST(ProgressStore, AKilledWriterLosesNoCommittedAnswer) {
     OpenResult result;
     auto store = ProgressStore::Open(path, kMonday, result);
     StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
     for (int i = 0;; ++i) {
       const auto done =
           store->commit({cards[i % 3].id, kMonday + i * 1000, Grade::Good, "复习回忆", 1}, failure);
@@ -218,7 +244,7 @@ TEST(ProgressStore, AKilledWriterLosesNoCommittedAnswer) {
   StoreFailure failure;
   const auto log = store->log(failure);
   EXPECT_GE(log.size(), heard.size());
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   for (const Card& card : cards) {
     EXPECT_EQ(card.state, ReplayCard(Fsrs(), AnswersOf(log, card.id))) << card.line1;
   }
@@ -233,7 +259,7 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
     auto store = ProgressStore::Open(path, kMonday, result);
     if (!store) return false;
     StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
     for (int i = 0; i < 150; ++i) {
       const Answer answer{cards[i % 3].id, kMonday + i * 60000,
                           static_cast<Grade>(1 + (i + program) % 4), "复习回忆", 1};
@@ -249,7 +275,7 @@ TEST(ProgressStore, TwoProgramsAtOnceLoseAndCorruptNothing) {
   sqlite3* raw = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
   db = Database(raw);
-  for (const Card& card : store->lessonCards("Unit 1", kEntries, failure)) {
+  for (const Card& card : store->lessonCards("Unit 1", kEntries, kMonday, failure)) {
     std::vector<std::pair<Millis, Grade>> answers;
     Statement rows(db, "SELECT time, grade FROM answers WHERE card = ? ORDER BY id");
     rows.bind(1, card.id);
@@ -283,9 +309,9 @@ TEST(ProgressStore, ADamagedStoreIsKeptAsideAndAFreshOneStarts) {
   EXPECT_EQ(ReadBytes(result.keptAs), damaged) << "never silently overwritten";
   EXPECT_EQ(result.recovered.answersSaved, 10);
   StoreFailure failure;
-  EXPECT_TRUE(store->commit(
-      {store->lessonCards("Unit 1", kEntries, failure)[0].id, kMonday, Grade::Good, "课文初记", 1},
-      failure));
+  EXPECT_TRUE(store->commit({store->lessonCards("Unit 1", kEntries, kMonday, failure)[0].id,
+                             kMonday, Grade::Good, "课文初记", 1},
+                            failure));
 }
 
 // Only a store of ours is ever moved aside: to write as to read, anything else is refused
@@ -378,7 +404,7 @@ TEST(ProgressStore, AVersionOneStoreIsBroughtUpToDate) {
   }
   auto store = OpenOk(path);
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   const Fsrs fsrs;
   EXPECT_EQ(cards[0].state,
             ReplayCard(fsrs, {{1767600000000, Grade::Good}, {1767859200000, Grade::Hard}}));
@@ -469,7 +495,7 @@ TEST(ProgressStore, AReadOnlyStoreIsReadAndNothingIsSaved) {
       return false;
     }
     StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+    const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
     const bool read = cards.size() == 3 && cards[0].id != 0 && !cards[0].state.isNew() &&
                       store->log(failure).size() == 10;
     const bool refused = !store->commit({cards[0].id, kMonday, Grade::Good, "x", 1}, failure) &&
@@ -563,7 +589,7 @@ TEST(ProgressStore, AWiderStoreIsNarrowedAtEveryOpeningToWrite) {
       auto first = ProgressStore::Open(path, kMonday, result);
       if (!first) return false;
       StoreFailure failure;
-      const auto cards = first->lessonCards("Unit 1", kEntries, failure);
+      const auto cards = first->lessonCards("Unit 1", kEntries, kMonday, failure);
       if (!first->commit({cards[0].id, kMonday, Grade::Good, "复习回忆", 1}, failure)) return false;
       // Widened while its -wal and -shm are in use.
       for (const std::string& file : files) ::chmod(file.c_str(), 0644);
@@ -631,7 +657,7 @@ TEST(ProgressStore, StatisticsCountDaysWeeksAndStates) {
   TempDir dir;
   auto store = OpenOk(dir.file("study.db"));
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", kEntries, failure);
+  const auto cards = store->lessonCards("Unit 1", kEntries, kMonday, failure);
   const Millis day = kMillisPerDay;
   store->commit({cards[0].id, kMonday - 3 * day, Grade::Good, "课文初记", 1}, failure);
   store->commit({cards[0].id, kMonday - 3 * day + 1000, Grade::Again, "课文初记", 1}, failure);

@@ -7,6 +7,7 @@
 
 #include "dictation_session.h"
 #include "listening_session.h"
+#include "round_end.h"
 #include "typing_session.h"
 
 namespace study {
@@ -125,6 +126,28 @@ TEST(Dictation, OneEntryAndLongLessonsBothEnd) {
   EXPECT_FALSE(sixty.missed().empty());
 }
 
+// What a submission does at each step: the round alone says whether it is under way.
+TEST(Dictation, ASubmissionCountsOnlyWhileTheRoundIsUnderWay) {
+  const struct {
+    const char* what;
+    std::vector<std::u16string> before;  // submitted first
+    RoundStep step;
+    bool counts;
+  } cases[] = {
+      {"asking", {}, RoundStep::Asking, true},
+      {"a miss on show", {u"x"}, RoundStep::Verdict, true},
+      {"finished", {u"worda"}, RoundStep::Finished, false},
+  };
+  for (const auto& c : cases) {
+    DictationSession round(Lesson(1), kStart);
+    for (const std::u16string& typed : c.before) round.submit(typed, kStart + 1000);
+    ASSERT_EQ(round.step(), c.step) << c.what;
+    EXPECT_EQ(round.underWay(), c.step != RoundStep::Finished) << c.what;
+    EXPECT_EQ(round.submit(u"worda", kStart + 2000), c.counts) << c.what;
+    EXPECT_EQ(round.answered(), 1) << c.what << ": a finished round takes no more";
+  }
+}
+
 TEST(Dictation, ShufflingKeepsEveryEntryOnceAndChangesTheOrder) {
   const auto order = RoundOrder(Lesson(8), true, 7);
   std::set<std::u16string> seen;
@@ -139,6 +162,45 @@ TEST(Dictation, ShufflingKeepsEveryEntryOnceAndChangesTheOrder) {
       moved |= shuffled[i].line1 != Lesson(8)[i].line1;
     EXPECT_TRUE(moved) << "seed " << seed;
   }
+}
+
+// A sitting of rounds from one seed: each round takes the next seed; the shuffle setting
+// counts from the round after it is changed, and the same seed replays the same sitting.
+TEST(RoundSeeds, EachRoundTakesTheNextSeedAndTheOrderTheSettingAsksFor) {
+  const std::vector<Entry> lesson = Lesson(8);
+  const struct {
+    bool shuffled;  // set before the round
+    std::uint32_t seed;
+  } rounds[] = {{false, 40}, {true, 41}, {true, 42}, {false, 43}};
+  RoundSeeds seeds(40);
+  RoundSeeds again(40);
+  std::vector<std::u16string> shuffledFirsts;
+  for (const auto& r : rounds) {
+    seeds.setShuffled(r.shuffled);
+    again.setShuffled(r.shuffled);
+    const RoundSeeds::Round round = seeds.next(lesson);
+    EXPECT_EQ(round.seed, r.seed);
+    std::vector<std::u16string> order;
+    for (const Entry& e : round.entries) order.push_back(e.line1);
+    std::vector<std::u16string> inFileOrder;
+    for (const Entry& e : lesson) inFileOrder.push_back(e.line1);
+    EXPECT_EQ(order == inFileOrder, !r.shuffled) << "round " << r.seed;
+    std::vector<std::u16string> replayed;
+    for (const Entry& e : again.next(lesson).entries) replayed.push_back(e.line1);
+    EXPECT_EQ(replayed, order) << "round " << r.seed;
+    if (r.shuffled) shuffledFirsts.push_back(order.front() + order.back());
+  }
+  ASSERT_EQ(shuffledFirsts.size(), 2u);
+  EXPECT_NE(shuffledFirsts[0], shuffledFirsts[1]) << "two shuffled rounds, two orders";
+}
+
+TEST(Listening, ALessonSuitsWhenItHasTwoEntriesOrMore) {
+  const struct {
+    int entries;
+    bool suits;
+  } cases[] = {{0, false}, {1, false}, {2, true}, {4, true}, {9, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ListeningSession::Suits(Lesson(c.entries)), c.suits) << c.entries;
 }
 
 TEST(Listening, TheTallyAndTheMarksComeWithTheVerdict) {
@@ -214,6 +276,37 @@ TEST(Typing, BackspaceCorrectsWithoutCountingAsAKeystroke) {
   EXPECT_EQ(round.typed(), u"ab");
 }
 
+// The figures on show while typing: keys a second apart from kStart ('\b' is Backspace).
+TEST(Typing, FiguresAreTimedFromTheFirstKeyToNowOrToTheLastKey) {
+  const struct {
+    const char* what;
+    std::u16string keys;
+    Millis now;
+    TypingFigures figures;
+  } cases[] = {
+      {"no key yet", u"", kStart + 5000, {0, 1, 0}},
+      {"a key taken back", u"x\b", kStart + 3000, {0, 0, 3000}},
+      {"under way", u"a", kStart + 60'000, {0.2, 1, 60'000}},
+      {"finished", u"ab", kStart + 60'000, {24, 1, 1000}},
+  };
+  for (const auto& c : cases) {
+    TypingSession round(u"ab");
+    Millis at = kStart;
+    for (const char16_t key : c.keys) {
+      if (key == u'\b') {
+        round.backspace();
+      } else {
+        round.type(key, at);
+        at += 1000;
+      }
+    }
+    const TypingFigures figures = round.figures(c.now);
+    EXPECT_NEAR(figures.wordsPerMinute, c.figures.wordsPerMinute, 1e-9) << c.what;
+    EXPECT_NEAR(figures.accuracy, c.figures.accuracy, 1e-12) << c.what;
+    EXPECT_EQ(figures.elapsed, c.figures.elapsed) << c.what;
+  }
+}
+
 TEST(Typing, TypographicTextIsShownAndTakenAsAKeyboardTypesIt) {
   TypingSession round(TypingSession::TextOf({{u"It’s “ＯＫ”", u"好"}}));
   EXPECT_EQ(round.text(), u"It's \"OK\"");
@@ -224,6 +317,75 @@ TEST(Typing, TypographicTextIsShownAndTakenAsAKeyboardTypesIt) {
   round = TypingSession(u"A");
   round.type(u'a', kStart);
   EXPECT_DOUBLE_EQ(round.accuracy(), 0.0) << "typing keeps case";
+}
+
+// A store of rounds that keeps what it is given, or refuses it as a full disk does, and
+// answers every question about recent rounds with one earlier round.
+class RoundsKept final : public RoundStore {
+ public:
+  explicit RoundsKept(bool savesFail) : savesFail_(savesFail) {}
+  const DayRule& dayRule() const override { return days_; }
+  bool saveResult(const RoundResult& result, StoreFailure& failure) override {
+    if (savesFail_) {
+      failure.kind = StoreFailure::Kind::DiskFull;
+      return false;
+    }
+    saved.push_back(result);
+    return true;
+  }
+  std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
+                                         int count, StoreFailure&) override {
+    asked = activity + "|" + lesson + "|" + std::to_string(count);
+    RoundResult earlier;
+    earlier.activity = activity;
+    return {earlier};
+  }
+
+  std::vector<RoundResult> saved;
+  std::string asked;
+
+ private:
+  bool savesFail_;
+  DayRule days_ = DayRule::Utc();
+};
+
+TEST(RoundEnd, TheRoundIsStampedKeptAndShownAmongTheRecentOnes) {
+  using Kept = RoundEnd::Kept;
+  const struct {
+    const char* what;
+    const RoundKind& kind;
+    bool store;
+    bool savesFail;
+    Kept kept;
+    const char* asked;  // the recent rounds asked for
+    std::size_t shown;
+  } cases[] = {
+      {"dictation", kDictationRound, true, false, Kept::Saved, "dictation|Unit 1|30", 1},
+      {"listening", kListeningRound, true, false, Kept::Saved, "listening|Unit 1|30", 1},
+      {"typing, over every lesson", kTypingRound, true, false, Kept::Saved, "typing||30", 1},
+      {"a full disk", kDictationRound, true, true, Kept::Failed, "dictation|Unit 1|30", 1},
+      {"no store", kTypingRound, false, false, Kept::NoStore, "", 1},
+  };
+  for (const auto& c : cases) {
+    RoundsKept store(c.savesFail);
+    RoundResult result;
+    result.right = 3;
+    const RoundEnd end = EndRound(result, c.kind, "Unit 1", c.store ? &store : nullptr);
+    EXPECT_EQ(end.kept, c.kept) << c.what;
+    EXPECT_EQ(end.failure.kind,
+              c.savesFail ? StoreFailure::Kind::DiskFull : StoreFailure::Kind::None)
+        << c.what;
+    EXPECT_EQ(store.asked, c.asked) << c.what;
+    ASSERT_EQ(end.history.size(), c.shown) << c.what;
+    EXPECT_EQ(end.history[0].activity, c.kind.name) << c.what;
+    EXPECT_EQ(end.days.local(), !c.store) << c.what << ": the store's day rule, when there is one";
+    if (c.kept == Kept::Saved) {
+      ASSERT_EQ(store.saved.size(), 1u) << c.what;
+      EXPECT_EQ(store.saved[0].activity, c.kind.name) << c.what;
+      EXPECT_EQ(store.saved[0].lesson, "Unit 1") << c.what;
+      EXPECT_EQ(store.saved[0].right, 3) << c.what;
+    }
+  }
 }
 
 }  // namespace

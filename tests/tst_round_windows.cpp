@@ -251,6 +251,17 @@ TEST_F(RoundWindows, TypingCountsSpeedAndAccuracyAndShowsTheHistory) {
   EXPECT_EQ(chart->accessibleName(), "最近 2 次打字的速度和正确率");
 }
 
+TEST_F(RoundWindows, TypingTimesFromTheFirstKeyEvenWhenItIsTakenBack) {
+  handOff(2);
+  auto window = open<studydesk::TypingWindow>();
+  EXPECT_EQ(window->figures->text(), "速度 0.0 词/分钟　正确率 100.0%　用时 0 秒");
+  QTest::keyClick(window.get(), 'x');
+  now_ += 3000;
+  QTest::keyClick(window.get(), Qt::Key_Backspace);
+  EXPECT_EQ(window->figures->text(), "速度 0.0 词/分钟　正确率 0.0%　用时 3 秒")
+      << window->figures->text().toStdString();
+}
+
 TEST_F(RoundWindows, WithoutALessonEachSaysHowToChooseOne) {
   EXPECT_EQ(open<studydesk::TypingWindow>()->summary->text(),
             "还没有选课：请先在“选 课”中选择一课。");

@@ -57,5 +57,28 @@ TEST(Statistics, AnswersAndReviewsFallOnTheLearnersDays) {
   EXPECT_EQ(stats.recalledPerWeek[Statistics::kWeeks - 1 - 6], 1);
 }
 
+// Each count's day, as the statistics view and `studytool stats` label it: the answers'
+// days end today, the due days start today, and the weeks end today.
+TEST(Statistics, EachCountCarriesItsOwnDay) {
+  Statistics stats;
+  stats.today = At("2026-03-08T00:00:00Z") / kMillisPerDay;
+  const struct {
+    const char* what;
+    std::int64_t day;
+    const char* date;
+  } cases[] = {
+      {"first answers' day", stats.answerDay(0), "2026-02-07"},
+      {"last answers' day", stats.answerDay(Statistics::kDays - 1), "2026-03-08"},
+      {"first due day", stats.dueDay(0), "2026-03-08"},
+      {"last due day", stats.dueDay(Statistics::kDays - 1), "2026-04-06"},
+      {"first week", stats.weekStart(0), "2025-12-15"},
+      {"week of 20 January", stats.weekStart(Statistics::kWeeks - 1 - 6), "2026-01-19"},
+      {"this week", stats.weekStart(Statistics::kWeeks - 1), "2026-03-02"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatIso(c.day * kMillisPerDay).substr(0, 10), c.date) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace study

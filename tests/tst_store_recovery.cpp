@@ -36,7 +36,7 @@ std::vector<EntryText> Entries() {
 std::map<std::int64_t, CardState> States(ProgressStore& store) {
   StoreFailure failure;
   std::map<std::int64_t, CardState> states;
-  for (const Card& card : store.lessonCards("Unit 1", Entries(), failure)) {
+  for (const Card& card : store.lessonCards("Unit 1", Entries(), kMonday, failure)) {
     states[card.id] = card.state;
   }
   return states;
@@ -81,7 +81,7 @@ Written WriteStore(const std::string& path) {
   OpenResult result;
   auto store = ProgressStore::Open(path, kMonday, result);
   StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", Entries(), failure);
+  const auto cards = store->lessonCards("Unit 1", Entries(), kMonday, failure);
   for (int i = 0; i < kAnswers; ++i) {
     const Answer answer{cards[static_cast<std::size_t>(i / kAnswersEach)].id, kMonday + i * 60'000,
                         static_cast<Grade>(1 + (i * 7) % 4), "复习回忆", 2.5};
@@ -211,7 +211,7 @@ TEST(StoreRecovery, EveryCutAndFlipOfAStoreIsReadSafely) {
     OpenResult result;
     auto store = ProgressStore::Open(path, kMonday, result);
     StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", Entries(), failure);
+    const auto cards = store->lessonCards("Unit 1", Entries(), kMonday, failure);
     for (int i = 0; i < 300; ++i) {
       ASSERT_TRUE(
           store->commit({cards[i % 7].id, kMonday + i, Grade::Good, "复习回忆", 1}, failure));

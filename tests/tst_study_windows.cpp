@@ -235,7 +235,7 @@ TEST_F(StudyWindows, TheDayStartIsSetInReviewAndDecidesWhatIsDueToday) {
     study::OpenResult result;
     auto store = study::ProgressStore::Open(app_.file("study.db"), now_, result);
     study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", {{"word0", "释义0"}}, failure);
+    const auto cards = store->lessonCards("Unit 1", {{"word0", "释义0"}}, kMonday, failure);
     ASSERT_TRUE(store->commit(
         {cards[0].id, *study::ParseIso("2026-12-06T23:30:00Z"), Grade::Again, "课文初记", 1},
         failure));
@@ -285,7 +285,8 @@ TEST_F(StudyWindows, DamageFoundAfterTheFirstCardIsSaidAndWhatCouldBeReadIsKept)
   auto window = learn();
   EXPECT_EQ(window->card->line1->text(), Display("word0")) << "the first card, unchecked";
   EXPECT_FALSE(window->notice->text().contains("损坏")) << "not yet checked";
-  QTest::qWait(600);
+  // The check runs a moment after the first card is on show; wait for its verdict.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->notice->text().contains("已损坏"); }, 10000));
   const QString notice = window->notice->text();
   EXPECT_TRUE(notice.contains("已损坏")) << notice.toStdString();
   // The damaged pages held some of the 20,000 answers; the others are kept.

@@ -105,13 +105,13 @@ TEST(Studytool, TheStoresLogReplaysToTheStoresStates) {
     auto store = study::ProgressStore::Open(path, monday, result);
     ASSERT_TRUE(store);
     study::StoreFailure failure;
-    cards = store->lessonCards("Unit 1", {{"a", "甲"}, {"b", "乙"}}, failure);
+    cards = store->lessonCards("Unit 1", {{"a", "甲"}, {"b", "乙"}}, monday, failure);
     for (int i = 0; i < 6; ++i) {
       store->commit({cards[i % 2].id, monday + i * study::kMillisPerDay / 2,
                      static_cast<study::Grade>(1 + i % 4), "复习回忆", 1},
                     failure);
     }
-    cards = store->lessonCards("Unit 1", {{"a", "甲"}, {"b", "乙"}}, failure);
+    cards = store->lessonCards("Unit 1", {{"a", "甲"}, {"b", "乙"}}, monday, failure);
   }
   std::ostringstream log;
   std::ostringstream err;
@@ -142,7 +142,7 @@ void StoreOneAnswer(const std::string& path, const char* time, study::Grade grad
   auto store = study::ProgressStore::Open(path, 0, result);
   ASSERT_TRUE(store);
   study::StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, 0, failure);
   ASSERT_TRUE(store->commit({cards[0].id, *study::ParseIso(time), grade, "课文初记", 1}, failure));
 }
 
@@ -257,7 +257,7 @@ void StoreAnswers(const std::string& path, int count) {
   auto store = study::ProgressStore::Open(path, 0, result);
   ASSERT_TRUE(store);
   study::StoreFailure failure;
-  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+  const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, 0, failure);
   for (int i = 0; i < count; ++i) {
     ASSERT_TRUE(
         store->commit({cards[0].id, 1000 + i * 1000, study::Grade::Good, "复习回忆", 1}, failure));
@@ -355,7 +355,7 @@ TEST(Studytool, ReadingAStoreChangesNoFileNorBringsAnOlderOneUpToDate) {
     auto store = study::ProgressStore::Open(path, 0, result);
     ASSERT_TRUE(store);
     study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, failure);
+    const auto cards = store->lessonCards("Unit 1", {{"a", "甲"}}, 0, failure);
     store->commit({cards[0].id, 1000, study::Grade::Good, "课文初记", 1}, failure);
   }
   {
@@ -400,7 +400,7 @@ TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredStat
     auto store = study::ProgressStore::Open(path, monday, result);
     ASSERT_TRUE(store);
     study::StoreFailure failure;
-    store->lessonCards("Unit 1", entries, failure);
+    store->lessonCards("Unit 1", entries, monday, failure);
   }
   // Two programs at once on the same cards; the second's clock is a day behind and goes
   // back two hours halfway.
@@ -409,7 +409,7 @@ TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredStat
     auto store = study::ProgressStore::Open(path, monday, result);
     if (!store) return false;
     study::StoreFailure failure;
-    const auto cards = store->lessonCards("Unit 1", entries, failure);
+    const auto cards = store->lessonCards("Unit 1", entries, monday, failure);
     for (int i = 0; i < 120; ++i) {
       study::Millis time = monday + i * 3 * 3'600'000LL;
       if (program == 1) time -= study::kMillisPerDay + (i >= 60 ? 2 * 3'600'000LL : 0);
@@ -436,7 +436,7 @@ TEST(Studytool, TheLogOfTwoProgramsAndAClockThatWentBackReplaysToEveryStoredStat
   study::OpenResult result;
   auto store = study::ProgressStore::Open(path, monday, result);
   study::StoreFailure failure;
-  for (const study::Card& card : store->lessonCards("Unit 1", entries, failure)) {
+  for (const study::Card& card : store->lessonCards("Unit 1", entries, monday, failure)) {
     const study::LogLine answer{std::to_string(card.id), card.state.lastAnswer,
                                 static_cast<study::Grade>(card.state.lastGrade)};
     EXPECT_EQ(last[answer.card], study::FormatReplayLine(answer, card.state));

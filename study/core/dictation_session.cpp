@@ -9,15 +9,15 @@ DictationSession::DictationSession(std::vector<Entry> order, Millis now)
   if (queue_.empty()) step_ = RoundStep::Finished;
 }
 
-void DictationSession::submit(std::u16string_view typed, Millis now) {
-  if (step_ == RoundStep::Finished) return;
+bool DictationSession::submit(std::u16string_view typed, Millis now) {
+  if (step_ == RoundStep::Finished) return false;
   if (step_ == RoundStep::Verdict) {
     // The missed entry goes to the end of the round.
     Pending missed = std::move(queue_.front());
     queue_.pop_front();
     queue_.push_back(std::move(missed));
     step_ = RoundStep::Asking;
-    return;
+    return true;
   }
   time_.answered(now);
   Pending& pending = queue_.front();
@@ -26,13 +26,14 @@ void DictationSession::submit(std::u16string_view typed, Millis now) {
     lastRight_ = pending.entry;
     queue_.pop_front();
     if (queue_.empty()) step_ = RoundStep::Finished;
-    return;
+    return true;
   }
   if (!pending.missedBefore) missed_.push_back(pending.entry);
   pending.missedBefore = true;
   lastRight_.reset();
   miss_ = Compare(typed, pending.entry.line1);
   step_ = RoundStep::Verdict;
+  return true;
 }
 
 bool DictationSession::endEarly() {

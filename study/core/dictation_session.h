@@ -23,8 +23,11 @@ class DictationSession {
   // What differed in the miss on show.
   const Differences& miss() const { return miss_; }
 
-  // Asking: checks the answer. Verdict: goes on (the answer is not looked at).
-  void submit(std::u16string_view typed, Millis now);
+  // Asking: checks the answer. Verdict: goes on (the answer is not looked at). False (and
+  // nothing done) once the round is finished.
+  bool submit(std::u16string_view typed, Millis now);
+  // Whether the round still asks for entries, a verdict on show included.
+  bool underWay() const { return step_ != RoundStep::Finished; }
   // Ends the round before its last entry: it counts the entries answered so far, and
   // nothing when none was. False (and nothing done) when there is nothing to keep.
   bool endEarly();

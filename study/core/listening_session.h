@@ -15,9 +15,13 @@ struct Question {
 
 class ListeningSession {
  public:
+  // Whether a lesson makes a round: one entry has no other meaning to be told from.
+  static bool Suits(const std::vector<Entry>& entries) { return entries.size() >= 2; }
   ListeningSession(std::vector<Entry> order, std::uint32_t seed, Millis now);
 
   RoundStep step() const { return step_; }
+  // Whether the round still asks questions, a verdict on show included.
+  bool underWay() const { return step_ != RoundStep::Finished; }
   const Question& current() const { return questions_[next_]; }
   // At the verdict: the option picked.
   int picked() const { return picked_; }

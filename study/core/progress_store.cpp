@@ -72,18 +72,18 @@ bool ProgressStore::setDayStart(int minutes, StoreFailure& failure) {
 }
 
 std::vector<Card> ProgressStore::lessonCards(const std::string& lesson,
-                                             const std::vector<EntryText>& entries,
+                                             const std::vector<EntryText>& entries, Millis now,
                                              StoreFailure& failure) {
   if (!readOnly_) {
     Transaction(*db_, failure, [&] {
       Statement insert(*db_,
                        "INSERT INTO cards(lesson, line1, line2, added, part)"
-                       " VALUES(?1,?2,?3,strftime('%s','now')*1000,?4)"
+                       " VALUES(?1,?2,?3,?5,?4)"
                        " ON CONFLICT(lesson, line1, line2) DO UPDATE SET part = ?4"
                        " WHERE part <> ?4");
       for (const EntryText& entry : entries) {
         insert.bind(1, lesson).bind(2, entry.line1).bind(3, entry.line2);
-        insert.bind(4, entry.partOfSpeech);
+        insert.bind(4, entry.partOfSpeech).bind(5, now);
         if (insert.step() != SQLITE_DONE) return false;
         insert.reset();
       }

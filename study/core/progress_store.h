@@ -12,15 +12,17 @@
 
 #include "answer_log.h"
 #include "card_store.h"
+#include "day_start_store.h"
 #include "fsrs.h"
 #include "round_session.h"
+#include "round_store.h"
 #include "statistics.h"
 #include "store_schema.h"
 #include "store_types.h"
 
 namespace study {
 
-class ProgressStore final : public CardStore {
+class ProgressStore final : public CardStore, public RoundStore, public DayStartStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -43,15 +45,14 @@ class ProgressStore final : public CardStore {
   const std::string& path() const { return path_; }
   bool readOnly() const override { return readOnly_; }
   const Fsrs& scheduler() const override { return fsrs_; }
-  const DayRule& dayRule() const { return fsrs_.days(); }
-  // Keeps a new day start (minutes after local midnight); it counts from the next answer.
-  bool setDayStart(int minutes, StoreFailure& failure);
+  const DayRule& dayRule() const override { return fsrs_.days(); }
+  bool setDayStart(int minutes, StoreFailure& failure) override;
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
-  // A card's part of speech is kept as the lesson last gave it.
+  // A card's part of speech is kept as the lesson last gave it; a card added is stamped `now`.
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
-                                StoreFailure& failure);
+                                Millis now, StoreFailure& failure);
   // Days are the learner's days.
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override;
@@ -61,12 +62,12 @@ class ProgressStore final : public CardStore {
   // The answer's row goes and the card's state is made again from the answers left.
   bool undo(std::int64_t answerId, StoreFailure& failure) override;
 
-  bool saveResult(const RoundResult& result, StoreFailure& failure);
+  bool saveResult(const RoundResult& result, StoreFailure& failure) override;
   // The rounds in time order: all, or the last `count` of one activity (and lesson, when
   // `lesson` is not empty).
   std::vector<RoundResult> results(StoreFailure& failure);
   std::vector<RoundResult> recentResults(const std::string& activity, const std::string& lesson,
-                                         int count, StoreFailure& failure);
+                                         int count, StoreFailure& failure) override;
 
   // Every answer in the order the store took them (the order their states were computed
   // in), cards named by their ids.

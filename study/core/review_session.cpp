@@ -39,6 +39,13 @@ void ReviewSession::dayChanged(Millis now) {
   next(now);
 }
 
+bool ReviewSession::setDayStart(DayStartStore& store, int minutes, Millis now,
+                                StoreFailure& failure) {
+  if (!store.setDayStart(minutes, failure)) return false;
+  dayChanged(now);
+  return true;
+}
+
 void ReviewSession::count(Millis now) {
   due_ = {};
   if (CardStore* store = recorder_.store()) {

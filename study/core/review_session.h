@@ -13,6 +13,7 @@
 
 #include "answer_recorder.h"
 #include "card_session.h"
+#include "day_start_store.h"
 
 namespace study {
 
@@ -30,6 +31,9 @@ class ReviewSession final : public CardSession {
   // After the learner's day changed: a card not yet revealed is chosen again (the one on
   // show may no longer be due) and what is left today counted again.
   void dayChanged(Millis now);
+  // Keeps the learner's new day start in `store`, then counts by it as dayChanged does;
+  // false, and nothing changed, when the store did not keep it.
+  bool setDayStart(DayStartStore& store, int minutes, Millis now, StoreFailure& failure);
   // Cards still to see today, the one on show included.
   int leftToday() const { return leftToday_; }
   // When the next cards fall due (for the end of the sitting).

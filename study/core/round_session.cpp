@@ -11,4 +11,9 @@ std::vector<Entry> RoundOrder(std::vector<Entry> entries, bool shuffled, std::ui
   return entries;
 }
 
+RoundSeeds::Round RoundSeeds::next(const std::vector<Entry>& entries) {
+  const std::uint32_t seed = seed_++;
+  return {RoundOrder(entries, shuffled_, seed), seed};
+}
+
 }  // namespace study

@@ -33,6 +33,26 @@ struct RoundResult {
 // The entries in file order, or shuffled with `seed`.
 std::vector<Entry> RoundOrder(std::vector<Entry> entries, bool shuffled, std::uint32_t seed);
 
+// One round after another on a lesson: each takes the next seed, from which its order is
+// shuffled when the learner asks for it and its other chances are drawn, so that a seed
+// given at the start replays a whole sitting.
+class RoundSeeds {
+ public:
+  explicit RoundSeeds(std::uint32_t seed) : seed_(seed) {}
+  bool shuffled() const { return shuffled_; }
+  void setShuffled(bool shuffled) { shuffled_ = shuffled; }
+
+  struct Round {
+    std::vector<Entry> entries;
+    std::uint32_t seed;
+  };
+  Round next(const std::vector<Entry>& entries);
+
+ private:
+  std::uint32_t seed_;
+  bool shuffled_ = false;
+};
+
 // The span of a round: from its start to its last answer.
 class RoundTime {
  public:

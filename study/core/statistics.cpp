@@ -6,8 +6,7 @@
 namespace study {
 namespace {
 
-constexpr int kWeekDays = 7;
-constexpr int kCountedDays = std::max(Statistics::kDays, kWeekDays* Statistics::kWeeks);
+constexpr int kCountedDays = std::max(Statistics::kDays, Statistics::kWeekDays* Statistics::kWeeks);
 
 }  // namespace
 
@@ -29,8 +28,8 @@ Statistics CountStatistics(const std::vector<AnswerRow>& answers,
   stats.duePerDay.assign(Statistics::kDays, 0);
   stats.reviewAnswersPerWeek.assign(Statistics::kWeeks, 0);
   stats.recalledPerWeek.assign(Statistics::kWeeks, 0);
-  const std::int64_t firstDay = stats.today - Statistics::kDays + 1;
-  const std::int64_t firstWeekDay = stats.today - kWeekDays * Statistics::kWeeks + 1;
+  const std::int64_t firstDay = stats.answerDay(0);
+  const std::int64_t firstWeekDay = stats.weekStart(0);
   // Each card's answers before the ones counted here: on earlier days, so its first one
   // here is a review when there were any.
   std::unordered_map<std::int64_t, int> here;
@@ -47,7 +46,7 @@ Statistics CountStatistics(const std::vector<AnswerRow>& answers,
     const bool review = before != lastDay.end() && before->second < day;
     lastDay[answer.card] = day;
     if (!review || day < firstWeekDay || day > stats.today) continue;
-    const auto week = static_cast<std::size_t>((day - firstWeekDay) / kWeekDays);
+    const auto week = static_cast<std::size_t>((day - firstWeekDay) / Statistics::kWeekDays);
     ++stats.reviewAnswersPerWeek[week];
     if (answer.grade >= 2) ++stats.recalledPerWeek[week];
   }

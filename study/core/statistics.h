@@ -14,6 +14,9 @@ namespace study {
 struct Statistics {
   static constexpr int kDays = 30;
   static constexpr int kWeeks = 12;
+  static constexpr int kWeekDays = 7;
+  // A card answered right whose interval is this many days or more is held for good.
+  static constexpr int kMatureDays = 21;
   std::int64_t today = 0;          // the learner's day counted for
   std::vector<int> answersPerDay;  // the last kDays learner's days, today last
   std::vector<int> duePerDay;      // the next kDays learner's days, today first (overdue too)
@@ -23,8 +26,14 @@ struct Statistics {
   std::vector<int> recalledPerWeek;
   int unlearned = 0;   // never answered
   int relearning = 0;  // last answer 1
-  int young = 0;       // interval under 21 days
-  int mature = 0;      // 21 days or more
+  int young = 0;       // interval under kMatureDays
+  int mature = 0;      // kMatureDays or more
+
+  // The learner's day each count is for: answersPerDay[i], duePerDay[i], and the first day
+  // of week i of the reviews.
+  std::int64_t answerDay(int i) const { return today - kDays + 1 + i; }
+  std::int64_t dueDay(int i) const { return today + i; }
+  std::int64_t weekStart(int i) const { return today - kWeekDays * (kWeeks - i) + 1; }
 };
 
 // One answer of the log.

@@ -31,9 +31,10 @@ Statistics ProgressStore::statistics(Millis now, StoreFailure& failure) {
 
   Statement states(*db_,
                    "SELECT sum(s.card IS NULL), sum(s.last_grade = 1),"
-                   " sum(s.last_grade > 1 AND s.interval_days < 21),"
-                   " sum(s.last_grade > 1 AND s.interval_days >= 21)"
+                   " sum(s.last_grade > 1 AND s.interval_days < ?1),"
+                   " sum(s.last_grade > 1 AND s.interval_days >= ?1)"
                    " FROM cards c LEFT JOIN card_state s ON s.card = c.id");
+  states.bind(1, std::int64_t{Statistics::kMatureDays});
   record(states, [&](Statement& row) {
     stats.unlearned = static_cast<int>(row.integer(0));
     stats.relearning = static_cast<int>(row.integer(1));

@@ -61,6 +61,11 @@ std::vector<std::pair<char16_t, int>> TypingSession::missedMost(std::size_t coun
   return most;
 }
 
+TypingFigures TypingSession::figures(Millis now) const {
+  const Millis until = finished() ? lastKey_ : now;
+  return {wordsPerMinute(until), accuracy(), elapsed(until)};
+}
+
 RoundResult TypingSession::result() const {
   RoundResult result;
   result.time = lastKey_;

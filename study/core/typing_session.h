@@ -9,6 +9,12 @@
 
 namespace study {
 
+struct TypingFigures {
+  double wordsPerMinute = 0;
+  double accuracy = 1;
+  Millis elapsed = 0;
+};
+
 class TypingSession {
  public:
   explicit TypingSession(std::u16string text);
@@ -36,6 +42,9 @@ class TypingSession {
   Millis lastKey() const { return lastKey_; }
   // The expected characters typed wrong, most missed first (at most `count`).
   std::vector<std::pair<char16_t, int>> missedMost(std::size_t count) const;
+  // The figures on show at `now`: nothing is timed before the first key, and a finished
+  // round is timed up to its last key.
+  TypingFigures figures(Millis now) const;
   // The round's figures, up to the last key.
   RoundResult result() const;
 

@@ -225,14 +225,24 @@ screen_reader_reads() {  # program what expected...
 
 # What a screen reader finds on the screen of PROGRAM: each EXPECTED line pattern
 # (role<TAB>name) must be a control that is showing, as on the end page of an activity.
+# The screen is read again until all are there, for at most five seconds.
 screen_reader_sees() {  # program what expected...
-  local tree expected
-  tree=$("${tree_reader[@]}" "$1") || fail "$1 is not on the accessibility bus"
-  printf '%s\n' "$tree" > "$artefacts/a11y-$1-$2.txt"
-  for expected in "${@:3}"; do
-    awk -F'\t' '$5 == "showing"' <<< "$tree" | LC_ALL=C.UTF-8 grep -qP "^\d+\t$expected" ||
-      fail "$2: \"$expected\" is not on the screen"
+  local tree expected missing
+  for _ in $(seq 1 25); do
+    tree=$("${tree_reader[@]}" "$1") || fail "$1 is not on the accessibility bus"
+    missing=
+    for expected in "${@:3}"; do
+      if ! awk -F'\t' '$5 == "showing"' <<< "$tree" |
+          LC_ALL=C.UTF-8 grep -qP "^\d+\t$expected"; then
+        missing=$expected
+        break
+      fi
+    done
+    [ -z "$missing" ] && break
+    sleep 0.2
   done
+  printf '%s\n' "$tree" > "$artefacts/a11y-$1-$2.txt"
+  [ -z "$missing" ] || fail "$2: \"$missing\" is not on the screen"
   pass "a screen reader finds $2 on the screen"
 }
 

@@ -148,18 +148,16 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
   if (!store) return 2;
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
-  const std::int64_t today = stats.today;
   for (int i = 0; i < study::Statistics::kDays; ++i) {
-    out << "answers\t" << DateOf(today - study::Statistics::kDays + 1 + i) << '\t'
-        << stats.answersPerDay[i] << '\n';
+    out << "answers\t" << DateOf(stats.answerDay(i)) << '\t' << stats.answersPerDay[i] << '\n';
   }
   for (int i = 0; i < study::Statistics::kDays; ++i) {
-    out << "due\t" << DateOf(today + i) << '\t' << stats.duePerDay[i] << '\n';
+    out << "due\t" << DateOf(stats.dueDay(i)) << '\t' << stats.duePerDay[i] << '\n';
   }
   for (int i = 0; i < study::Statistics::kWeeks; ++i) {
-    const std::int64_t weekStart = today - 7 * (study::Statistics::kWeeks - i) + 1;
-    out << "reviews\t" << DateOf(weekStart) << '\t' << stats.reviewAnswersPerWeek[i] << '\n';
-    out << "recalled\t" << DateOf(weekStart) << '\t' << stats.recalledPerWeek[i] << '\n';
+    const std::string weekStart = DateOf(stats.weekStart(i));
+    out << "reviews\t" << weekStart << '\t' << stats.reviewAnswersPerWeek[i] << '\n';
+    out << "recalled\t" << weekStart << '\t' << stats.recalledPerWeek[i] << '\n';
   }
   out << "cards\tunlearned\t" << stats.unlearned << "\ncards\trelearning\t" << stats.relearning
       << "\ncards\tyoung\t" << stats.young << "\ncards\tmature\t" << stats.mature << '\n';
