@@ -6,7 +6,8 @@
 #include <QChartView>
 #include <vector>
 
-#include "progress_store.h"
+#include "learner_day.h"
+#include "round_session.h"
 
 namespace studydesk {
 

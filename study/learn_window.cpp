@@ -33,12 +33,11 @@ void LearnWindow::start() {
   readPhonetics(places_);
 
   study::StoreFailure failure;
-  std::vector<study::Card> cards =
-      study::LessonCards(lesson, learner_.store.get(), clock_(), failure);
+  std::vector<study::Card> cards = study::LessonCards(lesson, learner_.cards(), clock_(), failure);
   if (failure.failed()) tell(QStringLiteral("学习记录读取出错：%1。").arg(StoreReason(failure)));
   QStringList english;
   for (const study::Card& card : cards) english.append(QString::fromStdString(card.line1));
-  session_.emplace(std::move(cards), learner_.store.get());
+  session_.emplace(std::move(cards), learner_.cards());
   begin(false);
   speakAhead(english);
 }

@@ -3,6 +3,7 @@
 
 #include "app_folder.h"
 #include "failure_text.h"
+#include "progress_store.h"
 #include "zone_check.h"
 
 namespace studydesk {
@@ -55,12 +56,33 @@ QString StoreReason(const study::StoreFailure& failure) {
   return QString::fromStdString(failure.detail);
 }
 
-LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now) {
+LearnerStore::LearnerStore() = default;
+LearnerStore::~LearnerStore() = default;
+LearnerStore::LearnerStore(LearnerStore&&) noexcept = default;
+LearnerStore& LearnerStore::operator=(LearnerStore&&) noexcept = default;
+
+study::CardStore* LearnerStore::cards() const {
+  return store_.get();
+}
+
+study::RoundStore* LearnerStore::rounds() const {
+  return store_.get();
+}
+
+study::StatisticsStore* LearnerStore::statistics() const {
+  return store_.get();
+}
+
+study::DayStartStore* LearnerStore::dayStart() const {
+  return store_ && !store_->readOnly() ? store_.get() : nullptr;
+}
+
+LearnerStore LearnerStore::Open(const suite::FilePlaces& places, study::Millis now) {
   LearnerStore opened;
   const QString notSaved = QStringLiteral("这次学习的结果不会保存。");
   const suite::FileStatus folder = places.prepareWrite(study::kStoreFileName);
   if (!folder.ok()) {
-    opened.notice =
+    opened.notice_ =
         QStringLiteral("无法建立文件夹“%1”：%2。")
             .arg(desk::PathText(folder.path),
                  desk::ReasonText(folder.error, QString::fromStdString(folder.reason))) +
@@ -70,23 +92,23 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
   const std::string path = places.writePath(study::kStoreFileName);
   const QString shown = desk::PathText(path);
   OpenResult result;
-  opened.store = study::ProgressStore::Open(path, now, result, study::StoreAccess::Write,
-                                            study::IntegrityCheck::Later);
+  opened.store_ = study::ProgressStore::Open(path, now, result, study::StoreAccess::Write,
+                                             study::IntegrityCheck::Later);
   switch (result.outcome) {
     case OpenResult::Outcome::Opened:
       break;
     case OpenResult::Outcome::ReadOnly:
-      opened.notice = QStringLiteral("学习记录“%1”是只读的：").arg(shown) + notSaved;
+      opened.notice_ = QStringLiteral("学习记录“%1”是只读的：").arg(shown) + notSaved;
       break;
     case OpenResult::Outcome::NotOurs:
-      opened.notice =
+      opened.notice_ =
           QStringLiteral("“%1”不是学习程序的学习记录，这个程序不会改动它。").arg(shown) + notSaved;
       break;
     case OpenResult::Outcome::DamagedKeptAside:
-      opened.notice = Replaced(shown, result);
+      opened.notice_ = Replaced(shown, result);
       break;
     case OpenResult::Outcome::TooNew:
-      opened.notice =
+      opened.notice_ =
           QStringLiteral(
               "学习记录“%1”来自较新版本的程序（版本 %2），这个程序不能使用它，也不会改动它。")
               .arg(shown)
@@ -94,13 +116,13 @@ LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now
           notSaved;
       break;
     case OpenResult::Outcome::Failed:
-      opened.notice =
+      opened.notice_ =
           QStringLiteral("无法打开学习记录“%1”：%2。").arg(shown, StoreReason(result.failure)) +
           notSaved;
       break;
   }
   if (result.mayBeOutOfDate) {
-    opened.notice += QStringLiteral("最近的一些回答在这里读不到，显示的内容可能不是最新的。");
+    opened.notice_ += QStringLiteral("最近的一些回答在这里读不到，显示的内容可能不是最新的。");
   }
   return opened;
 }
@@ -112,10 +134,10 @@ QString UnknownZoneNotice() {
       .arg(QString::fromStdString(*zone));
 }
 
-QString CheckLearnerStore(study::ProgressStore& store, study::Millis now) {
+QString LearnerStore::check(study::Millis now) {
   OpenResult result;
-  if (store.checkIntegrity(now, result)) return {};
-  const QString shown = desk::PathText(store.path());
+  if (!store_ || store_->checkIntegrity(now, result)) return {};
+  const QString shown = desk::PathText(store_->path());
   if (result.outcome == OpenResult::Outcome::DamagedKeptAside) return Replaced(shown, result);
   return QStringLiteral("学习记录“%1”已损坏（%2）。这次学习的结果不会保存。")
       .arg(shown, StoreReason(result.failure));

@@ -1,27 +1,52 @@
 // SPDX-License-Identifier: MIT
 // The running learner's progress store, opened where the suite's folder rule says, and
-// what to tell the learner when it cannot be used as it should.
+// what to tell the learner when it cannot be used as it should. The windows reach it only
+// through the small interfaces it hands out, one for each thing they do with it.
 #pragma once
 
 #include <QString>
 #include <memory>
 
+#include "card_store.h"
+#include "day_start_store.h"
 #include "file_places.h"
-#include "progress_store.h"
+#include "round_store.h"
+#include "statistics_store.h"
+
+namespace study {
+class ProgressStore;
+}
 
 namespace studydesk {
 
-struct LearnerStore {
-  std::unique_ptr<study::ProgressStore> store;  // none: nothing of this sitting is saved
-  QString notice;                               // empty when all is well
-};
+class LearnerStore {
+ public:
+  // No store: nothing of this sitting is saved.
+  LearnerStore();
+  // The whole file is checked later, by check(), so that the first card is not kept waiting.
+  static LearnerStore Open(const suite::FilePlaces& places, study::Millis now);
+  ~LearnerStore();
+  LearnerStore(LearnerStore&&) noexcept;
+  LearnerStore& operator=(LearnerStore&&) noexcept;
 
-// The whole file is checked later, by CheckLearnerStore, so that the first card is not
-// kept waiting.
-LearnerStore OpenLearnerStore(const suite::FilePlaces& places, study::Millis now);
-// What to tell the learner when the check finds the store damaged (empty when it is sound):
-// what was saved of it, or that nothing more is saved.
-QString CheckLearnerStore(study::ProgressStore& store, study::Millis now);
+  bool opened() const { return store_ != nullptr; }
+  // What to tell the learner about the opening; empty when all is well.
+  const QString& notice() const { return notice_; }
+  // What to tell the learner when the check finds the store damaged (empty when it is
+  // sound): what was saved of it, or that nothing more is saved.
+  QString check(study::Millis now);
+
+  // Each null when there is no store.
+  study::CardStore* cards() const;
+  study::RoundStore* rounds() const;
+  study::StatisticsStore* statistics() const;
+  // Also null when the store takes no writes.
+  study::DayStartStore* dayStart() const;
+
+ private:
+  std::unique_ptr<study::ProgressStore> store_;
+  QString notice_;
+};
 
 // What to tell the learner when TZ names a zone the system does not know, so that days are
 // counted in UTC (empty when the zone is known).

@@ -23,9 +23,9 @@ ReviewWindow::ReviewWindow(suite::FilePlaces places, Clock clock, study::Voice* 
 void ReviewWindow::start() {
   openStore(places_);
   readPhonetics(places_);
-  statisticsButton->setEnabled(learner_.store != nullptr);
-  settingsButton->setEnabled(learner_.store && !learner_.store->readOnly());
-  session_.emplace(learner_.store.get(), clock_());
+  statisticsButton->setEnabled(learner_.statistics() != nullptr);
+  settingsButton->setEnabled(learner_.dayStart() != nullptr);
+  session_.emplace(learner_.cards(), clock_());
   draw();
 }
 
@@ -48,7 +48,7 @@ void ReviewWindow::draw() {
 }
 
 QString ReviewWindow::endText() const {
-  if (!learner_.store) return QStringLiteral("没有可用的学习记录，无法复习。");
+  if (!learner_.cards()) return QStringLiteral("没有可用的学习记录，无法复习。");
   const study::AnswerTally& tally = session_->tally();
   QString text;
   if (tally.answers() == 0) {
@@ -69,8 +69,8 @@ QString ReviewWindow::endText() const {
     }
   }
   const study::DueSummary& due = session_->due();
-  if (due.nextDue) {
-    const QDate next = DateOfDay(learner_.store->dayRule().dayOf(*due.nextDue));
+  if (const auto day = session_->nextDueDay()) {
+    const QDate next = DateOfDay(*day);
     text += QStringLiteral("\n下一条在 %1到期；明天到期 %2 条。")
                 .arg(next.toString(QStringLiteral("yyyy年M月d日")))
                 .arg(due.dueTomorrow);
@@ -81,10 +81,10 @@ QString ReviewWindow::endText() const {
 }
 
 void ReviewWindow::showStatistics() {
-  if (!learner_.store) return;
+  study::StatisticsStore* store = learner_.statistics();
+  if (!store) return;
   study::StoreFailure failure;
-  const study::Millis now = clock_();
-  const study::Statistics stats = learner_.store->statistics(now, failure);
+  const study::Statistics stats = store->statistics(clock_(), failure);
   if (failure.failed()) {
     tell(QStringLiteral("统计读取出错：%1。").arg(StoreReason(failure)));
     return;
@@ -95,12 +95,13 @@ void ReviewWindow::showStatistics() {
 }
 
 void ReviewWindow::showSettings() {
-  if (!learner_.store || learner_.store->readOnly()) return;
-  auto* dialog = new DayStartDialog(learner_.store->dayRule().dayStartMinutes(), this);
+  study::DayStartStore* store = learner_.dayStart();
+  if (!store) return;
+  auto* dialog = new DayStartDialog(store->dayRule().dayStartMinutes(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+  connect(dialog, &QDialog::accepted, this, [this, dialog, store] {
     study::StoreFailure failure;
-    if (!session_->setDayStart(*learner_.store, dialog->dayStartMinutes(), clock_(), failure)) {
+    if (!session_->setDayStart(*store, dialog->dayStartMinutes(), clock_(), failure)) {
       tell(QStringLiteral("无法保存设置：%1。").arg(StoreReason(failure)));
       return;
     }

@@ -59,7 +59,7 @@ void RoundWindow::say(const QString& english, study::Pace pace) {
 
 void RoundWindow::finishRound(study::RoundResult result, const QString& text) {
   const study::RoundEnd end =
-      study::EndRound(std::move(result), kind_, course::ToUtf8(lesson_.name), learner_.store.get());
+      study::EndRound(std::move(result), kind_, course::ToUtf8(lesson_.name), learner_.rounds());
   QString kept;
   if (end.kept == study::RoundEnd::Kept::Failed) {
     kept = QStringLiteral("\n这一轮的成绩没有保存：%1。").arg(StoreReason(end.failure));

@@ -115,10 +115,10 @@ StatisticsView::StatisticsView(const study::Statistics& stats, QWidget* parent)
   setWindowTitle(QStringLiteral("学习统计"));
   const QDate today = DateOfDay(stats.today);
   charts = {
-      Bars(QStringLiteral("最近 30 天每天答了多少次"), stats.answersPerDay,
-           DateOfDay(stats.answerDay(0)), today),
-      Bars(QStringLiteral("今后 30 天每天要复习多少条"), stats.duePerDay,
-           DateOfDay(stats.dueDay(0)), today),
+      Bars(QStringLiteral("最近 %1 天每天答了多少次").arg(study::Statistics::kDays),
+           stats.answersPerDay, DateOfDay(stats.answerDay(0)), today),
+      Bars(QStringLiteral("今后 %1 天每天要复习多少条").arg(study::Statistics::kDays),
+           stats.duePerDay, DateOfDay(stats.dueDay(0)), today),
       Remembered(stats, today),
       Stages(stats),
   };

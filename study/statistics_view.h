@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "progress_store.h"
+#include "statistics.h"
 
 QT_BEGIN_NAMESPACE
 class QChartView;
@@ -20,8 +20,8 @@ class StatisticsView : public QDialog {
   Q_OBJECT
 
  public:
-  // `now` names the days, which `stats` counts from its UTC day. The window opens centred
-  // on the screen of `parent`.
+  // Each count under the date of the learner's day `stats` gives it. The window opens
+  // centred on the screen of `parent`.
   StatisticsView(const study::Statistics& stats, QWidget* parent = nullptr);
 
   std::vector<QChartView*> charts;  // in reading order

@@ -57,16 +57,15 @@ void StudyWindow::tell(const QString& text) {
 }
 
 void StudyWindow::openStore(const suite::FilePlaces& places) {
-  learner_ = OpenLearnerStore(places, clock_());
-  if (!learner_.notice.isEmpty()) tell(learner_.notice);
+  learner_ = LearnerStore::Open(places, clock_());
+  if (!learner_.notice().isEmpty()) tell(learner_.notice());
   if (const QString zone = UnknownZoneNotice(); !zone.isEmpty()) tell(zone);
   // The whole file is checked once the first card is on the screen.
-  if (learner_.store) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
+  if (learner_.opened()) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
 }
 
 void StudyWindow::checkStore() {
-  if (!learner_.store) return;
-  if (const QString trouble = CheckLearnerStore(*learner_.store, clock_()); !trouble.isEmpty()) {
+  if (const QString trouble = learner_.check(clock_()); !trouble.isEmpty()) {
     tell(trouble);
   }
 }

@@ -33,6 +33,10 @@ class FailingStore final : public CardStore {
 
   bool readOnly() const override { return false; }
   const Fsrs& scheduler() const override { return real_.scheduler(); }
+  std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
+                                Millis now, StoreFailure& failure) override {
+    return real_.lessonCards(lesson, entries, now, failure);
+  }
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override {
     return real_.nextDue(now, skip, failure);
@@ -358,16 +362,24 @@ class RefusingDayStart final : public DayStartStore {
   DayRule days_ = DayRule::Local(kDefaultDayStartMinutes);
 };
 
-// A card answered 1 at 07:30 in Shanghai is due at 04:30 the next morning while days start
-// at 04:00; with days starting at 05:00 it is still yesterday, and nothing is due.
+// A card answered 1 at 07:30 in Shanghai is due at 07:30 the next morning. At 04:30 that
+// morning, with days starting at 04:00, it is due today; with days starting at 05:00 it is
+// still yesterday and nothing is due; with days starting at 08:00 the card falls due on
+// yesterday's date, today's by that rule.
 TEST(ReviewDayStart, TheSessionCountsByANewDayStartOnlyOnceTheStoreKeepsIt) {
   testsupport::ScopedZone zone("Asia/Shanghai");
   const struct {
     const char* what;
     bool refused;
+    int asked;
     int leftToday;
-    int dayStart;  // the store's afterwards
-  } cases[] = {{"kept", false, 0, 5 * 60}, {"refused", true, 1, kDefaultDayStartMinutes}};
+    int dayStart;         // the store's afterwards
+    const char* nextDue;  // the learner's day the card falls due on
+  } cases[] = {
+      {"kept", false, 5 * 60, 0, 5 * 60, "2026-12-08"},
+      {"refused", true, 5 * 60, 1, kDefaultDayStartMinutes, "2026-12-08"},
+      {"kept, later", false, 8 * 60, 1, 8 * 60, "2026-12-07"},
+  };
   for (const auto& c : cases) {
     TempDir dir;
     OpenResult result;
@@ -382,10 +394,12 @@ TEST(ReviewDayStart, TheSessionCountsByANewDayStartOnlyOnceTheStoreKeepsIt) {
     ASSERT_EQ(session.leftToday(), 1) << c.what;
     RefusingDayStart refusing;
     DayStartStore& settings = c.refused ? static_cast<DayStartStore&>(refusing) : *store;
-    EXPECT_EQ(session.setDayStart(settings, 5 * 60, now, failure), !c.refused) << c.what;
+    EXPECT_EQ(session.setDayStart(settings, c.asked, now, failure), !c.refused) << c.what;
     EXPECT_EQ(failure.failed(), c.refused) << c.what;
     EXPECT_EQ(session.leftToday(), c.leftToday) << c.what;
     EXPECT_EQ(store->dayRule().dayStartMinutes(), c.dayStart) << c.what;
+    ASSERT_TRUE(session.nextDueDay()) << c.what;
+    EXPECT_EQ(FormatDate(*session.nextDueDay()), c.nextDue) << c.what;
   }
 }
 

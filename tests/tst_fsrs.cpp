@@ -124,6 +124,22 @@ TEST(UtcTime, IsoFormRoundTripsAndRefusesOtherForms) {
   }
 }
 
+// A day's number as its date, on both sides of 1970 and on a leap day.
+TEST(UtcTime, DayNumbersAreWrittenAsTheirDates) {
+  const struct {
+    std::int64_t day;
+    const char* date;
+  } cases[] = {{0, "1970-01-01"},
+               {-1, "1969-12-31"},
+               {11016, "2000-02-29"},
+               {20794, "2026-12-07"},
+               {-25508, "1900-03-01"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatDate(c.day), c.date) << c.day;
+    EXPECT_EQ(FormatIso(c.day * kMillisPerDay), std::string(c.date) + "T00:00:00Z") << c.day;
+  }
+}
+
 TEST(AnswerLog, LinesParseAndBadOnesSayWhy) {
   std::string why;
   const auto line = ParseLogLine("w1\t2026-01-05T08:00:00Z\t3", why);

@@ -16,10 +16,6 @@ Millis At(const char* iso) {
   return *ParseIso(iso);
 }
 
-std::string DateOf(std::int64_t day) {
-  return FormatIso(day * kMillisPerDay).substr(0, 10);
-}
-
 struct DayCase {
   const char* zone;
   const char* moment;  // UTC
@@ -49,7 +45,7 @@ TEST(LearnerDay, ADayRunsFromFourToFourByTheLocalClock) {
   const DayRule rule = DayRule::Local(kDefaultDayStartMinutes);
   for (const DayCase& c : cases) {
     testsupport::ScopedZone zone(c.zone);
-    EXPECT_EQ(DateOf(rule.dayOf(At(c.moment))), c.day) << c.zone << ' ' << c.moment;
+    EXPECT_EQ(FormatDate(rule.dayOf(At(c.moment))), c.day) << c.zone << ' ' << c.moment;
   }
 }
 

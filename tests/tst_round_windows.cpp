@@ -13,6 +13,7 @@
 #include "course_file.h"
 #include "dictation_window.h"
 #include "listening_window.h"
+#include "progress_store.h"
 #include "test_support.h"
 #include "typing_window.h"
 #include "window_checks.h"

@@ -14,6 +14,7 @@
 #include "course_file.h"
 #include "day_start_dialog.h"
 #include "learn_window.h"
+#include "progress_store.h"
 #include "review_window.h"
 #include "sqlite_handle.h"
 #include "statistics_view.h"

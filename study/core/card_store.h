@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What the memorising sessions need of a learner's store: the next card due, how many are
-// due, an answer kept, an answer taken back. The progress store is one; tests give others.
+// What the memorising sessions need of a learner's store: a lesson's cards, the next card
+// due, how many are due, an answer kept, an answer taken back. The progress store is one;
+// tests give others.
 #pragma once
 
 #include <algorithm>
@@ -33,6 +34,13 @@ struct StoreFailure {
   std::string detail;
   int systemError = 0;  // the errno behind it, when the system refused (a full disk, a folder)
   bool failed() const { return kind != Kind::None; }
+};
+
+// An entry of a lesson as the store knows it.
+struct EntryText {
+  std::string line1;
+  std::string line2;
+  std::string partOfSpeech = {};
 };
 
 struct Card {
@@ -76,6 +84,12 @@ class CardStore {
   virtual bool readOnly() const = 0;
   // The scheduler, counting days by the learner's day rule the store keeps.
   virtual const Fsrs& scheduler() const = 0;
+  // The lesson's entries as cards, in the given order; entries not yet in a writable store
+  // are added to it, stamped `now`. In a read-only store an unknown entry is a new card with
+  // id 0. A card's part of speech is kept as the lesson last gave it.
+  virtual std::vector<Card> lessonCards(const std::string& lesson,
+                                        const std::vector<EntryText>& entries, Millis now,
+                                        StoreFailure& failure) = 0;
   // The card due earliest among those due by the end of `now`'s learner's day, leaving out
   // `skip`.
   virtual std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,

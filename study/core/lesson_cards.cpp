@@ -5,7 +5,7 @@
 
 namespace study {
 
-std::vector<Card> LessonCards(const HandOffLesson& lesson, ProgressStore* store, Millis now,
+std::vector<Card> LessonCards(const HandOffLesson& lesson, CardStore* store, Millis now,
                               StoreFailure& failure) {
   const std::string name = course::ToUtf8(lesson.name);
   std::vector<EntryText> entries;

@@ -4,14 +4,14 @@
 
 #include <vector>
 
+#include "card_store.h"
 #include "handoff_lesson.h"
-#include "progress_store.h"
 
 namespace study {
 
 // The lesson's entries as cards, in file order: from `store` when there is one (entries it
 // lacks are added, stamped `now`), otherwise new cards that are saved nowhere (id 0).
-std::vector<Card> LessonCards(const HandOffLesson& lesson, ProgressStore* store, Millis now,
+std::vector<Card> LessonCards(const HandOffLesson& lesson, CardStore* store, Millis now,
                               StoreFailure& failure);
 
 }  // namespace study

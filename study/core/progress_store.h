@@ -17,12 +17,16 @@
 #include "round_session.h"
 #include "round_store.h"
 #include "statistics.h"
+#include "statistics_store.h"
 #include "store_schema.h"
 #include "store_types.h"
 
 namespace study {
 
-class ProgressStore final : public CardStore, public RoundStore, public DayStartStore {
+class ProgressStore final : public CardStore,
+                            public RoundStore,
+                            public DayStartStore,
+                            public StatisticsStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -48,11 +52,8 @@ class ProgressStore final : public CardStore, public RoundStore, public DayStart
   const DayRule& dayRule() const override { return fsrs_.days(); }
   bool setDayStart(int minutes, StoreFailure& failure) override;
 
-  // The lesson's entries as cards, in the given order; entries not yet in a writable store
-  // are added to it. In a read-only store an unknown entry is a new card with id 0.
-  // A card's part of speech is kept as the lesson last gave it; a card added is stamped `now`.
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
-                                Millis now, StoreFailure& failure);
+                                Millis now, StoreFailure& failure) override;
   // Days are the learner's days.
   std::optional<Card> nextDue(Millis now, const std::vector<std::int64_t>& skip,
                               StoreFailure& failure) override;
@@ -72,7 +73,7 @@ class ProgressStore final : public CardStore, public RoundStore, public DayStart
   // Every answer in the order the store took them (the order their states were computed
   // in), cards named by their ids.
   std::vector<LogLine> log(StoreFailure& failure);
-  Statistics statistics(Millis now, StoreFailure& failure);
+  Statistics statistics(Millis now, StoreFailure& failure) override;
 
  private:
   ProgressStore(Database db, std::string path, bool readOnly, DayRule days);

@@ -46,6 +46,11 @@ bool ReviewSession::setDayStart(DayStartStore& store, int minutes, Millis now,
   return true;
 }
 
+std::optional<std::int64_t> ReviewSession::nextDueDay() const {
+  if (!due_.nextDue) return std::nullopt;
+  return scheduler().days().dayOf(*due_.nextDue);
+}
+
 void ReviewSession::count(Millis now) {
   due_ = {};
   if (CardStore* store = recorder_.store()) {

@@ -38,6 +38,8 @@ class ReviewSession final : public CardSession {
   int leftToday() const { return leftToday_; }
   // When the next cards fall due (for the end of the sitting).
   const DueSummary& due() const { return due_; }
+  // The learner's day the earliest of them falls due on, by the store's day rule.
+  std::optional<std::int64_t> nextDueDay() const;
   const AnswerTally& tally() const { return recorder_.tally(); }
   // Cards answered in this sitting, each counted once.
   int cardsDone() const { return static_cast<int>(answersPerCard_.size()); }

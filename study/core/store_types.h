@@ -12,13 +12,6 @@ namespace study {
 
 inline constexpr const char* kStoreFileName = "study.db";
 
-// An entry of a lesson as the store knows it.
-struct EntryText {
-  std::string line1;
-  std::string line2;
-  std::string partOfSpeech = {};
-};
-
 // Read: only to read (studytool's looking): the file is opened read-only, never made,
 // brought up to date or moved aside. Write: to study, which may do all three.
 enum class StoreAccess { Write, Read };

@@ -33,18 +33,24 @@ std::int64_t DayOf(Millis moment) {
   return moment >= 0 ? moment / kMillisPerDay : -((-moment + kMillisPerDay - 1) / kMillisPerDay);
 }
 
+std::string FormatDate(std::int64_t day) {
+  const year_month_day date{sys_days{days{day}}};
+  char text[24];
+  const int length =
+      std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                    static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return std::string(text, static_cast<std::size_t>(length));
+}
+
 std::string FormatIso(Millis moment) {
   const std::int64_t day = DayOf(moment);
   const Millis inDay = moment - day * kMillisPerDay;
-  const year_month_day date{sys_days{days{day}}};
   const int seconds = static_cast<int>(inDay / 1000);
   const int millis = static_cast<int>(inDay % 1000);
   char text[40];
-  const int length = std::snprintf(
-      text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
-      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), seconds / 3600,
-      seconds / 60 % 60, seconds % 60);
-  std::string out(text, static_cast<std::size_t>(length));
+  std::snprintf(text, sizeof text, "T%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
+  std::string out = FormatDate(day) + text;
   if (millis != 0) {
     std::snprintf(text, sizeof text, ".%03d", millis);
     out += text;

@@ -20,6 +20,8 @@ Millis NowMillis();
 // The UTC calendar day of a moment, counted from 1970-01-01.
 std::int64_t DayOf(Millis moment);
 
+// The date of a day counted from 1970-01-01, "YYYY-MM-DD".
+std::string FormatDate(std::int64_t day);
 // "YYYY-MM-DDTHH:MM:SSZ", with ".mmm" before the Z when the moment has milliseconds.
 std::string FormatIso(Millis moment);
 // The forms FormatIso writes; anything else (a missing Z, an offset, a day that does not

@@ -111,10 +111,6 @@ int Finish(const study::StoreFailure& failure, const char* command, const std::s
   return 2;
 }
 
-std::string DateOf(std::int64_t day) {
-  return study::FormatIso(day * study::kMillisPerDay).substr(0, 10);
-}
-
 }  // namespace
 
 int Log(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -149,13 +145,14 @@ int Stats(const std::string& path, study::Millis now, std::ostream& out, std::os
   study::StoreFailure failure;
   const study::Statistics stats = store->statistics(now, failure);
   for (int i = 0; i < study::Statistics::kDays; ++i) {
-    out << "answers\t" << DateOf(stats.answerDay(i)) << '\t' << stats.answersPerDay[i] << '\n';
+    out << "answers\t" << study::FormatDate(stats.answerDay(i)) << '\t' << stats.answersPerDay[i]
+        << '\n';
   }
   for (int i = 0; i < study::Statistics::kDays; ++i) {
-    out << "due\t" << DateOf(stats.dueDay(i)) << '\t' << stats.duePerDay[i] << '\n';
+    out << "due\t" << study::FormatDate(stats.dueDay(i)) << '\t' << stats.duePerDay[i] << '\n';
   }
   for (int i = 0; i < study::Statistics::kWeeks; ++i) {
-    const std::string weekStart = DateOf(stats.weekStart(i));
+    const std::string weekStart = study::FormatDate(stats.weekStart(i));
     out << "reviews\t" << weekStart << '\t' << stats.reviewAnswersPerWeek[i] << '\n';
     out << "recalled\t" << weekStart << '\t' << stats.recalledPerWeek[i] << '\n';
   }
