@@ -89,7 +89,7 @@ void TypingWindow::finish() {
 }
 
 void TypingWindow::keyPressEvent(QKeyEvent* event) {
-  if (pages->currentWidget() == typePage_ && session_ && !session_->finished()) {
+  if (session_ && !session_->finished()) {
     if (event->key() == Qt::Key_Backspace) {
       session_->backspace();
       showProgress();

@@ -261,6 +261,49 @@ TEST_F(StudyWindows, TheDayStartIsSetInReviewAndDecidesWhatIsDueToday) {
             study::DayRule::Local(5 * 60));
 }
 
+// What the learner's store hands the windows follows what its file allows: all on a store
+// that takes writes, no day start on one that takes none, nothing on one it must not use.
+TEST_F(StudyWindows, TheLearnersStoreHandsOutWhatItsFileAllows) {
+  namespace fs = std::filesystem;
+  const std::string path = app_.file("study.db");
+  {
+    study::OpenResult result;
+    ASSERT_TRUE(study::ProgressStore::Open(path, now_, result));
+  }
+  {
+    const auto store = studydesk::LearnerStore::Open(places(), now_);
+    EXPECT_TRUE(store.notice().isEmpty()) << store.notice().toStdString();
+    EXPECT_TRUE(store.cards() && store.rounds() && store.statistics() && store.dayStart());
+    auto window = review();
+    EXPECT_TRUE(window->statisticsButton->isEnabled());
+    EXPECT_TRUE(window->settingsButton->isEnabled());
+  }
+
+  // Another user's store in another user's folder: read, never written.
+  const fs::perms readable = fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(app_.path(),
+                  fs::perms::owner_all | readable | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | readable);
+  EXPECT_TRUE(testsupport::AsOrdinaryUser([&] {
+    const auto store = studydesk::LearnerStore::Open(places(), now_);
+    return store.notice().contains(QStringLiteral("只读")) && store.cards() && store.rounds() &&
+           store.statistics() && !store.dayStart();
+  }));
+
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    study::Database db(raw);
+    ASSERT_EQ(db.exec("PRAGMA user_version = 9"), SQLITE_OK);
+  }
+  const auto newer = studydesk::LearnerStore::Open(places(), now_);
+  EXPECT_TRUE(newer.notice().contains(QStringLiteral("版本 9"))) << newer.notice().toStdString();
+  EXPECT_FALSE(newer.cards() || newer.rounds() || newer.statistics() || newer.dayStart());
+  auto window = review();
+  EXPECT_FALSE(window->statisticsButton->isEnabled());
+  EXPECT_FALSE(window->settingsButton->isEnabled());
+}
+
 TEST_F(StudyWindows, DamageFoundAfterTheFirstCardIsSaidAndWhatCouldBeReadIsKept) {
   handOff(2);
   const std::string path = app_.file("study.db");
