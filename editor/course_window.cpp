@@ -110,12 +110,11 @@ void CourseWindow::showRecord(std::size_t record) {
   const QSignalBlocker blocker(lessonList);
   lessonList->clear();
   for (const auto& run : session_.lessons()) lessonList->addItem(Text(editor::LessonLabel(run)));
-  const int chosen = session_.rowOfRecord(record);
-  lessonList->setCurrentRow(chosen);
-  showLesson(chosen);
-  if (const auto* run = lesson(); run && record >= run->first && record < run->end()) {
-    entryTable->setCurrentCell(static_cast<int>(record - run->first),
-                               std::max(entryTable->currentColumn(), 0));
+  const auto place = session_.placeOf(record);
+  lessonList->setCurrentRow(place.lesson);
+  showLesson(place.lesson);
+  if (place.row >= 0) {
+    entryTable->setCurrentCell(place.row, std::max(entryTable->currentColumn(), 0));
   }
   checkAndPreview->showFindings(session_.findings());
 }

@@ -167,14 +167,23 @@ TEST(EditingSession, APhoneticsEditCarriesTheChangeAndImportsBringTheirs) {
 
 TEST(EditingSession, FindsTheLessonOfARecord) {
   EditingSession session = ThreeLessons();
-  const std::pair<std::size_t, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {4, 2}, {9, 2}};
-  for (const auto& [record, row] : cases) EXPECT_EQ(session.rowOfRecord(record), row) << record;
+  const struct {
+    std::size_t record;
+    int lesson;
+    int row;  // among the lesson's entries
+  } cases[] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {4, 2, 1}, {9, 2, -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(session.rowOfRecord(c.record), c.lesson) << c.record;
+    EXPECT_EQ(session.placeOf(c.record).lesson, c.lesson) << c.record;
+    EXPECT_EQ(session.placeOf(c.record).row, c.row) << c.record;
+  }
   EXPECT_EQ(session.lessonAt(3), nullptr);
   EXPECT_EQ(session.lessonAt(-1), nullptr);
   ASSERT_NE(session.lessonAt(1), nullptr);
   EXPECT_EQ(session.lessonAt(1)->first, 2u);
   session.start(Book(), {});
   EXPECT_EQ(session.rowOfRecord(0), -1);
+  EXPECT_EQ(session.placeOf(0).row, -1);
 }
 
 void Apply(EditingSession& session, const EditOutcome& outcome) {

@@ -94,6 +94,13 @@ int EditingSession::rowOfRecord(std::size_t record) const {
   return static_cast<int>(lessons_.size()) - 1;
 }
 
+EditingSession::Place EditingSession::placeOf(std::size_t record) const {
+  const int lesson = rowOfRecord(record);
+  const LessonRun* run = lessonAt(lesson);
+  const bool inside = run && record >= run->first && record < run->end();
+  return {lesson, inside ? static_cast<int>(record - run->first) : -1};
+}
+
 std::optional<std::size_t> EditingSession::recordAt(int lesson, int row) const {
   const LessonRun* run = lessonAt(lesson);
   if (!run || row < 0 || static_cast<std::size_t>(row) >= run->count) return std::nullopt;

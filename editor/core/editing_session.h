@@ -91,6 +91,13 @@ class EditingSession {
   const LessonRun* lessonAt(int row) const;
   // The row of the lesson holding `record`, else the last lesson's; -1 without lessons.
   int rowOfRecord(std::size_t record) const;
+  // Where `record` is shown: the row of its lesson as `rowOfRecord` says, and its row among
+  // that lesson's entries, -1 when it is past them.
+  struct Place {
+    int lesson = -1;
+    int row = -1;
+  };
+  Place placeOf(std::size_t record) const;
   // The record at `row` of the lesson at list row `lesson`, if there is one.
   std::optional<std::size_t> recordAt(int lesson, int row) const;
 
