@@ -23,8 +23,8 @@ QString CourseFileAsked(Questions& questions) {
 }  // namespace
 
 BookFiles::BookFiles(editor::EditingSession& session, Questions& questions, QUndoStack& undo,
-                     StatusLine& status, QObject* parent)
-    : QObject(parent), session_(session), questions_(questions), undo_(undo), status_(status) {}
+                     StatusLine& status)
+    : session_(session), questions_(questions), undo_(undo), status_(status) {}
 
 void BookFiles::load(editor::BookLocation location, const QString& title) {
   auto read = editor::OpenBookFile(location.path);

@@ -20,7 +20,7 @@ class BookFiles : public QObject {
  public:
   // `undo` is clean exactly when the book is as saved.
   BookFiles(editor::EditingSession& session, Questions& questions, QUndoStack& undo,
-            StatusLine& status, QObject* parent);
+            StatusLine& status);
 
   // The book's title: the suite's name for it, or the file's name.
   const QString& title() const { return title_; }

@@ -40,7 +40,7 @@ CourseWindow::CourseWindow(suite::FilePlaces places)
       statusLine(new StatusLine(this)),
       undoStack(new QUndoStack(this)),
       session_(std::move(places)),
-      files_(session_, questions, *undoStack, *statusLine, this),
+      files_(session_, questions, *undoStack, *statusLine),
       imports_(questions, session_, *statusLine, this) {
   lessonList = new QListWidget(this);
   lessonList->setAccessibleName(QStringLiteral("这一册的课"));
