@@ -1,27 +1,23 @@
 // SPDX-License-Identifier: MIT
-// 课程编辑: one book at a time, its lessons in a list, the chosen lesson's entries in a table;
-// every edit undoable; imports, checks, the chooser's view of the lesson, saving by the
-// folder rule. A thin layer over the editor's core.
+// 课程编辑: one book at a time, its lessons in a list, the chosen lesson's entries in a table,
+// the checks and the chooser's view of the lesson beside them; every edit undoable. Lays the
+// parts out and forwards each command to the editing session, the book's files or the
+// import.
 #pragma once
 
 #include <QAction>
-#include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QMessageBox>
-#include <QTableWidget>
-#include <QTimer>
 #include <QUndoStack>
-#include <functional>
 
-#include "book.h"
-#include "book_file.h"
+#include "book_files.h"
+#include "check_and_preview.h"
 #include "course_questions.h"
 #include "editing_session.h"
+#include "entry_table.h"
 #include "file_places.h"
-#include "import_reader.h"
-#include "import_table.h"
-#include "phonetics_changes.h"
+#include "import_flow.h"
+#include "status_line.h"
 
 namespace coursedesk {
 
@@ -35,14 +31,16 @@ class CourseWindow : public QMainWindow {
   Questions questions;
 
   // One of the suite's four books (0 to 3) by the folder rule, or any course file.
-  void openBook(int index);
-  void openFile(const QString& path);
+  void openBook(int index) { files_.openBook(index); }
+  void openFile(const QString& path) { files_.openFile(path); }
   // Saves where the book belongs; false (and the reason shown) when it cannot, or when the
   // file was changed by someone else since it was opened and the teacher did not save it
   // elsewhere.
-  bool save();
+  bool save() { return files_.save(); }
   // Writes a copy; `written`, when given, gets the new file's identity.
-  bool saveAs(const QString& path, suite::FileIdentity* written = nullptr);
+  bool saveAs(const QString& path, suite::FileIdentity* written = nullptr) {
+    return files_.saveAs(path, written);
+  }
   // Imports the bytes of a file, or pasted text, through the import dialog.
   void importBytes(const QByteArray& bytes, const QString& source, const QString& suggestedName);
   void importText(const QString& text);
@@ -52,14 +50,31 @@ class CourseWindow : public QMainWindow {
   const course::PhoneticsTable& phonetics() const { return session_.phonetics(); }
   int currentLesson() const { return lessonList->currentRow(); }
 
+  // The menus' commands.
+  void openFileAsked() { files_.openFileAsked(); }
+  void saveAsAsked() { files_.saveAsAsked(); }
+  void exportLesson();
+  void exportBook();
+  void addEntry();
+  void removeEntry();
+  void moveEntryUp();
+  void moveEntryDown();
+  void addLesson();
+  void renameLesson();
+  void removeLesson();
+  void moveLessonUp();
+  void moveLessonDown();
+  void importFileAsked();
+  void importClipboard();
+
+  StatusLine* statusLine = nullptr;  // where the book was saved, or what went wrong
+  QUndoStack* undoStack = nullptr;
   QListWidget* lessonList = nullptr;
-  QTableWidget* entryTable = nullptr;
+  EntryTable* entryTable = nullptr;
+  CheckAndPreview* checkAndPreview = nullptr;
   QListWidget* findingList = nullptr;  // 检查: each finding, Enter jumps to it
   QLabel* findingDetail = nullptr;     // the chosen finding in full, wrapped
-  QLabel* previewNote = nullptr;       // whether the chooser lists the lesson
   QListWidget* previewList = nullptr;  // the lesson as the chooser shows it
-  QLabel* statusLine = nullptr;        // where the book was saved, or what went wrong
-  QUndoStack* undoStack = nullptr;
 
   QAction* saveAction = nullptr;
   QAction* saveAsAction = nullptr;
@@ -83,53 +98,18 @@ class CourseWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void buildMenus();
-  QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& key,
-                      void (CourseWindow::*slot)());
-  void setBook(editor::OpenedBook opened, editor::BookLocation location, const QString& title);
-  void load(editor::BookLocation location, const QString& title);
-  bool mayLeaveBook();
-  bool saveOverChangedBook(const std::string& path);
-  bool saveElsewhere();
   void push(std::optional<editor::Edit> edit, const QString& text);
-  // Pushes the outcome's edit, or tells `refused` with why and puts `item` back to `shown`.
-  void pushOrRefuse(editor::EditOutcome outcome, const QString& text, const QString& refused,
-                    QTableWidgetItem* item = nullptr, const QString& shown = {});
-  // Tells that the phonetics were not kept beside the book (after `saved`); false then.
-  bool phoneticsKept(const editor::SaveOutcome& outcome, const QString& saved);
-  void editPhonetics(QTableWidgetItem* item, std::size_t record);
+  // Pushes the outcome's edit, or tells `refused` with why; false then.
+  bool pushOrRefuse(editor::EditOutcome outcome, const QString& text, const QString& refused);
   void showRecord(std::size_t record);
   void showLesson(int lesson);
-  void refreshChecks();
-  void refreshPreview();
-  void tell(const QString& text, bool trouble);
-  const editor::LessonRun* lesson() const;
-
-  void cellEdited(QTableWidgetItem* item);
-  void openFileAsked();
-  void saveAsAsked();
-  void exportLesson();
-  void exportBook();
-  void exportCsv(const std::string& csv, const QString& suggested);
-  void addEntry();
-  void removeEntry();
-  void moveEntryUp();
-  void moveEntryDown();
-  void addLesson();
-  void renameLesson();
-  void removeLesson();
-  void moveLessonUp();
-  void moveLessonDown();
-  void importFileAsked();
-  void importClipboard();
-  void runImport(editor::ImportSource source, const QString& sourceName,
-                 const QString& suggestedName);
-  void jumpToFinding(QListWidgetItem* item);
+  void jumpTo(std::size_t record, int column);
+  void cellEdited(int row, int column, const QString& text);
+  const editor::LessonRun* lesson() const { return session_.lessonAt(currentLesson()); }
 
   editor::EditingSession session_;
-  QString title_;
-  QTimer* rowSizer_ = nullptr;  // sizes the entry rows to their wrapped texts
-  bool filling_ = false;
+  BookFiles files_;
+  ImportFlow imports_;
 };
 
 }  // namespace coursedesk

@@ -582,6 +582,26 @@ TEST(CourseWindow, IsUsableByKeyboardAndNamedInChinese) {
   }
 }
 
+TEST(CourseWindow, KeysReachTheFindingsAndThePreviewAndTabVisitsThemInOrder) {
+  Desk desk;
+  auto& w = desk.window;
+  w.show();
+  ASSERT_TRUE(testsupport::Activate(&w));
+  QTest::keyClick(&w, Qt::Key_F6);
+  EXPECT_EQ(QApplication::focusWidget(), w.previewList);
+  QTest::keyClick(&w, Qt::Key_F7);
+  EXPECT_EQ(QApplication::focusWidget(), w.findingList);
+
+  w.lessonList->setFocus();
+  QStringList visited;
+  for (int step = 0; step < 3; ++step) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->accessibleName();
+  }
+  EXPECT_EQ(visited, (QStringList{"这一课的词条", "检查结果", "检查与预览的页"}))
+      << visited.join(QStringLiteral(" | ")).toStdString();
+}
+
 // A desk whose book folder holds the phonetics `table`, read when the book opens.
 void GivePhonetics(Desk& desk, const std::string& folder, const std::string& table) {
   std::filesystem::create_directories(desk.dir.file(folder));

@@ -3,11 +3,13 @@
 // undone, and the edits it refuses with the reason.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "book_edits.h"
 #include "editing_session.h"
+#include "lesson_name.h"
 #include "module1.h"
 #include "test_support.h"
 #include "utf8.h"
@@ -165,14 +167,133 @@ TEST(EditingSession, APhoneticsEditCarriesTheChangeAndImportsBringTheirs) {
 
 TEST(EditingSession, FindsTheLessonOfARecord) {
   EditingSession session = ThreeLessons();
-  const std::pair<std::size_t, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {4, 2}, {9, 2}};
-  for (const auto& [record, row] : cases) EXPECT_EQ(session.rowOfRecord(record), row) << record;
+  const struct {
+    std::size_t record;
+    int lesson;
+    int row;  // among the lesson's entries
+  } cases[] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {4, 2, 1}, {9, 2, -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(session.rowOfRecord(c.record), c.lesson) << c.record;
+    EXPECT_EQ(session.placeOf(c.record).lesson, c.lesson) << c.record;
+    EXPECT_EQ(session.placeOf(c.record).row, c.row) << c.record;
+  }
   EXPECT_EQ(session.lessonAt(3), nullptr);
   EXPECT_EQ(session.lessonAt(-1), nullptr);
   ASSERT_NE(session.lessonAt(1), nullptr);
   EXPECT_EQ(session.lessonAt(1)->first, 2u);
   session.start(Book(), {});
   EXPECT_EQ(session.rowOfRecord(0), -1);
+  EXPECT_EQ(session.placeOf(0).row, -1);
+}
+
+void Apply(EditingSession& session, const EditOutcome& outcome) {
+  ASSERT_TRUE(outcome.edit);
+  session.book().apply(outcome.edit->splice);
+  ASSERT_TRUE(MakeChanges(session.phonetics(), outcome.edit->phonetics));
+  session.refreshLessons();
+}
+
+TEST(EditingSession, TheEntryTableShowsTheFieldsThenTheEnglishWordsPhonetics) {
+  EditingSession session = ThreeLessons();
+  Apply(session, session.setText(0, kChineseField, u"一"));
+  Apply(session, session.setText(0, kPartOfSpeechField, u"n."));
+  Apply(session, session.setText(0, kColumnField, u"栏"));
+  Apply(session, session.setPhonetics(2, u"biː"));
+  const struct {
+    std::size_t record;
+    int column;
+    std::u16string shown;
+  } cases[] = {
+      {0, 0, u"a1"},
+      {0, 1, u"一"},
+      {0, 2, u"n."},
+      {0, 3, u"栏"},
+      {0, kPhoneticsColumn, u"ei"},
+      {1, 1, u""},
+      {1, kPhoneticsColumn, u""},
+      {2, kPhoneticsColumn, u"biː"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(session.cell(c.record, c.column), c.shown) << c.record << " " << c.column;
+  }
+}
+
+TEST(EditingSession, ACellEditGoesToItsFieldOrToTheEnglishWordsPhonetics) {
+  const struct {
+    int column;
+    int field;  // -1: the phonetics
+  } cases[] = {{0, kEnglishField},
+               {1, kChineseField},
+               {2, kPartOfSpeechField},
+               {3, kColumnField},
+               {kPhoneticsColumn, -1}};
+  for (const auto& c : cases) {
+    EditingSession session = ThreeLessons();
+    Apply(session, session.setCell(3, c.column, u"xi"));
+    EXPECT_EQ(session.cell(3, c.column), u"xi") << c.column;
+    if (c.field >= 0) {
+      EXPECT_EQ(session.book().text(3, c.field), u"xi") << c.column;
+      EXPECT_EQ(session.phonetics().find("c1"), std::nullopt) << c.column;
+    } else {
+      EXPECT_EQ(session.phonetics().find("c1"), "xi");
+      EXPECT_EQ(session.book().table(), ThreeLessons().book().table());
+    }
+  }
+  EditingSession session = ThreeLessons();
+  Apply(session, session.setCell(4, 0, u""));
+  EXPECT_EQ(session.setCell(4, kPhoneticsColumn, u"x").problem, u"音标按英文保存，请先填写英文");
+}
+
+TEST(EditingSession, FindsTheRecordAtARowOfALesson) {
+  const EditingSession session = ThreeLessons();
+  const struct {
+    int lesson;
+    int row;
+    std::optional<std::size_t> record;
+  } cases[] = {{0, 0, 0},
+               {0, 1, 1},
+               {0, 2, std::nullopt},
+               {2, 1, 4},
+               {3, 0, std::nullopt},
+               {-1, 0, std::nullopt},
+               {1, -1, std::nullopt}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(session.recordAt(c.lesson, c.row), c.record) << c.lesson << " " << c.row;
+  }
+}
+
+TEST(EditingSession, FindingsPointAtTheirRecordAndTheColumnOfTheirField) {
+  EditingSession session = ThreeLessons();
+  for (std::size_t record = 0; record < 5; ++record) {
+    Apply(session, session.setText(record, kChineseField, u"一"));
+  }
+  Apply(session, session.setText(2, kChineseField, u"一 "));
+  Apply(session, session.setText(3, kColumnField, u"a  b"));
+  // Lesson C named A: a lesson name that comes back, not a field of one entry.
+  for (std::size_t record : {3u, 4u}) {
+    Apply(session, {Edit{SetText(session.book(), record, kLessonField, u"A"), 0, 0}, {}});
+  }
+  std::vector<std::pair<std::size_t, int>> places;
+  for (const auto& finding : session.findings()) {
+    EXPECT_FALSE(finding.text.empty());
+    places.emplace_back(finding.record, finding.column);
+  }
+  std::sort(places.begin(), places.end());
+  EXPECT_EQ(places, (std::vector<std::pair<std::size_t, int>>{{2, 1}, {3, -1}, {3, 3}}));
+}
+
+TEST(EditingSession, AnImportGoesIntoTheChosenLessonOrANewOneOfTheTeachersName) {
+  const EditingSession session = ThreeLessons();
+  const struct {
+    int into;
+    std::u16string lesson;
+  } cases[] = {{1, u"B"}, {-1, u"新课"}, {3, u"新课"}};
+  for (const auto& c : cases) EXPECT_EQ(session.importLessonName(c.into, u"新课"), c.lesson);
+}
+
+TEST(LessonLabel, ALessonWithoutANameIsCalledSo) {
+  EXPECT_EQ(LessonLabel({0, 2, u"Unit 1"}), u"Unit 1");
+  EXPECT_EQ(LessonLabel({0, 2, u""}), u"（没有课名）");
 }
 
 // A session on c1.dat of a portable application folder, its lesson A given a new entry.

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "editing_session.h"
 
+#include "book_checks.h"
 #include "book_edits.h"
 #include "chinese_text.h"
 #include "lesson_name.h"
 #include "stored_text.h"
+#include "utf8.h"
 
 namespace editor {
 
@@ -90,6 +92,46 @@ int EditingSession::rowOfRecord(std::size_t record) const {
     if (record >= lessons_[i].first && record < lessons_[i].end()) return static_cast<int>(i);
   }
   return static_cast<int>(lessons_.size()) - 1;
+}
+
+EditingSession::Place EditingSession::placeOf(std::size_t record) const {
+  const int lesson = rowOfRecord(record);
+  const LessonRun* run = lessonAt(lesson);
+  const bool inside = run && record >= run->first && record < run->end();
+  return {lesson, inside ? static_cast<int>(record - run->first) : -1};
+}
+
+std::optional<std::size_t> EditingSession::recordAt(int lesson, int row) const {
+  const LessonRun* run = lessonAt(lesson);
+  if (!run || row < 0 || static_cast<std::size_t>(row) >= run->count) return std::nullopt;
+  return run->first + static_cast<std::size_t>(row);
+}
+
+std::u16string EditingSession::cell(std::size_t record, int column) const {
+  if (column != kPhoneticsColumn) return book_.text(record, kEnglishField + column);
+  // The table holds well-formed UTF-8 only.
+  const auto found = phonetics_.find(course::ToUtf8(book_.text(record, kEnglishField)));
+  return found ? course::FromUtf8(*found).value_or(std::u16string()) : std::u16string();
+}
+
+EditOutcome EditingSession::setCell(std::size_t record, int column,
+                                    const std::u16string& text) const {
+  return column == kPhoneticsColumn ? setPhonetics(record, text)
+                                    : setText(record, kEnglishField + column, text);
+}
+
+std::vector<PlacedFinding> EditingSession::findings() const {
+  std::vector<PlacedFinding> placed;
+  for (auto& finding : CheckBook(book_)) {
+    const std::size_t lessonFirst =
+        finding.lesson < lessons_.size() ? lessons_[finding.lesson].first : 0;
+    const int column =
+        finding.field >= kEnglishField && finding.field < kEnglishField + kFieldColumns
+            ? finding.field - kEnglishField
+            : -1;
+    placed.push_back({std::move(finding.text), finding.record.value_or(lessonFirst), column});
+  }
+  return placed;
 }
 
 // Whatever goes in at `at` is shown; taken back, the record before it is.
@@ -192,6 +234,11 @@ Edit EditingSession::importEntries(int into, const std::u16string& name,
   const std::size_t at = run ? run->end() : book_.size();
   return insertAt(at, InsertEntries(book_, at, run ? run->name : name, entries),
                   ImportedPhonetics(phonetics_, entries));
+}
+
+std::u16string EditingSession::importLessonName(int into, const std::u16string& name) const {
+  const LessonRun* run = lessonAt(into);
+  return run ? run->name : name;
 }
 
 }  // namespace editor

@@ -31,6 +31,20 @@ struct EditOutcome {
   std::u16string problem;
 };
 
+// The entry table's columns: 英文, 中文, 词性, 栏目 (text fields 3 to 6), then the phonetics of
+// the English line, kept beside the book by English word.
+inline constexpr int kFieldColumns = 4;
+inline constexpr int kPhoneticsColumn = kFieldColumns;
+inline constexpr int kEntryColumns = kFieldColumns + 1;
+
+// A finding with the place it points to: its record (the lesson's first when no one record is
+// to blame) and the column of its field, -1 when no shown field is to blame.
+struct PlacedFinding {
+  std::u16string text;
+  std::size_t record = 0;
+  int column = -1;
+};
+
 // A save, or where it stopped.
 struct SaveOutcome {
   enum class Kind { Saved, ChangedOnDisk, BookNotSaved, PhoneticsNotKept };
@@ -77,6 +91,22 @@ class EditingSession {
   const LessonRun* lessonAt(int row) const;
   // The row of the lesson holding `record`, else the last lesson's; -1 without lessons.
   int rowOfRecord(std::size_t record) const;
+  // Where `record` is shown: the row of its lesson as `rowOfRecord` says, and its row among
+  // that lesson's entries, -1 when it is past them.
+  struct Place {
+    int lesson = -1;
+    int row = -1;
+  };
+  Place placeOf(std::size_t record) const;
+  // The record at `row` of the lesson at list row `lesson`, if there is one.
+  std::optional<std::size_t> recordAt(int lesson, int row) const;
+
+  // What the entry table shows of `record` in `column`.
+  std::u16string cell(std::size_t record, int column) const;
+  // The teacher's text for `record` in `column`: the field's, or the English word's phonetics.
+  EditOutcome setCell(std::size_t record, int column, const std::u16string& text) const;
+  // What the checks find in the book, each with its place in the lessons as last listed.
+  std::vector<PlacedFinding> findings() const;
 
   // A new empty entry after `row` of the lesson, or at its end without a row.
   std::optional<Edit> addEntry(int lesson, int row) const;
@@ -94,6 +124,8 @@ class EditingSession {
   // end of the book when `into` is -1.
   Edit importEntries(int into, const std::u16string& name,
                      const std::vector<ImportedEntry>& entries) const;
+  // The lesson an import goes into: the one at `into`, else the new lesson `name`.
+  std::u16string importLessonName(int into, const std::u16string& name) const;
 
  private:
   Edit insertAt(std::size_t at, Splice splice, std::vector<PhoneticsChange> phonetics = {}) const;

@@ -26,4 +26,8 @@ std::u16string LessonNameProblem(const std::vector<LessonRun>& lessons, std::u16
   return LessonNameCheck(lessons, name, except).chinese;
 }
 
+std::u16string LessonLabel(const LessonRun& lesson) {
+  return lesson.name.empty() ? u"（没有课名）" : lesson.name;
+}
+
 }  // namespace editor

@@ -22,5 +22,7 @@ Problem LessonNameCheck(const std::vector<LessonRun>& lessons, std::u16string_vi
 // The same in Chinese alone.
 std::u16string LessonNameProblem(const std::vector<LessonRun>& lessons, std::u16string_view name,
                                  std::size_t except = kNoLesson);
+// How the editor names a lesson to the teacher: its name, or a note that it has none.
+std::u16string LessonLabel(const LessonRun& lesson);
 
 }  // namespace editor
