@@ -186,9 +186,10 @@ std::optional<Committed> ProgressStore::commit(const Answer& answer, StoreFailur
     if (insert.step() != SQLITE_DONE) return false;
     done.answerId = sqlite3_last_insert_rowid(db_->get());
     // Another device's answer at the same moment comes first or after by the devices' order,
-    // as everywhere the two are replayed.
+    // as everywhere the two are replayed. Looked for among the card's answers (`+time`: many
+    // answers of other cards may share the moment).
     Statement tie(
-        *db_, "SELECT EXISTS(SELECT 1 FROM answers WHERE card = ? AND time = ? AND device > ?)");
+        *db_, "SELECT EXISTS(SELECT 1 FROM answers WHERE card = ? AND +time = ? AND device > ?)");
     tie.bind(1, answer.card).bind(2, time).bind(3, deviceId_);
     if (tie.step() != SQLITE_ROW) return false;
     if (tie.integer(0) == 0) return saveState(answer.card, done.state, failure);
