@@ -190,26 +190,23 @@ int IdentifyOwnRows(const Database& db) {
   if (rc != SQLITE_OK) return rc;
   if (!device) return SQLITE_CORRUPT;
   // The counter may be behind the rows (lost with a damaged page): it moves past them.
-  for (
-      const char* sql :
-      {"INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq', max(1,"
-       " coalesce((SELECT CAST(value AS INTEGER) FROM settings WHERE name = 'next_seq'), 1),"
-       " coalesce((SELECT max(seq) + 1 FROM answers WHERE device = ?1), 1),"
-       " coalesce((SELECT max(seq) + 1 FROM results WHERE device = ?1), 1),"
-       " coalesce((SELECT max(seq) + 1 FROM withdrawals WHERE device = ?1), 1))",
-       // Rows without identity take the next numbers in the order they were kept.
-       "UPDATE answers SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
-       " FROM settings WHERE name = 'next_seq') WHERE seq IS NULL",
-       "INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq',"
-       " max(CAST(value AS INTEGER), coalesce((SELECT max(seq) + 1 FROM answers WHERE device = ?1),"
-       " 1)) FROM settings WHERE name = 'next_seq'",
-       "UPDATE results SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
-       " FROM settings WHERE name = 'next_seq') WHERE seq IS NULL",
-       "INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq',"
-       " max(CAST(value AS INTEGER), coalesce((SELECT max(seq) + 1 FROM results WHERE device = ?1),"
-       " 1)) FROM settings WHERE name = 'next_seq'"}) {
+  static constexpr const char* kPastOwnRows =
+      "INSERT OR REPLACE INTO settings(name, value) SELECT ?2, max(1,"
+      " coalesce((SELECT CAST(value AS INTEGER) FROM settings WHERE name = ?2), 1),"
+      " coalesce((SELECT max(seq) + 1 FROM answers WHERE device = ?1), 1),"
+      " coalesce((SELECT max(seq) + 1 FROM results WHERE device = ?1), 1),"
+      " coalesce((SELECT max(seq) + 1 FROM withdrawals WHERE device = ?1), 1))";
+  // Rows without identity take the next numbers in the order they were kept.
+  for (const char* sql :
+       {kPastOwnRows,
+        "UPDATE answers SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
+        " FROM settings WHERE name = ?2) WHERE seq IS NULL",
+        kPastOwnRows,
+        "UPDATE results SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
+        " FROM settings WHERE name = ?2) WHERE seq IS NULL",
+        kPastOwnRows}) {
     Statement step(db, sql);
-    step.bind(1, *device);
+    step.bind(1, *device).bind(2, kNextSeqSetting);
     if ((rc = step.step()) != SQLITE_DONE) return rc;
   }
   return SQLITE_OK;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The progress store's side of synchronising: this device's items not yet sent, and the
 // other devices' items merged in, each touched card's state made again from its answers.
+#include <algorithm>
+#include <cstdint>
 #include <set>
 #include <unordered_map>
 

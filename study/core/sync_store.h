@@ -13,7 +13,8 @@
 
 namespace study {
 
-// What a merge took in that the store did not have.
+// What a merge took in that the store did not have: answers and rounds, and withdrawals
+// (each applied, whether or not its answer had come).
 struct MergeCounts {
   std::int64_t answers = 0;
   std::int64_t withdrawals = 0;
