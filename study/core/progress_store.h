@@ -20,13 +20,15 @@
 #include "statistics_store.h"
 #include "store_schema.h"
 #include "store_types.h"
+#include "sync_store.h"
 
 namespace study {
 
 class ProgressStore final : public CardStore,
                             public RoundStore,
                             public DayStartStore,
-                            public StatisticsStore {
+                            public StatisticsStore,
+                            public SyncStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -50,7 +52,7 @@ class ProgressStore final : public CardStore,
   bool readOnly() const override { return readOnly_; }
   const Fsrs& scheduler() const override { return fsrs_; }
   const DayRule& dayRule() const override { return fsrs_.days(); }
-  bool setDayStart(int minutes, StoreFailure& failure) override;
+  bool setDayStart(int minutes, Millis now, StoreFailure& failure) override;
 
   std::vector<Card> lessonCards(const std::string& lesson, const std::vector<EntryText>& entries,
                                 Millis now, StoreFailure& failure) override;
@@ -75,8 +77,16 @@ class ProgressStore final : public CardStore,
   std::vector<LogLine> log(StoreFailure& failure);
   Statistics statistics(Millis now, StoreFailure& failure) override;
 
+  // Empty for a version 5 store read as it is.
+  const std::string& deviceId() const override { return deviceId_; }
+  studysync::SyncItems unsent(std::size_t limit, StoreFailure& failure) override;
+  bool markSent(const studysync::SyncItems& items, StoreFailure& failure) override;
+  std::optional<MergeCounts> merge(const studysync::SyncItems& incoming, std::int64_t cursor,
+                                   StoreFailure& failure) override;
+  std::int64_t cursor(StoreFailure& failure) override;
+
  private:
-  ProgressStore(Database db, std::string path, bool readOnly, DayRule days);
+  ProgressStore(Database db, std::string path, bool readOnly, DayRule days, std::string deviceId);
   // True, with `failure` set, when the store is read-only.
   bool refusedReadOnly(StoreFailure& failure) const;
   std::optional<CardState> stateOf(std::int64_t card, StoreFailure& failure);
@@ -87,6 +97,7 @@ class ProgressStore final : public CardStore,
   bool readOnly_;
   bool damaged_ = false;  // found damaged after opening: closed
   Fsrs fsrs_;
+  std::string deviceId_;
 };
 
 }  // namespace study

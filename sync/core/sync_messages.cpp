@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: MIT
+#include "sync_messages.h"
+
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+namespace studysync {
+namespace {
+
+using nlohmann::json;
+
+// Thrown while decoding; caught at each decoder's edge and turned into `why`.
+struct Malformed {
+  std::string why;
+};
+
+const json& Field(const json& object, const char* name) {
+  const auto found = object.find(name);
+  if (found == object.end()) throw Malformed{std::string("no \"") + name + "\""};
+  return *found;
+}
+
+std::string Text(const json& object, const char* name, bool mayBeEmpty = true) {
+  const json& value = Field(object, name);
+  if (!value.is_string()) throw Malformed{std::string("\"") + name + "\" is not text"};
+  const auto& text = value.get_ref<const std::string&>();
+  if (text.size() > kMaxTextBytes) throw Malformed{std::string("\"") + name + "\" is too long"};
+  if (!mayBeEmpty && text.empty()) throw Malformed{std::string("\"") + name + "\" is empty"};
+  return text;
+}
+
+std::int64_t Integer(const json& object, const char* name, std::int64_t least,
+                     std::int64_t most = std::numeric_limits<std::int64_t>::max()) {
+  const json& value = Field(object, name);
+  if (!value.is_number_integer()) {
+    throw Malformed{std::string("\"") + name + "\" is not a whole number"};
+  }
+  // A number past int64 arrives as unsigned; it is out of range either way.
+  if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(most)) {
+    throw Malformed{std::string("\"") + name + "\" is out of range"};
+  }
+  const auto number = value.get<std::int64_t>();
+  if (number < least || number > most) {
+    throw Malformed{std::string("\"") + name + "\" is out of range"};
+  }
+  return number;
+}
+
+double Real(const json& object, const char* name) {
+  const json& value = Field(object, name);
+  if (!value.is_number()) throw Malformed{std::string("\"") + name + "\" is not a number"};
+  const double number = value.get<double>();
+  if (!std::isfinite(number) || number < 0) {
+    throw Malformed{std::string("\"") + name + "\" is out of range"};
+  }
+  return number;
+}
+
+std::optional<double> OptionalReal(const json& object, const char* name) {
+  const auto found = object.find(name);
+  if (found == object.end() || found->is_null()) return std::nullopt;
+  return Real(object, name);
+}
+
+const json& List(const json& object, const char* name) {
+  const auto found = object.find(name);
+  static const json kNone = json::array();
+  if (found == object.end()) return kNone;
+  if (!found->is_array()) throw Malformed{std::string("\"") + name + "\" is not a list"};
+  if (found->size() > kMaxItemsPerRequest) {
+    throw Malformed{std::string("\"") + name + "\" has too many items"};
+  }
+  return *found;
+}
+
+std::string Device(const json& object, const char* name) {
+  std::string device = Text(object, name);
+  if (!IsDeviceId(device)) throw Malformed{std::string("\"") + name + "\" is not a device"};
+  return device;
+}
+
+void Check(const json& value) {
+  if (!value.is_object()) throw Malformed{"an item is not an object"};
+}
+
+json ToJson(const ItemId& id) {
+  return {{"device", id.device}, {"seq", id.seq}};
+}
+ItemId IdFrom(const json& object) {
+  return {Device(object, "device"), Integer(object, "seq", 1)};
+}
+
+json ToJson(const SyncAnswer& answer) {
+  json object = ToJson(answer.id);
+  object["lesson"] = answer.lesson;
+  object["line1"] = answer.line1;
+  object["line2"] = answer.line2;
+  object["part"] = answer.part;
+  object["time"] = answer.time;
+  object["grade"] = answer.grade;
+  object["activity"] = answer.activity;
+  object["seconds"] = answer.seconds;
+  return object;
+}
+SyncAnswer AnswerFrom(const json& object) {
+  Check(object);
+  SyncAnswer answer;
+  answer.id = IdFrom(object);
+  answer.lesson = Text(object, "lesson", false);
+  answer.line1 = Text(object, "line1", false);
+  answer.line2 = Text(object, "line2");
+  answer.part = object.contains("part") ? Text(object, "part") : std::string();
+  answer.time = Integer(object, "time", 0);
+  answer.grade = static_cast<int>(Integer(object, "grade", 1, 4));
+  answer.activity = Text(object, "activity", false);
+  answer.seconds = Real(object, "seconds");
+  return answer;
+}
+
+json ToJson(const SyncWithdrawal& withdrawal) {
+  json object = ToJson(withdrawal.answer);
+  object["time"] = withdrawal.time;
+  return object;
+}
+SyncWithdrawal WithdrawalFrom(const json& object) {
+  Check(object);
+  return {IdFrom(object), Integer(object, "time", 0)};
+}
+
+json ToJson(const SyncResult& result) {
+  json object = ToJson(result.id);
+  object["time"] = result.time;
+  object["activity"] = result.activity;
+  object["lesson"] = result.lesson;
+  object["right"] = result.right;
+  object["total"] = result.total;
+  object["seconds"] = result.seconds;
+  if (result.wordsPerMinute) object["wpm"] = *result.wordsPerMinute;
+  if (result.accuracy) object["accuracy"] = *result.accuracy;
+  return object;
+}
+SyncResult ResultFrom(const json& object) {
+  Check(object);
+  SyncResult result;
+  result.id = IdFrom(object);
+  result.time = Integer(object, "time", 0);
+  result.activity = Text(object, "activity", false);
+  result.lesson = Text(object, "lesson");
+  constexpr std::int64_t kMostItems = 1'000'000;
+  result.total = static_cast<int>(Integer(object, "total", 0, kMostItems));
+  result.right = static_cast<int>(Integer(object, "right", 0, result.total));
+  result.seconds = Real(object, "seconds");
+  result.wordsPerMinute = OptionalReal(object, "wpm");
+  result.accuracy = OptionalReal(object, "accuracy");
+  return result;
+}
+
+json ToJson(const SyncSetting& setting) {
+  return {{"name", setting.name}, {"value", setting.value}, {"changed", setting.changed}};
+}
+SyncSetting SettingFrom(const json& object) {
+  Check(object);
+  return {Text(object, "name", false), Text(object, "value"), Integer(object, "changed", 0)};
+}
+
+template <typename Item>
+json ListJson(const std::vector<Item>& items) {
+  json list = json::array();
+  for (const Item& item : items) list.push_back(ToJson(item));
+  return list;
+}
+
+template <typename Item>
+std::vector<Item> ListFrom(const json& object, const char* name, Item (*from)(const json&)) {
+  std::vector<Item> items;
+  for (const json& value : List(object, name)) items.push_back(from(value));
+  return items;
+}
+
+void AddItems(json& object, const SyncItems& items) {
+  object["answers"] = ListJson(items.answers);
+  object["withdrawals"] = ListJson(items.withdrawals);
+  object["results"] = ListJson(items.results);
+  object["settings"] = ListJson(items.settings);
+}
+SyncItems ItemsFrom(const json& object) {
+  SyncItems items;
+  items.answers = ListFrom(object, "answers", AnswerFrom);
+  items.withdrawals = ListFrom(object, "withdrawals", WithdrawalFrom);
+  items.results = ListFrom(object, "results", ResultFrom);
+  items.settings = ListFrom(object, "settings", SettingFrom);
+  return items;
+}
+
+template <typename Message>
+std::optional<Message> Decode(std::string_view body, std::size_t limit, std::string& why,
+                              Message (*from)(const json&)) {
+  if (body.size() > limit) {
+    why = "the message is too large";
+    return std::nullopt;
+  }
+  try {
+    // Deep nesting is refused before it can exhaust the stack.
+    int depth = 0;
+    const auto parsed = json::parse(
+        body.begin(), body.end(),
+        [&depth](int, json::parse_event_t event, json&) {
+          if (event == json::parse_event_t::object_start ||
+              event == json::parse_event_t::array_start) {
+            if (++depth > 8) throw Malformed{"the message is nested too deeply"};
+          } else if (event == json::parse_event_t::object_end ||
+                     event == json::parse_event_t::array_end) {
+            --depth;
+          }
+          return true;
+        },
+        false);
+    if (parsed.is_discarded()) throw Malformed{"the message is not JSON"};
+    if (!parsed.is_object()) throw Malformed{"the message is not a JSON object"};
+    return from(parsed);
+  } catch (const Malformed& malformed) {
+    why = malformed.why;
+  } catch (const json::exception& error) {
+    why = error.what();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool IsDeviceId(std::string_view text) {
+  if (text.size() != 32) return false;
+  for (const char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
+
+std::string Encode(const SyncRequest& message) {
+  json object = {
+      {"learner", message.learner}, {"device", message.device}, {"since", message.since}};
+  AddItems(object, message.items);
+  return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Encode(const SyncReply& message) {
+  json object = {{"stored_answers", message.storedAnswers},
+                 {"stored_withdrawals", message.storedWithdrawals},
+                 {"stored_results", message.storedResults},
+                 {"cursor", message.cursor},
+                 {"more", message.more}};
+  AddItems(object, message.items);
+  return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Encode(const JoinRequest& message) {
+  return json{
+      {"secret", message.secret}, {"device", message.device}, {"device_name", message.deviceName}}
+      .dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Encode(const JoinReply& message) {
+  return json{{"token", message.token},
+              {"learner", message.learner},
+              {"number", message.number},
+              {"name", message.name},
+              {"class", message.className}}
+      .dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::optional<SyncRequest> DecodeSyncRequest(std::string_view body, std::string& why) {
+  return Decode<SyncRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    SyncRequest message;
+    message.learner = Integer(object, "learner", 1);
+    message.device = Device(object, "device");
+    message.since = Integer(object, "since", 0);
+    message.items = ItemsFrom(object);
+    return message;
+  });
+}
+
+std::optional<SyncReply> DecodeSyncReply(std::string_view body, std::string& why) {
+  return Decode<SyncReply>(body, kMaxReplyBytes, why, [](const json& object) {
+    SyncReply message;
+    message.storedAnswers = Integer(object, "stored_answers", 0);
+    message.storedWithdrawals = Integer(object, "stored_withdrawals", 0);
+    message.storedResults = Integer(object, "stored_results", 0);
+    message.cursor = Integer(object, "cursor", 0);
+    const json& more = Field(object, "more");
+    if (!more.is_boolean()) throw Malformed{"\"more\" is not true or false"};
+    message.more = more.get<bool>();
+    message.items = ItemsFrom(object);
+    return message;
+  });
+}
+
+std::optional<JoinRequest> DecodeJoinRequest(std::string_view body, std::string& why) {
+  return Decode<JoinRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    return JoinRequest{Text(object, "secret", false), Device(object, "device"),
+                       Text(object, "device_name")};
+  });
+}
+
+std::optional<JoinReply> DecodeJoinReply(std::string_view body, std::string& why) {
+  return Decode<JoinReply>(body, kMaxReplyBytes, why, [](const json& object) {
+    return JoinReply{Text(object, "token", false), Integer(object, "learner", 1),
+                     Text(object, "number"), Text(object, "name"), Text(object, "class")};
+  });
+}
+
+}  // namespace studysync
