@@ -9,6 +9,7 @@
 #include "app_folder.h"
 #include "failure_text.h"
 #include "phonetics_line.h"
+#include "sync_starter.h"
 
 namespace studydesk {
 
@@ -62,6 +63,14 @@ void StudyWindow::openStore(const suite::FilePlaces& places) {
   if (const QString zone = UnknownZoneNotice(); !zone.isEmpty()) tell(zone);
   // The whole file is checked once the first card is on the screen.
   if (learner_.store) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
+  // The sitting starts with what the learner's other devices learned, as soon as it comes.
+  syncBehind();
+}
+
+void StudyWindow::syncBehind() {
+  if (!learner_.store) return;
+  const SyncStarter& starter = WindowSyncStarter();
+  studysync::StartBackgroundSync(learner_.store->path(), starter.studytool, starter.launch);
 }
 
 void StudyWindow::checkStore() {
@@ -87,6 +96,11 @@ QString StudyWindow::phoneticsOf(const QString& english) const {
 
 void StudyWindow::speakAhead(const QStringList& english) {
   if (speechWorks_) speaker->prepare(english);
+}
+
+void StudyWindow::closeEvent(QCloseEvent* event) {
+  syncBehind();
+  QWidget::closeEvent(event);
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
