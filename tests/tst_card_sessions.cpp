@@ -349,7 +349,7 @@ TEST_F(CardSessions, UndoIsRefusedWhenTheCardWasAnsweredSinceElsewhere) {
 class RefusingDayStart final : public DayStartStore {
  public:
   const DayRule& dayRule() const override { return days_; }
-  bool setDayStart(int, StoreFailure& failure) override {
+  bool setDayStart(int, Millis, StoreFailure& failure) override {
     failure = {StoreFailure::Kind::DiskFull, "database or disk is full"};
     return false;
   }

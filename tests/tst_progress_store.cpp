@@ -164,7 +164,7 @@ TEST(ProgressStore, TodayIsTheLearnersDayByTheLocalClock) {
 
   // The day start is the store's own, kept for the next opening.
   EXPECT_EQ(store->dayRule(), DayRule::Local(kDefaultDayStartMinutes));
-  ASSERT_TRUE(store->setDayStart(3 * 60, failure)) << failure.detail;
+  ASSERT_TRUE(store->setDayStart(3 * 60, kMonday, failure)) << failure.detail;
   EXPECT_TRUE(store->nextDue(*ParseIso("2026-12-07T19:00:00Z"), {}, failure));
   store.reset();
   EXPECT_EQ(OpenOk(path)->dayRule(), DayRule::Local(3 * 60));
@@ -430,6 +430,8 @@ TEST(ProgressStore, RoundsAreKeptAndAVersionTwoStoreGetsTheirTable) {
     ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     db = Database(raw);
     ASSERT_EQ(db.exec("DROP TABLE settings; DROP TABLE results; ALTER TABLE cards DROP COLUMN part;"
+                      "DROP TABLE withdrawals; DROP INDEX answers_by_identity;"
+                      "ALTER TABLE answers DROP COLUMN device; ALTER TABLE answers DROP COLUMN seq;"
                       "PRAGMA user_version = 2"),
               SQLITE_OK);
   }

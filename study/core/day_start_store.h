@@ -13,8 +13,9 @@ class DayStartStore {
   virtual ~DayStartStore() = default;
 
   virtual const DayRule& dayRule() const = 0;
-  // Keeps a new day start (minutes after local midnight); it counts from the next answer.
-  virtual bool setDayStart(int minutes, StoreFailure& failure) = 0;
+  // Keeps a new day start (minutes after local midnight), changed `now`; it counts from the
+  // next answer.
+  virtual bool setDayStart(int minutes, Millis now, StoreFailure& failure) = 0;
 };
 
 }  // namespace study

@@ -11,11 +11,13 @@
 
 namespace study {
 
-ProgressStore::ProgressStore(Database db, std::string path, bool readOnly, DayRule days)
+ProgressStore::ProgressStore(Database db, std::string path, bool readOnly, DayRule days,
+                             std::string deviceId)
     : db_(std::make_unique<Database>(std::move(db))),
       path_(std::move(path)),
       readOnly_(readOnly),
-      fsrs_(days) {}
+      fsrs_(days),
+      deviceId_(std::move(deviceId)) {}
 
 ProgressStore::~ProgressStore() = default;
 
@@ -29,8 +31,9 @@ std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, Mill
   }
   auto opened = OpenStoreFile(path, now, result, access, check);
   if (!opened) return nullptr;
-  return std::unique_ptr<ProgressStore>(new ProgressStore(
-      std::move(opened->db), path, opened->readOnly, DayRule::Local(opened->dayStartMinutes)));
+  return std::unique_ptr<ProgressStore>(
+      new ProgressStore(std::move(opened->db), path, opened->readOnly,
+                        DayRule::Local(opened->dayStartMinutes), std::move(opened->deviceId)));
 }
 
 bool ProgressStore::checkIntegrity(Millis now, OpenResult& result) {
@@ -47,6 +50,7 @@ bool ProgressStore::checkIntegrity(Millis now, OpenResult& result) {
   if (auto fresh = mayMove ? ReplaceDamaged(path_, now, result) : std::nullopt) {
     *db_ = std::move(fresh->db);
     fsrs_ = Fsrs(DayRule::Local(fresh->dayStartMinutes));
+    deviceId_ = std::move(fresh->deviceId);
     return false;
   }
   damaged_ = true;
@@ -63,10 +67,10 @@ bool ProgressStore::refusedReadOnly(StoreFailure& failure) const {
   return readOnly_;
 }
 
-bool ProgressStore::setDayStart(int minutes, StoreFailure& failure) {
+bool ProgressStore::setDayStart(int minutes, Millis now, StoreFailure& failure) {
   if (refusedReadOnly(failure)) return false;
   const bool kept =
-      Transaction(*db_, failure, [&] { return WriteDayStart(*db_, minutes) == SQLITE_OK; });
+      Transaction(*db_, failure, [&] { return WriteDayStart(*db_, minutes, now) == SQLITE_OK; });
   if (kept) fsrs_ = Fsrs(DayRule::Local(minutes));
   return kept;
 }
@@ -171,11 +175,14 @@ std::optional<Committed> ProgressStore::commit(const Answer& answer, StoreFailur
     if (!before) return false;
     const Millis time = NotBefore(*before, answer.time);
     done.state = fsrs_.answer(*before, answer.grade, time);
+    std::int64_t seq = 0;
+    if (NextSeq(*db_, seq) != SQLITE_OK) return false;
     Statement insert(*db_,
-                     "INSERT INTO answers(card, time, grade, activity, seconds) VALUES(?,?,?,?,?)");
+                     "INSERT INTO answers(card, time, grade, activity, seconds, device, seq)"
+                     " VALUES(?,?,?,?,?,?,?)");
     insert.bind(1, answer.card).bind(2, time);
     insert.bind(3, std::int64_t{static_cast<int>(answer.grade)});
-    insert.bind(4, answer.activity).bind(5, answer.seconds);
+    insert.bind(4, answer.activity).bind(5, answer.seconds).bind(6, deviceId_).bind(7, seq);
     if (insert.step() != SQLITE_DONE) return false;
     done.answerId = sqlite3_last_insert_rowid(db_->get());
     return saveState(answer.card, done.state, failure);
@@ -188,8 +195,8 @@ bool ProgressStore::undo(std::int64_t answerId, StoreFailure& failure) {
   if (refusedReadOnly(failure)) return false;
   return Transaction(*db_, failure, [&] {
     Statement card(*db_,
-                   "SELECT a.card, (SELECT max(id) FROM answers b WHERE b.card = a.card)"
-                   " FROM answers a WHERE a.id = ?");
+                   "SELECT a.card, (SELECT max(id) FROM answers b WHERE b.card = a.card),"
+                   " a.device, a.seq, a.time FROM answers a WHERE a.id = ?");
     card.bind(1, answerId);
     if (card.step() != SQLITE_ROW || card.integer(1) != answerId) {
       failure = {StoreFailure::Kind::AnsweredSince,
@@ -197,16 +204,17 @@ bool ProgressStore::undo(std::int64_t answerId, StoreFailure& failure) {
       return false;
     }
     const std::int64_t cardId = card.integer(0);
+    // The answer may have left the machine already: its withdrawal goes after it, and a copy
+    // coming back is not taken in again.
+    Statement withdraw(*db_, "INSERT OR IGNORE INTO withdrawals(device, seq, time) VALUES(?,?,?)");
+    withdraw.bind(1, card.text(2)).bind(2, card.integer(3)).bind(3, card.integer(4));
+    if (withdraw.step() != SQLITE_DONE) return false;
     Statement remove(*db_, "DELETE FROM answers WHERE id = ?");
     remove.bind(1, answerId);
     if (remove.step() != SQLITE_DONE) return false;
-    std::vector<std::pair<Millis, Grade>> left;
-    Statement rows(*db_, "SELECT time, grade FROM answers WHERE card = ? ORDER BY id");
-    rows.bind(1, cardId);
-    while (rows.step() == SQLITE_ROW) {
-      left.emplace_back(rows.integer(0), static_cast<Grade>(rows.integer(1)));
-    }
-    return saveState(cardId, ReplayCard(fsrs_, left), failure);
+    const int rc = RebuildState(*db_, fsrs_, cardId);
+    if (rc != SQLITE_OK) failure = FailureOf(*db_, rc);
+    return rc == SQLITE_OK;
   });
 }
 

@@ -19,10 +19,14 @@
 #include "statistics.h"
 #include "store_schema.h"
 #include "store_types.h"
+#include "sync_store.h"
 
 namespace study {
 
-class ProgressStore final : public CardStore, public RoundStore, public DayStartStore {
+class ProgressStore final : public CardStore,
+                            public RoundStore,
+                            public DayStartStore,
+                            public SyncStore {
  public:
   // Opens the store at `path`, making it (readable by its owner alone) when there is none.
   // A damaged store of ours is moved aside under a dated name made from `now`, and what can
@@ -46,7 +50,7 @@ class ProgressStore final : public CardStore, public RoundStore, public DayStart
   bool readOnly() const override { return readOnly_; }
   const Fsrs& scheduler() const override { return fsrs_; }
   const DayRule& dayRule() const override { return fsrs_.days(); }
-  bool setDayStart(int minutes, StoreFailure& failure) override;
+  bool setDayStart(int minutes, Millis now, StoreFailure& failure) override;
 
   // The lesson's entries as cards, in the given order; entries not yet in a writable store
   // are added to it. In a read-only store an unknown entry is a new card with id 0.
@@ -74,8 +78,16 @@ class ProgressStore final : public CardStore, public RoundStore, public DayStart
   std::vector<LogLine> log(StoreFailure& failure);
   Statistics statistics(Millis now, StoreFailure& failure);
 
+  // Empty for a version 5 store read as it is.
+  const std::string& deviceId() const override { return deviceId_; }
+  studysync::SyncItems unsent(std::size_t limit, StoreFailure& failure) override;
+  bool markSent(const studysync::SyncItems& items, StoreFailure& failure) override;
+  std::optional<MergeCounts> merge(const studysync::SyncItems& incoming, std::int64_t cursor,
+                                   StoreFailure& failure) override;
+  std::int64_t cursor(StoreFailure& failure) override;
+
  private:
-  ProgressStore(Database db, std::string path, bool readOnly, DayRule days);
+  ProgressStore(Database db, std::string path, bool readOnly, DayRule days, std::string deviceId);
   // True, with `failure` set, when the store is read-only.
   bool refusedReadOnly(StoreFailure& failure) const;
   std::optional<CardState> stateOf(std::int64_t card, StoreFailure& failure);
@@ -86,6 +98,7 @@ class ProgressStore final : public CardStore, public RoundStore, public DayStart
   bool readOnly_;
   bool damaged_ = false;  // found damaged after opening: closed
   Fsrs fsrs_;
+  std::string deviceId_;
 };
 
 }  // namespace study

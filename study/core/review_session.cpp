@@ -41,7 +41,7 @@ void ReviewSession::dayChanged(Millis now) {
 
 bool ReviewSession::setDayStart(DayStartStore& store, int minutes, Millis now,
                                 StoreFailure& failure) {
-  if (!store.setDayStart(minutes, failure)) return false;
+  if (!store.setDayStart(minutes, now, failure)) return false;
   dayChanged(now);
   return true;
 }

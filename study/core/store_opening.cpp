@@ -146,6 +146,16 @@ bool KeepAside(const std::string& path, const std::string& keptAs) {
   return true;
 }
 
+// What the store keeps of the learner's and this device's: the day start and the device's id
+// (none in a version 5 store read as it is).
+int ReadSettings(const Database& db, OpenedFile& opened) {
+  std::optional<std::string> device;
+  int rc = ReadDayStart(db, opened.dayStartMinutes);
+  if (rc == SQLITE_OK) rc = ReadSetting(db, kDeviceSetting, device);
+  opened.deviceId = device.value_or(std::string());
+  return rc;
+}
+
 }  // namespace
 
 std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, OpenResult& result,
@@ -229,15 +239,16 @@ std::optional<OpenedFile> OpenStoreFile(const std::string& path, Millis now, Ope
                                        ") that the study programs will upgrade");
     return std::nullopt;
   }
-  int dayStart = kDefaultDayStartMinutes;
+  OpenedFile opened{Database(), readOnly, kDefaultDayStartMinutes, {}};
   // A version 4 store read as it is has no settings yet.
-  rc = readOnly && found.version < kFirstWithSettings ? SQLITE_OK : ReadDayStart(db, dayStart);
+  rc = readOnly && found.version < kFirstWithSettings ? SQLITE_OK : ReadSettings(db, opened);
   if (rc != SQLITE_OK) {
     result.failure = FailureOf(db, rc);
     return std::nullopt;
   }
   result.outcome = readOnly ? OpenResult::Outcome::ReadOnly : OpenResult::Outcome::Opened;
-  return OpenedFile{std::move(db), readOnly, dayStart};
+  opened.db = std::move(db);
+  return opened;
 }
 
 std::optional<StoreFailure> DamageIn(const Database& db) {
@@ -265,7 +276,7 @@ std::optional<OpenedFile> ReplaceDamaged(const std::string& path, Millis now, Op
   if (!fresh) return std::nullopt;
   StoreFailure failure;
   RecoverInto(fresh->db, *keptAs, result.recovered, failure);
-  ReadDayStart(fresh->db, fresh->dayStartMinutes);
+  ReadSettings(fresh->db, *fresh);
   result.outcome = OpenResult::Outcome::DamagedKeptAside;
   result.failure = damage;
   return fresh;

@@ -17,6 +17,7 @@ struct OpenedFile {
   Database db;
   bool readOnly = false;
   int dayStartMinutes = 0;
+  std::string deviceId;
 };
 
 // As ProgressStore::Open says; nothing for TooNew, NotOurs and Failed.

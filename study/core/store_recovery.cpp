@@ -34,10 +34,20 @@ bool IsNumberOrNull(const RawValue& value) {
 
 // The rows by their tables' columns (an INTEGER PRIMARY KEY is kept as NULL in the row);
 // SQLite may keep a REAL that is a whole number as an integer.
+// A row's identity, the last two columns from version 6 on (rows older than that lack
+// them): device, seq.
+bool HasIdentity(const std::vector<RawValue>& v, std::size_t columns) {
+  return v.size() == columns + 2 && Is(v[columns], Type::Text) && Is(v[columns + 1], Type::Integer);
+}
+
+bool IsRowOf(const std::vector<RawValue>& v, std::size_t columns) {
+  return v.size() == columns || HasIdentity(v, columns);
+}
+
 // answers: id, card, time, grade, activity, seconds.
 bool IsAnswer(const RawRecord& r) {
   const auto& v = r.values;
-  return r.tableRow && r.rowid > 0 && v.size() == 6 && Is(v[0], Type::Null) &&
+  return r.tableRow && r.rowid > 0 && IsRowOf(v, 6) && Is(v[0], Type::Null) &&
          Is(v[1], Type::Integer) && Is(v[2], Type::Integer) && Is(v[3], Type::Integer) &&
          v[3].integer >= 1 && v[3].integer <= 4 && Is(v[4], Type::Text) && IsNumber(v[5]);
 }
@@ -54,9 +64,16 @@ bool IsCard(const RawRecord& r) {
 // results: id, time, activity, lesson, right, total, seconds, wpm, accuracy.
 bool IsResult(const RawRecord& r) {
   const auto& v = r.values;
-  return r.tableRow && v.size() == 9 && Is(v[0], Type::Null) && Is(v[1], Type::Integer) &&
+  return r.tableRow && IsRowOf(v, 9) && Is(v[0], Type::Null) && Is(v[1], Type::Integer) &&
          Is(v[2], Type::Text) && Is(v[3], Type::Text) && Is(v[4], Type::Integer) &&
          Is(v[5], Type::Integer) && IsNumber(v[6]) && IsNumberOrNull(v[7]) && IsNumberOrNull(v[8]);
+}
+
+// Binds a row's identity, or NULLs for a row kept before identities (given one afterwards).
+void BindIdentity(Statement& insert, int first, const std::vector<RawValue>& v,
+                  std::size_t columns) {
+  if (!HasIdentity(v, columns)) return;
+  insert.bind(first, v[columns].text).bind(first + 1, v[columns + 1].integer);
 }
 
 // settings: name, value.
@@ -137,7 +154,7 @@ bool Done(Statement& statement) {
 }
 
 bool CopyRows(const Database& db, const Found& found, std::set<std::int64_t>& cards,
-              std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>>& answers) {
+              std::map<std::int64_t, int>& answers) {
   // Later rows of a setting replaced earlier ones.
   Statement setting(db, "INSERT OR REPLACE INTO settings(name, value) VALUES(?, ?)");
   for (const auto& [rowid, r] : found.settings) {
@@ -155,25 +172,29 @@ bool CopyRows(const Database& db, const Found& found, std::set<std::int64_t>& ca
     if (sqlite3_changes(db.get()) == 1) cards.insert(id);
   }
   Statement answer(db,
-                   "INSERT INTO answers(id, card, time, grade, activity, seconds)"
-                   " VALUES(?,?,?,?,?,?)");
+                   "INSERT INTO answers(id, card, time, grade, activity, seconds, device, seq)"
+                   " VALUES(?,?,?,?,?,?,coalesce(?7, ''),?8) ON CONFLICT DO NOTHING");
   for (const auto& [id, r] : found.answers) {
     const auto& v = r->values;
     if (cards.count(v[1].integer) == 0) continue;
     answer.bind(1, id).bind(2, v[1].integer).bind(3, v[2].integer).bind(4, v[3].integer);
     answer.bind(5, v[4].text).bind(6, Number(v[5]));
+    BindIdentity(answer, 7, v, 6);
     if (!Done(answer)) return false;
-    answers[v[1].integer].emplace_back(v[2].integer, static_cast<Grade>(v[3].integer));
+    // A row found twice, a stale copy left on a free page among them, is kept once.
+    if (sqlite3_changes(db.get()) == 1) ++answers[v[1].integer];
   }
   Statement round(db,
                   "INSERT INTO results(id, time, activity, lesson, right, total, seconds, wpm,"
-                  " accuracy) VALUES(?,?,?,?,?,?,?,?,?)");
+                  " accuracy, device, seq) VALUES(?,?,?,?,?,?,?,?,?,coalesce(?10, ''),?11)"
+                  " ON CONFLICT DO NOTHING");
   for (const auto& [id, r] : found.results) {
     const auto& v = r->values;
     round.bind(1, id).bind(2, v[1].integer).bind(3, v[2].text).bind(4, v[3].text);
     round.bind(5, v[4].integer).bind(6, v[5].integer).bind(7, Number(v[6]));
     if (IsNumber(v[7])) round.bind(8, Number(v[7]));
     if (IsNumber(v[8])) round.bind(9, Number(v[8]));
+    BindIdentity(round, 10, v, 9);
     if (!Done(round)) return false;
   }
   return true;
@@ -194,17 +215,17 @@ bool RecoverInto(const Database& db, const std::string& damaged, Recovered& reco
                  StoreFailure& failure) {
   const RawContents contents = ReadLeafRecords(damaged);
   const Found found = Sort(contents);
-  std::map<std::int64_t, std::vector<std::pair<Millis, Grade>>> answers;
+  std::map<std::int64_t, int> answers;  // how many each card kept
   int saved = 0;
   const bool kept = Transaction(db, failure, [&] {
     std::set<std::int64_t> cards;
-    if (!CopyRows(db, found, cards, answers)) return false;
+    if (!CopyRows(db, found, cards, answers) || IdentifyOwnRows(db) != SQLITE_OK) return false;
     int dayStart = kDefaultDayStartMinutes;
     if (ReadDayStart(db, dayStart) != SQLITE_OK) return false;
     const Fsrs fsrs(DayRule::Local(dayStart));
-    for (const auto& [card, given] : answers) {
-      if (SaveState(db, card, ReplayCard(fsrs, given)) != SQLITE_OK) return false;
-      saved += static_cast<int>(given.size());
+    for (const auto& [card, count] : answers) {
+      if (RebuildState(db, fsrs, card) != SQLITE_OK) return false;
+      saved += count;
     }
     return true;
   });

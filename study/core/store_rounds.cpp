@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The progress store's finished rounds of dictation, listening and typing.
 #include "progress_store.h"
+#include "store_schema.h"
 #include "store_sql.h"
 
 namespace study {
@@ -34,12 +35,15 @@ std::vector<RoundResult> ReadResults(Statement& rows, const Database& db, StoreF
 bool ProgressStore::saveResult(const RoundResult& r, StoreFailure& failure) {
   if (refusedReadOnly(failure)) return false;
   return Transaction(*db_, failure, [&] {
-    Statement insert(
-        *db_, std::string("INSERT INTO results(") + kResultColumns + ") VALUES(?,?,?,?,?,?,?,?)");
+    std::int64_t seq = 0;
+    if (NextSeq(*db_, seq) != SQLITE_OK) return false;
+    Statement insert(*db_, std::string("INSERT INTO results(") + kResultColumns +
+                               ", device, seq) VALUES(?,?,?,?,?,?,?,?,?,?)");
     insert.bind(1, r.time).bind(2, r.activity).bind(3, r.lesson);
     insert.bind(4, std::int64_t{r.right}).bind(5, std::int64_t{r.total}).bind(6, r.seconds);
     if (r.wordsPerMinute) insert.bind(7, *r.wordsPerMinute);
     if (r.accuracy) insert.bind(8, *r.accuracy);
+    insert.bind(9, deviceId_).bind(10, seq);
     return insert.step() == SQLITE_DONE;
   });
 }

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "store_schema.h"
 
+#include <sys/random.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <map>
 #include <string>
@@ -41,6 +45,21 @@ constexpr const char* kSchemaVersion4 =
 constexpr const char* kSchemaVersion5 =
     "CREATE TABLE settings(name TEXT PRIMARY KEY, value TEXT NOT NULL)";
 
+// Answers and rounds known by device and sequence number on every machine (an answer kept
+// before has none until IdentifyOwnRows gives it this device's); the answers taken back.
+constexpr const char* kSchemaVersion6 =
+    "ALTER TABLE answers ADD COLUMN device TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE answers ADD COLUMN seq INTEGER;"
+    "CREATE UNIQUE INDEX answers_by_identity ON answers(device, seq);"
+    "ALTER TABLE results ADD COLUMN device TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE results ADD COLUMN seq INTEGER;"
+    "CREATE UNIQUE INDEX results_by_identity ON results(device, seq);"
+    "CREATE TABLE withdrawals(device TEXT NOT NULL, seq INTEGER NOT NULL, time INTEGER NOT NULL,"
+    " sent INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(device, seq)) WITHOUT ROWID;"
+    // A day start kept before travels once, as changed before any change made since.
+    "INSERT INTO settings(name, value) SELECT 'day_start_changed', '0' FROM settings"
+    " WHERE name = 'day_start'";
+
 // Version 1 kept only the answers: every learned card's state, made from its answers in
 // the order they were given (by UTC days, as they were counted then).
 int StatesFromAnswers(const Database& db) {
@@ -75,10 +94,15 @@ int ToVersion4(const Database& db) {
 int ToVersion5(const Database& db) {
   return db.exec(kSchemaVersion5);
 }
+int ToVersion6(const Database& db) {
+  int rc = db.exec(kSchemaVersion6);
+  if (rc == SQLITE_OK) rc = WriteSetting(db, kDeviceSetting, NewDeviceId());
+  return rc == SQLITE_OK ? IdentifyOwnRows(db) : rc;
+}
 
 // Step n brings a store of version n to version n + 1; a new store takes every step.
-constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersion3, ToVersion4,
-                                                 ToVersion5};
+constexpr int (*kUpgrades[])(const Database&) = {ToVersion1, ToVersion2, ToVersion3,
+                                                 ToVersion4, ToVersion5, ToVersion6};
 static_assert(std::size(kUpgrades) == kStoreVersion);
 
 }  // namespace
@@ -97,18 +121,96 @@ int UpgradeStore(const Database& db, int version) {
   return rc;
 }
 
-int ReadDayStart(const Database& db, int& minutes) {
+int ReadSetting(const Database& db, const char* name, std::optional<std::string>& value) {
   Statement setting(db, "SELECT value FROM settings WHERE name = ?");
-  setting.bind(1, kDayStartSetting);
+  setting.bind(1, name);
   const int rc = setting.step();
-  if (rc == SQLITE_ROW) minutes = ParseClockTime(setting.text(0)).value_or(minutes);
+  value = rc == SQLITE_ROW ? std::optional(setting.text(0)) : std::nullopt;
   return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-int WriteDayStart(const Database& db, int minutes) {
+int WriteSetting(const Database& db, const char* name, std::string_view value) {
   Statement save(db, "INSERT OR REPLACE INTO settings(name, value) VALUES(?, ?)");
-  save.bind(1, kDayStartSetting).bind(2, FormatClockTime(minutes));
+  save.bind(1, name).bind(2, value);
   return save.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
+}
+
+int ReadNumber(const Database& db, const char* name, std::int64_t& number) {
+  std::optional<std::string> value;
+  const int rc = ReadSetting(db, name, value);
+  if (value) number = std::strtoll(value->c_str(), nullptr, 10);
+  return rc;
+}
+
+int WriteNumber(const Database& db, const char* name, std::int64_t number) {
+  return WriteSetting(db, name, std::to_string(number));
+}
+
+int ReadDayStart(const Database& db, int& minutes) {
+  std::optional<std::string> value;
+  const int rc = ReadSetting(db, kDayStartSetting, value);
+  if (value) minutes = ParseClockTime(*value).value_or(minutes);
+  return rc;
+}
+
+int WriteDayStart(const Database& db, int minutes, Millis changed) {
+  const int rc = WriteSetting(db, kDayStartSetting, FormatClockTime(minutes));
+  return rc == SQLITE_OK ? WriteNumber(db, kDayStartChangedSetting, changed) : rc;
+}
+
+std::string NewDeviceId() {
+  unsigned char bytes[16];
+  std::size_t got = 0;
+  while (got < sizeof bytes) {
+    const ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n > 0) got += static_cast<std::size_t>(n);
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string id;
+  for (const unsigned char byte : bytes) {
+    id += kHex[byte >> 4];
+    id += kHex[byte & 0xF];
+  }
+  return id;
+}
+
+int NextSeq(const Database& db, std::int64_t& seq) {
+  seq = 0;
+  int rc = ReadNumber(db, kNextSeqSetting, seq);
+  if (rc != SQLITE_OK) return rc;
+  seq = std::max<std::int64_t>(seq, 1);
+  return WriteNumber(db, kNextSeqSetting, seq + 1);
+}
+
+int IdentifyOwnRows(const Database& db) {
+  std::optional<std::string> device;
+  int rc = ReadSetting(db, kDeviceSetting, device);
+  if (rc != SQLITE_OK) return rc;
+  if (!device) return SQLITE_CORRUPT;
+  // The counter may be behind the rows (lost with a damaged page): it moves past them.
+  for (
+      const char* sql :
+      {"INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq', max(1,"
+       " coalesce((SELECT CAST(value AS INTEGER) FROM settings WHERE name = 'next_seq'), 1),"
+       " coalesce((SELECT max(seq) + 1 FROM answers WHERE device = ?1), 1),"
+       " coalesce((SELECT max(seq) + 1 FROM results WHERE device = ?1), 1),"
+       " coalesce((SELECT max(seq) + 1 FROM withdrawals WHERE device = ?1), 1))",
+       // Rows without identity take the next numbers in the order they were kept.
+       "UPDATE answers SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
+       " FROM settings WHERE name = 'next_seq') WHERE seq IS NULL",
+       "INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq',"
+       " max(CAST(value AS INTEGER), coalesce((SELECT max(seq) + 1 FROM answers WHERE device = ?1),"
+       " 1)) FROM settings WHERE name = 'next_seq'",
+       "UPDATE results SET device = ?1, seq = id - 1 + (SELECT CAST(value AS INTEGER)"
+       " FROM settings WHERE name = 'next_seq') WHERE seq IS NULL",
+       "INSERT OR REPLACE INTO settings(name, value) SELECT 'next_seq',"
+       " max(CAST(value AS INTEGER), coalesce((SELECT max(seq) + 1 FROM results WHERE device = ?1),"
+       " 1)) FROM settings WHERE name = 'next_seq'"}) {
+    Statement step(db, sql);
+    step.bind(1, *device);
+    if ((rc = step.step()) != SQLITE_DONE) return rc;
+  }
+  return SQLITE_OK;
 }
 
 }  // namespace study

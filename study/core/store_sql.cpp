@@ -101,4 +101,15 @@ int SaveState(const Database& db, std::int64_t card, const CardState& s) {
   return save.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
 }
 
+int RebuildState(const Database& db, const Fsrs& fsrs, std::int64_t card) {
+  Statement rows(db, "SELECT time, grade FROM answers WHERE card = ? ORDER BY time, device, seq");
+  rows.bind(1, card);
+  CardState state;
+  int rc;
+  while ((rc = rows.step()) == SQLITE_ROW) {
+    state = fsrs.answer(state, static_cast<Grade>(rows.integer(1)), rows.integer(0));
+  }
+  return rc == SQLITE_DONE ? SaveState(db, card, state) : rc;
+}
+
 }  // namespace study

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "card_store.h"
+#include "fsrs.h"
 #include "sqlite_handle.h"
 
 namespace study {
@@ -27,5 +28,8 @@ bool Transaction(const Database& db, StoreFailure& failure, const std::function<
 CardState StateAt(const Statement& row, int first);
 // Keeps the card's state (a card never answered has none); SQLite's result code.
 int SaveState(const Database& db, std::int64_t card, const CardState& state);
+// Keeps the state of replaying the card's answers in time order (from one moment, in the
+// order of their devices and numbers), as every machine holding them does.
+int RebuildState(const Database& db, const Fsrs& fsrs, std::int64_t card);
 
 }  // namespace study

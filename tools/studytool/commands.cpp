@@ -173,7 +173,7 @@ int DayStart(const std::string& path, std::optional<int> minutes, std::ostream& 
                    minutes ? study::StoreAccess::Write : study::StoreAccess::Read, result);
   if (!store) return 2;
   study::StoreFailure failure;
-  if (minutes && !store->setDayStart(*minutes, failure)) {
+  if (minutes && !store->setDayStart(*minutes, study::NowMillis(), failure)) {
     err << "studytool day-start: cannot write " << path << ": " << failure.detail << '\n';
     return 2;
   }
