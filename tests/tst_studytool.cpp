@@ -324,6 +324,9 @@ TEST(Studytool, AUsageErrorNamesTheBadValue) {
       {"day-start 05:00 " + store + " extra", "unexpected argument 'extra'"},
       {"stats " + store + " extra", "unexpected argument 'extra'"},
       {"frobnicate", "unknown command 'frobnicate'"},
+      {"join", "a join code is needed"},
+      {"join 127.0.0.1:1/p/s " + store + " extra", "unexpected argument 'extra'"},
+      {"sync " + store + " extra", "unexpected argument 'extra'"},
   };
   for (const auto& c : cases) {
     const auto [status, said] = RunStudytool(c.arguments);
@@ -331,6 +334,26 @@ TEST(Studytool, AUsageErrorNamesTheBadValue) {
     EXPECT_NE(said.find(c.said), std::string::npos) << c.arguments << ": " << said;
     EXPECT_NE(said.find("usage: studytool"), std::string::npos) << c.arguments << ": " << said;
   }
+}
+
+TEST(Studytool, SyncWithoutALinkAndJoinWithoutACodeAreRefusedBeforeAnyNetwork) {
+  testsupport::TempDir dir;
+  const std::string store = dir.file("study.db");
+  StoreAnswers(store, 1);
+  const struct {
+    std::string arguments;
+    std::string said;
+  } cases[] = {
+      {"sync " + store, "no link to a class server at " + dir.file("study.hub")},
+      {"join not-a-code " + store, "not a join code"},
+      {"join 127.0.0.1:8443/short/secret " + store, "not a join code"},
+  };
+  for (const auto& c : cases) {
+    const auto [status, said] = RunStudytool(c.arguments);
+    EXPECT_EQ(status, 2) << c.arguments;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.arguments << ": " << said;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("study.hub")));
 }
 
 TEST(Studytool, AZoneTheSystemDoesNotKnowIsSaidOnce) {

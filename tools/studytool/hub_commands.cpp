@@ -104,8 +104,12 @@ int Sync(const std::string& storePath, std::ostream& out, std::ostream& err) {
   const bool done = studysync::Synchronise(studysync::HttpsPost({link->address, link->pin}), *store,
                                            link->learner, link->token, counts, failure);
   if (!done) {
-    err << "studytool sync: " << failure.why << " (before that: sent " << counts.sent
-        << ", received " << counts.received << ", withdrawn " << counts.withdrawn << ")\n";
+    err << "studytool sync: " << failure.why;
+    if (counts != studysync::SyncCounts{}) {
+      err << " (before that: sent " << counts.sent << ", received " << counts.received
+          << ", withdrawn " << counts.withdrawn << ")";
+    }
+    err << '\n';
     return ExitFor(failure);
   }
   out << "sent " << counts.sent << ", received " << counts.received << ", withdrawn "
