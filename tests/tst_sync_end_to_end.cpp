@@ -224,6 +224,23 @@ TEST_F(SyncEndToEnd, AWipedComputerJoiningWithASecondCodeGetsTheWholeProgressBac
   EXPECT_EQ(third.tool({"join", code_}).exitCode, 1);
 }
 
+TEST_F(SyncEndToEnd, AStoreFollowsOneLearnerOnly) {
+  Device laptop;
+  join(laptop, code_);
+  const std::string linkPath = studysync::HubLinkPathFor(laptop.store());
+  std::string why;
+  const auto link = studysync::ReadHubLink(linkPath, why);
+  ASSERT_TRUE(link) << why;
+  const std::string classmate =
+      hubtest::HubServer::LastLine(run({"learner", "add", classId_, "2024002", "王芳"}));
+  const ProgramRun refused = laptop.tool({"join", classmate});
+  EXPECT_EQ(refused.exitCode, 2) << refused.output;
+  EXPECT_NE(refused.output.find("李华"), std::string::npos) << refused.output;
+  EXPECT_EQ(studysync::ReadHubLink(linkPath, why), link);
+  // The same learner again, say after the teacher withdrew a lost token, is taken.
+  join(laptop, anotherCode());
+}
+
 TEST_F(SyncEndToEnd, TwoDevicesAnsweringOneCardOfflineKeepBothAnswers) {
   Device laptop;
   Device lab;
@@ -327,17 +344,25 @@ TEST_F(SyncEndToEnd, TheServerKilledAtRandomMomentsLosesNothingAndKeepsEachAnswe
 
 TEST_F(SyncEndToEnd, ADatabaseThatIsDownIsSaidAndTheNextSyncSucceeds) {
   Device laptop;
+  Device lab;
   join(laptop, code_);
+  join(lab, anotherCode());
   Union all;
   all.add(laptop, 5, Grade::Good, kStart);
+  all.add(lab, 5, Grade::Again, kStart + kMinute);
   cluster_->stop();
   clusterStopped_ = true;
-  const ProgramRun down = laptop.sync();
-  EXPECT_EQ(down.exitCode, 3) << down.output;
-  EXPECT_NE(down.output.find("503"), std::string::npos) << down.output;
+  for (const Device* device : {&laptop, &lab}) {
+    const ProgramRun down = device->sync();
+    EXPECT_EQ(down.exitCode, 3) << down.output;
+    EXPECT_NE(down.output.find("503"), std::string::npos) << down.output;
+  }
   cluster_->start();
   clusterStopped_ = false;
   syncs(laptop, "sent 1, received 0, withdrawn 0");
+  syncs(lab, "sent 1, received 1, withdrawn 0");
+  syncs(laptop, "sent 0, received 1, withdrawn 0");
+  ExpectStatesOfTheUnion({&laptop, &lab}, all);
 }
 
 TEST_F(SyncEndToEnd, AServerThatCannotBeReachedOrIsNotTheOnePinnedIsRefused) {

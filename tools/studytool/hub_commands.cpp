@@ -43,6 +43,10 @@ std::unique_ptr<study::ProgressStore> OpenToWrite(const std::string& path, const
   return store;
 }
 
+std::string Who(const studysync::HubLink& link) {
+  return link.name + " (" + link.number + ") of " + link.className + " at " + link.address;
+}
+
 }  // namespace
 
 std::string ComputerName() {
@@ -66,6 +70,15 @@ int Join(const std::string& code, const std::string& storePath, const std::strin
   link.address = studysync::FormatJoinCode(*parsed);
   link.address.resize(link.address.find('/'));
   link.pin = parsed->pin;
+  // The store's cursor counts one learner's items on one server: joining it to another
+  // would skip what that one has, and send this learner's answers as another's.
+  const std::string linkPath = studysync::HubLinkPathFor(storePath);
+  const auto before = studysync::ReadHubLink(linkPath, why);
+  if (before && before->address != link.address) {
+    err << "studytool join: " << storePath << " already follows " << Who(*before)
+        << "; a store keeps one learner's progress with one server\n";
+    return 2;
+  }
   studysync::HubFailure failure;
   const auto joined = studysync::Join(studysync::HttpsPost({link.address, link.pin}),
                                       {parsed->secret, device.deviceId(), deviceName}, failure);
@@ -73,18 +86,23 @@ int Join(const std::string& code, const std::string& storePath, const std::strin
     err << "studytool join: " << failure.why << '\n';
     return ExitFor(failure);
   }
+  if (before && before->learner != joined->learner) {
+    err << "studytool join: the code is " << joined->name << "'s (" << joined->number << "), but "
+        << storePath << " follows " << Who(*before)
+        << "; a store keeps one learner's progress with one server\n";
+    return 2;
+  }
   link.learner = joined->learner;
   link.token = joined->token;
   link.number = joined->number;
   link.name = joined->name;
   link.className = joined->className;
-  const std::string linkPath = studysync::HubLinkPathFor(storePath);
   if (const suite::FileStatus written = studysync::WriteHubLink(linkPath, link); !written.ok()) {
     err << "studytool join: cannot write " << written.message() << '\n';
     return 2;
   }
-  out << "joined as " << link.name << " (" << link.number << ") of " << link.className << " at "
-      << link.address << "; 'studytool sync' brings the progress of the other devices\n";
+  out << "joined as " << Who(link) << "; 'studytool sync' brings the progress of the other"
+      << " devices\n";
   return 0;
 }
 
