@@ -172,6 +172,11 @@ class SyncEndToEnd : public ::testing::Test {
     ASSERT_EQ(joined.exitCode, 0) << joined.output;
     EXPECT_NE(joined.output.find("李华"), std::string::npos) << joined.output;
   }
+  // The learner's laptop and a lab computer, both joined.
+  void joinBoth() {
+    join(laptop_, code_);
+    join(lab_, anotherCode());
+  }
   void syncs(const Device& device, const std::string& expected = {}) {
     const ProgramRun done = device.sync();
     ASSERT_EQ(done.exitCode, 0) << done.output;
@@ -201,6 +206,9 @@ class SyncEndToEnd : public ::testing::Test {
   std::string classId_;
   std::string code_;
   bool clusterStopped_ = false;
+  Device laptop_;
+  Device lab_;
+  Union all_;
 };
 
 std::unique_ptr<hubtest::PostgresCluster> SyncEndToEnd::cluster_;
@@ -242,71 +250,55 @@ TEST_F(SyncEndToEnd, AStoreFollowsOneLearnerOnly) {
 }
 
 TEST_F(SyncEndToEnd, TwoDevicesAnsweringOneCardOfflineKeepBothAnswers) {
-  Device laptop;
-  Device lab;
-  join(laptop, code_);
-  join(lab, anotherCode());
-  Union all;
-  all.add(laptop, 0, Grade::Good, kStart);
-  all.add(lab, 0, Grade::Again, kStart + 5 * kMinute);
-  all.add(laptop, 0, Grade::Easy, kStart + 3 * 24 * 60 * kMinute);
-  all.add(lab, 1, Grade::Hard, kStart + kMinute);
-  syncs(laptop, "sent 2, received 0, withdrawn 0");
-  syncs(lab, "sent 2, received 2, withdrawn 0");
-  syncs(laptop, "sent 0, received 2, withdrawn 0");
-  ExpectStatesOfTheUnion({&laptop, &lab}, all);
+  joinBoth();
+  all_.add(laptop_, 0, Grade::Good, kStart);
+  all_.add(lab_, 0, Grade::Again, kStart + 5 * kMinute);
+  all_.add(laptop_, 0, Grade::Easy, kStart + 3 * 24 * 60 * kMinute);
+  all_.add(lab_, 1, Grade::Hard, kStart + kMinute);
+  syncs(laptop_, "sent 2, received 0, withdrawn 0");
+  syncs(lab_, "sent 2, received 2, withdrawn 0");
+  syncs(laptop_, "sent 0, received 2, withdrawn 0");
+  ExpectStatesOfTheUnion({&laptop_, &lab_}, all_);
 }
 
 TEST_F(SyncEndToEnd, AnAnswerTakenBackOnOneDeviceIsTakenBackOnTheOther) {
-  Device laptop;
-  Device lab;
-  join(laptop, code_);
-  join(lab, anotherCode());
-  Union all;
-  all.add(laptop, 2, Grade::Good, kStart);
-  syncs(laptop, "sent 1, received 0, withdrawn 0");
-  syncs(lab, "sent 0, received 1, withdrawn 0");
+  joinBoth();
+  all_.add(laptop_, 2, Grade::Good, kStart);
+  syncs(laptop_, "sent 1, received 0, withdrawn 0");
+  syncs(lab_, "sent 0, received 1, withdrawn 0");
   {
-    auto store = laptop.open();
+    auto store = laptop_.open();
     study::StoreFailure failure;
     auto cards = store->lessonCards("L", Entries(), kStart, failure);
     const auto again =
         store->commit({cards[2].id, kStart + kMinute, Grade::Again, "review", 1}, failure);
     ASSERT_TRUE(again) << failure.detail;
-    syncs(laptop, "sent 1, received 0, withdrawn 0");
-    syncs(lab, "sent 0, received 1, withdrawn 0");
+    syncs(laptop_, "sent 1, received 0, withdrawn 0");
+    syncs(lab_, "sent 0, received 1, withdrawn 0");
     ASSERT_TRUE(store->undo(again->answerId, failure)) << failure.detail;
   }
-  syncs(laptop, "sent 0, received 0, withdrawn 1");
-  syncs(lab, "sent 0, received 0, withdrawn 1");
-  ExpectStatesOfTheUnion({&laptop, &lab}, all);
+  syncs(laptop_, "sent 0, received 0, withdrawn 1");
+  syncs(lab_, "sent 0, received 0, withdrawn 1");
+  ExpectStatesOfTheUnion({&laptop_, &lab_}, all_);
 }
 
 TEST_F(SyncEndToEnd, ADeviceWhoseClockIsAnHourOffSyncsAndAgrees) {
-  Device laptop;
-  Device lab;
-  join(laptop, code_);
-  join(lab, anotherCode());
-  Union all;
-  all.add(laptop, 3, Grade::Good, kStart);
-  // The lab's clock runs an hour ahead: its answer is kept with the time it read.
-  all.add(lab, 3, Grade::Hard, kStart + 60 * kMinute + 10 * kMinute);
-  all.add(lab, 4, Grade::Good, kStart + 60 * kMinute);
+  joinBoth();
+  all_.add(laptop_, 3, Grade::Good, kStart);
+  // The lab_'s clock runs an hour ahead: its answer is kept with the time it read.
+  all_.add(lab_, 3, Grade::Hard, kStart + 60 * kMinute + 10 * kMinute);
+  all_.add(lab_, 4, Grade::Good, kStart + 60 * kMinute);
   for (const char* offset : {"+1h", "-1h"}) {
-    const ProgramRun done = lab.tool({"sync"}, {"/usr/bin/faketime", "-f", offset});
+    const ProgramRun done = lab_.tool({"sync"}, {"/usr/bin/faketime", "-f", offset});
     EXPECT_EQ(done.exitCode, 0) << offset << ": " << done.output;
   }
-  syncs(laptop, "sent 1, received 2, withdrawn 0");
-  syncs(lab, "sent 0, received 1, withdrawn 0");
-  ExpectStatesOfTheUnion({&laptop, &lab}, all);
+  syncs(laptop_, "sent 1, received 2, withdrawn 0");
+  syncs(lab_, "sent 0, received 1, withdrawn 0");
+  ExpectStatesOfTheUnion({&laptop_, &lab_}, all_);
 }
 
 TEST_F(SyncEndToEnd, TheServerKilledAtRandomMomentsLosesNothingAndKeepsEachAnswerOnce) {
-  Device laptop;
-  Device lab;
-  join(laptop, code_);
-  join(lab, anotherCode());
-  Union all;
+  joinBoth();
   std::mt19937 random(20261208);
   // The crash falls anywhere from the start of studytool to the end a sync took when none
   // came, so most land inside one: in a request, a commit or a reply.
@@ -314,10 +306,10 @@ TEST_F(SyncEndToEnd, TheServerKilledAtRandomMomentsLosesNothingAndKeepsEachAnswe
   int interrupted = 0;
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    Device& device = round % 2 == 0 ? laptop : lab;
+    Device& device = round % 2 == 0 ? laptop_ : lab_;
     for (int i = 0; i < 30; ++i) {
-      all.add(device, (round + i) % kWords, Grade::Good,
-              kStart + (round * 100 + i) * kMinute + (round % 2));
+      all_.add(device, (round + i) % kWords, Grade::Good,
+               kStart + (round * 100 + i) * kMinute + (round % 2));
     }
     const auto started = std::chrono::steady_clock::now();
     auto syncing = std::async(std::launch::async, [&device] { return device.sync(); });
@@ -335,34 +327,30 @@ TEST_F(SyncEndToEnd, TheServerKilledAtRandomMomentsLosesNothingAndKeepsEachAnswe
     hub_->start();
   }
   EXPECT_GT(interrupted, 0);
-  for (const Device* device : {&laptop, &lab, &laptop}) syncs(*device);
+  for (const Device* device : {&laptop_, &lab_, &laptop_}) syncs(*device);
   const auto [kept, distinct] = serverAnswers();
-  EXPECT_EQ(kept, static_cast<long>(all.size()));
+  EXPECT_EQ(kept, static_cast<long>(all_.size()));
   EXPECT_EQ(distinct, kept);
-  ExpectStatesOfTheUnion({&laptop, &lab}, all);
+  ExpectStatesOfTheUnion({&laptop_, &lab_}, all_);
 }
 
 TEST_F(SyncEndToEnd, ADatabaseThatIsDownIsSaidAndTheNextSyncSucceeds) {
-  Device laptop;
-  Device lab;
-  join(laptop, code_);
-  join(lab, anotherCode());
-  Union all;
-  all.add(laptop, 5, Grade::Good, kStart);
-  all.add(lab, 5, Grade::Again, kStart + kMinute);
+  joinBoth();
+  all_.add(laptop_, 5, Grade::Good, kStart);
+  all_.add(lab_, 5, Grade::Again, kStart + kMinute);
   cluster_->stop();
   clusterStopped_ = true;
-  for (const Device* device : {&laptop, &lab}) {
+  for (const Device* device : {&laptop_, &lab_}) {
     const ProgramRun down = device->sync();
     EXPECT_EQ(down.exitCode, 3) << down.output;
     EXPECT_NE(down.output.find("503"), std::string::npos) << down.output;
   }
   cluster_->start();
   clusterStopped_ = false;
-  syncs(laptop, "sent 1, received 0, withdrawn 0");
-  syncs(lab, "sent 1, received 1, withdrawn 0");
-  syncs(laptop, "sent 0, received 1, withdrawn 0");
-  ExpectStatesOfTheUnion({&laptop, &lab}, all);
+  syncs(laptop_, "sent 1, received 0, withdrawn 0");
+  syncs(lab_, "sent 1, received 1, withdrawn 0");
+  syncs(laptop_, "sent 0, received 1, withdrawn 0");
+  ExpectStatesOfTheUnion({&laptop_, &lab_}, all_);
 }
 
 TEST_F(SyncEndToEnd, AServerThatCannotBeReachedOrIsNotTheOnePinnedIsRefused) {
