@@ -61,10 +61,9 @@ void StudyWindow::openStore(const suite::FilePlaces& places) {
   learner_ = OpenLearnerStore(places, clock_());
   if (!learner_.notice.isEmpty()) tell(learner_.notice);
   if (const QString zone = UnknownZoneNotice(); !zone.isEmpty()) tell(zone);
-  // The whole file is checked once the first card is on the screen.
+  // The whole file is checked once the first card is on the screen, and the sitting's sync
+  // starts after it, so that neither competes with the first card.
   if (learner_.store) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
-  // The sitting starts with what the learner's other devices learned, as soon as it comes.
-  syncBehind();
 }
 
 void StudyWindow::syncBehind() {
@@ -77,7 +76,9 @@ void StudyWindow::checkStore() {
   if (!learner_.store) return;
   if (const QString trouble = CheckLearnerStore(*learner_.store, clock_()); !trouble.isEmpty()) {
     tell(trouble);
+    return;
   }
+  syncBehind();
 }
 
 bool StudyWindow::speak(const QString& english, study::Pace pace) {

@@ -41,7 +41,8 @@ class StudyWindow : public QWidget {
 
  protected:
   // Opens the learner's store where the folder rule says, telling any trouble; its check
-  // for damage follows a moment later (checkStore).
+  // for damage follows a moment later (checkStore), then, for a sound store, a sync behind
+  // the window.
   void openStore(const suite::FilePlaces& places);
   void checkStore();
   // Starts a sync with the class server behind the window, when the store is linked to one.

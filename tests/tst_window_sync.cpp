@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <functional>
 #include <memory>
 
@@ -86,6 +87,9 @@ TEST_F(WindowSync, StartsWhenTheSittingStartsAndWhenItEnds) {
     SCOPED_TRACE(c.name);
     launched_.clear();
     auto window = c.open(places());
+    // Once the first card is on the screen, not before.
+    EXPECT_TRUE(launched_.empty());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !launched_.empty(); }, 10'000));
     EXPECT_EQ(launched_, once);
     window->close();
     std::vector<std::string> twice = once;
@@ -98,6 +102,8 @@ TEST_F(WindowSync, NothingStartsWithoutALinkBesideTheStore) {
   for (const WindowCase& c : kWindows) {
     SCOPED_TRACE(c.name);
     auto window = c.open(places());
+    // Well past the moment a linked store's sync starts.
+    EXPECT_FALSE(QTest::qWaitFor([this] { return !launched_.empty(); }, 1'000));
     window->close();
     EXPECT_TRUE(launched_.empty());
   }
