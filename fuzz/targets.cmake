@@ -18,3 +18,7 @@ list(APPEND SUITE_FUZZ_TARGETS import_delimited import_anki import_paste import_
 foreach(format delimited anki paste workbook)
   set(SUITE_FUZZ_LIBRARY_import_${format} editor_core)
 endforeach()
+# What the class server reads from a device.
+list(APPEND SUITE_FUZZ_TARGETS sync_request join_request)
+set(SUITE_FUZZ_LIBRARY_sync_request hub_core)
+set(SUITE_FUZZ_LIBRARY_join_request sync_core)

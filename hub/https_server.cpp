@@ -112,6 +112,8 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
   SyncService service(settings.conninfo);
   server.set_payload_max_length(studysync::kMaxRequestBytes);
   server.set_read_timeout(std::chrono::seconds(30));
+  // A reply goes out at once, not held back for the client's acknowledgement (Nagle).
+  server.set_tcp_nodelay(true);
   server.Post("/v1/join", [&](const httplib::Request& request, httplib::Response& response) {
     Reply(response, service.join(request.body, request.remote_addr));
   });

@@ -31,7 +31,7 @@ void Require(const ProgramRun& run, const std::string& what) {
 
 }  // namespace
 
-PostgresCluster::PostgresCluster() {
+PostgresCluster::PostgresCluster(bool durable) : durable_(durable) {
   std::string pattern = (std::filesystem::temp_directory_path() / "hub-pg-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
   folder_ = pattern;
@@ -77,8 +77,9 @@ std::string PostgresCluster::pgCtl(const std::string& action) const {
                                 (folder_ / "server.log").string()};
   if (action == "start") {
     // Only the unix socket in our folder: no TCP port to collide over, no outside access.
-    argv.insert(argv.end(), {"-o", "-p " + std::to_string(port_) + " -k " + folder_.string() +
-                                       " -c listen_addresses= -c fsync=off"});
+    argv.insert(argv.end(),
+                {"-o", "-p " + std::to_string(port_) + " -k " + folder_.string() +
+                           " -c listen_addresses=" + (durable_ ? "" : " -c fsync=off")});
   } else {
     argv.insert(argv.end(), {"-m", "immediate"});
   }

@@ -12,7 +12,9 @@ namespace hubtest {
 
 class PostgresCluster {
  public:
-  PostgresCluster();  // throws std::runtime_error with initdb's or pg_ctl's output
+  // Throws std::runtime_error with initdb's or pg_ctl's output. Tests need no durability
+  // (fsync off, quicker); a benchmark asks for a cluster that writes as a real one does.
+  explicit PostgresCluster(bool durable = false);
   ~PostgresCluster();
   PostgresCluster(const PostgresCluster&) = delete;
   PostgresCluster& operator=(const PostgresCluster&) = delete;
@@ -33,6 +35,7 @@ class PostgresCluster {
   std::filesystem::path folder_;
   int port_ = 0;
   int databases_ = 0;
+  bool durable_ = false;
   bool running_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <set>
 #include <thread>
 
 #include "hub_fixture.h"
@@ -169,14 +170,56 @@ TEST_F(Sync, RequestsThatAreNotTheDevicesOwnAreRefusedWithNothingWritten) {
 }
 
 TEST_F(Sync, AStoppedDatabaseIsATemporaryFailureAndTheServerCarriesOn) {
+  const std::string secret = addLearner("1003", "张三");
   SyncRequest sent = request(laptop_, 1);
   sent.items.answers = Answers(DeviceId(1), 1, 10);
   cluster().stop();
   EXPECT_EQ(client_->sync(laptop_.token, sent).status, 503);
   EXPECT_EQ(client_->sync(laptop_.token, sent).status, 503);
+  // A server that starts while the database is away serves all the same.
+  hub_->kill();
+  hub_->start();
+  EXPECT_EQ(client_->join(secret, DeviceId(9)).status, 503);
   cluster().start();
   EXPECT_EQ(syncOk(laptop_, sent).storedAnswers, 10);
+  EXPECT_EQ(client_->join(secret, DeviceId(9)).status, 200);
   EXPECT_TRUE(hub_->running());
+  EXPECT_EQ(hub_->stop(), 0);
+}
+
+TEST_F(Sync, TwoDevicesSyncingAtOnceNeverMakeTheCursorSkipAnItem) {
+  constexpr int kSyncs = 15;
+  constexpr int kBatch = 20;
+  const auto send = [&](const studysync::JoinReply& who, int device) {
+    for (int n = 0; n < kSyncs; ++n) {
+      SyncRequest sent = request(who, device);
+      sent.items.answers = Answers(DeviceId(device), 1 + n * kBatch, kBatch);
+      EXPECT_EQ(client_->sync(who.token, sent).status, 200);
+    }
+  };
+  std::atomic<bool> sending{true};
+  std::thread laptop([&] { send(laptop_, 1); });
+  std::thread lab([&] { send(lab_, 2); });
+  std::thread done([&] {
+    laptop.join();
+    lab.join();
+    sending = false;
+  });
+  // A third device reads along while both write; after they are done, once more.
+  const studysync::JoinReply phone = joinAs("1001", DeviceId(4));
+  std::vector<studysync::SyncAnswer> received;
+  std::int64_t cursor = 0;
+  for (bool last = false; !last;) {
+    last = !sending;
+    const SyncReply reply = syncOk(phone, request(phone, 4, cursor));
+    received.insert(received.end(), reply.items.answers.begin(), reply.items.answers.end());
+    cursor = reply.cursor;
+  }
+  done.join();
+  EXPECT_EQ(received.size(), 2u * kSyncs * kBatch);
+  std::set<std::pair<std::string, std::int64_t>> distinct;
+  for (const auto& answer : received) distinct.emplace(answer.id.device, answer.id.seq);
+  EXPECT_EQ(distinct.size(), received.size());
 }
 
 TEST_F(Sync, AServerKilledMidTrafficKeepsEveryStoredItemOnce) {
