@@ -185,7 +185,22 @@ std::optional<Committed> ProgressStore::commit(const Answer& answer, StoreFailur
     insert.bind(4, answer.activity).bind(5, answer.seconds).bind(6, deviceId_).bind(7, seq);
     if (insert.step() != SQLITE_DONE) return false;
     done.answerId = sqlite3_last_insert_rowid(db_->get());
-    return saveState(answer.card, done.state, failure);
+    // Another device's answer at the same moment comes first or after by the devices' order,
+    // as everywhere the two are replayed. Looked for among the card's answers (`+time`: many
+    // answers of other cards may share the moment).
+    Statement tie(
+        *db_, "SELECT EXISTS(SELECT 1 FROM answers WHERE card = ? AND +time = ? AND device > ?)");
+    tie.bind(1, answer.card).bind(2, time).bind(3, deviceId_);
+    if (tie.step() != SQLITE_ROW) return false;
+    if (tie.integer(0) == 0) return saveState(answer.card, done.state, failure);
+    const int rc = RebuildState(*db_, fsrs_, answer.card);
+    if (rc != SQLITE_OK) {
+      failure = FailureOf(*db_, rc);
+      return false;
+    }
+    const auto after = stateOf(answer.card, failure);
+    if (after) done.state = *after;
+    return after.has_value();
   });
   if (!ok) return std::nullopt;
   return done;

@@ -223,8 +223,9 @@ bool RecoverInto(const Database& db, const std::string& damaged, Recovered& reco
     int dayStart = kDefaultDayStartMinutes;
     if (ReadDayStart(db, dayStart) != SQLITE_OK) return false;
     const Fsrs fsrs(DayRule::Local(dayStart));
+    StateRebuilder states(db, fsrs);
     for (const auto& [card, count] : answers) {
-      if (RebuildState(db, fsrs, card) != SQLITE_OK) return false;
+      if (states.rebuild(card) != SQLITE_OK) return false;
       saved += count;
     }
     return true;

@@ -88,28 +88,53 @@ CardState StateAt(const Statement& row, int first) {
   return state;
 }
 
-int SaveState(const Database& db, std::int64_t card, const CardState& s) {
-  if (s.isNew()) {
-    Statement drop(db, "DELETE FROM card_state WHERE card = ?");
-    drop.bind(1, card);
-    return drop.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
+namespace {
+
+constexpr const char* kDropState = "DELETE FROM card_state WHERE card = ?";
+constexpr const char* kSaveState = "INSERT OR REPLACE INTO card_state VALUES(?,?,?,?,?,?,?,?,?)";
+
+int SaveStateWith(const Database& db, Statement& save, Statement& drop, std::int64_t card,
+                  const CardState& s) {
+  Statement& used = s.isNew() ? drop : save;
+  used.bind(1, card);
+  if (!s.isNew()) {
+    save.bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
+    save.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
+    save.bind(7, s.due).bind(8, std::int64_t{s.intervalDays}).bind(9, std::int64_t{s.lastGrade});
   }
-  Statement save(db, "INSERT OR REPLACE INTO card_state VALUES(?,?,?,?,?,?,?,?,?)");
-  save.bind(1, card).bind(2, std::int64_t{s.reps}).bind(3, std::int64_t{s.lapses});
-  save.bind(4, s.memory.stability).bind(5, s.memory.difficulty).bind(6, s.lastAnswer);
-  save.bind(7, s.due).bind(8, std::int64_t{s.intervalDays}).bind(9, std::int64_t{s.lastGrade});
-  return save.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
+  const int rc = used.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db.get());
+  used.reset();
+  return rc;
+}
+
+}  // namespace
+
+int SaveState(const Database& db, std::int64_t card, const CardState& s) {
+  Statement save(db, kSaveState);
+  Statement drop(db, kDropState);
+  return SaveStateWith(db, save, drop, card, s);
+}
+
+StateRebuilder::StateRebuilder(const Database& db, const Fsrs& fsrs)
+    : db_(db),
+      fsrs_(fsrs),
+      answers_(db, "SELECT time, grade FROM answers WHERE card = ? ORDER BY time, device, seq"),
+      save_(db, kSaveState),
+      drop_(db, kDropState) {}
+
+int StateRebuilder::rebuild(std::int64_t card) {
+  answers_.bind(1, card);
+  CardState state;
+  int rc;
+  while ((rc = answers_.step()) == SQLITE_ROW) {
+    state = fsrs_.answer(state, static_cast<Grade>(answers_.integer(1)), answers_.integer(0));
+  }
+  answers_.reset();
+  return rc == SQLITE_DONE ? SaveStateWith(db_, save_, drop_, card, state) : rc;
 }
 
 int RebuildState(const Database& db, const Fsrs& fsrs, std::int64_t card) {
-  Statement rows(db, "SELECT time, grade FROM answers WHERE card = ? ORDER BY time, device, seq");
-  rows.bind(1, card);
-  CardState state;
-  int rc;
-  while ((rc = rows.step()) == SQLITE_ROW) {
-    state = fsrs.answer(state, static_cast<Grade>(rows.integer(1)), rows.integer(0));
-  }
-  return rc == SQLITE_DONE ? SaveState(db, card, state) : rc;
+  return StateRebuilder(db, fsrs).rebuild(card);
 }
 
 }  // namespace study

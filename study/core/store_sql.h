@@ -32,4 +32,16 @@ int SaveState(const Database& db, std::int64_t card, const CardState& state);
 // order of their devices and numbers), as every machine holding them does.
 int RebuildState(const Database& db, const Fsrs& fsrs, std::int64_t card);
 
+// RebuildState for many cards, its statements prepared once.
+class StateRebuilder {
+ public:
+  StateRebuilder(const Database& db, const Fsrs& fsrs);
+  int rebuild(std::int64_t card);
+
+ private:
+  const Database& db_;
+  const Fsrs& fsrs_;
+  Statement answers_, save_, drop_;
+};
+
 }  // namespace study

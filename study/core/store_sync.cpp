@@ -281,8 +281,9 @@ std::optional<MergeCounts> ProgressStore::merge(const SyncItems& incoming, std::
     }
     // A later day start counts from these answers on, as it would have had it come first.
     const Fsrs fsrs = merger.dayStart ? Fsrs(DayRule::Local(*merger.dayStart)) : fsrs_;
+    StateRebuilder states(*db_, fsrs);
     for (const std::int64_t card : merger.touched) {
-      if (RebuildState(*db_, fsrs, card) != SQLITE_OK) return false;
+      if (states.rebuild(card) != SQLITE_OK) return false;
     }
     return true;
   });
