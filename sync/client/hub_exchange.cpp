@@ -71,10 +71,28 @@ bool StoreRefused(const study::StoreFailure& store, const char* what, HubFailure
 }
 
 // Whether a kind was sent up to the limit, so that more of it may wait.
-bool Full(const SyncItems& items) {
-  return items.answers.size() >= kMaxItemsPerRequest ||
-         items.withdrawals.size() >= kMaxItemsPerRequest ||
-         items.results.size() >= kMaxItemsPerRequest;
+bool Full(const SyncItems& items, std::size_t limit) {
+  return items.answers.size() >= limit || items.withdrawals.size() >= limit ||
+         items.results.size() >= limit;
+}
+
+// The request of what the store has not sent, at most `limit` of each kind and fewer when
+// long texts would make it larger than the server takes; its body in `body`.
+std::optional<SyncRequest> NextRequest(study::SyncStore& store, std::int64_t learner,
+                                       std::size_t& limit, std::string& body, HubFailure& failure) {
+  study::StoreFailure storeFailure;
+  SyncRequest request;
+  request.learner = learner;
+  request.device = store.deviceId();
+  request.since = store.cursor(storeFailure);
+  for (;;) {
+    if (StoreFailed(storeFailure, failure)) return std::nullopt;
+    request.items = store.unsent(limit, storeFailure);
+    if (StoreFailed(storeFailure, failure)) return std::nullopt;
+    body = Encode(request);
+    if (body.size() <= kMaxRequestBytes || limit == 1) return request;
+    limit /= 2;
+  }
 }
 
 }  // namespace
@@ -91,15 +109,12 @@ std::optional<JoinReply> Join(const Post& post, const JoinRequest& request, HubF
 bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner,
                  const std::string& token, SyncCounts& counts, HubFailure& failure) {
   study::StoreFailure storeFailure;
+  std::size_t limit = kMaxItemsPerRequest;
   for (;;) {
-    SyncRequest request;
-    request.learner = learner;
-    request.device = store.deviceId();
-    request.since = store.cursor(storeFailure);
-    if (StoreFailed(storeFailure, failure)) return false;
-    request.items = store.unsent(kMaxItemsPerRequest, storeFailure);
-    if (StoreFailed(storeFailure, failure)) return false;
-    const auto body = Answered(post("/v1/sync", Encode(request), token), failure);
+    std::string sent;
+    const auto request = NextRequest(store, learner, limit, sent, failure);
+    if (!request) return false;
+    const auto body = Answered(post("/v1/sync", sent, token), failure);
     if (!body) return false;
     std::string why;
     const auto reply = DecodeSyncReply(*body, why);
@@ -108,12 +123,12 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
       return false;
     }
     // Another page that starts where this one did would never end.
-    if (reply->more && reply->cursor <= request.since) {
+    if (reply->more && reply->cursor <= request->since) {
       failure = {HubFailure::Kind::BadReply, 200,
                  "the server's reply: more waits, but its cursor did not move"};
       return false;
     }
-    if (!store.markSent(request.items, storeFailure)) {
+    if (!store.markSent(request->items, storeFailure)) {
       return StoreRefused(storeFailure, "note what was sent", failure);
     }
     counts.sent += reply->storedAnswers;
@@ -122,7 +137,7 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
     if (!merged) return StoreRefused(storeFailure, "take in what was received", failure);
     counts.received += merged->answers;
     counts.withdrawn += merged->withdrawals;
-    if (!reply->more && !Full(request.items)) return true;
+    if (!reply->more && !Full(request->items, limit)) return true;
   }
 }
 
