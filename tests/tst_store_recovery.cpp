@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "progress_store.h"
 #include "sqlite_handle.h"
@@ -74,6 +75,8 @@ Database FreshStore() {
 struct Written {
   std::vector<LogLine> log;
   std::map<std::int64_t, CardState> states;
+  std::string device;
+  std::set<std::int64_t> seqs;  // the answers' numbers
 };
 
 // A sound store of kAnswers answers, card after card, a minute apart.
@@ -87,7 +90,9 @@ Written WriteStore(const std::string& path) {
                         static_cast<Grade>(1 + (i * 7) % 4), "复习回忆", 2.5};
     EXPECT_TRUE(store->commit(answer, failure)) << failure.detail;
   }
-  return {store->log(failure), States(*store)};
+  std::set<std::int64_t> seqs;
+  for (const auto& answer : store->unsent(kAnswers, failure).answers) seqs.insert(answer.id.seq);
+  return {store->log(failure), States(*store), store->deviceId(), seqs};
 }
 
 TEST(StoreRecovery, WhatCanBeReadOfADamagedStoreIsSavedWhereverTheDamageIs) {
@@ -160,11 +165,19 @@ TEST(StoreRecovery, WhatCanBeReadOfADamagedStoreIsSavedWhereverTheDamageIs) {
       }
     }
     EXPECT_GE(whole, kCards - 3);
-    // The fresh store is sound and takes answers.
+    // The answers saved keep the numbers they are known by elsewhere, and the device its id.
+    EXPECT_EQ(store->deviceId(), written.device);
+    const auto saved = store->unsent(kAnswers, failure).answers;
+    EXPECT_EQ(saved.size(), log.size());
+    for (const auto& answer : saved) EXPECT_EQ(written.seqs.count(answer.id.seq), 1u);
+    // The fresh store is sound and takes answers, numbered after every one of them.
     EXPECT_TRUE(store->checkIntegrity(kMonday, result));
     EXPECT_TRUE(store->commit(
         {states.begin()->first, kMonday + kAnswers * 60'000, Grade::Good, "复习回忆", 1}, failure))
         << failure.detail;
+    const auto next = store->unsent(kAnswers + 1, failure).answers;
+    ASSERT_FALSE(next.empty());
+    EXPECT_GT(next.back().id.seq, *written.seqs.rbegin());
   }
 }
 

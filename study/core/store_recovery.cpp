@@ -40,8 +40,11 @@ bool HasIdentity(const std::vector<RawValue>& v, std::size_t columns) {
   return v.size() == columns + 2 && Is(v[columns], Type::Text) && Is(v[columns + 1], Type::Integer);
 }
 
+// A row written without a number (given one when the store is opened) has an empty device
+// and no number.
 bool IsRowOf(const std::vector<RawValue>& v, std::size_t columns) {
-  return v.size() == columns || HasIdentity(v, columns);
+  return v.size() == columns || HasIdentity(v, columns) ||
+         (v.size() == columns + 2 && Is(v[columns], Type::Text) && Is(v[columns + 1], Type::Null));
 }
 
 // answers: id, card, time, grade, activity, seconds.

@@ -175,11 +175,13 @@ std::string NewDeviceId() {
 }
 
 int NextSeq(const Database& db, std::int64_t& seq) {
-  seq = 0;
-  int rc = ReadNumber(db, kNextSeqSetting, seq);
-  if (rc != SQLITE_OK) return rc;
-  seq = std::max<std::int64_t>(seq, 1);
-  return WriteNumber(db, kNextSeqSetting, seq + 1);
+  Statement take(db,
+                 "UPDATE settings SET value = CAST(value AS INTEGER) + 1 WHERE name = ?"
+                 " RETURNING CAST(value AS INTEGER) - 1");
+  take.bind(1, kNextSeqSetting);
+  const int rc = take.step();
+  if (rc == SQLITE_ROW) seq = take.integer(0);
+  return rc == SQLITE_ROW ? SQLITE_OK : rc == SQLITE_DONE ? SQLITE_CORRUPT : rc;
 }
 
 int IdentifyOwnRows(const Database& db) {
