@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <functional>

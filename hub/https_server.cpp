@@ -18,6 +18,8 @@
 namespace hub {
 namespace {
 
+constexpr std::size_t kThreads = 32;
+
 // The address join codes name: the one listened on, or this machine's name when that is
 // every address.
 std::string AddressForCodes(const ServeSettings& settings) {
@@ -111,7 +113,10 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
   }
   SyncService service(settings.conninfo);
   server.set_payload_max_length(studysync::kMaxRequestBytes);
-  server.set_read_timeout(std::chrono::seconds(30));
+  // Enough threads that a few slow or idle connections do not hold up a class; each thread
+  // keeps one database connection, well within PostgreSQL's 100.
+  server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+  server.set_read_timeout(std::chrono::seconds(10));
   // A reply goes out at once, not held back for the client's acknowledgement (Nagle).
   server.set_tcp_nodelay(true);
   server.Post("/v1/join", [&](const httplib::Request& request, httplib::Response& response) {

@@ -9,8 +9,9 @@ namespace hub {
 
 std::optional<ClassRow> FindClass(Database& database, const std::string& nameOrId) {
   Rows rows = database.run("SELECT id, name FROM classes WHERE name = $1", {nameOrId});
-  const bool isNumber = !nameOrId.empty() && nameOrId.size() < 19 &&
-                        std::all_of(nameOrId.begin(), nameOrId.end(), ::isdigit);
+  const bool isNumber =
+      !nameOrId.empty() && nameOrId.size() < 19 &&
+      std::all_of(nameOrId.begin(), nameOrId.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (rows.size() == 0 && isNumber) {
     rows = database.run("SELECT id, name FROM classes WHERE id = $1", {nameOrId});
   }

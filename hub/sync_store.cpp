@@ -12,6 +12,11 @@ using studysync::ItemId;
 using studysync::SyncItems;
 
 constexpr std::size_t kPage = studysync::kMaxItemsPerRequest;
+// The texts of one reply at most: JSON escaping makes at most six bytes of one, and every
+// reply stays below what a device takes in (kMaxReplyBytes).
+constexpr std::size_t kMostPageBytes = studysync::kMaxReplyBytes / 8;
+// What an item takes in a reply besides its texts: names, numbers, punctuation.
+constexpr std::size_t kItemBytes = 256;
 
 template <typename Items, typename Field>
 std::vector<std::string_view> Texts(const Items& items, Field field) {
@@ -162,10 +167,17 @@ void StoreSettings(Database& database, std::int64_t learner,
        IntegerArray(Integers(settings, [](const auto& s) { return s.changed; }))});
 }
 
-std::vector<std::int64_t> Numbers(const Rows& rows) {
-  std::vector<std::int64_t> numbers;
-  for (int row = 0; row < rows.size(); ++row) numbers.push_back(rows.integer(row, 0));
-  return numbers;
+// Each row's number (column 0) and the bytes of its texts (the given columns).
+std::vector<PageItem> PageItems(const Rows& rows, std::initializer_list<int> textColumns) {
+  std::vector<PageItem> items;
+  for (int row = 0; row < rows.size(); ++row) {
+    std::size_t bytes = kItemBytes;
+    for (const int column : textColumns) {
+      bytes += static_cast<std::size_t>(PQgetlength(rows.result(), row, column));
+    }
+    items.push_back({rows.integer(row, 0), bytes});
+  }
+  return items;
 }
 
 ItemId IdAt(const Rows& rows, int row) {
@@ -185,7 +197,9 @@ void ReadPage(Database& database, const DeviceOfToken& device, std::int64_t sinc
   const Rows answers = database.run(kPageOfAnswers, parameters);
   const Rows withdrawals = database.run(kPageOfWithdrawals, parameters);
   const Rows results = database.run(kPageOfResults, parameters);
-  const auto end = PageEnd({Numbers(answers), Numbers(withdrawals), Numbers(results)}, kPage);
+  const auto end = PageEnd({PageItems(answers, {1, 3, 4, 5, 6, 9}), PageItems(withdrawals, {1}),
+                            PageItems(results, {1, 4, 5})},
+                           kPage, kMostPageBytes);
   const auto inPage = [&](const Rows& rows, int row) {
     return !end || rows.integer(row, 0) <= *end;
   };

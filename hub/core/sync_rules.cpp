@@ -66,13 +66,27 @@ std::vector<studysync::SyncSetting> LatestSettings(std::vector<studysync::SyncSe
   return kept;
 }
 
-std::optional<std::int64_t> PageEnd(const std::vector<std::vector<std::int64_t>>& numbers,
-                                    std::size_t page) {
+std::optional<std::int64_t> PageEnd(const std::vector<std::vector<PageItem>>& items,
+                                    std::size_t page, std::size_t mostBytes) {
   std::optional<std::int64_t> end;
-  for (const auto& kind : numbers) {
-    if (kind.size() > page && page > 0) {
-      end = std::min(end.value_or(kind[page - 1]), kind[page - 1]);
+  for (const auto& kind : items) {
+    if (page > 0 && kind.size() > page) {
+      end = std::min(end.value_or(kind[page - 1].number), kind[page - 1].number);
     }
+  }
+  std::vector<PageItem> inOrder;
+  for (const auto& kind : items) {
+    for (const PageItem& item : kind) {
+      if (!end || item.number <= *end) inOrder.push_back(item);
+    }
+  }
+  std::sort(inOrder.begin(), inOrder.end(),
+            [](const PageItem& a, const PageItem& b) { return a.number < b.number; });
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < inOrder.size(); ++i) {
+    bytes += inOrder[i].bytes;
+    // The first item always goes, so that a page is never empty while items wait.
+    if (bytes > mostBytes && i > 0) return inOrder[i - 1].number;
   }
   return end;
 }

@@ -29,10 +29,18 @@ RequestCheck CheckSyncRequest(const studysync::SyncRequest& request, std::int64_
 // same rule the store applies against what it holds).
 std::vector<studysync::SyncSetting> LatestSettings(std::vector<studysync::SyncSetting> settings);
 
-// The reply's page ends at the smallest number at which one kind fills its page: `numbers`
-// holds, per kind, the numbers fetched in order with a limit of page + 1. Nothing when no
-// kind has more than a page.
-std::optional<std::int64_t> PageEnd(const std::vector<std::vector<std::int64_t>>& numbers,
-                                    std::size_t page);
+// An item of a reply's page: its number and about how many bytes it takes in the reply.
+struct PageItem {
+  std::int64_t number = 0;
+  std::size_t bytes = 0;
+};
+
+// Where the reply's page ends: at the smallest number at which one kind fills its page
+// (`items` holds, per kind, what was fetched in number order with a limit of page + 1), and
+// earlier when the items up to there, taken in number order, would hold more than
+// `mostBytes`, so that every reply stays within what a device takes in. Nothing when it all
+// fits.
+std::optional<std::int64_t> PageEnd(const std::vector<std::vector<PageItem>>& items,
+                                    std::size_t page, std::size_t mostBytes);
 
 }  // namespace hub

@@ -139,18 +139,24 @@ TEST(SyncRules, TheLatestChangeOfASettingCountsTiesToTheLargerValue) {
   EXPECT_EQ(kept, (std::vector<studysync::SyncSetting>{{"day_start", "06:00", 9}, {"x", "1", 1}}));
 }
 
-TEST(SyncRules, APageEndsWhereTheFirstKindFillsItsPage) {
+TEST(SyncRules, APageEndsWhereTheFirstKindFillsItsPageOrItsBytesRunOut) {
+  using Kinds = std::vector<std::vector<hub::PageItem>>;
   struct Case {
-    std::vector<std::vector<std::int64_t>> numbers;
+    const char* what;
+    Kinds items;
+    std::size_t mostBytes;
     std::optional<std::int64_t> end;
   };
   const Case cases[] = {
-      {{{1, 2}, {3}}, std::nullopt},
-      {{{1, 2, 5}, {3}}, 2},
-      {{{1, 4, 5}, {2, 3, 6}}, 3},
-      {{{}, {}, {}}, std::nullopt},
+      {"all fits", Kinds{{{1, 10}, {2, 10}}, {{3, 10}}}, 100, std::nullopt},
+      {"one kind past its page", Kinds{{{1, 10}, {2, 10}, {5, 10}}, {{3, 10}}}, 100, 2},
+      {"the earlier of two full kinds", Kinds{{{1, 1}, {4, 1}, {5, 1}}, {{2, 1}, {3, 1}, {6, 1}}},
+       100, 3},
+      {"nothing", Kinds{{}, {}, {}}, 100, std::nullopt},
+      {"bytes run out across kinds", Kinds{{{1, 40}, {3, 40}}, {{2, 40}}}, 100, 2},
+      {"a first item larger than the bound still goes", Kinds{{{7, 500}, {8, 1}}}, 100, 7},
   };
-  for (const Case& c : cases) EXPECT_EQ(hub::PageEnd(c.numbers, 2), c.end);
+  for (const Case& c : cases) EXPECT_EQ(hub::PageEnd(c.items, 2, c.mostBytes), c.end) << c.what;
 }
 
 }  // namespace

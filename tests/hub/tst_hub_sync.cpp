@@ -131,6 +131,33 @@ TEST_F(Sync, ManyItemsComeInPagesWithACursor) {
   EXPECT_EQ(rest.items.answers.front().id.seq, 5001);
 }
 
+TEST_F(Sync, APageOfLongTextsStaysWithinWhatADeviceTakesIn) {
+  constexpr int kBatches = 3;
+  constexpr int kBatch = 900;  // 3.6 MB of text a request, under the 4 MiB bound
+  for (int n = 0; n < kBatches; ++n) {
+    SyncRequest sent = request(laptop_, 1);
+    sent.items.answers = Answers(DeviceId(1), 1 + n * kBatch, kBatch);
+    for (auto& answer : sent.items.answers) answer.line2 = std::string(4000, 'x');
+    EXPECT_EQ(syncOk(laptop_, sent).storedAnswers, kBatch);
+  }
+  std::size_t received = 0;
+  int pages = 0;
+  std::int64_t cursor = 0;
+  for (bool more = true; more && pages < 10; ++pages) {
+    const HttpAnswer answer = client_->sync(lab_.token, request(lab_, 2, cursor));
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_LT(answer.body.size(), studysync::kMaxReplyBytes / 4);
+    std::string why;
+    const auto reply = studysync::DecodeSyncReply(answer.body, why);
+    ASSERT_TRUE(reply) << why;
+    received += reply->items.answers.size();
+    cursor = reply->cursor;
+    more = reply->more;
+  }
+  EXPECT_EQ(received, static_cast<std::size_t>(kBatches * kBatch));
+  EXPECT_GT(pages, 1);
+}
+
 TEST_F(Sync, RequestsThatAreNotTheDevicesOwnAreRefusedWithNothingWritten) {
   SyncRequest otherLearner = request(laptop_, 1);
   otherLearner.learner = other_.learner;
