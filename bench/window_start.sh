@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # How long a learner waits for a window: from exec to the window on the screen with its
-# text, for 课文初记 showing its first card and for the chooser, and from the key S in
+# text, for 课文初记 showing its first card (also with its store linked to a class server
+# that does not answer) and for the chooser, and from the key S in
 # 复习回忆 to its statistics window, on an X display (run it under xvfb-run):
 #   window_start.sh BUILD_DIR [RUNS]
 # The window is looked for every few milliseconds; prints each run and the median in ms.
@@ -78,5 +79,19 @@ measure_statistics() {
 measure "课文初记, first card, new store" '^课文初记 — ' "$app/dorvesk.exe"
 fill_store "$app/study.db"
 measure "课文初记, first card, 200,000 answers in the store" '^课文初记 — ' "$app/dorvesk.exe"
+# A class server that takes connections and never says a word: each window starts its sync
+# behind itself, which waits for the server until it gives up.
+python3 -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(64)
+print(s.getsockname()[1], flush=True); sys.stdout.close(); time.sleep(600)' > "$app/port" &
+pids+=($!)
+until [ -s "$app/port" ]; do :; done
+cat > "$app/study.hub" <<JSON
+{"address": "127.0.0.1:$(cat "$app/port")", "pin": "$(printf 'A%.0s' {1..43})=", "learner": 1,
+ "token": "t", "number": "1", "name": "n", "class": "c"}
+JSON
+measure "课文初记, first card, 200,000 answers, linked to a server that does not answer" \
+  '^课文初记 — ' "$app/dorvesk.exe"
+rm "$app/study.hub"
 measure "选课, the chooser" '^选课 ' "$app/pickwell"
 measure_statistics

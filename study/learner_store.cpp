@@ -77,6 +77,10 @@ study::DayStartStore* LearnerStore::dayStart() const {
   return store_ && !store_->readOnly() ? store_.get() : nullptr;
 }
 
+std::string LearnerStore::path() const {
+  return store_ ? store_->path() : std::string();
+}
+
 LearnerStore LearnerStore::Open(const suite::FilePlaces& places, study::Millis now) {
   LearnerStore opened;
   const QString notSaved = QStringLiteral("这次学习的结果不会保存。");

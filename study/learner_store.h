@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "card_store.h"
 #include "day_start_store.h"
@@ -42,6 +43,8 @@ class LearnerStore {
   study::StatisticsStore* statistics() const;
   // Also null when the store takes no writes.
   study::DayStartStore* dayStart() const;
+  // Where the store lives, for the sync that runs behind the window; empty when none.
+  std::string path() const;
 
  private:
   std::unique_ptr<study::ProgressStore> store_;

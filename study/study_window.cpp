@@ -9,6 +9,7 @@
 #include "app_folder.h"
 #include "failure_text.h"
 #include "phonetics_line.h"
+#include "sync_starter.h"
 
 namespace studydesk {
 
@@ -60,14 +61,23 @@ void StudyWindow::openStore(const suite::FilePlaces& places) {
   learner_ = LearnerStore::Open(places, clock_());
   if (!learner_.notice().isEmpty()) tell(learner_.notice());
   if (const QString zone = UnknownZoneNotice(); !zone.isEmpty()) tell(zone);
-  // The whole file is checked once the first card is on the screen.
+  // The whole file is checked once the first card is on the screen, and the sitting's sync
+  // starts after it, so that neither competes with the first card.
   if (learner_.opened()) QTimer::singleShot(kCheckAfterMillis, this, &StudyWindow::checkStore);
+}
+
+void StudyWindow::syncBehind() {
+  if (!learner_.opened()) return;
+  const SyncStarter& starter = WindowSyncStarter();
+  studysync::StartBackgroundSync(learner_.path(), starter.studytool, starter.launch);
 }
 
 void StudyWindow::checkStore() {
   if (const QString trouble = learner_.check(clock_()); !trouble.isEmpty()) {
     tell(trouble);
+    return;
   }
+  syncBehind();
 }
 
 bool StudyWindow::speak(const QString& english, study::Pace pace) {
@@ -86,6 +96,11 @@ QString StudyWindow::phoneticsOf(const QString& english) const {
 
 void StudyWindow::speakAhead(const QStringList& english) {
   if (speechWorks_) speaker->prepare(english);
+}
+
+void StudyWindow::closeEvent(QCloseEvent* event) {
+  syncBehind();
+  QWidget::closeEvent(event);
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {

@@ -41,9 +41,12 @@ class StudyWindow : public QWidget {
 
  protected:
   // Opens the learner's store where the folder rule says, telling any trouble; its check
-  // for damage follows a moment later (checkStore).
+  // for damage follows a moment later (checkStore), then, for a sound store, a sync behind
+  // the window.
   void openStore(const suite::FilePlaces& places);
   void checkStore();
+  // Starts a sync with the class server behind the window, when the store is linked to one.
+  void syncBehind();
   static constexpr int kCheckAfterMillis = 300;
   // Says `english`; false (after telling why, once) when it cannot be heard.
   bool speak(const QString& english, study::Pace pace = study::Pace::Normal);
@@ -56,6 +59,8 @@ class StudyWindow : public QWidget {
   // The sound was lost while a word played.
   virtual void soundLost() {}
   void keyPressEvent(QKeyEvent* event) override;
+  // The sitting ends: what it learned goes to the class server behind the closing window.
+  void closeEvent(QCloseEvent* event) override;
 
   const QString activity_;
   Clock clock_;

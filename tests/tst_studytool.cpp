@@ -313,10 +313,15 @@ TEST(Studytool, AUsageErrorNamesTheBadValue) {
   testsupport::TempDir dir;
   const std::string store = dir.file("study.db");
   StoreAnswers(store, 1);
+  // Refused before any network: a bad join code, a store that follows no class server.
   const struct {
     std::string arguments;
     std::string said;
+    bool usage = true;
   } cases[] = {
+      {"sync " + store, "no link to a class server at " + dir.file("study.hub"), false},
+      {"join not-a-code " + store, "not a join code", false},
+      {"join 127.0.0.1:8443/short/secret " + store, "not a join code", false},
       {"replay --day-start", "--day-start needs a time HH:MM"},
       {"replay --day-start 25:00 log.txt", "bad time '25:00'"},
       {"replay a.log b.log", "unexpected argument 'b.log'"},
@@ -324,13 +329,18 @@ TEST(Studytool, AUsageErrorNamesTheBadValue) {
       {"day-start 05:00 " + store + " extra", "unexpected argument 'extra'"},
       {"stats " + store + " extra", "unexpected argument 'extra'"},
       {"frobnicate", "unknown command 'frobnicate'"},
+      {"join", "a join code is needed"},
+      {"join 127.0.0.1:1/p/s " + store + " extra", "unexpected argument 'extra'"},
+      {"sync " + store + " extra", "unexpected argument 'extra'"},
   };
   for (const auto& c : cases) {
     const auto [status, said] = RunStudytool(c.arguments);
     EXPECT_EQ(status, 2) << c.arguments;
     EXPECT_NE(said.find(c.said), std::string::npos) << c.arguments << ": " << said;
-    EXPECT_NE(said.find("usage: studytool"), std::string::npos) << c.arguments << ": " << said;
+    EXPECT_EQ(said.find("usage: studytool") != std::string::npos, c.usage)
+        << c.arguments << ": " << said;
   }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("study.hub")));
 }
 
 TEST(Studytool, AZoneTheSystemDoesNotKnowIsSaidOnce) {

@@ -100,6 +100,7 @@ TEST(JoinCodes, ReadBackWhatWasWrittenAndRefuseTheRest) {
       {"192.168.1.20", 8443, kPin, "K7Q2abcdefghijklmnopqr"},
       {"hub.school.edu.cn", 443, kPin, "K7Q2abcdefghijklmnopqr-_xyz"},
       {"::1", 8443, kPin, "K7Q2abcdefghijklmnopqr"},
+      {"10.0.0.2", 8443, "/5Jv0123456789abcd/fghijklmnopqrstuvwxyzAB/=", "K7Q2abcdefghijklmnopqr"},
   };
   for (const JoinCode& code : codes) {
     std::string why;

@@ -35,18 +35,20 @@ std::optional<JoinCode> ParseJoinCode(std::string_view text, std::string& why) {
   text = first == std::string_view::npos
              ? std::string_view()
              : text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
+  // The pin is base64, which may itself hold '/': it is known by its fixed length.
+  constexpr std::size_t kPinChars = 44;
   const auto secretAt = text.rfind('/');
-  const auto pinAt = secretAt == std::string_view::npos || secretAt == 0
+  const auto pinAt = secretAt == std::string_view::npos || secretAt <= kPinChars
                          ? std::string_view::npos
-                         : text.rfind('/', secretAt - 1);
-  if (pinAt == std::string_view::npos) {
+                         : secretAt - kPinChars - 1;
+  if (pinAt == std::string_view::npos || text[pinAt] != '/') {
     why = "a join code reads HOST:PORT/PIN/SECRET";
     return std::nullopt;
   }
   JoinCode code;
   code.pin = std::string(text.substr(pinAt + 1, secretAt - pinAt - 1));
   code.secret = std::string(text.substr(secretAt + 1));
-  if (code.pin.size() != 44 || !AllOf(code.pin, kBase64) || code.pin.back() != '=') {
+  if (code.pin.size() != kPinChars || !AllOf(code.pin, kBase64) || code.pin.back() != '=') {
     why = "the code's certificate fingerprint is not 44 characters of base64";
     return std::nullopt;
   }

@@ -19,7 +19,7 @@ source "$here/../e2e/session_lib.sh"
 app=/usr/lib/lumadesk
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for file in .$app/lumadesk .$app/pickwell .$app/studydesk .$app/studytool .$app/coursedesk \
-            .$app/pellimar.exe \
+            .$app/pellimar.exe .$app/studyhub ./usr/lib/systemd/system/studyhub.service \
             .$app/kestavel.exe .$app/1.wav .$app/c1.dat .$app/c4.dat \
             ./usr/share/applications/com.zuvizuz.Lumadesk.desktop \
             ./usr/share/applications/com.zuvizuz.Pickwell.desktop \
@@ -34,7 +34,8 @@ pass "the package holds the application folder, the desktop files and its docume
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6webenginewidgets6 libqt6multimedia6 libqt6widgets6 libqt6svg6 \
-              gstreamer1.0-plugins-good fonts-wqy-microhei qt6-translations-l10n; do
+              gstreamer1.0-plugins-good fonts-wqy-microhei qt6-translations-l10n \
+              libpq5 libcpp-httplib0.11 libsodium23 libssl3; do
   grep -q "$needed" <<< "$depends" || fail "Depends lacks $needed: $depends"
 done
 pass "Depends: $depends"

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "commands.h"
 #include "file_places.h"
+#include "hub_commands.h"
 #include "progress_store.h"
 #include "zone_check.h"
 
@@ -19,6 +20,8 @@ constexpr const char* kUsage =
     "       studytool results [STORE]\n"
     "       studytool day-start [HH:MM] [STORE]\n"
     "       studytool recover [STORE]\n"
+    "       studytool join CODE [STORE]\n"
+    "       studytool sync [STORE]\n"
     "Run 'studytool COMMAND --help' for one command.\n";
 
 constexpr const char* kReplayHelp =
@@ -72,11 +75,31 @@ constexpr const char* kRecoverHelp =
     "how many lost. A sound store is left as it is. A file that is not a store is refused\n"
     "(exit 2) and left as it is. Without STORE, as for 'studytool log'.\n";
 
-// The store of the study programs in this program's folder, by the suite's folder rule.
-std::string DefaultStore() {
+constexpr const char* kJoinHelp =
+    "usage: studytool join CODE [STORE]\n"
+    "Links STORE to the class server with the join code CODE the teacher gave\n"
+    "(HOST:PORT/PIN/SECRET; each code serves once): keeps the link, with this device's own\n"
+    "token, in study.hub beside STORE (readable by its owner alone), and prints who joined.\n"
+    "A missing STORE is made, so a wiped computer joins as well; 'studytool sync' then\n"
+    "brings the learner's progress. The server unreachable: exit 3; the code refused:\n"
+    "exit 1; a bad code or no usable store: exit 2. Without STORE, as for 'studytool log'.\n";
+
+constexpr const char* kSyncHelp =
+    "usage: studytool sync [STORE]\n"
+    "Sends the class server what STORE learned since the last sync and takes in what the\n"
+    "learner's other devices sent, then prints 'sent N, received M, withdrawn K': N answers\n"
+    "new to the server, M answers new to STORE, K answers taken back either way. The study\n"
+    "programs run it themselves when a sitting starts and ends. The server unreachable or in\n"
+    "trouble: exit 3 with the reason; refused or not understood: exit 1; no study.hub beside\n"
+    "STORE or no usable store: exit 2. Without STORE, as for 'studytool log'.\n";
+
+// The store of the study programs in this program's folder, by the suite's folder rule;
+// its folder made when `prepare` says so (a failure shows when the store is opened).
+std::string DefaultStore(bool prepare = false) {
   const std::string folder = suite::FolderOfThisProgram();
-  return suite::FilePlaces::ForThisUser(folder.empty() ? "." : folder)
-      .writePath(study::kStoreFileName);
+  const auto places = suite::FilePlaces::ForThisUser(folder.empty() ? "." : folder);
+  if (prepare) places.prepareWrite(study::kStoreFileName);
+  return places.writePath(study::kStoreFileName);
 }
 
 // A usage error: what was wrong, the bad value named, then the command's usage (exit 2).
@@ -155,6 +178,20 @@ int main(int argc, char** argv) {
     const std::string store = argc > storeAt ? argv[storeAt] : DefaultStore();
     WarnOfUnknownZone(command);
     return studytool::DayStart(store, minutes, std::cout, std::cerr);
+  }
+  if (command == "join" || command == "sync") {
+    const bool join = command == "join";
+    const char* usage = join ? kJoinHelp : kSyncHelp;
+    if (help) return tools::Usage(usage, 0);
+    const int storeAt = join ? 3 : 2;
+    if (join && argc < 3) return BadUsage(command, "a join code is needed", usage);
+    if (argc > storeAt + 1) {
+      return BadUsage(command, std::string("unexpected argument '") + argv[storeAt + 1] + "'",
+                      usage);
+    }
+    const std::string store = argc > storeAt ? argv[storeAt] : DefaultStore(join);
+    if (!join) return studytool::Sync(store, std::cout, std::cerr);
+    return studytool::Join(argv[2], store, studytool::ComputerName(), std::cout, std::cerr);
   }
   if (help || command.empty()) return tools::Usage(kUsage, help ? 0 : 2);
   return BadUsage("", "unknown command '" + command + "'", kUsage);

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#include "schema.h"
+
+#include <string>
+#include <vector>
+
+namespace hub {
+namespace {
+
+using Step = std::vector<const char*>;
+
+// Never change a step once released: add a new one.
+const std::vector<Step>& Steps() {
+  static const std::vector<Step> steps{
+      // 1: classes, learners, their join codes and devices, and where the server listens.
+      {"CREATE TABLE classes (id bigserial PRIMARY KEY, name text NOT NULL UNIQUE,"
+       " created timestamptz NOT NULL DEFAULT now())",
+       // counter: the number given to the learner's last stored item.
+       "CREATE TABLE learners (id bigserial PRIMARY KEY,"
+       " class_id bigint NOT NULL REFERENCES classes, number text NOT NULL,"
+       " name text NOT NULL, counter bigint NOT NULL DEFAULT 0, UNIQUE (class_id, number))",
+       "CREATE TABLE join_codes (hash text PRIMARY KEY,"
+       " learner_id bigint NOT NULL REFERENCES learners, expires timestamptz NOT NULL,"
+       " used timestamptz)",
+       "CREATE TABLE devices (learner_id bigint NOT NULL REFERENCES learners, id text NOT NULL,"
+       " token_hash text NOT NULL UNIQUE, name text NOT NULL,"
+       " joined timestamptz NOT NULL DEFAULT now(), last_sync timestamptz,"
+       " PRIMARY KEY (learner_id, id))",
+       "CREATE TABLE server (id int PRIMARY KEY CHECK (id = 1), address text NOT NULL,"
+       " pin text NOT NULL, changed timestamptz NOT NULL DEFAULT now())"},
+      // 2: what the devices send, each numbered per learner in the order stored.
+      {"CREATE TABLE answers (learner_id bigint NOT NULL REFERENCES learners,"
+       " device text NOT NULL, seq bigint NOT NULL, number bigint NOT NULL,"
+       " lesson text NOT NULL, line1 text NOT NULL, line2 text NOT NULL, part text NOT NULL,"
+       " time bigint NOT NULL, grade smallint NOT NULL, activity text NOT NULL,"
+       " seconds double precision NOT NULL, PRIMARY KEY (learner_id, device, seq))",
+       "CREATE INDEX answers_by_number ON answers (learner_id, number)",
+       "CREATE TABLE withdrawals (learner_id bigint NOT NULL REFERENCES learners,"
+       " device text NOT NULL, seq bigint NOT NULL, number bigint NOT NULL,"
+       " time bigint NOT NULL, PRIMARY KEY (learner_id, device, seq))",
+       "CREATE INDEX withdrawals_by_number ON withdrawals (learner_id, number)",
+       "CREATE TABLE results (learner_id bigint NOT NULL REFERENCES learners,"
+       " device text NOT NULL, seq bigint NOT NULL, number bigint NOT NULL,"
+       " time bigint NOT NULL, activity text NOT NULL, lesson text NOT NULL,"
+       " right_count integer NOT NULL, total integer NOT NULL,"
+       " seconds double precision NOT NULL, words_per_minute double precision,"
+       " accuracy double precision, PRIMARY KEY (learner_id, device, seq))",
+       "CREATE INDEX results_by_number ON results (learner_id, number)",
+       "CREATE TABLE settings (learner_id bigint NOT NULL REFERENCES learners,"
+       " name text NOT NULL, value text NOT NULL, changed bigint NOT NULL,"
+       " PRIMARY KEY (learner_id, name))"},
+  };
+  return steps;
+}
+
+// Any number, the same in every studyhub: serialises the steps of two inits at once.
+constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(2600726)";
+
+}  // namespace
+
+std::size_t LatestSchemaVersion() {
+  return Steps().size();
+}
+
+std::size_t SchemaVersion(Database& database) {
+  const Rows exists = database.run("SELECT to_regclass('schema_version') IS NOT NULL");
+  if (exists.text(0, 0) != "t") return 0;
+  const Rows version = database.run("SELECT coalesce(max(version), 0) FROM schema_version");
+  return static_cast<std::size_t>(version.integer(0, 0));
+}
+
+std::size_t UpgradeSchema(Database& database, std::size_t upTo) {
+  database.transaction([&] {
+    database.run(kSchemaLock);
+    database.run(
+        "CREATE TABLE IF NOT EXISTS schema_version (version integer PRIMARY KEY,"
+        " done timestamptz NOT NULL DEFAULT now())");
+  });
+  for (std::size_t step = 1; step <= upTo; ++step) {
+    database.transaction([&] {
+      database.run(kSchemaLock);
+      const std::size_t version = SchemaVersion(database);
+      if (version > LatestSchemaVersion()) {
+        throw std::runtime_error("the database's schema is version " + std::to_string(version) +
+                                 ", newer than this studyhub knows (" +
+                                 std::to_string(LatestSchemaVersion()) + ")");
+      }
+      if (version >= step) return;
+      for (const char* statement : Steps()[step - 1]) database.run(statement);
+      database.run("INSERT INTO schema_version (version) VALUES ($1)", {std::to_string(step)});
+    });
+  }
+  return SchemaVersion(database);
+}
+
+}  // namespace hub

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include "sync_service.h"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "sync_rules.h"
+#include "sync_store.h"
+
+namespace hub {
+namespace {
+
+Answer Error(int status, const std::string& why) {
+  return {status, nlohmann::json{{"error", why}}.dump(), std::chrono::seconds(0)};
+}
+
+Answer TooMany(std::chrono::seconds wait, const char* why) {
+  Answer answer = Error(429, why);
+  answer.retryAfter = wait;
+  return answer;
+}
+
+// Each of the server's threads keeps its own connection and makes a new one when it is
+// gone; none is shared between threads.
+std::unique_ptr<Database>& ThreadConnection() {
+  thread_local std::unique_ptr<Database> connection;
+  return connection;
+}
+
+}  // namespace
+
+SyncService::SyncService(std::string conninfo) : conninfo_(std::move(conninfo)) {}
+
+template <typename Work>
+Answer SyncService::withDatabase(Work work) {
+  auto& connection = ThreadConnection();
+  // A connection kept from before may have died with a restarted database: that is found
+  // only by using it, so one such failure is tried again on a new connection. Whatever
+  // failed was rolled back, so trying again is safe.
+  for (int attempt = 0;; ++attempt) {
+    const bool fresh = !connection;
+    try {
+      if (!connection) connection = std::make_unique<Database>(conninfo_);
+      return work(*connection);
+    } catch (const DatabaseError& error) {
+      if (!error.unreachable()) {
+        std::cerr << "studyhub: database: " << error.what() << '\n';
+        return Error(500, "the database failed");
+      }
+      connection.reset();
+      if (fresh || attempt > 0) {
+        return Error(503, "the database cannot be reached; try again later");
+      }
+    }
+  }
+}
+
+Answer SyncService::refusedSecret(int status, const std::string& address, const char* why) {
+  wrongSecrets_.failed(address, AttemptLimiter::Clock::now());
+  return Error(status, why);
+}
+
+Answer SyncService::join(std::string_view body, const std::string& address) {
+  const auto wait = wrongSecrets_.waitFor(address, AttemptLimiter::Clock::now());
+  if (wait.count() > 0) return TooMany(wait, "too many wrong join codes; try again later");
+  std::string why;
+  const auto request = studysync::DecodeJoinRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDatabase([&](Database& database) {
+    const auto reply = Join(database, *request);
+    if (!reply) return refusedSecret(403, address, "the join code is unknown, used or expired");
+    return Answer{200, studysync::Encode(*reply), std::chrono::seconds(0)};
+  });
+}
+
+Answer SyncService::sync(std::string_view authorization, std::string_view body,
+                         const std::string& address) {
+  constexpr std::string_view kBearer = "Bearer ";
+  if (!authorization.starts_with(kBearer) || authorization.size() == kBearer.size()) {
+    return Error(401, "no token");
+  }
+  const std::string token(authorization.substr(kBearer.size()));
+  std::string why;
+  const auto request = studysync::DecodeSyncRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDatabase([&](Database& database) {
+    const auto device = FindDevice(database, token);
+    if (!device) {
+      const auto wait = wrongSecrets_.waitFor(address, AttemptLimiter::Clock::now());
+      if (wait.count() > 0) return TooMany(wait, "too many unknown tokens; try again later");
+      return refusedSecret(401, address, "the token is unknown");
+    }
+    const RequestCheck check = CheckSyncRequest(*request, device->learner, device->device);
+    if (check.verdict == RequestVerdict::Malformed) return Error(400, check.why);
+    if (check.verdict == RequestVerdict::Forbidden) return Error(403, check.why);
+    return Answer{200, studysync::Encode(Sync(database, *device, *request)),
+                  std::chrono::seconds(0)};
+  });
+}
+
+}  // namespace hub
