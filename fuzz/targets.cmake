@@ -21,4 +21,4 @@ endforeach()
 # What the class server reads from a device.
 list(APPEND SUITE_FUZZ_TARGETS sync_request join_request)
 set(SUITE_FUZZ_LIBRARY_sync_request hub_core)
-set(SUITE_FUZZ_LIBRARY_join_request sync_core)
+set(SUITE_FUZZ_LIBRARY_join_request hub_core)

@@ -66,6 +66,10 @@ Answer SyncService::join(std::string_view body, const std::string& address) {
   std::string why;
   const auto request = studysync::DecodeJoinRequest(body, why);
   if (!request) return Error(400, why);
+  if (const RequestCheck check = CheckJoinRequest(*request);
+      check.verdict != RequestVerdict::Accepted) {
+    return Error(400, check.why);
+  }
   return withDatabase([&](Database& database) {
     const auto reply = Join(database, *request);
     if (!reply) return refusedSecret(403, address, "the join code is unknown, used or expired");

@@ -61,6 +61,24 @@ TEST_F(Sync, AJoinCodeWorksOnceAndNotAfterItExpired) {
   EXPECT_EQ(ask("SELECT count(*) FROM devices"), "4");
 }
 
+TEST_F(Sync, AMalformedJoinIsRefusedAndTheCodeStaysUnused) {
+  const std::string secret = addLearner("1003", "张三");
+  const std::string device = DeviceId(7);
+  const std::vector<std::pair<const char*, std::string>> bodies{
+      {"a NUL in the device's name",
+       R"({"secret":")" + secret + R"(","device":")" + device + R"(","device_name":"a\u0000b"})"},
+      {"no device", R"({"secret":")" + secret + R"(","device_name":"pc"})"},
+      {"not JSON", "secret=" + secret},
+  };
+  for (const auto& [what, body] : bodies) {
+    EXPECT_EQ(client_->post("/v1/join", body).status, 400) << what;
+  }
+  EXPECT_EQ(ask("SELECT count(*) FROM join_codes j JOIN learners l ON l.id = j.learner_id"
+                " WHERE j.used IS NULL AND l.number = '1003'"),
+            "1");
+  EXPECT_EQ(client_->join(secret, device).status, 200);
+}
+
 TEST_F(Sync, WrongSecretsFromOneAddressAreSlowedDown) {
   const std::string secret = addLearner("1003", "张三");
   for (int attempt = 0; attempt < 5; ++attempt) {
