@@ -35,8 +35,8 @@ template <typename Work>
 Answer SyncService::withDatabase(Work work) {
   auto& connection = ThreadConnection();
   // A connection kept from before may have died with a restarted database: that is found
-  // only by using it, so one such failure is tried again on a new connection. Whatever
-  // failed was rolled back, so trying again is safe.
+  // only by using it, at its first statement, before anything was done, so one such
+  // failure is tried again on a new connection.
   for (int attempt = 0;; ++attempt) {
     const bool fresh = !connection;
     try {
