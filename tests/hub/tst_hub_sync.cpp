@@ -61,6 +61,14 @@ TEST_F(HubSync, AJoinCodeWorksOnceAndNotAfterItExpired) {
   EXPECT_EQ(ask("SELECT count(*) FROM devices"), "4");
 }
 
+TEST_F(HubSync, NothingIsServedWithoutTls) {
+  const std::string secret = addLearner("1003", "张三");
+  const HttpAnswer plain = client_->postPlain(
+      "/v1/join", studysync::Encode(studysync::JoinRequest{secret, DeviceId(7), "pc"}));
+  EXPECT_EQ(plain.status, 0) << plain.body;
+  EXPECT_EQ(client_->join(secret, DeviceId(7)).status, 200);
+}
+
 TEST_F(HubSync, AMalformedJoinIsRefusedAndTheCodeStaysUnused) {
   const std::string secret = addLearner("1003", "张三");
   const std::string device = DeviceId(7);
