@@ -21,7 +21,7 @@ endforeach()
 # What the class server reads from a device.
 list(APPEND SUITE_FUZZ_TARGETS sync_request join_request)
 set(SUITE_FUZZ_LIBRARY_sync_request hub_core)
-set(SUITE_FUZZ_LIBRARY_join_request sync_core)
+set(SUITE_FUZZ_LIBRARY_join_request hub_core)
 # What a device reads from the class server.
 list(APPEND SUITE_FUZZ_TARGETS sync_reply join_reply)
 set(SUITE_FUZZ_LIBRARY_sync_reply sync_core)

@@ -146,6 +146,7 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
     sigwait(&stopSignals, &signal);
     server.stop();
   });
+  err << "studyhub: serving https://" << AddressForCodes(settings) << std::endl;
   server.listen_after_bind();
   // The server stopped by itself (it never does but for a signal): let the waiting thread go.
   if (stopper.joinable()) {

@@ -35,8 +35,8 @@ template <typename Work>
 Answer SyncService::withDatabase(Work work) {
   auto& connection = ThreadConnection();
   // A connection kept from before may have died with a restarted database: that is found
-  // only by using it, so one such failure is tried again on a new connection. Whatever
-  // failed was rolled back, so trying again is safe.
+  // only by using it, at its first statement, before anything was done, so one such
+  // failure is tried again on a new connection.
   for (int attempt = 0;; ++attempt) {
     const bool fresh = !connection;
     try {
@@ -66,6 +66,10 @@ Answer SyncService::join(std::string_view body, const std::string& address) {
   std::string why;
   const auto request = studysync::DecodeJoinRequest(body, why);
   if (!request) return Error(400, why);
+  if (const RequestCheck check = CheckJoinRequest(*request);
+      check.verdict != RequestVerdict::Accepted) {
+    return Error(400, check.why);
+  }
   return withDatabase([&](Database& database) {
     const auto reply = Join(database, *request);
     if (!reply) return refusedSecret(403, address, "the join code is unknown, used or expired");

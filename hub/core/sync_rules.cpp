@@ -52,6 +52,12 @@ RequestCheck CheckSyncRequest(const studysync::SyncRequest& request, std::int64_
   return {};
 }
 
+RequestCheck CheckJoinRequest(const studysync::JoinRequest& request) {
+  if (HasNul(request.deviceName))
+    return {RequestVerdict::Malformed, "a text holds a NUL character"};
+  return {};
+}
+
 std::vector<studysync::SyncSetting> LatestSettings(std::vector<studysync::SyncSetting> settings) {
   std::map<std::string, studysync::SyncSetting> latest;
   for (auto& setting : settings) {

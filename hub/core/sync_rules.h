@@ -25,6 +25,9 @@ struct RequestCheck {
 RequestCheck CheckSyncRequest(const studysync::SyncRequest& request, std::int64_t learner,
                               const std::string& device);
 
+// A join request's texts must be storable too (no NUL in the device's name).
+RequestCheck CheckJoinRequest(const studysync::JoinRequest& request);
+
 // One setting per name: the latest change among those sent (ties to the larger value, the
 // same rule the store applies against what it holds).
 std::vector<studysync::SyncSetting> LatestSettings(std::vector<studysync::SyncSetting> settings);

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 [[noreturn]] void ExecChild(const std::vector<std::string>& argv,
                             const std::vector<std::string>& environment) {
+  // A test that crashes takes what it started with it, instead of leaving a server behind.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
   for (const auto& setting : environment) putenv(const_cast<char*>(setting.c_str()));
   std::vector<char*> args;
   for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -29,8 +32,7 @@ using Clock = std::chrono::steady_clock;
   _exit(127);
 }
 
-// Waits for `pid` until `deadline`; its exit code, -1 for a signal, nullopt-like -2 when
-// it still runs.
+// Waits for `pid` until `deadline`; its exit code, -1 for a signal, -2 when it still runs.
 int WaitUntil(pid_t pid, Clock::time_point deadline) {
   auto pause = std::chrono::milliseconds(1);
   for (;;) {

@@ -25,6 +25,15 @@ HttpAnswer HubClient::post(const std::string& path, const std::string& body,
   return {result->status, result->body, result->get_header_value("Retry-After")};
 }
 
+HttpAnswer HubClient::postPlain(const std::string& path, const std::string& body) const {
+  httplib::Client client("127.0.0.1", port_);
+  client.set_connection_timeout(std::chrono::seconds(10));
+  client.set_read_timeout(std::chrono::seconds(10));
+  const auto result = client.Post(path.c_str(), body, "application/json");
+  if (!result) return {};
+  return {result->status, result->body, result->get_header_value("Retry-After")};
+}
+
 HttpAnswer HubClient::join(const std::string& secret, const std::string& device) const {
   return post("/v1/join", studysync::Encode(studysync::JoinRequest{secret, device, "lab-pc"}));
 }

@@ -22,6 +22,8 @@ class HubClient {
 
   HttpAnswer post(const std::string& path, const std::string& body,
                   const std::string& token = {}) const;
+  // The same request without TLS.
+  HttpAnswer postPlain(const std::string& path, const std::string& body) const;
   HttpAnswer join(const std::string& secret, const std::string& device) const;
   HttpAnswer sync(const std::string& token, const studysync::SyncRequest& request) const;
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "postgres_cluster.h"
 
+#include <fcntl.h>
 #include <libpq-fe.h>
 #include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
@@ -48,6 +50,7 @@ PostgresCluster::PostgresCluster(bool durable) : durable_(durable) {
                                        "trust", "-U", kSuperuser, "-E", "UTF8", "--no-sync"})),
             "initdb");
     start();
+    startReaper();
   } catch (...) {
     std::filesystem::remove_all(folder_);
     throw;
@@ -64,6 +67,30 @@ PostgresCluster::~PostgresCluster() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+  if (reaper_ > 0) {
+    close(reaperPipe_);
+    waitpid(reaper_, nullptr, 0);
+  }
+}
+
+void PostgresCluster::startReaper() {
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  std::vector<std::string> stop{kBin + "pg_ctl", "-D",  (folder_ / "data").string(), "-m",
+                                "immediate",     "stop"};
+  stop = AsClusterOwner(stop);
+  std::string script = "read -r _; ";
+  for (const auto& word : stop) script += "'" + word + "' ";
+  script += "> /dev/null 2>&1; rm -rf '" + folder_.string() + "'";
+  reaper_ = fork();
+  if (reaper_ < 0) throw std::runtime_error("fork failed");
+  if (reaper_ == 0) {
+    dup2(ends[0], STDIN_FILENO);
+    execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(ends[0]);
+  reaperPipe_ = ends[1];
 }
 
 std::string PostgresCluster::pgCtl(const std::string& action) const {

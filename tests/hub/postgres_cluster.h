@@ -5,6 +5,8 @@
 // initdb and the server run as the "postgres" user, who is given the folder.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -31,6 +33,12 @@ class PostgresCluster {
 
  private:
   std::string pgCtl(const std::string& action) const;
+  void startReaper();
+
+  // A child that waits for this process to end, however it ends, and then stops the
+  // cluster and removes its folder: a crashed test leaves no server behind.
+  pid_t reaper_ = -1;
+  int reaperPipe_ = -1;
 
   std::filesystem::path folder_;
   int port_ = 0;

@@ -12,9 +12,9 @@
 namespace hubtest {
 namespace {
 
-using Commands = HubFixture;
+using HubCommands = HubFixture;
 
-TEST_F(Commands, InitAgainChangesNothingAndAnOlderSchemaIsUpgraded) {
+TEST_F(HubCommands, InitAgainChangesNothingAndAnOlderSchemaIsUpgraded) {
   EXPECT_NE(studyhub({"init"}).find("up to date (version 2)"), std::string::npos);
   const std::string older = cluster().newDatabase();
   {
@@ -29,7 +29,7 @@ TEST_F(Commands, InitAgainChangesNothingAndAnOlderSchemaIsUpgraded) {
   EXPECT_EQ(hub::SchemaVersion(database), 2u);
 }
 
-TEST_F(Commands, ASchemaOfANewerStudyhubIsRefusedAndLeftAsItIs) {
+TEST_F(HubCommands, ASchemaOfANewerStudyhubIsRefusedAndLeftAsItIs) {
   ask("INSERT INTO schema_version (version) VALUES (99) RETURNING version");
   const ProgramRun init = hub_->run({"init"});
   EXPECT_EQ(init.exitCode, 1);
@@ -38,7 +38,7 @@ TEST_F(Commands, ASchemaOfANewerStudyhubIsRefusedAndLeftAsItIs) {
   EXPECT_EQ(hub_->run({"learner", "list", "Class 1"}).exitCode, 1);
 }
 
-TEST_F(Commands, AClassIsFoundByItsNameOrItsIdAndANameIsTakenOnce) {
+TEST_F(HubCommands, AClassIsFoundByItsNameOrItsIdAndANameIsTakenOnce) {
   const std::string id = HubServer::LastLine(studyhub({"class", "add", "高一(3)班"}));
   EXPECT_EQ(id, ask("SELECT id FROM classes WHERE name = '高一(3)班'"));
   EXPECT_EQ(hub_->run({"class", "add", "高一(3)班"}).exitCode, 1);
@@ -50,7 +50,7 @@ TEST_F(Commands, AClassIsFoundByItsNameOrItsIdAndANameIsTakenOnce) {
   EXPECT_EQ(hub_->run({"learner", "list", "no such class"}).exitCode, 1);
 }
 
-TEST_F(Commands, AJoinCodeNamesTheServersAddressAndPinUnlessAnotherAddressIsGiven) {
+TEST_F(HubCommands, AJoinCodeNamesTheServersAddressAndPinUnlessAnotherAddressIsGiven) {
   const std::string pin = ask("SELECT pin FROM server");
   struct Case {
     std::vector<std::string> extra;
@@ -74,7 +74,7 @@ TEST_F(Commands, AJoinCodeNamesTheServersAddressAndPinUnlessAnotherAddressIsGive
   EXPECT_EQ(ask("SELECT count(*) FROM join_codes WHERE length(hash) = 64"), "2");
 }
 
-TEST_F(Commands, AClassListInGbkOrUtf8IsImportedWithACodeForEachLearner) {
+TEST_F(HubCommands, AClassListInGbkOrUtf8IsImportedWithACodeForEachLearner) {
   struct Case {
     const char* name;
     std::string bytes;
@@ -97,7 +97,7 @@ TEST_F(Commands, AClassListInGbkOrUtf8IsImportedWithACodeForEachLearner) {
   EXPECT_NE(list.find("1001\t李雷\t0\tnever"), std::string::npos) << list;
 }
 
-TEST_F(Commands, ABadClassListIsRefusedWithItsLineAndNothingIsAdded) {
+TEST_F(HubCommands, ABadClassListIsRefusedWithItsLineAndNothingIsAdded) {
   std::ofstream(folder_->file("bad.csv")) << "1001,李雷\n1002\n";
   const ProgramRun run = hub_->run({"learner", "import", "Class 1", folder_->file("bad.csv")});
   EXPECT_EQ(run.exitCode, 1);
@@ -105,7 +105,7 @@ TEST_F(Commands, ABadClassListIsRefusedWithItsLineAndNothingIsAdded) {
   EXPECT_EQ(ask("SELECT count(*) FROM learners"), "0");
 }
 
-TEST_F(Commands, MakeCertWritesAKeyOnlyItsOwnerReads) {
+TEST_F(HubCommands, MakeCertWritesAKeyOnlyItsOwnerReads) {
   struct stat key {};
   ASSERT_EQ(stat(folder_->file("key.pem").c_str(), &key), 0);
   EXPECT_EQ(key.st_mode & 0777, 0600u);
@@ -116,7 +116,7 @@ TEST_F(Commands, MakeCertWritesAKeyOnlyItsOwnerReads) {
   EXPECT_EQ(key.st_mode & 0777, 0600u);
 }
 
-TEST_F(Commands, EveryCommandNeedsADatabase) {
+TEST_F(HubCommands, EveryCommandNeedsADatabase) {
   const ProgramRun run = RunProgram({STUDYHUB, "learner", "list", "Class 1"}, {"STUDYHUB_DB="});
   EXPECT_EQ(run.exitCode, 2);
   const ProgramRun fromEnvironment =

@@ -16,7 +16,7 @@ namespace {
 using studysync::SyncReply;
 using studysync::SyncRequest;
 
-class Sync : public HubFixture {
+class HubSync : public HubFixture {
  protected:
   void SetUp() override {
     HubFixture::SetUp();
@@ -51,7 +51,7 @@ class Sync : public HubFixture {
   studysync::JoinReply laptop_, lab_, other_;
 };
 
-TEST_F(Sync, AJoinCodeWorksOnceAndNotAfterItExpired) {
+TEST_F(HubSync, AJoinCodeWorksOnceAndNotAfterItExpired) {
   const std::string secret = addLearner("1003", "张三");
   EXPECT_EQ(client_->join(secret, DeviceId(7)).status, 200);
   EXPECT_EQ(client_->join(secret, DeviceId(8)).status, 403);
@@ -61,7 +61,33 @@ TEST_F(Sync, AJoinCodeWorksOnceAndNotAfterItExpired) {
   EXPECT_EQ(ask("SELECT count(*) FROM devices"), "4");
 }
 
-TEST_F(Sync, WrongSecretsFromOneAddressAreSlowedDown) {
+TEST_F(HubSync, NothingIsServedWithoutTls) {
+  const std::string secret = addLearner("1003", "张三");
+  const HttpAnswer plain = client_->postPlain(
+      "/v1/join", studysync::Encode(studysync::JoinRequest{secret, DeviceId(7), "pc"}));
+  EXPECT_EQ(plain.status, 0) << plain.body;
+  EXPECT_EQ(client_->join(secret, DeviceId(7)).status, 200);
+}
+
+TEST_F(HubSync, AMalformedJoinIsRefusedAndTheCodeStaysUnused) {
+  const std::string secret = addLearner("1003", "张三");
+  const std::string device = DeviceId(7);
+  const std::vector<std::pair<const char*, std::string>> bodies{
+      {"a NUL in the device's name",
+       R"({"secret":")" + secret + R"(","device":")" + device + R"(","device_name":"a\u0000b"})"},
+      {"no device", R"({"secret":")" + secret + R"(","device_name":"pc"})"},
+      {"not JSON", "secret=" + secret},
+  };
+  for (const auto& [what, body] : bodies) {
+    EXPECT_EQ(client_->post("/v1/join", body).status, 400) << what;
+  }
+  EXPECT_EQ(ask("SELECT count(*) FROM join_codes j JOIN learners l ON l.id = j.learner_id"
+                " WHERE j.used IS NULL AND l.number = '1003'"),
+            "1");
+  EXPECT_EQ(client_->join(secret, device).status, 200);
+}
+
+TEST_F(HubSync, WrongSecretsFromOneAddressAreSlowedDown) {
   const std::string secret = addLearner("1003", "张三");
   for (int attempt = 0; attempt < 5; ++attempt) {
     EXPECT_EQ(client_->join("AAAAAAAAAAAAAAAAAAAAAA", DeviceId(7)).status, 403);
@@ -74,7 +100,7 @@ TEST_F(Sync, WrongSecretsFromOneAddressAreSlowedDown) {
             "1");
 }
 
-TEST_F(Sync, AResentBatchIsKeptOnceAndTheOtherDeviceGetsItOnce) {
+TEST_F(HubSync, AResentBatchIsKeptOnceAndTheOtherDeviceGetsItOnce) {
   SyncRequest sent = request(laptop_, 1);
   sent.items.answers = Answers(DeviceId(1), 1, 50);
   // Texts an array literal must carry as they are.
@@ -113,7 +139,7 @@ TEST_F(Sync, AResentBatchIsKeptOnceAndTheOtherDeviceGetsItOnce) {
   EXPECT_TRUE(syncOk(lab_, request(lab_, 2, pulled.cursor)).items.answers.empty());
 }
 
-TEST_F(Sync, ManyItemsComeInPagesWithACursor) {
+TEST_F(HubSync, ManyItemsComeInPagesWithACursor) {
   for (int first = 1; first <= 6000; first += 5000) {
     SyncRequest sent = request(laptop_, 1);
     sent.items.answers = Answers(DeviceId(1), first, std::min(5000, 6001 - first));
@@ -131,7 +157,7 @@ TEST_F(Sync, ManyItemsComeInPagesWithACursor) {
   EXPECT_EQ(rest.items.answers.front().id.seq, 5001);
 }
 
-TEST_F(Sync, APageOfLongTextsStaysWithinWhatADeviceTakesIn) {
+TEST_F(HubSync, APageOfLongTextsStaysWithinWhatADeviceTakesIn) {
   constexpr int kBatches = 3;
   constexpr int kBatch = 900;  // 3.6 MB of text a request, under the 4 MiB bound
   for (int n = 0; n < kBatches; ++n) {
@@ -158,7 +184,7 @@ TEST_F(Sync, APageOfLongTextsStaysWithinWhatADeviceTakesIn) {
   EXPECT_GT(pages, 1);
 }
 
-TEST_F(Sync, RequestsThatAreNotTheDevicesOwnAreRefusedWithNothingWritten) {
+TEST_F(HubSync, RequestsThatAreNotTheDevicesOwnAreRefusedWithNothingWritten) {
   SyncRequest otherLearner = request(laptop_, 1);
   otherLearner.learner = other_.learner;
   otherLearner.items.answers = Answers(DeviceId(1), 1, 3);
@@ -196,7 +222,7 @@ TEST_F(Sync, RequestsThatAreNotTheDevicesOwnAreRefusedWithNothingWritten) {
   EXPECT_EQ(ask("SELECT sum(counter) FROM learners"), "0");
 }
 
-TEST_F(Sync, AStoppedDatabaseIsATemporaryFailureAndTheServerCarriesOn) {
+TEST_F(HubSync, AStoppedDatabaseIsATemporaryFailureAndTheServerCarriesOn) {
   const std::string secret = addLearner("1003", "张三");
   SyncRequest sent = request(laptop_, 1);
   sent.items.answers = Answers(DeviceId(1), 1, 10);
@@ -214,7 +240,7 @@ TEST_F(Sync, AStoppedDatabaseIsATemporaryFailureAndTheServerCarriesOn) {
   EXPECT_EQ(hub_->stop(), 0);
 }
 
-TEST_F(Sync, TwoDevicesSyncingAtOnceNeverMakeTheCursorSkipAnItem) {
+TEST_F(HubSync, TwoDevicesSyncingAtOnceNeverMakeTheCursorSkipAnItem) {
   constexpr int kSyncs = 15;
   constexpr int kBatch = 20;
   const auto send = [&](const studysync::JoinReply& who, int device) {
@@ -249,7 +275,7 @@ TEST_F(Sync, TwoDevicesSyncingAtOnceNeverMakeTheCursorSkipAnItem) {
   EXPECT_EQ(distinct.size(), received.size());
 }
 
-TEST_F(Sync, AServerKilledMidTrafficKeepsEveryStoredItemOnce) {
+TEST_F(HubSync, AServerKilledMidTrafficKeepsEveryStoredItemOnce) {
   constexpr int kSyncs = 20;
   constexpr int kBatch = 50;
   std::atomic<int> done{0};
@@ -280,7 +306,7 @@ TEST_F(Sync, AServerKilledMidTrafficKeepsEveryStoredItemOnce) {
   EXPECT_EQ(pulled.items.answers, Answers(DeviceId(1), 1, kSyncs * kBatch));
 }
 
-TEST_F(Sync, TheTeachersListShowsDevicesAndTheLastSync) {
+TEST_F(HubSync, TheTeachersListShowsDevicesAndTheLastSync) {
   syncOk(laptop_, request(laptop_, 1));
   const std::string list = studyhub({"learner", "list", "Class 1"});
   EXPECT_NE(list.find("1001\t李雷\t2\t20"), std::string::npos) << list;
