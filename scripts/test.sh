@@ -54,11 +54,16 @@ targets=$(cd fuzz/corpus && ls)
 cmake --build build/fuzz -j2 --target $(printf 'fuzz_%s ' $targets)
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-for name in $targets; do
-  echo "-- $name"
-  mkdir "$corpus/$name"
-  cp fuzz/corpus/"$name"/* "$corpus/$name"/
-  build/fuzz/fuzz/fuzz_"$name" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
-    "$corpus/$name" 2>&1 | tail -n 5
-done
+# Two targets at a time, one a core; each prints its lines when it ends.
+fuzz_one() {
+  mkdir "$corpus/$1"
+  cp fuzz/corpus/"$1"/* "$corpus/$1"/
+  local out
+  out=$(build/fuzz/fuzz/fuzz_"$1" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
+    "$corpus/$1" 2>&1) || { printf -- '-- %s FAILED\n%s\n' "$1" "$(tail -n 80 <<< "$out")"; return 1; }
+  printf -- '-- %s\n%s\n' "$1" "$(tail -n 5 <<< "$out")"
+}
+export -f fuzz_one
+export corpus
+printf '%s\n' $targets | xargs -P 2 -I {} bash -c 'fuzz_one {}'
 echo "fuzzing: no crash, leak or undefined behaviour"
