@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -77,6 +78,10 @@ void MakeCertificate(const std::string& host, const std::string& folder) {
   Require(extension && X509_add_ext(cert, extension.get(), -1) == 1, "subject alternative name");
   Require(X509_sign(cert, key.get(), EVP_sha256()) > 0, "signature");
 
+  // A folder that is not there yet, such as /etc/studyhub on a new server, is made.
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  if (made) throw std::runtime_error(folder + ": " + made.message());
   const std::string keyPath = folder + "/key.pem";
   // The key is readable by its owner alone from its first byte: a key left 0644 by an
   // earlier hand is narrowed before it is replaced, and a new one is made under umask 077.

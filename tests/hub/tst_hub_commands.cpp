@@ -114,6 +114,14 @@ TEST_F(HubCommands, MakeCertWritesAKeyOnlyItsOwnerReads) {
   studyhub({"make-cert", "127.0.0.1", folder_->path().string()});
   ASSERT_EQ(stat(folder_->file("key.pem").c_str(), &key), 0);
   EXPECT_EQ(key.st_mode & 0777, 0600u);
+  // A folder not made yet is made; one that cannot be is named.
+  studyhub({"make-cert", "127.0.0.1", folder_->file("etc/studyhub")});
+  ASSERT_EQ(stat(folder_->file("etc/studyhub/key.pem").c_str(), &key), 0);
+  EXPECT_EQ(key.st_mode & 0777, 0600u);
+  const ProgramRun blocked =
+      hub_->run({"make-cert", "127.0.0.1", folder_->file("key.pem") + "/inside"});
+  EXPECT_NE(blocked.exitCode, 0);
+  EXPECT_NE(blocked.output.find("key.pem/inside"), std::string::npos) << blocked.output;
 }
 
 TEST_F(HubCommands, EveryCommandNeedsADatabase) {
