@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "hub_exchange.h"
 
+#include <future>
+
 namespace studysync {
 
 namespace {
@@ -106,38 +108,79 @@ std::optional<JoinReply> Join(const Post& post, const JoinRequest& request, HubF
   return reply;
 }
 
+namespace {
+
+// One request posted and its reply read: the reply, or nothing with `failure` set.
+std::optional<SyncReply> Exchange(const Post& post, const SyncRequest& request,
+                                  const std::string& body, const std::string& token,
+                                  HubFailure& failure) {
+  const auto answered = Answered(post("/v1/sync", body, token), failure);
+  if (!answered) return std::nullopt;
+  std::string why;
+  auto reply = DecodeSyncReply(*answered, why);
+  if (!reply) {
+    failure = {HubFailure::Kind::BadReply, 200, "the server's reply: " + why};
+    return std::nullopt;
+  }
+  // Another page that starts where this one did would never end.
+  if (reply->more && reply->cursor <= request.since) {
+    failure = {HubFailure::Kind::BadReply, 200,
+               "the server's reply: more waits, but its cursor did not move"};
+    return std::nullopt;
+  }
+  return reply;
+}
+
+struct Asked {
+  SyncRequest request;
+  std::optional<SyncReply> reply;
+  HubFailure failure;
+};
+
+}  // namespace
+
 bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner,
                  const std::string& token, SyncCounts& counts, HubFailure& failure) {
   study::StoreFailure storeFailure;
   std::size_t limit = kMaxItemsPerRequest;
+  // While a page is taken in, the next one is already on its way when nothing was sent with
+  // the request: a new device's pull then costs the server's time or the store's, not both.
+  std::future<Asked> ahead;
   for (;;) {
-    std::string sent;
-    const auto request = NextRequest(store, learner, limit, sent, failure);
-    if (!request) return false;
-    const auto body = Answered(post("/v1/sync", sent, token), failure);
-    if (!body) return false;
-    std::string why;
-    const auto reply = DecodeSyncReply(*body, why);
-    if (!reply) {
-      failure = {HubFailure::Kind::BadReply, 200, "the server's reply: " + why};
+    Asked asked;
+    if (ahead.valid()) {
+      asked = ahead.get();
+    } else {
+      std::string body;
+      const auto request = NextRequest(store, learner, limit, body, failure);
+      if (!request) return false;
+      asked.request = *request;
+      asked.reply = Exchange(post, asked.request, body, token, asked.failure);
+    }
+    if (!asked.reply) {
+      failure = asked.failure;
       return false;
     }
-    // Another page that starts where this one did would never end.
-    if (reply->more && reply->cursor <= request->since) {
-      failure = {HubFailure::Kind::BadReply, 200,
-                 "the server's reply: more waits, but its cursor did not move"};
-      return false;
+    const SyncRequest& request = asked.request;
+    const SyncReply& reply = *asked.reply;
+    if (reply.more && request.items.empty()) {
+      SyncRequest next{learner, request.device, reply.cursor, {}};
+      ahead = std::async(std::launch::async, [&post, &token, next = std::move(next)] {
+        Asked fetched{next, std::nullopt, {}};
+        fetched.reply = Exchange(post, next, Encode(next), token, fetched.failure);
+        return fetched;
+      });
     }
-    if (!store.markSent(request->items, storeFailure)) {
+    if (!store.markSent(request.items, storeFailure)) {
       return StoreRefused(storeFailure, "note what was sent", failure);
     }
-    counts.sent += reply->storedAnswers;
-    counts.withdrawn += reply->storedWithdrawals;
-    const auto merged = store.merge(reply->items, reply->cursor, storeFailure);
+    counts.sent += reply.storedAnswers;
+    counts.withdrawn += reply.storedWithdrawals;
+    const auto merged = store.merge(reply.items, reply.cursor, storeFailure);
     if (!merged) return StoreRefused(storeFailure, "take in what was received", failure);
     counts.received += merged->answers;
     counts.withdrawn += merged->withdrawals;
-    if (!reply->more && !Full(request->items, limit)) return true;
+    if (!reply.more && !Full(request.items, limit)) return true;
   }
 }
 
