@@ -7,7 +7,9 @@
 # session from the menu as each of two ordinary users that it creates (each choice lands
 # in that user's own folder and nowhere else), has the first one make a lesson in 课程编辑
 # from a spreadsheet (the book lands in that user's folder, the installed one stays) and
-# learn it, and removes the package, which must leave no file of its own behind.
+# learn it; runs the installed class server on a PostgreSQL cluster of its own, to which the
+# first one's progress goes from their store and comes back whole on a second device; and
+# removes the package, which must leave no file of its own behind.
 set -euo pipefail
 deb=$(realpath "$1")
 artefacts=${2:-$(mktemp -d)}
@@ -58,6 +60,12 @@ cleanup() {
     pkill -u "$learner" 2>/dev/null || true
     userdel -r "$learner" > /dev/null 2>&1 || true
   done
+  [ -n "${hub_pid:-}" ] && kill "$hub_pid" 2> /dev/null
+  [ -n "${hub_folder:-}" ] && {
+    runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -D "$hub_folder/data" \
+      -m immediate stop > /dev/null 2>&1
+    rm -rf "$hub_folder"
+  }
   dpkg-query -W lumadesk > /dev/null 2>&1 && apt-get remove -y -qq lumadesk > /dev/null
   true
 }
@@ -205,6 +213,56 @@ teacher_step_as() {  # learner
   rm -rf "$words"
 }
 teacher_step_as lumadesk-learner-a
+
+# The class server as a school runs it, from the package: LEARNER joins with the code
+# `learner add` printed and syncs; what they studied is then on the server, and a second
+# device of theirs (a new store, as on a wiped lab PC) takes it all back.
+class_server_as() {  # learner
+  local home pg=/usr/lib/postgresql/15/bin port answers second out
+  home=$(getent passwd "$1" | cut -d: -f6)
+  hub_folder=$(mktemp -d)
+  chmod 755 "$hub_folder"
+  chown postgres: "$hub_folder"
+  port=$((20000 + RANDOM % 20000))
+  runuser -u postgres -- "$pg/initdb" -D "$hub_folder/data" -A trust -U hub > /dev/null
+  runuser -u postgres -- "$pg/pg_ctl" -D "$hub_folder/data" -l "$hub_folder/pg.log" -w \
+    -o "-p $port -k $hub_folder -c listen_addresses=" start > /dev/null
+  export STUDYHUB_DB="host=$hub_folder port=$port user=hub dbname=postgres"
+  "$app/studyhub" init > /dev/null
+  "$app/studyhub" make-cert 127.0.0.1 "$hub_folder/cert" > /dev/null
+  "$app/studyhub" serve --listen "127.0.0.1:$((port + 1))" --cert "$hub_folder/cert/cert.pem" \
+    --key "$hub_folder/cert/key.pem" 2> "$artefacts/studyhub.log" &
+  hub_pid=$!
+  for _ in $(seq 1 100); do
+    (exec 3<> "/dev/tcp/127.0.0.1/$((port + 1))") 2> /dev/null && break
+    sleep 0.1
+  done
+  "$app/studyhub" class add 英语1班 > /dev/null
+  as_learner=(runuser -u "$1" -- env HOME="$home")
+  "${as_learner[@]}" "$app/studytool" join \
+    "$("$app/studyhub" learner add 英语1班 2024001 李华 | tail -n 1)" > /dev/null ||
+    fail "$1: studytool join failed"
+  [ "$(stat -c %a "$home/.local/share/lumadesk/study.hub")" = 600 ] ||
+    fail "$1: the device's token is readable by others"
+  answers=$("${as_learner[@]}" "$app/studytool" log | wc -l)
+  out=$("${as_learner[@]}" "$app/studytool" sync) || fail "$1: studytool sync failed: $out"
+  [ "$out" = "sent $answers, received 0, withdrawn 0" ] || fail "$1: studytool sync said: $out"
+  second=$(runuser -u "$1" -- mktemp -d)
+  "${as_learner[@]}" "$app/studytool" join \
+    "$("$app/studyhub" learner code 英语1班 2024001 | tail -n 1)" "$second/study.db" > /dev/null
+  out=$("${as_learner[@]}" "$app/studytool" sync "$second/study.db") ||
+    fail "$1: the second device's sync failed: $out"
+  [ "$out" = "sent 0, received $answers, withdrawn 0" ] || fail "$1: the second device: $out"
+  [ "$("${as_learner[@]}" "$app/studytool" stats | grep '^due')" = \
+    "$("${as_learner[@]}" "$app/studytool" stats "$second/study.db" | grep '^due')" ] ||
+    fail "$1: the second device does not have the same cards due"
+  rm -rf "$second"
+  kill "$hub_pid"
+  wait "$hub_pid" 2> /dev/null || true
+  hub_pid=""
+  pass "$1: $answers answers went to the installed class server and came back whole on a second device"
+}
+class_server_as lumadesk-learner-a
 
 files=$(dpkg -L lumadesk | while read -r path; do [ -f "$path" ] && echo "$path"; done)
 apt-get remove -y -qq lumadesk > /dev/null
