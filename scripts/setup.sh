@@ -13,7 +13,7 @@ packages=(
   nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libsodium-dev
   libpq-dev postgresql-15
   gstreamer1.0-plugins-good fonts-wqy-microhei fonts-dejavu-core
-  xvfb xauth xdotool imagemagick python3 tzdata faketime
+  xvfb xauth xdotool xclip imagemagick python3 tzdata faketime
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   at-spi2-core python3-pyatspi dbus-x11 pulseaudio pulseaudio-utils sox openbox
 )

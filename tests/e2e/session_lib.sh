@@ -180,7 +180,15 @@ teacher_imports() {  # file lesson
   dialog=$(wait_for_window '^导入词条$')
   xdotool windowfocus --sync "$dialog"
   sleep 0.3
-  xdotool type --delay 40 "$2"
+  # The Chinese name is pasted, as from an input method, whole: xdotool types a character
+  # outside the keyboard map by remapping a key, and on a busy machine that loses some.
+  printf '%s' "$2" | xclip -quiet -selection clipboard > /dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 50); do
+    [ "$(xclip -o -selection clipboard 2> /dev/null)" = "$2" ] && break
+    sleep 0.1
+  done
+  xdotool key ctrl+v
   xdotool key Return
   wait_until_gone '^导入词条$' "导入词条 did not take the lesson"
   xdotool windowfocus --sync "$editor"
