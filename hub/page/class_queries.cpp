@@ -64,28 +64,26 @@ std::optional<ClassLink> TeachersClass(Database& database, std::int64_t teacher,
 Grid ReadGrid(Database& database, std::int64_t classId, Millis now) {
   Grid grid;
   grid.learners = ReadLearners(database, classId);
-  // Each card's latest counted answer per learner, then counted per lesson; the lesson's
-  // entries are the distinct cards anyone of the class answered.
-  const std::string sql =
-      std::string(
-          "WITH latest AS (SELECT DISTINCT ON (learner_id, lesson, line1, line2)"
-          " learner_id, lesson, line1, line2, time, grade FROM (") +
-      kCountedAnswers +
-      ") c ORDER BY learner_id, lesson, line1, line2, time DESC, seq DESC)"
-      " SELECT learner_id, lesson, count(*),"
-      "  count(*) FILTER (WHERE time <= ($2::bigint[])[least(greatest(grade, 1), 4)]),"
-      "  max(time), count(DISTINCT (line1, line2))"
-      " FROM latest GROUP BY GROUPING SETS ((learner_id, lesson), (lesson))";
-  const Rows rows =
-      database.run(sql.c_str(), {std::to_string(classId), IntegerArray(DueCutoffs(now))});
+  // Each learner's latest answer to each card, kept by the database as answers come.
+  const Rows rows = database.run(
+      "SELECT s.learner_id, s.lesson, count(*),"
+      "  count(*) FILTER (WHERE s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade,"
+      "  1), 4)]), max(s.latest_time)"
+      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
+      " GROUP BY s.learner_id, s.lesson",
+      {std::to_string(classId), IntegerArray(DueCutoffs(now))});
+  // A lesson's entries: the distinct cards anyone of the class answered.
+  const Rows lessons = database.run(
+      "SELECT lesson, count(*) FROM (SELECT DISTINCT s.lesson, s.line1, s.line2"
+      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1) d"
+      " GROUP BY lesson",
+      {std::to_string(classId)});
+  for (int row = 0; row < lessons.size(); ++row) {
+    grid.lessons.push_back({lessons.text(row, 0), lessons.integer(row, 1)});
+  }
   for (int row = 0; row < rows.size(); ++row) {
-    const std::string lesson = rows.text(row, 1);
-    if (rows.isNull(row, 0)) {
-      grid.lessons.push_back({lesson, rows.integer(row, 5)});
-    } else {
-      grid.cells[{rows.integer(row, 0), lesson}] = {rows.integer(row, 2), rows.integer(row, 3),
-                                                    rows.integer(row, 4)};
-    }
+    grid.cells[{rows.integer(row, 0), rows.text(row, 1)}] = {
+        rows.integer(row, 2), rows.integer(row, 3), rows.integer(row, 4)};
   }
   std::sort(grid.lessons.begin(), grid.lessons.end(),
             [](const GridLesson& a, const GridLesson& b) { return NaturalLess(a.name, b.name); });
