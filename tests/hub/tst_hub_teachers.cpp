@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Teachers against a real database: added with a one-time password that signs them in and
 // must be changed, their classes given and replaced, nothing half done on a mistake.
+#include <functional>
+
 #include "hub_fixture.h"
+#include "schema.h"
 #include "teachers.h"
 
 namespace hubtest {
@@ -63,6 +66,51 @@ TEST_F(HubTeachers, TeacherClassesReplacesTheClassesAndAMistakeChangesNothing) {
         << c.args.back();
   }
   EXPECT_EQ(ask("SELECT count(*) FROM teachers"), "1");
+}
+
+// Each learner's latest counted answer to each card, as the class page reads it: made from
+// the answers an older database holds, then kept up to date as answers and withdrawals come.
+TEST_F(HubTeachers, CardStatesFollowAnswersAndWithdrawalsFromAnUpgradeOn) {
+  const std::string older = cluster().newDatabase();
+  hub::Database database(older);
+  hub::UpgradeSchema(database, 2);
+  database.run("INSERT INTO classes (name) VALUES ('c')");
+  database.run("INSERT INTO learners (class_id, number, name) VALUES (1, '1', 'a')");
+  const auto answer = [&](int seq, const char* line1, int time, int grade) {
+    database.run("INSERT INTO answers VALUES (1, 'd', $1, $1, 'L', $2, '词', 'n.', $3, $4, 'r', 5)",
+                 {std::to_string(seq), line1, std::to_string(time), std::to_string(grade)});
+  };
+  const auto withdraw = [&](int seq) {
+    database.run("INSERT INTO withdrawals VALUES (1, 'd', $1, $1, 0)", {std::to_string(seq)});
+  };
+  const auto states = [&] {
+    return database
+        .run(
+            "SELECT coalesce(string_agg(line1 || ':' || latest_time || '/' || latest_grade, ' '"
+            " ORDER BY line1), '') FROM card_states")
+        .text(0, 0);
+  };
+  answer(1, "a", 100, 3);
+  answer(2, "a", 200, 1);
+  answer(3, "b", 100, 4);
+  withdraw(3);
+  hub::UpgradeSchema(database);
+  EXPECT_EQ(states(), "a:200/1");
+  struct Step {
+    std::function<void()> change;
+    const char* states;
+  };
+  const Step steps[] = {
+      {[&] { answer(4, "a", 150, 4); }, "a:200/1"},  // an older answer arriving late
+      {[&] { answer(5, "b", 300, 2); }, "a:200/1 b:300/2"},
+      {[&] { withdraw(2); }, "a:150/4 b:300/2"},  // back to the one before
+      {[&] { withdraw(5); }, "a:150/4"},          // nothing left of b
+      {[&] { answer(6, "a", 400, 3); }, "a:400/3"},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    EXPECT_EQ(states(), step.states);
+  }
 }
 
 }  // namespace
