@@ -103,7 +103,8 @@ void Fill(const std::string& conninfo, int learners, int lessons, long answers) 
       " grade, activity, seconds)"
       " SELECT l, repeat('a', 32), n, n, 'Lesson ' || (1 + n % $2::int),"
       "  'word ' || ((n / $2::int) % $3::int), '词', 'n.',"
-      "  (extract(epoch FROM now()) * 1000)::bigint - (n::bigint * 7919 + l * 13) * 60000 % (84::bigint * 86400000),"
+      "  (extract(epoch FROM now()) * 1000)::bigint"
+      "  - (n::bigint * 7919 + l * 13) * 60000 % (84::bigint * 86400000),"
       "  1 + (n * 7 + l) % 4, 'review', 5 + n % 30"
       " FROM generate_series(1, $1::int) l, generate_series(1, $4::int) n",
       {std::to_string(learners), std::to_string(lessons), std::to_string(kEntriesPerLesson),
