@@ -136,28 +136,37 @@ PageReply ClassView(Database& database, const RouteMatch& match, const Frame& fr
 PageService::PageService(std::string conninfo) : conninfo_(std::move(conninfo)) {}
 
 PageReply PageService::handle(const PageRequest& request) {
+  PageReply reply = answer(request);
+  // Nothing of a class kept by the browser or a proxy, nothing framed or run.
+  reply.headers.emplace_back("Cache-Control", "no-store");
+  reply.headers.emplace_back("X-Content-Type-Options", "nosniff");
+  reply.headers.emplace_back("Referrer-Policy", "no-referrer");
+  reply.headers.emplace_back("Content-Security-Policy",
+                             "default-src 'none'; style-src 'unsafe-inline'; form-action 'self';"
+                             " frame-ancestors 'none'");
+  return reply;
+}
+
+PageReply PageService::answer(const PageRequest& request) {
   const RouteMatch match = MatchRoute(request.method, request.path);
   if (match.route == Route::NotFound) return Message(404, "找不到页面", "没有这个页面。");
   auto& connection = ThreadConnection();
-  try {
-    if (!connection || !connection->connected()) connection = std::make_unique<Database>(conninfo_);
-    PageReply reply = match.route == Route::SignIn ? signIn(*connection, request)
-                                                   : signedIn(*connection, request);
-    // Nothing of a class kept by the browser or a proxy, nothing framed or run.
-    reply.headers.emplace_back("Cache-Control", "no-store");
-    reply.headers.emplace_back("X-Content-Type-Options", "nosniff");
-    reply.headers.emplace_back("Referrer-Policy", "no-referrer");
-    reply.headers.emplace_back("Content-Security-Policy",
-                               "default-src 'none'; style-src 'unsafe-inline'; form-action 'self';"
-                               " frame-ancestors 'none'");
-    return reply;
-  } catch (const DatabaseError& error) {
-    std::cerr << "studyhub: database: " << error.what() << '\n';
-    if (error.unreachable()) {
+  // A kept connection may have died with a restarted database, which shows only at its
+  // first statement, before anything was done: that is tried once more on a new one.
+  for (int attempt = 0;; ++attempt) {
+    const bool fresh = !connection;
+    try {
+      if (!connection) connection = std::make_unique<Database>(conninfo_);
+      return match.route == Route::SignIn ? signIn(*connection, request)
+                                          : signedIn(*connection, request);
+    } catch (const DatabaseError& error) {
+      std::cerr << "studyhub: database: " << error.what() << '\n';
+      if (!error.unreachable()) return Message(500, "出错了", "服务器处理请求时出错。");
       connection.reset();
-      return Message(503, "暂时无法使用", "数据库暂时无法连接，请稍后再试。");
+      if (fresh || attempt > 0) {
+        return Message(503, "暂时无法使用", "数据库暂时无法连接，请稍后再试。");
+      }
     }
-    return Message(500, "出错了", "服务器处理请求时出错。");
   }
 }
 

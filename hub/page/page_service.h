@@ -35,6 +35,7 @@ class PageService {
   PageReply handle(const PageRequest& request);
 
  private:
+  PageReply answer(const PageRequest& request);
   PageReply signIn(Database& database, const PageRequest& request);
   PageReply signedIn(Database& database, const PageRequest& request);
 

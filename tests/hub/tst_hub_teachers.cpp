@@ -68,6 +68,23 @@ TEST_F(HubTeachers, TeacherClassesReplacesTheClassesAndAMistakeChangesNothing) {
   EXPECT_EQ(ask("SELECT count(*) FROM teachers"), "1");
 }
 
+TEST_F(HubTeachers, ThePageSaysWhenTheDatabaseIsAwayAndComesBackWithIt) {
+  struct Step {
+    std::function<void()> before;
+    int status;
+    const char* shows;
+  };
+  const Step steps[] = {{[] {}, 200, "教师登录"},
+                        {[] { cluster().stop(); }, 503, "数据库暂时无法连接"},
+                        {[] { cluster().start(); }, 200, "教师登录"}};
+  for (const Step& step : steps) {
+    step.before();
+    const HttpAnswer page = client_->get("/");
+    EXPECT_EQ(page.status, step.status) << page.body;
+    EXPECT_NE(page.body.find(step.shows), std::string::npos) << page.body;
+  }
+}
+
 // Each learner's latest counted answer to each card, as the class page reads it: made from
 // the answers an older database holds, then kept up to date as answers and withdrawals come.
 TEST_F(HubTeachers, CardStatesFollowAnswersAndWithdrawalsFromAnUpgradeOn) {
