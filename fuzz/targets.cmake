@@ -26,3 +26,6 @@ set(SUITE_FUZZ_LIBRARY_join_request hub_core)
 list(APPEND SUITE_FUZZ_TARGETS sync_reply join_reply)
 set(SUITE_FUZZ_LIBRARY_sync_reply sync_core)
 set(SUITE_FUZZ_LIBRARY_join_reply sync_core)
+# What a browser sends the teachers' class page.
+list(APPEND SUITE_FUZZ_TARGETS page_request)
+set(SUITE_FUZZ_LIBRARY_page_request hub_page_core)

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "certificate.h"
+#include "page_service.h"
 #include "roster.h"
 #include "sync_messages.h"
 #include "sync_service.h"
@@ -86,6 +87,19 @@ void Reply(httplib::Response& response, const Answer& answer) {
   response.set_content(answer.body, "application/json");
 }
 
+void ServePage(page::PageService& pages, const httplib::Request& request,
+               httplib::Response& response) {
+  page::PageRequest asked{request.method,
+                          request.path,
+                          {request.params.begin(), request.params.end()},
+                          request.get_header_value("Cookie"),
+                          request.remote_addr};
+  page::PageReply reply = pages.handle(asked);
+  response.status = reply.status;
+  for (const auto& [name, value] : reply.headers) response.set_header(name, value);
+  response.set_content(reply.body, reply.contentType);
+}
+
 }  // namespace
 
 int Serve(const ServeSettings& settings, std::ostream& err) {
@@ -126,6 +140,13 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
     Reply(response, service.sync(request.get_header_value("Authorization"), request.body,
                                  request.remote_addr));
   });
+  // Everything else is the teachers' class page.
+  page::PageService pages(settings.conninfo);
+  const auto page = [&](const httplib::Request& request, httplib::Response& response) {
+    ServePage(pages, request, response);
+  };
+  server.Get(".*", page);
+  server.Post(".*", page);
   server.set_exception_handler(
       [&](const httplib::Request&, httplib::Response& response, std::exception_ptr failure) {
         try {

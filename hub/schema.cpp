@@ -49,6 +49,69 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE settings (learner_id bigint NOT NULL REFERENCES learners,"
        " name text NOT NULL, value text NOT NULL, changed bigint NOT NULL,"
        " PRIMARY KEY (learner_id, name))"},
+      // 3: teachers, the classes each may see, their sign-in sessions (only a hash of the
+      // session's id), and the weekly goal a teacher sets for a class.
+      {"CREATE TABLE teachers (id bigserial PRIMARY KEY, name text NOT NULL UNIQUE,"
+       " password_hash text NOT NULL, must_change boolean NOT NULL DEFAULT true,"
+       " created timestamptz NOT NULL DEFAULT now())",
+       "CREATE TABLE teacher_classes (teacher_id bigint NOT NULL REFERENCES teachers"
+       " ON DELETE CASCADE, class_id bigint NOT NULL REFERENCES classes ON DELETE CASCADE,"
+       " PRIMARY KEY (teacher_id, class_id))",
+       "CREATE TABLE teacher_sessions (hash text PRIMARY KEY,"
+       " teacher_id bigint NOT NULL REFERENCES teachers ON DELETE CASCADE,"
+       " csrf text NOT NULL, expires timestamptz NOT NULL)",
+       "CREATE TABLE class_goals (class_id bigint PRIMARY KEY REFERENCES classes"
+       " ON DELETE CASCADE, minutes integer NOT NULL CHECK (minutes >= 0),"
+       " changed timestamptz NOT NULL DEFAULT now())",
+       // The page reads a class's answers of a week.
+       "CREATE INDEX answers_by_time ON answers (learner_id, time)",
+       // Each learner's latest counted answer to each card, kept up to date by the
+       // database itself as answers and withdrawals arrive, so that the class page need
+       // not go through every answer of the class. Time and grade travel as one number
+       // (time * 8 + grade), whose maximum is the latest answer.
+       "CREATE TABLE card_states (learner_id bigint NOT NULL REFERENCES learners,"
+       " lesson text NOT NULL, line1 text NOT NULL, line2 text NOT NULL,"
+       " latest_time bigint NOT NULL, latest_grade smallint NOT NULL,"
+       " PRIMARY KEY (learner_id, lesson, line1, line2))",
+       "INSERT INTO card_states SELECT learner_id, lesson, line1, line2,"
+       " max(time * 8 + grade) / 8, max(time * 8 + grade) % 8 FROM answers a"
+       " WHERE NOT EXISTS (SELECT 1 FROM withdrawals w WHERE w.learner_id = a.learner_id"
+       "  AND w.device = a.device AND w.seq = a.seq)"
+       " GROUP BY learner_id, lesson, line1, line2",
+       "CREATE FUNCTION card_states_after_answers() RETURNS trigger LANGUAGE plpgsql AS $$"
+       " BEGIN"
+       " INSERT INTO card_states AS s SELECT learner_id, lesson, line1, line2,"
+       "  max(time * 8 + grade) / 8, max(time * 8 + grade) % 8 FROM new_answers a"
+       " WHERE NOT EXISTS (SELECT 1 FROM withdrawals w WHERE w.learner_id = a.learner_id"
+       "  AND w.device = a.device AND w.seq = a.seq)"
+       " GROUP BY learner_id, lesson, line1, line2"
+       " ON CONFLICT (learner_id, lesson, line1, line2) DO UPDATE"
+       " SET latest_time = EXCLUDED.latest_time, latest_grade = EXCLUDED.latest_grade"
+       " WHERE s.latest_time * 8 + s.latest_grade < EXCLUDED.latest_time * 8"
+       "  + EXCLUDED.latest_grade;"
+       " RETURN NULL; END $$",
+       "CREATE TRIGGER answers_to_card_states AFTER INSERT ON answers"
+       " REFERENCING NEW TABLE AS new_answers FOR EACH STATEMENT"
+       " EXECUTE FUNCTION card_states_after_answers()",
+       // A withdrawal is rare: the cards it touches are counted again from their answers.
+       "CREATE FUNCTION card_states_after_withdrawals() RETURNS trigger LANGUAGE plpgsql AS $$"
+       " BEGIN"
+       " DELETE FROM card_states s USING new_withdrawals w JOIN answers a"
+       "  ON a.learner_id = w.learner_id AND a.device = w.device AND a.seq = w.seq"
+       " WHERE s.learner_id = a.learner_id AND s.lesson = a.lesson AND s.line1 = a.line1"
+       "  AND s.line2 = a.line2;"
+       " INSERT INTO card_states SELECT a.learner_id, a.lesson, a.line1, a.line2,"
+       "  max(a.time * 8 + a.grade) / 8, max(a.time * 8 + a.grade) % 8 FROM answers a"
+       " WHERE (a.learner_id, a.lesson, a.line1, a.line2) IN (SELECT b.learner_id, b.lesson,"
+       "  b.line1, b.line2 FROM new_withdrawals w JOIN answers b"
+       "  ON b.learner_id = w.learner_id AND b.device = w.device AND b.seq = w.seq)"
+       " AND NOT EXISTS (SELECT 1 FROM withdrawals w WHERE w.learner_id = a.learner_id"
+       "  AND w.device = a.device AND w.seq = a.seq)"
+       " GROUP BY a.learner_id, a.lesson, a.line1, a.line2;"
+       " RETURN NULL; END $$",
+       "CREATE TRIGGER withdrawals_to_card_states AFTER INSERT ON withdrawals"
+       " REFERENCING NEW TABLE AS new_withdrawals FOR EACH STATEMENT"
+       " EXECUTE FUNCTION card_states_after_withdrawals()"},
   };
   return steps;
 }

@@ -11,7 +11,7 @@ packages=(
   qt6-translations-l10n qt6-charts-dev libsqlite3-dev sqlite3 flite1-dev
   libminizip-dev libexpat1-dev
   nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libsodium-dev
-  libpq-dev postgresql-15
+  libpq-dev postgresql-15 chromium chromium-driver python3-selenium
   gstreamer1.0-plugins-good fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth xdotool xclip imagemagick python3 tzdata faketime
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian

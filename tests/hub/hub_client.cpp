@@ -6,6 +6,17 @@
 #include <cstdio>
 
 namespace hubtest {
+namespace {
+
+// The server's own self-signed certificate is the one trusted: what a pin gives a device.
+void TrustOnly(httplib::SSLClient& client, const std::string& certificate) {
+  client.set_ca_cert_path(certificate.c_str());
+  client.enable_server_certificate_verification(true);
+  client.set_connection_timeout(std::chrono::seconds(10));
+  client.set_read_timeout(std::chrono::seconds(60));
+}
+
+}  // namespace
 
 HubClient::HubClient(int port, std::string certificate)
     : port_(port), certificate_(std::move(certificate)) {}
@@ -13,14 +24,18 @@ HubClient::HubClient(int port, std::string certificate)
 HttpAnswer HubClient::post(const std::string& path, const std::string& body,
                            const std::string& token) const {
   httplib::SSLClient client("127.0.0.1", port_);
-  // The server's own self-signed certificate is the one trusted: what a pin gives a device.
-  client.set_ca_cert_path(certificate_.c_str());
-  client.enable_server_certificate_verification(true);
-  client.set_connection_timeout(std::chrono::seconds(10));
-  client.set_read_timeout(std::chrono::seconds(60));
+  TrustOnly(client, certificate_);
   httplib::Headers headers;
   if (!token.empty()) headers.emplace("Authorization", "Bearer " + token);
   const auto result = client.Post(path.c_str(), headers, body, "application/json");
+  if (!result) return {};
+  return {result->status, result->body, result->get_header_value("Retry-After")};
+}
+
+HttpAnswer HubClient::get(const std::string& path) const {
+  httplib::SSLClient client("127.0.0.1", port_);
+  TrustOnly(client, certificate_);
+  const auto result = client.Get(path.c_str());
   if (!result) return {};
   return {result->status, result->body, result->get_header_value("Retry-After")};
 }

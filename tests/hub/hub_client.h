@@ -22,6 +22,7 @@ class HubClient {
 
   HttpAnswer post(const std::string& path, const std::string& body,
                   const std::string& token = {}) const;
+  HttpAnswer get(const std::string& path) const;
   // The same request without TLS.
   HttpAnswer postPlain(const std::string& path, const std::string& body) const;
   HttpAnswer join(const std::string& secret, const std::string& device) const;

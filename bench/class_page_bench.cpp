@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// The teachers' class page under a full class, against the real studyhub and a PostgreSQL
+// cluster that writes as a real one does, both on this machine:
+//   class_page_bench [LEARNERS] [LESSONS] [ANSWERS]      (60, 129 and 1,000,000)
+// The answers go straight into the database (what the page reads; the sync has its own
+// bench), 23 entries a lesson. A teacher signs in; then the grid page and the grid's CSV
+// are asked for again and again: the time to the first byte of each, first and median.
+#include <httplib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "database.h"
+#include "hub_server.h"
+#include "postgres_cluster.h"
+#include "test_support.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Millis = std::chrono::duration<double, std::milli>;
+
+constexpr int kEntriesPerLesson = 23;
+constexpr int kRounds = 10;
+
+class Browser {
+ public:
+  Browser(int port, const std::string& certificate) : client_("127.0.0.1", port) {
+    client_.set_ca_cert_path(certificate.c_str());
+    client_.enable_server_certificate_verification(true);
+    client_.set_keep_alive(true);
+    client_.set_read_timeout(std::chrono::seconds(60));
+  }
+
+  std::string get(const std::string& path) {
+    const auto result = client_.Get(path, headers());
+    if (!result) throw std::runtime_error(path + ": " + httplib::to_string(result.error()));
+    keep(result->headers);
+    return result->body;
+  }
+
+  void post(const std::string& path, const httplib::Params& fields) {
+    const auto result = client_.Post(path, headers(), fields);
+    if (!result || result->status != 303) throw std::runtime_error(path + " was refused");
+    keep(result->headers);
+  }
+
+  // The time to the first byte of the reply's body, and its size.
+  std::pair<double, std::size_t> firstByte(const std::string& path) {
+    const auto start = Clock::now();
+    double first = -1;
+    std::size_t size = 0;
+    const auto result = client_.Get(path, headers(), [&](const char*, std::size_t length) {
+      if (first < 0) first = Millis(Clock::now() - start).count();
+      size += length;
+      return true;
+    });
+    if (!result || result->status != 200) throw std::runtime_error(path + " failed");
+    return {first, size};
+  }
+
+  static std::string Csrf(const std::string& html) {
+    std::smatch found;
+    if (!std::regex_search(html, found, std::regex("name=\"csrf\" value=\"([^\"]*)\""))) {
+      throw std::runtime_error("no CSRF token in the page");
+    }
+    return found[1];
+  }
+
+ private:
+  httplib::Headers headers() const {
+    std::string cookie;
+    for (const auto& [name, value] : cookies_) cookie += name + "=" + value + "; ";
+    return {{"Cookie", cookie}};
+  }
+  void keep(const httplib::Headers& headers) {
+    for (auto [it, end] = headers.equal_range("Set-Cookie"); it != end; ++it) {
+      const std::string& value = it->second;
+      const auto equals = value.find('=');
+      cookies_.emplace_back(value.substr(0, equals),
+                            value.substr(equals + 1, value.find(';') - equals - 1));
+    }
+  }
+
+  httplib::SSLClient client_;
+  std::vector<std::pair<std::string, std::string>> cookies_;
+};
+
+void Fill(const std::string& conninfo, int learners, int lessons, long answers) {
+  hub::Database database(conninfo);
+  database.run("INSERT INTO classes (name) VALUES ('Bench')");
+  database.run(
+      "INSERT INTO learners (class_id, number, name) SELECT 1, (100000 + n)::text,"
+      " '学生' || n FROM generate_series(1, $1::int) n",
+      {std::to_string(learners)});
+  // Each learner's answers over the last twelve weeks, every card about equally often.
+  database.run(
+      "INSERT INTO answers (learner_id, device, seq, number, lesson, line1, line2, part, time,"
+      " grade, activity, seconds)"
+      " SELECT l, repeat('a', 32), n, n, 'Lesson ' || (1 + n % $2::int),"
+      "  'word ' || ((n / $2::int) % $3::int), '词', 'n.',"
+      "  (extract(epoch FROM now()) * 1000)::bigint"
+      "  - (n::bigint * 7919 + l * 13) * 60000 % (84::bigint * 86400000),"
+      "  1 + (n * 7 + l) % 4, 'review', 5 + n % 30"
+      " FROM generate_series(1, $1::int) l, generate_series(1, $4::int) n",
+      {std::to_string(learners), std::to_string(lessons), std::to_string(kEntriesPerLesson),
+       std::to_string(answers / learners)});
+  database.run("UPDATE learners SET counter = $1", {std::to_string(answers / learners)});
+  database.run("ANALYZE");
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int learners = argc > 1 ? std::stoi(argv[1]) : 60;
+  const int lessons = argc > 2 ? std::stoi(argv[2]) : 129;
+  const long answers = argc > 3 ? std::stol(argv[3]) : 1000000;
+  try {
+    hubtest::PostgresCluster cluster(true);
+    testsupport::TempDir folder;
+    const std::string conninfo = cluster.newDatabase();
+    hubtest::HubServer hub(STUDYHUB, conninfo, folder.path());
+    auto start = Clock::now();
+    Fill(conninfo, learners, lessons, answers);
+    std::cout << learners << " learners, " << lessons << " lessons, " << answers
+              << " answers stored in " << Millis(Clock::now() - start).count() / 1000 << " s\n";
+    const std::string password =
+        hubtest::HubServer::LastLine(hub.run({"teacher", "add", "bench", "Bench"}).output);
+    hub.start();
+    Browser browser(hub.port(), hub.certificate().string());
+    browser.post(
+        "/signin",
+        {{"name", "bench"}, {"password", password}, {"csrf", Browser::Csrf(browser.get("/"))}});
+    const std::string newPassword = "bench-password-2026";
+    browser.post("/password", {{"password", newPassword},
+                               {"again", newPassword},
+                               {"csrf", Browser::Csrf(browser.get("/"))}});
+    for (const char* path :
+         {"/class/1", "/class/1/grid.csv", "/class/1/week", "/class/1/hardest"}) {
+      std::vector<double> times;
+      std::size_t size = 0;
+      for (int round = 0; round < kRounds; ++round) {
+        const auto [first, bytes] = browser.firstByte(path);
+        times.push_back(first);
+        size = bytes;
+      }
+      std::cout << path << ": first byte " << times.front() << " ms the first time, median "
+                << Median(times) << " ms (" << size / 1024 << " KiB)\n";
+    }
+  } catch (const std::exception& error) {
+    std::cerr << "class_page_bench: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

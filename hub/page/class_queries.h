@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// What the class page reads from the database, every value a parameter. Withdrawn answers
+// are left out everywhere.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "class_numbers.h"
+#include "class_views.h"
+#include "database.h"
+
+namespace hub::page {
+
+std::vector<ClassLink> TeacherClasses(Database& database, std::int64_t teacher);
+// The class when the teacher has it; nothing otherwise (unknown or another teacher's).
+std::optional<ClassLink> TeachersClass(Database& database, std::int64_t teacher,
+                                       std::int64_t classId);
+
+// Lessons and their entries from the cards the class's answers name.
+Grid ReadGrid(Database& database, std::int64_t classId, Millis now);
+std::vector<WeekRow> ReadWeek(Database& database, std::int64_t classId, Millis weekStart);
+std::vector<HardEntry> ReadHardest(Database& database, std::int64_t classId, Millis weekStart);
+std::vector<Miss> ReadWhoMissed(Database& database, std::int64_t classId, Millis weekStart,
+                                const HardEntry& entry);
+
+int ReadGoal(Database& database, std::int64_t classId);  // minutes; 0 when none was set
+void WriteGoal(Database& database, std::int64_t classId, int minutes);
+
+}  // namespace hub::page
