@@ -8,11 +8,13 @@
 #include <map>
 #include <ostream>
 
+#include "book_check.h"
 #include "certificate.h"
 #include "class_list.h"
 #include "file_io.h"
 #include "https_server.h"
 #include "join_code.h"
+#include "published_books.h"
 #include "roster.h"
 #include "schema.h"
 
@@ -29,6 +31,8 @@ constexpr const char* kUsage =
     "  learner code CLASS NUMBER              a new join code for another device\n"
     "  learner import CLASS FILE.csv          学号,姓名 lines; prints each learner's code\n"
     "  learner list CLASS                     number, name, devices, last sync\n"
+    "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4)\n"
+    "                                         to every learner of CLASS at their next sync\n"
     "join codes: --address HOST:PORT instead of the one serve last ran with,\n"
     "            --days N valid for N days (7)\n";
 
@@ -211,6 +215,28 @@ int LearnerList(Database& database, const Invocation& invocation, std::ostream& 
   return 0;
 }
 
+int Publish(Database& database, const Invocation& invocation, std::ostream& out) {
+  Expect(invocation, 4);
+  const int book = Number(invocation.words[2], 1, studysync::kPublishedBooks, "BOOK");
+  const std::string& path = invocation.words[3];
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t size = 0;
+  const suite::FileStatus read =
+      suite::ReadFilePrefix(path, studysync::kMaxBookBytes + 1, bytes, size);
+  if (!read.ok()) throw UsageError(read.message());
+  const std::string content(bytes.begin(), bytes.end());
+  const studysync::BookCheck check = studysync::CheckBookFile(content);
+  if (!check.usable()) throw std::runtime_error(path + " cannot be handed out: " + check.why);
+  const ClassRow group = TheClass(database, invocation.words[1]);
+  const char* user = std::getenv("USER");
+  const std::int64_t version =
+      PublishBook(database, group.id, book, content, user ? user : "studyhub");
+  out << path << " is book " << book << " of " << group.name << ": " << check.lessons
+      << " lessons, " << check.entries << " entries (version " << version
+      << "); learners receive it at their next sync\n";
+  return 0;
+}
+
 int ServeCommand(const Invocation& invocation, std::ostream& err) {
   Expect(invocation, 1);
   ServeSettings settings;
@@ -245,6 +271,7 @@ DatabaseCommand FindDatabaseCommand(const Invocation& invocation) {
     if (w[1] == "import") return LearnerImport;
     if (w[1] == "list") return LearnerList;
   }
+  if (!w.empty() && w[0] == "publish") return Publish;
   return nullptr;
 }
 

@@ -83,7 +83,7 @@ void Reply(httplib::Response& response, const Answer& answer) {
   if (answer.retryAfter.count() > 0) {
     response.set_header("Retry-After", std::to_string(answer.retryAfter.count()));
   }
-  response.set_content(answer.body, "application/json");
+  response.set_content(answer.body, answer.contentType);
 }
 
 }  // namespace
@@ -124,6 +124,10 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
   });
   server.Post("/v1/sync", [&](const httplib::Request& request, httplib::Response& response) {
     Reply(response, service.sync(request.get_header_value("Authorization"), request.body,
+                                 request.remote_addr));
+  });
+  server.Post("/v1/book", [&](const httplib::Request& request, httplib::Response& response) {
+    Reply(response, service.book(request.get_header_value("Authorization"), request.body,
                                  request.remote_addr));
   });
   server.set_exception_handler(

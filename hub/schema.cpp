@@ -49,6 +49,12 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE settings (learner_id bigint NOT NULL REFERENCES learners,"
        " name text NOT NULL, value text NOT NULL, changed bigint NOT NULL,"
        " PRIMARY KEY (learner_id, name))"},
+      // 3: the books handed out to each class, the latest publication of each.
+      {"CREATE SEQUENCE book_versions",
+       "CREATE TABLE books (class_id bigint NOT NULL REFERENCES classes,"
+       " book smallint NOT NULL CHECK (book BETWEEN 1 AND 4), version bigint NOT NULL,"
+       " content bytea NOT NULL, published timestamptz NOT NULL DEFAULT now(),"
+       " published_by text NOT NULL, PRIMARY KEY (class_id, book))"},
   };
   return steps;
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "published_books.h"
 #include "sync_rules.h"
 #include "sync_store.h"
 
@@ -77,16 +78,14 @@ Answer SyncService::join(std::string_view body, const std::string& address) {
   });
 }
 
-Answer SyncService::sync(std::string_view authorization, std::string_view body,
-                         const std::string& address) {
+template <typename Work>
+Answer SyncService::withDevice(std::string_view authorization, const std::string& address,
+                               Work work) {
   constexpr std::string_view kBearer = "Bearer ";
   if (!authorization.starts_with(kBearer) || authorization.size() == kBearer.size()) {
     return Error(401, "no token");
   }
   const std::string token(authorization.substr(kBearer.size()));
-  std::string why;
-  const auto request = studysync::DecodeSyncRequest(body, why);
-  if (!request) return Error(400, why);
   return withDatabase([&](Database& database) {
     const auto device = FindDevice(database, token);
     if (!device) {
@@ -94,11 +93,36 @@ Answer SyncService::sync(std::string_view authorization, std::string_view body,
       if (wait.count() > 0) return TooMany(wait, "too many unknown tokens; try again later");
       return refusedSecret(401, address, "the token is unknown");
     }
-    const RequestCheck check = CheckSyncRequest(*request, device->learner, device->device);
+    return work(database, *device);
+  });
+}
+
+Answer SyncService::sync(std::string_view authorization, std::string_view body,
+                         const std::string& address) {
+  std::string why;
+  const auto request = studysync::DecodeSyncRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDevice(authorization, address, [&](Database& database, const DeviceOfToken& device) {
+    const RequestCheck check = CheckSyncRequest(*request, device.learner, device.device);
     if (check.verdict == RequestVerdict::Malformed) return Error(400, check.why);
     if (check.verdict == RequestVerdict::Forbidden) return Error(403, check.why);
-    return Answer{200, studysync::Encode(Sync(database, *device, *request)),
-                  std::chrono::seconds(0)};
+    studysync::SyncReply reply = Sync(database, device, *request);
+    reply.books = NewerBooks(database, device.learner, request->books);
+    return Answer{200, studysync::Encode(reply), std::chrono::seconds(0)};
+  });
+}
+
+Answer SyncService::book(std::string_view authorization, std::string_view body,
+                         const std::string& address) {
+  std::string why;
+  const auto request = studysync::DecodeBookRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDevice(authorization, address, [&](Database& database, const DeviceOfToken& device) {
+    auto content = BookContent(database, device.learner, request->wanted);
+    if (!content) return Error(404, "the class has no such book (or a newer one)");
+    Answer answer{200, std::move(*content), std::chrono::seconds(0)};
+    answer.contentType = "application/octet-stream";
+    return answer;
   });
 }
 

@@ -164,6 +164,15 @@ SyncSetting SettingFrom(const json& object) {
   return {Text(object, "name", false), Text(object, "value"), Integer(object, "changed", 0)};
 }
 
+json ToJson(const BookVersion& book) {
+  return {{"book", book.book}, {"version", book.version}};
+}
+BookVersion BookVersionFrom(const json& object) {
+  Check(object);
+  return {static_cast<int>(Integer(object, "book", 1, kPublishedBooks)),
+          Integer(object, "version", 1)};
+}
+
 template <typename Item>
 json ListJson(const std::vector<Item>& items) {
   json list = json::array();
@@ -191,6 +200,21 @@ SyncItems ItemsFrom(const json& object) {
   items.results = ListFrom(object, "results", ResultFrom);
   items.settings = ListFrom(object, "settings", SettingFrom);
   return items;
+}
+
+// Optional, for devices and servers from before books were handed out: at most one
+// version of each book.
+void AddBooks(json& object, const std::vector<BookVersion>& books) {
+  if (!books.empty()) object["books"] = ListJson(books);
+}
+std::vector<BookVersion> BooksFrom(const json& object) {
+  auto books = ListFrom(object, "books", BookVersionFrom);
+  std::vector<bool> seen(kPublishedBooks + 1, false);
+  for (const BookVersion& book : books) {
+    if (seen[static_cast<std::size_t>(book.book)]) throw Malformed{"a book is named twice"};
+    seen[static_cast<std::size_t>(book.book)] = true;
+  }
+  return books;
 }
 
 template <typename Message>
@@ -241,6 +265,7 @@ std::string Encode(const SyncRequest& message) {
   json object = {
       {"learner", message.learner}, {"device", message.device}, {"since", message.since}};
   AddItems(object, message.items);
+  AddBooks(object, message.books);
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -251,6 +276,7 @@ std::string Encode(const SyncReply& message) {
                  {"cursor", message.cursor},
                  {"more", message.more}};
   AddItems(object, message.items);
+  AddBooks(object, message.books);
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -276,6 +302,7 @@ std::optional<SyncRequest> DecodeSyncRequest(std::string_view body, std::string&
     message.device = Device(object, "device");
     message.since = Integer(object, "since", 0);
     message.items = ItemsFrom(object);
+    message.books = BooksFrom(object);
     return message;
   });
 }
@@ -291,7 +318,18 @@ std::optional<SyncReply> DecodeSyncReply(std::string_view body, std::string& why
     if (!more.is_boolean()) throw Malformed{"\"more\" is not true or false"};
     message.more = more.get<bool>();
     message.items = ItemsFrom(object);
+    message.books = BooksFrom(object);
     return message;
+  });
+}
+
+std::string Encode(const BookRequest& message) {
+  return ToJson(message.wanted).dump();
+}
+
+std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string& why) {
+  return Decode<BookRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    return BookRequest{BookVersionFrom(object)};
   });
 }
 

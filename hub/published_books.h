@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// The books handed out to each class: the latest publication of each of the four, which
+// every learner of the class receives at their next sync.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "database.h"
+#include "sync_messages.h"
+
+namespace hub {
+
+// Replaces the class's book `book` with `content` (checked already); its new version.
+std::int64_t PublishBook(Database& database, std::int64_t classId, int book,
+                         const std::string& content, const std::string& publisher);
+
+// The books of the learner's class newer than those the device has.
+std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,
+                                               const std::vector<studysync::BookVersion>& had);
+
+// That version of the book, when it is still the one the learner's class has.
+std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
+                                       const studysync::BookVersion& wanted);
+
+}  // namespace hub
