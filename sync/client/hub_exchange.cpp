@@ -79,10 +79,12 @@ bool Full(const SyncItems& items, std::size_t limit) {
 // The request of what the store has not sent, at most `limit` of each kind and fewer when
 // long texts would make it larger than the server takes; its body in `body`.
 std::optional<SyncRequest> NextRequest(study::SyncStore& store, std::int64_t learner,
-                                       std::size_t& limit, std::string& body, HubFailure& failure) {
+                                       std::size_t& limit, const std::vector<BookVersion>& books,
+                                       std::string& body, HubFailure& failure) {
   study::StoreFailure storeFailure;
   SyncRequest request;
   request.learner = learner;
+  request.books = books;
   request.device = store.deviceId();
   request.since = store.cursor(storeFailure);
   for (;;) {
@@ -106,13 +108,24 @@ std::optional<JoinReply> Join(const Post& post, const JoinRequest& request, HubF
   return reply;
 }
 
+std::optional<std::string> FetchBook(const Post& post, const std::string& token,
+                                     const BookVersion& wanted, HubFailure& failure) {
+  auto body = Answered(post("/v1/book", Encode(BookRequest{wanted}), token), failure);
+  if (!body && failure.kind == HubFailure::Kind::Refused && failure.status == 404) {
+    failure = {};
+  }
+  return body;
+}
+
 bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner,
-                 const std::string& token, SyncCounts& counts, HubFailure& failure) {
+                 const std::string& token, SyncCounts& counts, HubFailure& failure,
+                 BookOffer* books) {
   study::StoreFailure storeFailure;
   std::size_t limit = kMaxItemsPerRequest;
   for (;;) {
     std::string sent;
-    const auto request = NextRequest(store, learner, limit, sent, failure);
+    const auto request = NextRequest(
+        store, learner, limit, books ? books->had : std::vector<BookVersion>{}, sent, failure);
     if (!request) return false;
     const auto body = Answered(post("/v1/sync", sent, token), failure);
     if (!body) return false;
@@ -137,6 +150,7 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
     if (!merged) return StoreRefused(storeFailure, "take in what was received", failure);
     counts.received += merged->answers;
     counts.withdrawn += merged->withdrawals;
+    if (books) books->newer = reply->books;
     if (!reply->more && !Full(request->items, limit)) return true;
   }
 }
