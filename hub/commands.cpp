@@ -17,6 +17,7 @@
 #include "published_books.h"
 #include "roster.h"
 #include "schema.h"
+#include "teachers.h"
 
 namespace hub {
 namespace {
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "  learner code CLASS NUMBER              a new join code for another device\n"
     "  learner import CLASS FILE.csv          学号,姓名 lines; prints each learner's code\n"
     "  learner list CLASS                     number, name, devices, last sync\n"
+    "  teacher add NAME CLASS...              prints a one-time password last\n"
+    "  teacher classes NAME CLASS...          the classes the teacher sees, instead\n"
     "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4)\n"
     "                                         to every learner of CLASS at their next sync\n"
     "join codes: --address HOST:PORT instead of the one serve last ran with,\n"
@@ -237,6 +240,30 @@ int Publish(Database& database, const Invocation& invocation, std::ostream& out)
   return 0;
 }
 
+std::vector<std::string> Operands(const Invocation& invocation, std::size_t from) {
+  if (invocation.words.size() <= from) throw UsageError("wrong number of operands");
+  return {invocation.words.begin() + static_cast<std::ptrdiff_t>(from), invocation.words.end()};
+}
+
+int TeacherAdd(Database& database, const Invocation& invocation, std::ostream& out) {
+  const std::vector<std::string> classes = Operands(invocation, 3);
+  const std::string& name = invocation.words[2];
+  std::string password;
+  database.transaction([&] { password = AddTeacher(database, name, classes); });
+  out << "teacher " << name << " added; one-time password, to be changed at the first sign-in:\n"
+      << password << '\n';
+  return 0;
+}
+
+int TeacherClasses(Database& database, const Invocation& invocation, std::ostream& out) {
+  const std::vector<std::string> classes = Operands(invocation, 3);
+  const std::string& name = invocation.words[2];
+  database.transaction([&] { SetTeacherClasses(database, name, classes); });
+  out << "teacher " << name << " now sees " << classes.size() << " class"
+      << (classes.size() == 1 ? "" : "es") << '\n';
+  return 0;
+}
+
 int ServeCommand(const Invocation& invocation, std::ostream& err) {
   Expect(invocation, 1);
   ServeSettings settings;
@@ -272,6 +299,10 @@ DatabaseCommand FindDatabaseCommand(const Invocation& invocation) {
     if (w[1] == "list") return LearnerList;
   }
   if (!w.empty() && w[0] == "publish") return Publish;
+  if (w.size() >= 2 && w[0] == "teacher") {
+    if (w[1] == "add") return TeacherAdd;
+    if (w[1] == "classes") return TeacherClasses;
+  }
   return nullptr;
 }
 

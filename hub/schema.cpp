@@ -49,7 +49,23 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE settings (learner_id bigint NOT NULL REFERENCES learners,"
        " name text NOT NULL, value text NOT NULL, changed bigint NOT NULL,"
        " PRIMARY KEY (learner_id, name))"},
-      // 3: the books handed out to each class, the latest publication of each.
+      // 3: teachers, the classes each may see, their sign-in sessions (only a hash of the
+      // session's id), and the weekly goal a teacher sets for a class.
+      {"CREATE TABLE teachers (id bigserial PRIMARY KEY, name text NOT NULL UNIQUE,"
+       " password_hash text NOT NULL, must_change boolean NOT NULL DEFAULT true,"
+       " created timestamptz NOT NULL DEFAULT now())",
+       "CREATE TABLE teacher_classes (teacher_id bigint NOT NULL REFERENCES teachers"
+       " ON DELETE CASCADE, class_id bigint NOT NULL REFERENCES classes ON DELETE CASCADE,"
+       " PRIMARY KEY (teacher_id, class_id))",
+       "CREATE TABLE teacher_sessions (hash text PRIMARY KEY,"
+       " teacher_id bigint NOT NULL REFERENCES teachers ON DELETE CASCADE,"
+       " csrf text NOT NULL, expires timestamptz NOT NULL)",
+       "CREATE TABLE class_goals (class_id bigint PRIMARY KEY REFERENCES classes"
+       " ON DELETE CASCADE, minutes integer NOT NULL CHECK (minutes >= 0),"
+       " changed timestamptz NOT NULL DEFAULT now())",
+       // The page reads a class's answers by card and by time.
+       "CREATE INDEX answers_by_time ON answers (learner_id, time)"},
+      // 4: the books handed out to each class, the latest publication of each.
       {"CREATE SEQUENCE book_versions",
        "CREATE TABLE books (class_id bigint NOT NULL REFERENCES classes,"
        " book smallint NOT NULL CHECK (book BETWEEN 1 AND 4), version bigint NOT NULL,"

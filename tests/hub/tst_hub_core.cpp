@@ -7,6 +7,7 @@
 
 #include "attempt_limiter.h"
 #include "class_list.h"
+#include "passwords.h"
 #include "secrets.h"
 #include "sync_rules.h"
 
@@ -51,6 +52,29 @@ TEST(Secrets, AreRandomAndOnlyTheirHashIsKept) {
   EXPECT_NE(hub::SecretHash(a), hub::SecretHash(b));
   EXPECT_EQ(hub::SecretHash(a).size(), 64u);
   EXPECT_EQ(hub::RandomSecret(hub::kTokenBytes).size(), 43u);
+}
+
+TEST(Passwords, OnlyTheSamePasswordMatchesItsSaltedArgon2idHash) {
+  const std::string password = hub::NewOneTimePassword();
+  EXPECT_EQ(password.size(), 12u);
+  EXPECT_NE(password, hub::NewOneTimePassword());
+  const std::string hash = hub::HashPassword(password);
+  EXPECT_TRUE(hash.starts_with("$argon2id$"));
+  EXPECT_NE(hash, hub::HashPassword(password));  // salted
+  struct Case {
+    std::string hash;
+    std::string password;
+    bool matches;
+  };
+  const Case cases[] = {{hash, password, true},
+                        {hash, password + " ", false},
+                        {hash, "", false},
+                        {"", password, false},
+                        {"$argon2id$v=19$m=1,t=1,p=1$AAAA$AAAA", password, false},
+                        {std::string(4096, '$'), password, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(hub::PasswordMatches(c.hash, c.password), c.matches) << c.hash.substr(0, 40);
+  }
 }
 
 TEST(ClassList, IsReadInEveryEncodingAndSeparatorWithOrWithoutAHeader) {
