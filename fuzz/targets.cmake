@@ -27,6 +27,7 @@ list(APPEND SUITE_FUZZ_TARGETS sync_reply join_reply)
 set(SUITE_FUZZ_LIBRARY_sync_reply sync_core)
 set(SUITE_FUZZ_LIBRARY_join_reply sync_core)
 # The books a class is handed out: the request for one, and the check of its bytes.
-list(APPEND SUITE_FUZZ_TARGETS book_request handed_out_book)
+list(APPEND SUITE_FUZZ_TARGETS book_request handed_out_book publish_request)
 set(SUITE_FUZZ_LIBRARY_book_request sync_core)
 set(SUITE_FUZZ_LIBRARY_handed_out_book sync_books)
+set(SUITE_FUZZ_LIBRARY_publish_request sync_core sync_books)

@@ -8,7 +8,6 @@
 #include <map>
 #include <ostream>
 
-#include "book_check.h"
 #include "certificate.h"
 #include "class_list.h"
 #include "file_io.h"
@@ -227,15 +226,15 @@ int Publish(Database& database, const Invocation& invocation, std::ostream& out)
   const suite::FileStatus read =
       suite::ReadFilePrefix(path, studysync::kMaxBookBytes + 1, bytes, size);
   if (!read.ok()) throw UsageError(read.message());
-  const std::string content(bytes.begin(), bytes.end());
-  const studysync::BookCheck check = studysync::CheckBookFile(content);
-  if (!check.usable()) throw std::runtime_error(path + " cannot be handed out: " + check.why);
   const ClassRow group = TheClass(database, invocation.words[1]);
   const char* user = std::getenv("USER");
-  const std::int64_t version =
-      PublishBook(database, group.id, book, content, user ? user : "studyhub");
-  out << path << " is book " << book << " of " << group.name << ": " << check.lessons
-      << " lessons, " << check.entries << " entries (version " << version
+  const Publication done = PublishIfUsable(database, group.id, book, {bytes.begin(), bytes.end()},
+                                           user ? user : "studyhub");
+  if (!done.check.usable()) {
+    throw std::runtime_error(path + " cannot be handed out: " + done.check.why);
+  }
+  out << path << " is book " << book << " of " << group.name << ": " << done.check.lessons
+      << " lessons, " << done.check.entries << " entries (version " << done.version
       << "); learners receive it at their next sync\n";
   return 0;
 }

@@ -130,6 +130,9 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
     Reply(response, service.book(request.get_header_value("Authorization"), request.body,
                                  request.remote_addr));
   });
+  server.Post("/v1/publish", [&](const httplib::Request& request, httplib::Response& response) {
+    Reply(response, service.publish(request.body, request.remote_addr));
+  });
   server.set_exception_handler(
       [&](const httplib::Request&, httplib::Response& response, std::exception_ptr failure) {
         try {

@@ -30,8 +30,10 @@ std::string Unhex(const std::string& hex) {
 
 }  // namespace
 
-std::int64_t PublishBook(Database& database, std::int64_t classId, int book,
-                         const std::string& content, const std::string& publisher) {
+Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
+                            const std::string& content, const std::string& publisher) {
+  Publication publication{studysync::CheckBookFile(content), 0};
+  if (!publication.check.usable()) return publication;
   const Rows rows = database.run(
       "INSERT INTO books (class_id, book, version, content, published_by)"
       " VALUES ($1, $2, nextval('book_versions'), decode($3, 'hex'), $4)"
@@ -39,7 +41,8 @@ std::int64_t PublishBook(Database& database, std::int64_t classId, int book,
       " content = EXCLUDED.content, published = now(), published_by = EXCLUDED.published_by"
       " RETURNING version",
       {std::to_string(classId), std::to_string(book), Hex(content), publisher});
-  return rows.integer(0, 0);
+  publication.version = rows.integer(0, 0);
+  return publication;
 }
 
 std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,

@@ -8,14 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "book_check.h"
 #include "database.h"
 #include "sync_messages.h"
 
 namespace hub {
 
-// Replaces the class's book `book` with `content` (checked already); its new version.
-std::int64_t PublishBook(Database& database, std::int64_t classId, int book,
-                         const std::string& content, const std::string& publisher);
+struct Publication {
+  studysync::BookCheck check;
+  std::int64_t version = 0;  // the new one; 0 when the book was refused
+};
+
+// Replaces the class's book `book` with `content` when the chooser can use it whole;
+// otherwise nothing changes and `check` says why.
+Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
+                            const std::string& content, const std::string& publisher);
 
 // The books of the learner's class newer than those the device has.
 std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,

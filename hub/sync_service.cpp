@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "sync_service.h"
 
+#include <algorithm>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "published_books.h"
+#include "roster.h"
 #include "sync_rules.h"
 #include "sync_store.h"
+#include "teachers.h"
 
 namespace hub {
 namespace {
@@ -123,6 +126,29 @@ Answer SyncService::book(std::string_view authorization, std::string_view body,
     Answer answer{200, std::move(*content), std::chrono::seconds(0)};
     answer.contentType = "application/octet-stream";
     return answer;
+  });
+}
+
+Answer SyncService::publish(std::string_view body, const std::string& address) {
+  const auto wait = wrongSecrets_.waitFor(address, AttemptLimiter::Clock::now());
+  if (wait.count() > 0) return TooMany(wait, "too many wrong passwords; try again later");
+  std::string why;
+  const auto request = studysync::DecodePublishRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDatabase([&](Database& database) {
+    const auto teacher = CheckTeacher(database, request->teacher, request->password);
+    if (!teacher) return refusedSecret(401, address, "the teacher's name or password is wrong");
+    const auto group = FindClass(database, request->className);
+    if (!group ||
+        !std::binary_search(teacher->classIds.begin(), teacher->classIds.end(), group->id)) {
+      return Error(403, "the class is not this teacher's");
+    }
+    const Publication done =
+        PublishIfUsable(database, group->id, request->book, request->content, teacher->name);
+    if (!done.check.usable()) return Error(422, done.check.why);
+    const studysync::PublishReply reply{done.version, static_cast<std::int64_t>(done.check.lessons),
+                                        static_cast<std::int64_t>(done.check.entries)};
+    return Answer{200, studysync::Encode(reply), std::chrono::seconds(0)};
   });
 }
 

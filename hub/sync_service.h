@@ -27,6 +27,8 @@ class SyncService {
   Answer join(std::string_view body, const std::string& address);
   // `authorization`: the request's Authorization header.
   Answer sync(std::string_view authorization, std::string_view body, const std::string& address);
+  // A teacher hands a book out to one of their own classes.
+  Answer publish(std::string_view body, const std::string& address);
   // One version of one of the class's books, as a course file's bytes.
   Answer book(std::string_view authorization, std::string_view body, const std::string& address);
 

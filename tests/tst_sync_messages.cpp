@@ -50,6 +50,9 @@ TEST(SyncMessages, EveryMessageComesBackAsItWasSent) {
   const SyncRequest request{42, kDevice, 1234, SomeOfEach(), {{1, 5}, {4, 9}}};
   SyncReply reply{3, 1, 2, SomeOfEach(), 99, true, {{2, 12}}};
   const BookRequest book{{3, 1'700'000'000'000}};
+  const PublishRequest publish{"王老师", "pass word", "英语1班", 2,
+                               std::string("\0\xff\x81@ab", 6)};
+  const PublishReply published{17, 2, 48};
   const JoinRequest join{"K7Q2abcdefghijklmnopqrst", kDevice, "实验室-07"};
   const JoinReply joined{"tok", 42, "2024001", "李华", "英语1班"};
   std::string why;
@@ -58,6 +61,8 @@ TEST(SyncMessages, EveryMessageComesBackAsItWasSent) {
   EXPECT_EQ(DecodeJoinRequest(Encode(join), why), join) << why;
   EXPECT_EQ(DecodeJoinReply(Encode(joined), why), joined) << why;
   EXPECT_EQ(DecodeBookRequest(Encode(book), why), book) << why;
+  EXPECT_EQ(DecodePublishRequest(Encode(publish), why), publish) << why;
+  EXPECT_EQ(DecodePublishReply(Encode(published), why), published) << why;
 }
 
 TEST(SyncMessages, MessagesWithoutBooksStillRead) {

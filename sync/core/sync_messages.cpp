@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sync_messages.h"
 
+#include <sodium.h>
+
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -217,6 +219,33 @@ std::vector<BookVersion> BooksFrom(const json& object) {
   return books;
 }
 
+constexpr int kBase64 = sodium_base64_VARIANT_ORIGINAL;
+
+std::string ToBase64(const std::string& bytes) {
+  std::string text(sodium_base64_ENCODED_LEN(bytes.size(), kBase64), '\0');
+  sodium_bin2base64(text.data(), text.size(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                    bytes.size(), kBase64);
+  text.pop_back();  // the terminating NUL
+  return text;
+}
+
+std::string Base64Field(const json& object, const char* name, std::size_t most) {
+  const json& value = Field(object, name);
+  if (!value.is_string()) throw Malformed{std::string("\"") + name + "\" is not text"};
+  const auto& text = value.get_ref<const std::string&>();
+  if (text.size() / 4 * 3 > most + 2) throw Malformed{std::string("\"") + name + "\" is too long"};
+  std::string bytes(text.size() / 4 * 3 + 3, '\0');
+  std::size_t length = 0;
+  if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), text.data(),
+                        text.size(), nullptr, &length, nullptr, kBase64) != 0 ||
+      length > most) {
+    throw Malformed{std::string("\"") + name + "\" is not base64 of at most " +
+                    std::to_string(most) + " bytes"};
+  }
+  bytes.resize(length);
+  return bytes;
+}
+
 template <typename Message>
 std::optional<Message> Decode(std::string_view body, std::size_t limit, std::string& why,
                               Message (*from)(const json&)) {
@@ -330,6 +359,37 @@ std::string Encode(const BookRequest& message) {
 std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string& why) {
   return Decode<BookRequest>(body, kMaxRequestBytes, why, [](const json& object) {
     return BookRequest{BookVersionFrom(object)};
+  });
+}
+
+std::string Encode(const PublishRequest& message) {
+  return json{{"teacher", message.teacher},
+              {"password", message.password},
+              {"class", message.className},
+              {"book", message.book},
+              {"content", ToBase64(message.content)}}
+      .dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Encode(const PublishReply& message) {
+  return json{
+      {"version", message.version}, {"lessons", message.lessons}, {"entries", message.entries}}
+      .dump();
+}
+
+std::optional<PublishRequest> DecodePublishRequest(std::string_view body, std::string& why) {
+  return Decode<PublishRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    return PublishRequest{Text(object, "teacher", false), Text(object, "password", false),
+                          Text(object, "class", false),
+                          static_cast<int>(Integer(object, "book", 1, kPublishedBooks)),
+                          Base64Field(object, "content", kMaxBookBytes)};
+  });
+}
+
+std::optional<PublishReply> DecodePublishReply(std::string_view body, std::string& why) {
+  return Decode<PublishReply>(body, kMaxReplyBytes, why, [](const json& object) {
+    return PublishReply{Integer(object, "version", 1), Integer(object, "lessons", 0),
+                        Integer(object, "entries", 0)};
   });
 }
 

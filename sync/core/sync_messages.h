@@ -4,6 +4,7 @@
 // POST /v1/join   JoinRequest  -> JoinReply      (no token yet: the join code's secret)
 // POST /v1/sync   SyncRequest  -> SyncReply      (header "Authorization: Bearer TOKEN")
 // POST /v1/book   BookRequest  -> the course file's bytes  (the same header)
+// POST /v1/publish PublishRequest -> PublishReply  (a teacher's name and password inside)
 //
 // An answer, a withdrawal or a round result is known everywhere by the device that made
 // it and that device's own sequence number; storing one twice keeps it once. The server
@@ -31,7 +32,9 @@ using Millis = std::int64_t;
 // device says which version of each it has; a sync's reply names the newer ones, and each
 // is fetched on its own, so that no reply carries more than one book.
 inline constexpr int kPublishedBooks = 4;
-inline constexpr std::size_t kMaxBookBytes = 4u << 20;
+// Far above a full book of real texts (about 360 KB), and small enough that one travels in
+// base64 inside a request the server takes.
+inline constexpr std::size_t kMaxBookBytes = 2u << 20;
 
 struct BookVersion {
   int book = 1;              // 1 to kPublishedBooks
@@ -128,6 +131,23 @@ struct BookRequest {
   friend bool operator==(const BookRequest&, const BookRequest&) = default;
 };
 
+// A teacher hands a course file out to one of their classes as book `book`.
+struct PublishRequest {
+  std::string teacher;
+  std::string password;
+  std::string className;  // the class's name or id
+  int book = 1;
+  std::string content;  // the course file's bytes (base64 on the wire)
+  friend bool operator==(const PublishRequest&, const PublishRequest&) = default;
+};
+
+struct PublishReply {
+  std::int64_t version = 0;
+  std::int64_t lessons = 0;
+  std::int64_t entries = 0;
+  friend bool operator==(const PublishReply&, const PublishReply&) = default;
+};
+
 struct JoinRequest {
   std::string secret;  // from the join code
   std::string device;
@@ -152,10 +172,14 @@ std::string Encode(const SyncReply& message);
 std::string Encode(const JoinRequest& message);
 std::string Encode(const JoinReply& message);
 std::string Encode(const BookRequest& message);
+std::string Encode(const PublishRequest& message);
+std::string Encode(const PublishReply& message);
 std::optional<SyncRequest> DecodeSyncRequest(std::string_view body, std::string& why);
 std::optional<SyncReply> DecodeSyncReply(std::string_view body, std::string& why);
 std::optional<JoinRequest> DecodeJoinRequest(std::string_view body, std::string& why);
 std::optional<JoinReply> DecodeJoinReply(std::string_view body, std::string& why);
 std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string& why);
+std::optional<PublishRequest> DecodePublishRequest(std::string_view body, std::string& why);
+std::optional<PublishReply> DecodePublishReply(std::string_view body, std::string& why);
 
 }  // namespace studysync

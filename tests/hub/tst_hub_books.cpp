@@ -129,5 +129,50 @@ TEST_F(HubBooks, WhatTheChooserCouldNotUseIsRefusedAndNothingChanges) {
   EXPECT_EQ(fetch(learner_.token, {1, kept}).body, Book("x"));
 }
 
+TEST_F(HubBooks, ATeacherPublishesToTheirOwnClassesOnly) {
+  const std::string password =
+      HubServer::LastLine(studyhub({"teacher", "add", "王老师", "Class 1"}));
+  studyhub({"class", "add", "Class 2"});
+  studyhub({"teacher", "add", "赵老师", "Class 2"});
+  const auto request = [&](std::string teacher, std::string secret, std::string group,
+                           std::string bytes) {
+    return studysync::Encode(studysync::PublishRequest{teacher, secret, group, 3, bytes});
+  };
+  const struct {
+    const char* what;
+    std::string body;
+    int status;
+  } refused[] = {
+      {"a wrong password", request("王老师", password + "x", "Class 1", Book("x")), 401},
+      {"an unknown teacher", request("李老师", password, "Class 1", Book("x")), 401},
+      {"another teacher's class", request("王老师", password, "Class 2", Book("x")), 403},
+      {"no such class", request("王老师", password, "Class 9", Book("x")), 403},
+      {"a book the chooser cannot use", request("王老师", password, "Class 1", Book("x") + "z"),
+       422},
+      {"book 5", R"({"teacher":"王老师","password":"p","class":"Class 1","book":5,"content":""})",
+       400},
+      {"content not base64",
+       R"({"teacher":"王老师","password":"p","class":"Class 1","book":1,)"
+       R"("content":"%%%"})",
+       400},
+  };
+  for (const auto& c : refused) {
+    const HttpAnswer answer = client_->post("/v1/publish", c.body);
+    EXPECT_EQ(answer.status, c.status) << c.what << ": " << answer.body;
+  }
+  EXPECT_EQ(ask("SELECT count(*) FROM books"), "0");
+  const HttpAnswer published =
+      client_->post("/v1/publish", request("王老师", password, "Class 1", Book("x")));
+  ASSERT_EQ(published.status, 200) << published.body;
+  std::string why;
+  const auto reply = studysync::DecodePublishReply(published.body, why);
+  ASSERT_TRUE(reply) << why;
+  EXPECT_EQ(reply->lessons, 2);
+  EXPECT_EQ(reply->entries, 3);
+  EXPECT_EQ(offered(learner_, 1, {}), (std::vector<BookVersion>{{3, reply->version}}));
+  EXPECT_EQ(fetch(learner_.token, {3, reply->version}).body, Book("x"));
+  EXPECT_EQ(ask("SELECT published_by FROM books"), "王老师");
+}
+
 }  // namespace
 }  // namespace hubtest
