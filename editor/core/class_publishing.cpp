@@ -50,11 +50,11 @@ std::u16string RefusalMessage(const studysync::HttpReply& reply,
 std::optional<studysync::HttpsEndpoint> TeacherServer(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  const std::string withSecret = std::count(text.begin(), text.end(), '/') == 1
-                                     ? std::string(text) + "/" + std::string(22, 'A')
-                                     : std::string(text);
+  // The pin's base64 may hold '/' itself: a line without a secret is read as a code with a
+  // stand-in secret, else as the whole join code.
   std::string why;
-  const auto code = studysync::ParseJoinCode(withSecret, why);
+  auto code = studysync::ParseJoinCode(std::string(text) + "/" + std::string(22, 'A'), why);
+  if (!code) code = studysync::ParseJoinCode(text, why);
   if (!code) return std::nullopt;
   std::string address = studysync::FormatJoinCode(*code);
   address.resize(address.find('/'));
