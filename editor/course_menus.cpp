@@ -41,6 +41,9 @@ void AddFileMenu(CourseWindow& w) {
   w.exportBookAction =
       Command(w, file, QStringLiteral("把整册导出为 CSV(&B)…"), {}, &CourseWindow::exportBook);
   file->addSeparator();
+  w.publishAction =
+      Command(w, file, QStringLiteral("发布到班级(&P)…"), {}, &CourseWindow::publishAsked);
+  file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("退出(&Q)"));
   quit->setShortcut(QKeySequence::Quit);
   QObject::connect(quit, &QAction::triggered, &w, &QWidget::close);

@@ -155,6 +155,12 @@ void CourseWindow::exportBook() {
   files_.exportCsv(editor::ExportCsv(book()), files_.title());
 }
 
+void CourseWindow::publishAsked() {
+  publishDialog = new PublishDialog(book(), this);
+  publishDialog->setAttribute(Qt::WA_DeleteOnClose);
+  publishDialog->open();
+}
+
 void CourseWindow::addEntry() {
   push(session_.addEntry(currentLesson(), entryTable->currentRow()), QStringLiteral("添加词条"));
   if (!lesson()) return;

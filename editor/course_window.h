@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPointer>
 #include <QUndoStack>
 
 #include "book_files.h"
@@ -17,6 +18,7 @@
 #include "entry_table.h"
 #include "file_places.h"
 #include "import_flow.h"
+#include "publish_dialog.h"
 #include "status_line.h"
 
 namespace coursedesk {
@@ -66,6 +68,8 @@ class CourseWindow : public QMainWindow {
   void moveLessonDown();
   void importFileAsked();
   void importClipboard();
+  // 发布到班级: the dialog, window-modal; the window stays usable while it waits.
+  void publishAsked();
 
   StatusLine* statusLine = nullptr;  // where the book was saved, or what went wrong
   QUndoStack* undoStack = nullptr;
@@ -76,6 +80,8 @@ class CourseWindow : public QMainWindow {
   QLabel* findingDetail = nullptr;     // the chosen finding in full, wrapped
   QListWidget* previewList = nullptr;  // the lesson as the chooser shows it
 
+  QPointer<PublishDialog> publishDialog;  // while it is open
+  QAction* publishAction = nullptr;
   QAction* saveAction = nullptr;
   QAction* saveAsAction = nullptr;
   QAction* exportLessonAction = nullptr;

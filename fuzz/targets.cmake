@@ -29,3 +29,8 @@ set(SUITE_FUZZ_LIBRARY_join_reply sync_core)
 # What a browser sends the teachers' class page.
 list(APPEND SUITE_FUZZ_TARGETS page_request)
 set(SUITE_FUZZ_LIBRARY_page_request hub_page_core)
+# The books a class is handed out: the request for one, and the check of its bytes.
+list(APPEND SUITE_FUZZ_TARGETS book_request handed_out_book publish_request)
+set(SUITE_FUZZ_LIBRARY_book_request sync_core)
+set(SUITE_FUZZ_LIBRARY_handed_out_book sync_books)
+set(SUITE_FUZZ_LIBRARY_publish_request sync_core sync_books)

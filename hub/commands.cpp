@@ -13,6 +13,7 @@
 #include "file_io.h"
 #include "https_server.h"
 #include "join_code.h"
+#include "published_books.h"
 #include "roster.h"
 #include "schema.h"
 #include "teachers.h"
@@ -32,6 +33,8 @@ constexpr const char* kUsage =
     "  learner list CLASS                     number, name, devices, last sync\n"
     "  teacher add NAME CLASS...              prints a one-time password last\n"
     "  teacher classes NAME CLASS...          the classes the teacher sees, instead\n"
+    "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4)\n"
+    "                                         to every learner of CLASS at their next sync\n"
     "join codes: --address HOST:PORT instead of the one serve last ran with,\n"
     "            --days N valid for N days (7)\n";
 
@@ -214,6 +217,28 @@ int LearnerList(Database& database, const Invocation& invocation, std::ostream& 
   return 0;
 }
 
+int Publish(Database& database, const Invocation& invocation, std::ostream& out) {
+  Expect(invocation, 4);
+  const int book = Number(invocation.words[2], 1, studysync::kPublishedBooks, "BOOK");
+  const std::string& path = invocation.words[3];
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t size = 0;
+  const suite::FileStatus read =
+      suite::ReadFilePrefix(path, studysync::kMaxBookBytes + 1, bytes, size);
+  if (!read.ok()) throw UsageError(read.message());
+  const ClassRow group = TheClass(database, invocation.words[1]);
+  const char* user = std::getenv("USER");
+  const Publication done = PublishIfUsable(database, group.id, book, {bytes.begin(), bytes.end()},
+                                           user ? user : "studyhub");
+  if (!done.check.usable()) {
+    throw std::runtime_error(path + " cannot be handed out: " + done.check.why);
+  }
+  out << path << " is book " << book << " of " << group.name << ": " << done.check.lessons
+      << " lessons, " << done.check.entries << " entries (version " << done.version
+      << "); learners receive it at their next sync\n";
+  return 0;
+}
+
 std::vector<std::string> Operands(const Invocation& invocation, std::size_t from) {
   if (invocation.words.size() <= from) throw UsageError("wrong number of operands");
   return {invocation.words.begin() + static_cast<std::ptrdiff_t>(from), invocation.words.end()};
@@ -272,6 +297,7 @@ DatabaseCommand FindDatabaseCommand(const Invocation& invocation) {
     if (w[1] == "import") return LearnerImport;
     if (w[1] == "list") return LearnerList;
   }
+  if (!w.empty() && w[0] == "publish") return Publish;
   if (w.size() >= 2 && w[0] == "teacher") {
     if (w[1] == "add") return TeacherAdd;
     if (w[1] == "classes") return TeacherClasses;

@@ -84,7 +84,7 @@ void Reply(httplib::Response& response, const Answer& answer) {
   if (answer.retryAfter.count() > 0) {
     response.set_header("Retry-After", std::to_string(answer.retryAfter.count()));
   }
-  response.set_content(answer.body, "application/json");
+  response.set_content(answer.body, answer.contentType);
 }
 
 void ServePage(page::PageService& pages, const httplib::Request& request,
@@ -139,6 +139,13 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
   server.Post("/v1/sync", [&](const httplib::Request& request, httplib::Response& response) {
     Reply(response, service.sync(request.get_header_value("Authorization"), request.body,
                                  request.remote_addr));
+  });
+  server.Post("/v1/book", [&](const httplib::Request& request, httplib::Response& response) {
+    Reply(response, service.book(request.get_header_value("Authorization"), request.body,
+                                 request.remote_addr));
+  });
+  server.Post("/v1/publish", [&](const httplib::Request& request, httplib::Response& response) {
+    Reply(response, service.publish(request.body, request.remote_addr));
   });
   // Everything else is the teachers' class page.
   page::PageService pages(settings.conninfo);

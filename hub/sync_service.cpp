@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "sync_service.h"
 
+#include <algorithm>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "published_books.h"
+#include "roster.h"
 #include "sync_rules.h"
 #include "sync_store.h"
+#include "teachers.h"
 
 namespace hub {
 namespace {
@@ -77,16 +81,14 @@ Answer SyncService::join(std::string_view body, const std::string& address) {
   });
 }
 
-Answer SyncService::sync(std::string_view authorization, std::string_view body,
-                         const std::string& address) {
+template <typename Work>
+Answer SyncService::withDevice(std::string_view authorization, const std::string& address,
+                               Work work) {
   constexpr std::string_view kBearer = "Bearer ";
   if (!authorization.starts_with(kBearer) || authorization.size() == kBearer.size()) {
     return Error(401, "no token");
   }
   const std::string token(authorization.substr(kBearer.size()));
-  std::string why;
-  const auto request = studysync::DecodeSyncRequest(body, why);
-  if (!request) return Error(400, why);
   return withDatabase([&](Database& database) {
     const auto device = FindDevice(database, token);
     if (!device) {
@@ -94,11 +96,59 @@ Answer SyncService::sync(std::string_view authorization, std::string_view body,
       if (wait.count() > 0) return TooMany(wait, "too many unknown tokens; try again later");
       return refusedSecret(401, address, "the token is unknown");
     }
-    const RequestCheck check = CheckSyncRequest(*request, device->learner, device->device);
+    return work(database, *device);
+  });
+}
+
+Answer SyncService::sync(std::string_view authorization, std::string_view body,
+                         const std::string& address) {
+  std::string why;
+  const auto request = studysync::DecodeSyncRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDevice(authorization, address, [&](Database& database, const DeviceOfToken& device) {
+    const RequestCheck check = CheckSyncRequest(*request, device.learner, device.device);
     if (check.verdict == RequestVerdict::Malformed) return Error(400, check.why);
     if (check.verdict == RequestVerdict::Forbidden) return Error(403, check.why);
-    return Answer{200, studysync::Encode(Sync(database, *device, *request)),
-                  std::chrono::seconds(0)};
+    studysync::SyncReply reply = Sync(database, device, *request);
+    reply.books = NewerBooks(database, device.learner, request->books);
+    return Answer{200, studysync::Encode(reply), std::chrono::seconds(0)};
+  });
+}
+
+Answer SyncService::book(std::string_view authorization, std::string_view body,
+                         const std::string& address) {
+  std::string why;
+  const auto request = studysync::DecodeBookRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDevice(authorization, address, [&](Database& database, const DeviceOfToken& device) {
+    auto content = BookContent(database, device.learner, request->wanted);
+    if (!content) return Error(404, "the class has no such book (or a newer one)");
+    Answer answer{200, std::move(*content), std::chrono::seconds(0)};
+    answer.contentType = "application/octet-stream";
+    return answer;
+  });
+}
+
+Answer SyncService::publish(std::string_view body, const std::string& address) {
+  const auto wait = wrongSecrets_.waitFor(address, AttemptLimiter::Clock::now());
+  if (wait.count() > 0) return TooMany(wait, "too many wrong passwords; try again later");
+  std::string why;
+  const auto request = studysync::DecodePublishRequest(body, why);
+  if (!request) return Error(400, why);
+  return withDatabase([&](Database& database) {
+    const auto teacher = CheckTeacher(database, request->teacher, request->password);
+    if (!teacher) return refusedSecret(401, address, "the teacher's name or password is wrong");
+    const auto group = FindClass(database, request->className);
+    if (!group ||
+        !std::binary_search(teacher->classIds.begin(), teacher->classIds.end(), group->id)) {
+      return Error(403, "the class is not this teacher's");
+    }
+    const Publication done =
+        PublishIfUsable(database, group->id, request->book, request->content, teacher->name);
+    if (!done.check.usable()) return Error(422, done.check.why);
+    const studysync::PublishReply reply{done.version, static_cast<std::int64_t>(done.check.lessons),
+                                        static_cast<std::int64_t>(done.check.entries)};
+    return Answer{200, studysync::Encode(reply), std::chrono::seconds(0)};
   });
 }
 

@@ -15,8 +15,9 @@ namespace hub {
 
 struct Answer {
   int status = 200;
-  std::string body;  // JSON: the reply, or {"error": "..."}
+  std::string body;  // JSON: the reply, or {"error": "..."}; a book's bytes
   std::chrono::seconds retryAfter{0};
+  const char* contentType = "application/json";
 };
 
 class SyncService {
@@ -26,10 +27,17 @@ class SyncService {
   Answer join(std::string_view body, const std::string& address);
   // `authorization`: the request's Authorization header.
   Answer sync(std::string_view authorization, std::string_view body, const std::string& address);
+  // A teacher hands a book out to one of their own classes.
+  Answer publish(std::string_view body, const std::string& address);
+  // One version of one of the class's books, as a course file's bytes.
+  Answer book(std::string_view authorization, std::string_view body, const std::string& address);
 
  private:
   template <typename Work>
   Answer withDatabase(Work work);
+  // Runs `work` with the device the request's token names, or refuses the request.
+  template <typename Work>
+  Answer withDevice(std::string_view authorization, const std::string& address, Work work);
   Answer refusedSecret(int status, const std::string& address, const char* why);
 
   std::string conninfo_;

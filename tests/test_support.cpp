@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "course_file.h"
 #include "utf8.h"
 #include "zip.h"
 
@@ -196,6 +197,17 @@ course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint
   record.number2 = {0xde, 0xad, 0xbe, 0xef};
   record.number3 = {0x12, 0x34};
   return record;
+}
+
+std::string CourseFileBytes(const std::vector<std::array<std::string, 3>>& entries) {
+  course::RecordTable table;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    table[i] = MakeRecord({"", entries[i][0], entries[i][1], entries[i][2]},
+                          static_cast<std::uint32_t>(i));
+  }
+  std::string bytes;
+  if (!course::SerializeCourseTable(table, bytes)) throw std::runtime_error("no GBK form");
+  return bytes;
 }
 
 }  // namespace testsupport

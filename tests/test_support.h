@@ -2,6 +2,7 @@
 // A temporary folder per test and quick ways to make records and files.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
@@ -107,5 +108,9 @@ std::string ToGbk(const std::string& utf8);
 // A record whose texts are the given UTF-8 strings taken as stored text, with number
 // field 1 set to `serial` (little-endian) and the others to fixed patterns.
 course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint32_t serial = 0);
+
+// The bytes of a whole course file holding these entries, each {lesson, English, Chinese}
+// as stored text, in order from the first slot.
+std::string CourseFileBytes(const std::vector<std::array<std::string, 3>>& entries);
 
 }  // namespace testsupport

@@ -47,8 +47,12 @@ SyncItems SomeOfEach() {
 }
 
 TEST(SyncMessages, EveryMessageComesBackAsItWasSent) {
-  const SyncRequest request{42, kDevice, 1234, SomeOfEach()};
-  SyncReply reply{3, 1, 2, SomeOfEach(), 99, true};
+  const SyncRequest request{42, kDevice, 1234, SomeOfEach(), {{1, 5}, {4, 9}}};
+  SyncReply reply{3, 1, 2, SomeOfEach(), 99, true, {{2, 12}}};
+  const BookRequest book{{3, 1'700'000'000'000}};
+  const PublishRequest publish{"王老师", "pass word", "英语1班", 2,
+                               std::string("\0\xff\x81@ab", 6)};
+  const PublishReply published{17, 2, 48};
   const JoinRequest join{"K7Q2abcdefghijklmnopqrst", kDevice, "实验室-07"};
   const JoinReply joined{"tok", 42, "2024001", "李华", "英语1班"};
   std::string why;
@@ -56,6 +60,37 @@ TEST(SyncMessages, EveryMessageComesBackAsItWasSent) {
   EXPECT_EQ(DecodeSyncReply(Encode(reply), why), reply) << why;
   EXPECT_EQ(DecodeJoinRequest(Encode(join), why), join) << why;
   EXPECT_EQ(DecodeJoinReply(Encode(joined), why), joined) << why;
+  EXPECT_EQ(DecodeBookRequest(Encode(book), why), book) << why;
+  EXPECT_EQ(DecodePublishRequest(Encode(publish), why), publish) << why;
+  EXPECT_EQ(DecodePublishReply(Encode(published), why), published) << why;
+}
+
+TEST(SyncMessages, MessagesWithoutBooksStillRead) {
+  const std::string device = R"("device":")" + kDevice + R"(")";
+  std::string why;
+  const auto request = DecodeSyncRequest(R"({"learner":1,)" + device + R"(,"since":0})", why);
+  ASSERT_TRUE(request) << why;
+  EXPECT_TRUE(request->books.empty());
+  EXPECT_EQ(Encode(SyncRequest{1, kDevice, 0, {}, {}}).find("books"), std::string::npos);
+}
+
+TEST(SyncMessages, RefusesBooksOutOfRange) {
+  const std::string start = R"({"learner":1,"device":")" + kDevice + R"(","since":0,"books":)";
+  struct Case {
+    const char* what;
+    std::string books;
+  } cases[] = {
+      {"book 0", R"([{"book":0,"version":1}])"},
+      {"book 5", R"([{"book":5,"version":1}])"},
+      {"version 0", R"([{"book":1,"version":0}])"},
+      {"no version", R"([{"book":1}])"},
+      {"a book named twice", R"([{"book":2,"version":1},{"book":2,"version":3}])"},
+      {"not a list", R"({"book":1,"version":1})"},
+  };
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_FALSE(DecodeSyncRequest(start + c.books + "}", why)) << c.what;
+  }
 }
 
 TEST(SyncMessages, RefusesWhatIsNotOfTheMessagesShape) {

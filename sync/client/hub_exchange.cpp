@@ -81,10 +81,12 @@ bool Full(const SyncItems& items, std::size_t limit) {
 // The request of what the store has not sent, at most `limit` of each kind and fewer when
 // long texts would make it larger than the server takes; its body in `body`.
 std::optional<SyncRequest> NextRequest(study::SyncStore& store, std::int64_t learner,
-                                       std::size_t& limit, std::string& body, HubFailure& failure) {
+                                       std::size_t& limit, const std::vector<BookVersion>& books,
+                                       std::string& body, HubFailure& failure) {
   study::StoreFailure storeFailure;
   SyncRequest request;
   request.learner = learner;
+  request.books = books;
   request.device = store.deviceId();
   request.since = store.cursor(storeFailure);
   for (;;) {
@@ -106,6 +108,15 @@ std::optional<JoinReply> Join(const Post& post, const JoinRequest& request, HubF
   auto reply = DecodeJoinReply(*body, why);
   if (!reply) failure = {HubFailure::Kind::BadReply, 200, "the server's reply: " + why};
   return reply;
+}
+
+std::optional<std::string> FetchBook(const Post& post, const std::string& token,
+                                     const BookVersion& wanted, HubFailure& failure) {
+  auto body = Answered(post("/v1/book", Encode(BookRequest{wanted}), token), failure);
+  if (!body && failure.kind == HubFailure::Kind::Refused && failure.status == 404) {
+    failure = {};
+  }
+  return body;
 }
 
 namespace {
@@ -140,7 +151,8 @@ struct Asked {
 }  // namespace
 
 bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner,
-                 const std::string& token, SyncCounts& counts, HubFailure& failure) {
+                 const std::string& token, SyncCounts& counts, HubFailure& failure,
+                 BookOffer* books) {
   study::StoreFailure storeFailure;
   std::size_t limit = kMaxItemsPerRequest;
   // While a page is taken in, the next one is already on its way when nothing was sent with
@@ -152,7 +164,8 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
       asked = ahead.get();
     } else {
       std::string body;
-      const auto request = NextRequest(store, learner, limit, body, failure);
+      const auto request = NextRequest(
+          store, learner, limit, books ? books->had : std::vector<BookVersion>{}, body, failure);
       if (!request) return false;
       asked.request = *request;
       asked.reply = Exchange(post, asked.request, body, token, asked.failure);
@@ -164,7 +177,7 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
     const SyncRequest& request = asked.request;
     const SyncReply& reply = *asked.reply;
     if (reply.more && request.items.empty()) {
-      SyncRequest next{learner, request.device, reply.cursor, {}};
+      SyncRequest next{learner, request.device, reply.cursor, {}, request.books};
       ahead = std::async(std::launch::async, [&post, &token, next = std::move(next)] {
         Asked fetched{next, std::nullopt, {}};
         fetched.reply = Exchange(post, next, Encode(next), token, fetched.failure);
@@ -180,6 +193,7 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
     if (!merged) return StoreRefused(storeFailure, "take in what was received", failure);
     counts.received += merged->answers;
     counts.withdrawn += merged->withdrawals;
+    if (books) books->newer = reply.books;
     if (!reply.more && !Full(request.items, limit)) return true;
   }
 }

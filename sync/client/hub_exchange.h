@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "https_transport.h"
 #include "sync_messages.h"
@@ -41,7 +42,20 @@ struct SyncCounts {
 // in turns until nothing is left either way. Killed anywhere, a later sync repeats safely:
 // what the server already has it keeps once, and the store marks nothing before the server
 // took it. `counts` holds what was done before a failure.
+// The class's books: `had` goes with every request, `newer` is what the last reply offered.
+struct BookOffer {
+  std::vector<BookVersion> had;
+  std::vector<BookVersion> newer;
+};
+
 bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner,
-                 const std::string& token, SyncCounts& counts, HubFailure& failure);
+                 const std::string& token, SyncCounts& counts, HubFailure& failure,
+                 BookOffer* books = nullptr);
+
+// One version of one book, its bytes as the server sent them (unchecked). Nothing with
+// `failure` set when it could not be had; nothing and no failure when the class no longer
+// has that version (a newer one came meanwhile, offered at the next sync).
+std::optional<std::string> FetchBook(const Post& post, const std::string& token,
+                                     const BookVersion& wanted, HubFailure& failure);
 
 }  // namespace studysync

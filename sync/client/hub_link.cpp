@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -56,12 +57,16 @@ std::optional<HubLink> ReadHubLink(const std::string& path, std::string& why) {
     link.number = json.at("number").get<std::string>();
     link.name = json.at("name").get<std::string>();
     link.className = json.at("class").get<std::string>();
+    // Links written before books were handed out have none.
+    if (json.contains("books")) link.books = json.at("books").get<decltype(link.books)>();
   } catch (const nlohmann::json::exception&) {
     why = "not a link to a class server (damaged or of another program)";
     return std::nullopt;
   }
-  if (link.learner <= 0 || link.token.empty() || !AddressAndPinAreSound(link)) {
-    why = "the link to the class server is damaged (address, pin, learner or token)";
+  const bool booksSound =
+      std::all_of(link.books.begin(), link.books.end(), [](std::int64_t v) { return v >= 0; });
+  if (link.learner <= 0 || link.token.empty() || !AddressAndPinAreSound(link) || !booksSound) {
+    why = "the link to the class server is damaged (address, pin, learner, token or books)";
     return std::nullopt;
   }
   return link;
@@ -71,7 +76,7 @@ suite::FileStatus WriteHubLink(const std::string& path, const HubLink& link) {
   const nlohmann::json json = {{"address", link.address}, {"pin", link.pin},
                                {"learner", link.learner}, {"token", link.token},
                                {"number", link.number},   {"name", link.name},
-                               {"class", link.className}};
+                               {"class", link.className}, {"books", link.books}};
   // The replacement keeps the mode of the file it replaces: make that 0600 first, so the
   // token is never readable by others, not even for a moment.
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);

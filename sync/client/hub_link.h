@@ -4,11 +4,13 @@
 // so only its owner may read it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "file_status.h"
+#include "sync_messages.h"
 
 namespace studysync {
 
@@ -22,6 +24,8 @@ struct HubLink {
   std::string number;  // 学号
   std::string name;
   std::string className;
+  // The version of each book the class handed out that this device wrote, 0 for none.
+  std::array<std::int64_t, kPublishedBooks> books{};
   friend bool operator==(const HubLink&, const HubLink&) = default;
 };
 

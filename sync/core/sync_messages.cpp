@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sync_messages.h"
 
+#include <sodium.h>
+
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -164,6 +166,15 @@ SyncSetting SettingFrom(const json& object) {
   return {Text(object, "name", false), Text(object, "value"), Integer(object, "changed", 0)};
 }
 
+json ToJson(const BookVersion& book) {
+  return {{"book", book.book}, {"version", book.version}};
+}
+BookVersion BookVersionFrom(const json& object) {
+  Check(object);
+  return {static_cast<int>(Integer(object, "book", 1, kPublishedBooks)),
+          Integer(object, "version", 1)};
+}
+
 template <typename Item>
 json ListJson(const std::vector<Item>& items) {
   json list = json::array();
@@ -191,6 +202,48 @@ SyncItems ItemsFrom(const json& object) {
   items.results = ListFrom(object, "results", ResultFrom);
   items.settings = ListFrom(object, "settings", SettingFrom);
   return items;
+}
+
+// Optional, for devices and servers from before books were handed out: at most one
+// version of each book.
+void AddBooks(json& object, const std::vector<BookVersion>& books) {
+  if (!books.empty()) object["books"] = ListJson(books);
+}
+std::vector<BookVersion> BooksFrom(const json& object) {
+  auto books = ListFrom(object, "books", BookVersionFrom);
+  std::vector<bool> seen(kPublishedBooks + 1, false);
+  for (const BookVersion& book : books) {
+    if (seen[static_cast<std::size_t>(book.book)]) throw Malformed{"a book is named twice"};
+    seen[static_cast<std::size_t>(book.book)] = true;
+  }
+  return books;
+}
+
+constexpr int kBase64 = sodium_base64_VARIANT_ORIGINAL;
+
+std::string ToBase64(const std::string& bytes) {
+  std::string text(sodium_base64_ENCODED_LEN(bytes.size(), kBase64), '\0');
+  sodium_bin2base64(text.data(), text.size(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                    bytes.size(), kBase64);
+  text.pop_back();  // the terminating NUL
+  return text;
+}
+
+std::string Base64Field(const json& object, const char* name, std::size_t most) {
+  const json& value = Field(object, name);
+  if (!value.is_string()) throw Malformed{std::string("\"") + name + "\" is not text"};
+  const auto& text = value.get_ref<const std::string&>();
+  if (text.size() / 4 * 3 > most + 2) throw Malformed{std::string("\"") + name + "\" is too long"};
+  std::string bytes(text.size() / 4 * 3 + 3, '\0');
+  std::size_t length = 0;
+  if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), text.data(),
+                        text.size(), nullptr, &length, nullptr, kBase64) != 0 ||
+      length > most) {
+    throw Malformed{std::string("\"") + name + "\" is not base64 of at most " +
+                    std::to_string(most) + " bytes"};
+  }
+  bytes.resize(length);
+  return bytes;
 }
 
 template <typename Message>
@@ -241,6 +294,7 @@ std::string Encode(const SyncRequest& message) {
   json object = {
       {"learner", message.learner}, {"device", message.device}, {"since", message.since}};
   AddItems(object, message.items);
+  AddBooks(object, message.books);
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -251,6 +305,7 @@ std::string Encode(const SyncReply& message) {
                  {"cursor", message.cursor},
                  {"more", message.more}};
   AddItems(object, message.items);
+  AddBooks(object, message.books);
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -276,6 +331,7 @@ std::optional<SyncRequest> DecodeSyncRequest(std::string_view body, std::string&
     message.device = Device(object, "device");
     message.since = Integer(object, "since", 0);
     message.items = ItemsFrom(object);
+    message.books = BooksFrom(object);
     return message;
   });
 }
@@ -291,7 +347,49 @@ std::optional<SyncReply> DecodeSyncReply(std::string_view body, std::string& why
     if (!more.is_boolean()) throw Malformed{"\"more\" is not true or false"};
     message.more = more.get<bool>();
     message.items = ItemsFrom(object);
+    message.books = BooksFrom(object);
     return message;
+  });
+}
+
+std::string Encode(const BookRequest& message) {
+  return ToJson(message.wanted).dump();
+}
+
+std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string& why) {
+  return Decode<BookRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    return BookRequest{BookVersionFrom(object)};
+  });
+}
+
+std::string Encode(const PublishRequest& message) {
+  return json{{"teacher", message.teacher},
+              {"password", message.password},
+              {"class", message.className},
+              {"book", message.book},
+              {"content", ToBase64(message.content)}}
+      .dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Encode(const PublishReply& message) {
+  return json{
+      {"version", message.version}, {"lessons", message.lessons}, {"entries", message.entries}}
+      .dump();
+}
+
+std::optional<PublishRequest> DecodePublishRequest(std::string_view body, std::string& why) {
+  return Decode<PublishRequest>(body, kMaxRequestBytes, why, [](const json& object) {
+    return PublishRequest{Text(object, "teacher", false), Text(object, "password", false),
+                          Text(object, "class", false),
+                          static_cast<int>(Integer(object, "book", 1, kPublishedBooks)),
+                          Base64Field(object, "content", kMaxBookBytes)};
+  });
+}
+
+std::optional<PublishReply> DecodePublishReply(std::string_view body, std::string& why) {
+  return Decode<PublishReply>(body, kMaxReplyBytes, why, [](const json& object) {
+    return PublishReply{Integer(object, "version", 1), Integer(object, "lessons", 0),
+                        Integer(object, "entries", 0)};
   });
 }
 

@@ -3,6 +3,8 @@
 //
 // POST /v1/join   JoinRequest  -> JoinReply      (no token yet: the join code's secret)
 // POST /v1/sync   SyncRequest  -> SyncReply      (header "Authorization: Bearer TOKEN")
+// POST /v1/book   BookRequest  -> the course file's bytes  (the same header)
+// POST /v1/publish PublishRequest -> PublishReply  (a teacher's name and password inside)
 //
 // An answer, a withdrawal or a round result is known everywhere by the device that made
 // it and that device's own sequence number; storing one twice keeps it once. The server
@@ -25,6 +27,20 @@ inline constexpr std::size_t kMaxItemsPerRequest = 5000;
 inline constexpr std::size_t kMaxTextBytes = 4096;  // a lesson name, a line, an activity
 
 using Millis = std::int64_t;
+
+// The teacher hands out whole course files, one for each of the suite's four books. A
+// device says which version of each it has; a sync's reply names the newer ones, and each
+// is fetched on its own, so that no reply carries more than one book.
+inline constexpr int kPublishedBooks = 4;
+// Far above a full book of real texts (about 360 KB), and small enough that one travels in
+// base64 inside a request the server takes.
+inline constexpr std::size_t kMaxBookBytes = 2u << 20;
+
+struct BookVersion {
+  int book = 1;              // 1 to kPublishedBooks
+  std::int64_t version = 0;  // >= 1, larger for a later publication
+  friend bool operator==(const BookVersion&, const BookVersion&) = default;
+};
 
 // A device: 32 lowercase hex digits, 128 random bits.
 bool IsDeviceId(std::string_view text);
@@ -88,10 +104,11 @@ struct SyncItems {
 };
 
 struct SyncRequest {
-  std::int64_t learner = 0;  // must be the token's learner, else 403
-  std::string device;        // the sending device
-  std::int64_t since = 0;    // the cursor of the last reply taken in, 0 at first
-  SyncItems items;           // what the device has not yet sent
+  std::int64_t learner = 0;        // must be the token's learner, else 403
+  std::string device;              // the sending device
+  std::int64_t since = 0;          // the cursor of the last reply taken in, 0 at first
+  SyncItems items;                 // what the device has not yet sent
+  std::vector<BookVersion> books;  // the published books the device has
   friend bool operator==(const SyncRequest&, const SyncRequest&) = default;
 };
 
@@ -102,9 +119,33 @@ struct SyncReply {
   std::int64_t storedResults = 0;
   // What the learner's other devices stored after `since` (a page of it), and every setting.
   SyncItems items;
-  std::int64_t cursor = 0;  // the next request's `since`
-  bool more = false;        // another page waits after `cursor`
+  std::int64_t cursor = 0;         // the next request's `since`
+  bool more = false;               // another page waits after `cursor`
+  std::vector<BookVersion> books;  // books of the class newer than the device's
   friend bool operator==(const SyncReply&, const SyncReply&) = default;
+};
+
+// Asks for one version of one book; 404 when it is not (or no longer) the class's.
+struct BookRequest {
+  BookVersion wanted;
+  friend bool operator==(const BookRequest&, const BookRequest&) = default;
+};
+
+// A teacher hands a course file out to one of their classes as book `book`.
+struct PublishRequest {
+  std::string teacher;
+  std::string password;
+  std::string className;  // the class's name or id
+  int book = 1;
+  std::string content;  // the course file's bytes (base64 on the wire)
+  friend bool operator==(const PublishRequest&, const PublishRequest&) = default;
+};
+
+struct PublishReply {
+  std::int64_t version = 0;
+  std::int64_t lessons = 0;
+  std::int64_t entries = 0;
+  friend bool operator==(const PublishReply&, const PublishReply&) = default;
 };
 
 struct JoinRequest {
@@ -130,9 +171,15 @@ std::string Encode(const SyncRequest& message);
 std::string Encode(const SyncReply& message);
 std::string Encode(const JoinRequest& message);
 std::string Encode(const JoinReply& message);
+std::string Encode(const BookRequest& message);
+std::string Encode(const PublishRequest& message);
+std::string Encode(const PublishReply& message);
 std::optional<SyncRequest> DecodeSyncRequest(std::string_view body, std::string& why);
 std::optional<SyncReply> DecodeSyncReply(std::string_view body, std::string& why);
 std::optional<JoinRequest> DecodeJoinRequest(std::string_view body, std::string& why);
 std::optional<JoinReply> DecodeJoinReply(std::string_view body, std::string& why);
+std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string& why);
+std::optional<PublishRequest> DecodePublishRequest(std::string_view body, std::string& why);
+std::optional<PublishReply> DecodePublishReply(std::string_view body, std::string& why);
 
 }  // namespace studysync

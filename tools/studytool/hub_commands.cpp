@@ -6,6 +6,7 @@
 #include <climits>
 #include <ostream>
 
+#include "book_delivery.h"
 #include "hub_exchange.h"
 #include "hub_link.h"
 #include "join_code.h"
@@ -41,6 +42,13 @@ std::unique_ptr<study::ProgressStore> OpenToWrite(const std::string& path, const
     return nullptr;
   }
   return store;
+}
+
+// Where the store lies, and with it the learner's own copies of the books.
+std::string FolderOf(const std::string& storePath) {
+  const auto slash = storePath.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : storePath.substr(0, slash);
 }
 
 std::string Who(const studysync::HubLink& link) {
@@ -109,7 +117,7 @@ int Join(const std::string& code, const std::string& storePath, const std::strin
 int Sync(const std::string& storePath, std::ostream& out, std::ostream& err) {
   std::string why;
   const std::string linkPath = studysync::HubLinkPathFor(storePath);
-  const auto link = studysync::ReadHubLink(linkPath, why);
+  auto link = studysync::ReadHubLink(linkPath, why);
   if (!link) {
     err << "studytool sync: no link to a class server at " << linkPath << " (" << why
         << "): 'studytool join CODE' makes one\n";
@@ -119,19 +127,25 @@ int Sync(const std::string& storePath, std::ostream& out, std::ostream& err) {
   if (!store) return 2;
   studysync::SyncCounts counts;
   studysync::HubFailure failure;
-  const bool done = studysync::Synchronise(studysync::HttpsPost({link->address, link->pin}), *store,
-                                           link->learner, link->token, counts, failure);
+  const studysync::Post post = studysync::HttpsPost({link->address, link->pin});
+  studysync::BookOffer books{studysync::BooksHad(*link), {}};
+  int booksReceived = 0;
+  const bool done =
+      studysync::Synchronise(post, *store, link->learner, link->token, counts, failure, &books) &&
+      studysync::ReceiveBooks(post, books.newer, FolderOf(storePath), *link, linkPath,
+                              booksReceived, failure);
   if (!done) {
     err << "studytool sync: " << failure.why;
-    if (counts != studysync::SyncCounts{}) {
+    if (counts != studysync::SyncCounts{} || booksReceived > 0) {
       err << " (before that: sent " << counts.sent << ", received " << counts.received
-          << ", withdrawn " << counts.withdrawn << ")";
+          << ", withdrawn " << counts.withdrawn << ", books " << booksReceived << ")";
     }
     err << '\n';
     return ExitFor(failure);
   }
   out << "sent " << counts.sent << ", received " << counts.received << ", withdrawn "
-      << counts.withdrawn << '\n';
+      << counts.withdrawn << '\n'
+      << "books received " << booksReceived << '\n';
   return 0;
 }
 

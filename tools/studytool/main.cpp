@@ -88,7 +88,9 @@ constexpr const char* kSyncHelp =
     "usage: studytool sync [STORE]\n"
     "Sends the class server what STORE learned since the last sync and takes in what the\n"
     "learner's other devices sent, then prints 'sent N, received M, withdrawn K': N answers\n"
-    "new to the server, M answers new to STORE, K answers taken back either way. The study\n"
+    "new to the server, M answers new to STORE, K answers taken back either way; then\n"
+    "'books received B': the books the class was handed out since, each checked and written\n"
+    "as c1.dat ... c4.dat beside STORE, where the chooser finds them. The study\n"
     "programs run it themselves when a sitting starts and ends. The server unreachable or in\n"
     "trouble: exit 3 with the reason; refused or not understood: exit 1; no study.hub beside\n"
     "STORE or no usable store: exit 2. Without STORE, as for 'studytool log'.\n";

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#include "published_books.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+
+namespace hub {
+namespace {
+
+// Bytes travel to and from bytea as hex: parameters and results here are text.
+std::string Hex(const std::string& bytes) {
+  std::string hex(bytes.size() * 2 + 1, '\0');
+  sodium_bin2hex(hex.data(), hex.size(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                 bytes.size());
+  hex.pop_back();
+  return hex;
+}
+
+std::string Unhex(const std::string& hex) {
+  std::string bytes(hex.size() / 2, '\0');
+  std::size_t length = 0;
+  if (sodium_hex2bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), hex.data(),
+                     hex.size(), nullptr, &length, nullptr) != 0) {
+    throw std::runtime_error("a stored book is not hex");
+  }
+  bytes.resize(length);
+  return bytes;
+}
+
+}  // namespace
+
+Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
+                            const std::string& content, const std::string& publisher) {
+  Publication publication{studysync::CheckBookFile(content), 0};
+  if (!publication.check.usable()) return publication;
+  const Rows rows = database.run(
+      "INSERT INTO books (class_id, book, version, content, published_by)"
+      " VALUES ($1, $2, nextval('book_versions'), decode($3, 'hex'), $4)"
+      " ON CONFLICT (class_id, book) DO UPDATE SET version = EXCLUDED.version,"
+      " content = EXCLUDED.content, published = now(), published_by = EXCLUDED.published_by"
+      " RETURNING version",
+      {std::to_string(classId), std::to_string(book), Hex(content), publisher});
+  publication.version = rows.integer(0, 0);
+  return publication;
+}
+
+std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,
+                                               const std::vector<studysync::BookVersion>& had) {
+  const Rows rows = database.run(
+      "SELECT b.book, b.version FROM books b JOIN learners l ON l.class_id = b.class_id"
+      " WHERE l.id = $1 ORDER BY b.book",
+      {std::to_string(learnerId)});
+  std::vector<studysync::BookVersion> newer;
+  for (int row = 0; row < rows.size(); ++row) {
+    const studysync::BookVersion current{static_cast<int>(rows.integer(row, 0)),
+                                         rows.integer(row, 1)};
+    const auto old =
+        std::find_if(had.begin(), had.end(), [&](const auto& h) { return h.book == current.book; });
+    if (old == had.end() || old->version < current.version) newer.push_back(current);
+  }
+  return newer;
+}
+
+std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
+                                       const studysync::BookVersion& wanted) {
+  const Rows rows = database.run(
+      "SELECT encode(b.content, 'hex') FROM books b JOIN learners l ON l.class_id = b.class_id"
+      " WHERE l.id = $1 AND b.book = $2 AND b.version = $3",
+      {std::to_string(learnerId), std::to_string(wanted.book), std::to_string(wanted.version)});
+  if (rows.size() == 0) return std::nullopt;
+  return Unhex(rows.text(0, 0));
+}
+
+}  // namespace hub

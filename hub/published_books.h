@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// The books handed out to each class: the latest publication of each of the four, which
+// every learner of the class receives at their next sync.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "book_check.h"
+#include "database.h"
+#include "sync_messages.h"
+
+namespace hub {
+
+struct Publication {
+  studysync::BookCheck check;
+  std::int64_t version = 0;  // the new one; 0 when the book was refused
+};
+
+// Replaces the class's book `book` with `content` when the chooser can use it whole;
+// otherwise nothing changes and `check` says why.
+Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
+                            const std::string& content, const std::string& publisher);
+
+// The books of the learner's class newer than those the device has.
+std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,
+                                               const std::vector<studysync::BookVersion>& had);
+
+// That version of the book, when it is still the one the learner's class has.
+std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
+                                       const studysync::BookVersion& wanted);
+
+}  // namespace hub

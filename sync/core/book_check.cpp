@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "book_check.h"
+
+#include <algorithm>
+
+#include "book.h"
+#include "book_checks.h"
+#include "course_file.h"
+#include "sync_messages.h"
+
+namespace studysync {
+
+BookCheck CheckBookFile(std::string_view bytes) {
+  BookCheck check;
+  if (bytes.size() > kMaxBookBytes) {
+    check.why =
+        "larger than a handed-out book may be (" + std::to_string(kMaxBookBytes) + " bytes)";
+    return check;
+  }
+  course::RecordTable table;
+  const course::CourseImageReport report = course::ParseCourseImage(
+      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), table);
+  if (report.cutOff) {
+    check.why = "the file ends inside record " + std::to_string(report.wholeRecords + 1);
+  } else if (report.bytesBeyond > 0) {
+    check.why = std::to_string(report.bytesBeyond) + " bytes after the last record";
+  } else if (report.escapedBytes > 0) {
+    check.why = std::to_string(report.escapedBytes) + " bytes are not code page 936 text";
+  }
+  if (!check.usable()) return check;
+  const editor::Book book(table);
+  const auto lessons = book.lessons();
+  for (const auto& lesson : lessons) {
+    if (!lesson.name.empty()) {
+      ++check.lessons;
+      check.entries += lesson.count;
+    }
+  }
+  const auto findings = editor::CheckBook(book);
+  const bool partlyUnlisted = std::any_of(findings.begin(), findings.end(), [](const auto& f) {
+    return f.rule == editor::Rule::TooManyLessons || f.rule == editor::Rule::TooManyEntries;
+  });
+  if (check.lessons == 0) {
+    check.why = "it holds no lesson";
+  } else if (partlyUnlisted) {
+    check.why = "the chooser would not list all of it (more lessons or entries than it shows)";
+  }
+  return check;
+}
+
+}  // namespace studysync
