@@ -54,8 +54,8 @@ class ClassPageBrowser : public HubFixture {
       const auto reply = studysync::DecodeJoinReply(joined.body, why);
       ASSERT_TRUE(reply) << why;
       if (i == 1) learnerToken_ = reply->token;
-      studysync::SyncRequest request{reply->learner, DeviceId(i), 0,
-                                     fill.learners[static_cast<std::size_t>(i - 1)].items};
+      studysync::SyncRequest request{
+          reply->learner, DeviceId(i), 0, fill.learners[static_cast<std::size_t>(i - 1)].items, {}};
       const HttpAnswer synced = client_->sync(reply->token, request);
       ASSERT_EQ(synced.status, 200) << synced.body;
     }
