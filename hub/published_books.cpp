@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "pg_array.h"
+
 namespace hub {
 namespace {
 
@@ -60,6 +62,21 @@ std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t 
     if (old == had.end() || old->version < current.version) newer.push_back(current);
   }
   return newer;
+}
+
+std::vector<ClassBook> ClassBooks(Database& database, std::int64_t classId,
+                                  const std::vector<std::int64_t>& versionsHeld) {
+  const Rows rows = database.run(
+      "SELECT book, version, CASE WHEN version = ANY($2::bigint[]) THEN NULL"
+      " ELSE encode(content, 'hex') END FROM books WHERE class_id = $1 ORDER BY book",
+      {std::to_string(classId), IntegerArray(versionsHeld)});
+  std::vector<ClassBook> books;
+  for (int row = 0; row < rows.size(); ++row) {
+    ClassBook book{static_cast<int>(rows.integer(row, 0)), rows.integer(row, 1), std::nullopt};
+    if (!rows.isNull(row, 2)) book.content = Unhex(rows.text(row, 2));
+    books.push_back(std::move(book));
+  }
+  return books;
 }
 
 std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,

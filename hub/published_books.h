@@ -28,6 +28,17 @@ Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
 std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,
                                                const std::vector<studysync::BookVersion>& had);
 
+struct ClassBook {
+  int book = 0;
+  std::int64_t version = 0;
+  std::optional<std::string> content;  // not read when the caller has that version already
+};
+
+// The class's books in book order, read together with their versions so that a book
+// published meanwhile cannot pair one version with another's bytes.
+std::vector<ClassBook> ClassBooks(Database& database, std::int64_t classId,
+                                  const std::vector<std::int64_t>& versionsHeld);
+
 // That version of the book, when it is still the one the learner's class has.
 std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
                                        const studysync::BookVersion& wanted);

@@ -61,32 +61,57 @@ std::optional<ClassLink> TeachersClass(Database& database, std::int64_t teacher,
   return ClassLink{rows.integer(0, 0), rows.text(0, 1)};
 }
 
-Grid ReadGrid(Database& database, std::int64_t classId, Millis now) {
+Grid ReadGrid(Database& database, std::int64_t classId, const std::vector<BookLesson>& handedOut,
+              Millis now) {
   Grid grid;
   grid.learners = ReadLearners(database, classId);
-  // Each learner's latest answer to each card, kept by the database as answers come.
-  const Rows rows = database.run(
-      "SELECT s.learner_id, s.lesson, count(*),"
-      "  count(*) FILTER (WHERE s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade,"
-      "  1), 4)]), max(s.latest_time)"
-      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
-      " GROUP BY s.learner_id, s.lesson",
-      {std::to_string(classId), IntegerArray(DueCutoffs(now))});
-  // A lesson's entries: the distinct cards anyone of the class answered.
-  const Rows lessons = database.run(
-      "SELECT lesson, count(*) FROM (SELECT DISTINCT s.lesson, s.line1, s.line2"
-      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1) d"
-      " GROUP BY lesson",
-      {std::to_string(classId)});
-  for (int row = 0; row < lessons.size(); ++row) {
-    grid.lessons.push_back({lessons.text(row, 0), lessons.integer(row, 1)});
+  std::vector<std::string_view> names;
+  std::vector<std::string_view> entryLessons;
+  std::vector<std::string_view> lines1;
+  std::vector<std::string_view> lines2;
+  for (const BookLesson& lesson : handedOut) {
+    names.push_back(lesson.name);
+    grid.lessons.push_back({lesson.name, static_cast<std::int64_t>(lesson.entries.size())});
+    for (const BookEntry& entry : lesson.entries) {
+      entryLessons.push_back(lesson.name);
+      lines1.push_back(entry.line1);
+      lines2.push_back(entry.line2);
+    }
   }
+  // Each learner's latest answer to each card, kept by the database as answers come. A card
+  // of a handed-out lesson counts only when it is one of the lesson's entries now; the
+  // latest time studied is the lesson's, whichever of its cards.
+  const Rows rows = database.run(
+      "SELECT s.learner_id, s.lesson, count(*) FILTER (WHERE counted),"
+      "  count(*) FILTER (WHERE counted AND s.latest_time <= ($2::bigint[])[least(greatest("
+      "  s.latest_grade, 1), 4)]), max(s.latest_time)"
+      " FROM (SELECT s.*, b.lesson IS NULL OR e.lesson IS NOT NULL AS counted"
+      "  FROM card_states s JOIN learners l ON l.id = s.learner_id"
+      "  LEFT JOIN unnest($3::text[]) b (lesson) ON b.lesson = s.lesson"
+      "  LEFT JOIN unnest($4::text[], $5::text[], $6::text[]) e (lesson, line1, line2)"
+      "   ON e.lesson = s.lesson AND e.line1 = s.line1 AND e.line2 = s.line2"
+      "  WHERE l.class_id = $1) s"
+      " GROUP BY s.learner_id, s.lesson",
+      {std::to_string(classId), IntegerArray(DueCutoffs(now)), TextArray(names),
+       TextArray(entryLessons), TextArray(lines1), TextArray(lines2)});
   for (int row = 0; row < rows.size(); ++row) {
     grid.cells[{rows.integer(row, 0), rows.text(row, 1)}] = {
         rows.integer(row, 2), rows.integer(row, 3), rows.integer(row, 4)};
   }
-  std::sort(grid.lessons.begin(), grid.lessons.end(),
+  // The other lessons' entries: the distinct cards anyone of the class answered.
+  const Rows others = database.run(
+      "SELECT lesson, count(*) FROM (SELECT DISTINCT s.lesson, s.line1, s.line2"
+      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
+      " AND NOT EXISTS (SELECT 1 FROM unnest($2::text[]) b (lesson) WHERE b.lesson = s.lesson)) d"
+      " GROUP BY lesson",
+      {std::to_string(classId), TextArray(names)});
+  std::vector<GridLesson> answeredOnly;
+  for (int row = 0; row < others.size(); ++row) {
+    answeredOnly.push_back({others.text(row, 0), others.integer(row, 1)});
+  }
+  std::sort(answeredOnly.begin(), answeredOnly.end(),
             [](const GridLesson& a, const GridLesson& b) { return NaturalLess(a.name, b.name); });
+  grid.lessons.insert(grid.lessons.end(), answeredOnly.begin(), answeredOnly.end());
   return grid;
 }
 

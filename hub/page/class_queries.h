@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "book_lessons.h"
 #include "class_numbers.h"
 #include "class_views.h"
 #include "database.h"
@@ -18,8 +19,11 @@ std::vector<ClassLink> TeacherClasses(Database& database, std::int64_t teacher);
 std::optional<ClassLink> TeachersClass(Database& database, std::int64_t teacher,
                                        std::int64_t classId);
 
-// Lessons and their entries from the cards the class's answers name.
-Grid ReadGrid(Database& database, std::int64_t classId, Millis now);
+// The lessons handed out first, in book order, each counted against its entries only; then
+// the other lessons the class's answers name (an older book's, a lesson renamed), whose
+// entries are the distinct cards answered.
+Grid ReadGrid(Database& database, std::int64_t classId, const std::vector<BookLesson>& handedOut,
+              Millis now);
 std::vector<WeekRow> ReadWeek(Database& database, std::int64_t classId, Millis weekStart);
 std::vector<HardEntry> ReadHardest(Database& database, std::int64_t classId, Millis weekStart);
 std::vector<Miss> ReadWhoMissed(Database& database, std::int64_t classId, Millis weekStart,

@@ -83,16 +83,18 @@ std::string WaitText(std::chrono::seconds wait) {
   return "登录失败次数过多，请 " + std::to_string((wait.count() + 59) / 60) + " 分钟后再试。";
 }
 
-PageReply ClassView(Database& database, const RouteMatch& match, const Frame& frame,
-                    const PageRequest& request) {
+PageReply ClassView(Database& database, HandedOutLessons& books, const RouteMatch& match,
+                    const Frame& frame, const PageRequest& request) {
   const Millis now = Now();
   const Millis weekStart = WeekStart(now);
   const std::string name = "class-" + std::to_string(frame.classId);
   switch (match.route) {
     case Route::Grid:
-      return Html(200, GridPage(frame, ReadGrid(database, frame.classId, now)));
-    case Route::GridCsv:
-      return Csv(GridCsv(ReadGrid(database, frame.classId, now)), name + "-grid.csv");
+    case Route::GridCsv: {
+      const Grid grid = ReadGrid(database, frame.classId, books.of(database, frame.classId), now);
+      if (match.route == Route::GridCsv) return Csv(GridCsv(grid), name + "-grid.csv");
+      return Html(200, GridPage(frame, grid));
+    }
     case Route::Week:
     case Route::WeekCsv: {
       const int goal = ReadGoal(database, frame.classId);
@@ -239,7 +241,7 @@ PageReply PageService::signedIn(Database& database, const PageRequest& request) 
   if (!owned) return Message(404, "找不到班级", "没有这个班级，或者您无权查看。");
   frame.classId = owned->id;
   frame.className = owned->name;
-  return ClassView(database, match, frame, request);
+  return ClassView(database, handedOut_, match, frame, request);
 }
 
 }  // namespace hub::page

@@ -11,6 +11,7 @@
 
 #include "attempt_limiter.h"
 #include "database.h"
+#include "handed_out_lessons.h"
 
 namespace hub::page {
 
@@ -43,6 +44,7 @@ class PageService {
   // Ten wrong passwords within ten minutes, from one address or for one name, then a wait.
   AttemptLimiter wrongByAddress_{10, std::chrono::minutes(10)};
   AttemptLimiter wrongByName_{10, std::chrono::minutes(10)};
+  HandedOutLessons handedOut_;
 };
 
 }  // namespace hub::page

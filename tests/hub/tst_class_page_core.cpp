@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "book_lessons.h"
 #include "class_numbers.h"
 #include "class_views.h"
 #include "csv_table.h"
@@ -134,6 +135,29 @@ TEST(ClassPageRules, IdleLearnersComeFirstThenThoseShortOfTheGoal) {
   }
   EXPECT_EQ(GoalState(row("3", 600, 5), 30), "差 20 分钟");
   EXPECT_EQ(GoalState(row("3", 0, 0), 30), "本周未学习");
+}
+
+TEST(ClassPageRules, BooksJoinInBookOrderOneLessonPerName) {
+  const std::vector<BookLesson> book1 = {{"B", {{"x", "叉"}, {"y", "歪"}, {"x", "叉"}}},
+                                         {"A", {{"a", "啊"}}}};
+  const std::vector<BookLesson> book2 = {{"C", {}}, {"B", {{"z", "贼"}, {"y", "歪"}}}};
+  const struct {
+    const char* what;
+    std::vector<const std::vector<BookLesson>*> books;
+    std::vector<BookLesson> joined;
+  } kCases[] = {
+      {"no book", {}, {}},
+      {"one book, a repeated entry once",
+       {&book1},
+       {{"B", {{"x", "叉"}, {"y", "歪"}}}, {"A", {{"a", "啊"}}}}},
+      {"a name in two books stays first with the entries of both",
+       {&book1, &book2},
+       {{"B", {{"x", "叉"}, {"y", "歪"}, {"z", "贼"}}}, {"A", {{"a", "啊"}}}, {"C", {}}}},
+      {"book order, not reading order",
+       {&book2, &book1},
+       {{"C", {}}, {"B", {{"z", "贼"}, {"y", "歪"}, {"x", "叉"}}}, {"A", {{"a", "啊"}}}}},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(JoinBooks(c.books), c.joined) << c.what;
 }
 
 TEST(ClassPageRequests, PathsNameTheirPageAndClass) {
