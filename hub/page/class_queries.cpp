@@ -78,37 +78,50 @@ Grid ReadGrid(Database& database, std::int64_t classId, const std::vector<BookLe
       lines2.push_back(entry.line2);
     }
   }
-  // Each learner's latest answer to each card, kept by the database as answers come. A card
-  // of a handed-out lesson counts only when it is one of the lesson's entries now; the
-  // latest time studied is the lesson's, whichever of its cards.
-  const Rows rows = database.run(
-      "SELECT s.learner_id, s.lesson, count(*) FILTER (WHERE counted),"
-      "  count(*) FILTER (WHERE counted AND s.latest_time <= ($2::bigint[])[least(greatest("
-      "  s.latest_grade, 1), 4)]), max(s.latest_time)"
-      " FROM (SELECT s.*, b.lesson IS NULL OR e.lesson IS NOT NULL AS counted"
-      "  FROM card_states s JOIN learners l ON l.id = s.learner_id"
-      "  LEFT JOIN unnest($3::text[]) b (lesson) ON b.lesson = s.lesson"
-      "  LEFT JOIN unnest($4::text[], $5::text[], $6::text[]) e (lesson, line1, line2)"
-      "   ON e.lesson = s.lesson AND e.line1 = s.line1 AND e.line2 = s.line2"
-      "  WHERE l.class_id = $1) s"
-      " GROUP BY s.learner_id, s.lesson",
-      {std::to_string(classId), IntegerArray(DueCutoffs(now)), TextArray(names),
-       TextArray(entryLessons), TextArray(lines1), TextArray(lines2)});
-  for (int row = 0; row < rows.size(); ++row) {
-    grid.cells[{rows.integer(row, 0), rows.text(row, 1)}] = {
-        rows.integer(row, 2), rows.integer(row, 3), rows.integer(row, 4)};
-  }
-  // The other lessons' entries: the distinct cards anyone of the class answered.
-  const Rows others = database.run(
-      "SELECT lesson, count(*) FROM (SELECT DISTINCT s.lesson, s.line1, s.line2"
-      " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
-      " AND NOT EXISTS (SELECT 1 FROM unnest($2::text[]) b (lesson) WHERE b.lesson = s.lesson)) d"
-      " GROUP BY lesson",
-      {std::to_string(classId), TextArray(names)});
+  const std::string cutoffs = IntegerArray(DueCutoffs(now));
   std::vector<GridLesson> answeredOnly;
-  for (int row = 0; row < others.size(); ++row) {
-    answeredOnly.push_back({others.text(row, 0), others.integer(row, 1)});
-  }
+  // Both counts from one snapshot: the second is taken off the first.
+  database.transaction([&] {
+    database.run("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    // Each learner's latest answer to each card, kept by the database as answers come.
+    const Rows rows = database.run(
+        "SELECT s.learner_id, s.lesson, count(*),"
+        "  count(*) FILTER (WHERE s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade,"
+        "  1), 4)]), max(s.latest_time)"
+        " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
+        " GROUP BY s.learner_id, s.lesson",
+        {std::to_string(classId), cutoffs});
+    for (int row = 0; row < rows.size(); ++row) {
+      grid.cells[{rows.integer(row, 0), rows.text(row, 1)}] = {
+          rows.integer(row, 2), rows.integer(row, 3), rows.integer(row, 4)};
+    }
+    // The cards that are no entry of a handed-out lesson: those of a handed-out lesson, counted
+    // per learner, are taken off the cells above (the latest time studied stays the lesson's);
+    // the other lessons' entries are the distinct cards anyone of the class answered. One scan
+    // of the cards with both lists hashed; the cells above are counted in parallel without them.
+    const Rows outside = database.run(
+        "WITH outside AS MATERIALIZED (SELECT s.learner_id, s.lesson, s.line1, s.line2,"
+        "  s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade, 1), 4)] AS due,"
+        "  s.lesson IN (SELECT unnest($3::text[])) AS handed_out"
+        "  FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
+        "  AND (s.lesson NOT IN (SELECT unnest($3::text[])) OR (s.lesson, s.line1, s.line2)"
+        "  NOT IN (SELECT * FROM unnest($4::text[], $5::text[], $6::text[]))))"
+        " SELECT learner_id, lesson, count(*), count(*) FILTER (WHERE due) FROM outside"
+        "  WHERE handed_out GROUP BY learner_id, lesson"
+        " UNION ALL SELECT NULL, lesson, count(DISTINCT (line1, line2)), 0 FROM outside"
+        "  WHERE NOT handed_out GROUP BY lesson",
+        {std::to_string(classId), cutoffs, TextArray(names), TextArray(entryLessons),
+         TextArray(lines1), TextArray(lines2)});
+    for (int row = 0; row < outside.size(); ++row) {
+      if (outside.isNull(row, 0)) {
+        answeredOnly.push_back({outside.text(row, 1), outside.integer(row, 2)});
+        continue;
+      }
+      GridCell& cell = grid.cells[{outside.integer(row, 0), outside.text(row, 1)}];
+      cell.learned -= outside.integer(row, 2);
+      cell.due -= outside.integer(row, 3);
+    }
+  });
   std::sort(answeredOnly.begin(), answeredOnly.end(),
             [](const GridLesson& a, const GridLesson& b) { return NaturalLess(a.name, b.name); });
   grid.lessons.insert(grid.lessons.end(), answeredOnly.begin(), answeredOnly.end());
