@@ -7,13 +7,10 @@
 // the grid counts each lesson against the book's entries. A teacher signs in; then each
 // view and the grid's CSV are asked for again and again: the time to the first byte of
 // each, first and median.
-#include <httplib.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <iostream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,6 +18,7 @@
 #include "database.h"
 #include "hub_server.h"
 #include "postgres_cluster.h"
+#include "teacher_browser.h"
 #include "test_support.h"
 
 namespace {
@@ -30,69 +28,6 @@ using Millis = std::chrono::duration<double, std::milli>;
 
 constexpr int kEntriesPerLesson = 23;
 constexpr int kRounds = 10;
-
-class Browser {
- public:
-  Browser(int port, const std::string& certificate) : client_("127.0.0.1", port) {
-    client_.set_ca_cert_path(certificate.c_str());
-    client_.enable_server_certificate_verification(true);
-    client_.set_keep_alive(true);
-    client_.set_read_timeout(std::chrono::seconds(60));
-  }
-
-  std::string get(const std::string& path) {
-    const auto result = client_.Get(path, headers());
-    if (!result) throw std::runtime_error(path + ": " + httplib::to_string(result.error()));
-    keep(result->headers);
-    return result->body;
-  }
-
-  void post(const std::string& path, const httplib::Params& fields) {
-    const auto result = client_.Post(path, headers(), fields);
-    if (!result || result->status != 303) throw std::runtime_error(path + " was refused");
-    keep(result->headers);
-  }
-
-  // The time to the first byte of the reply's body, and its size.
-  std::pair<double, std::size_t> firstByte(const std::string& path) {
-    const auto start = Clock::now();
-    double first = -1;
-    std::size_t size = 0;
-    const auto result = client_.Get(path, headers(), [&](const char*, std::size_t length) {
-      if (first < 0) first = Millis(Clock::now() - start).count();
-      size += length;
-      return true;
-    });
-    if (!result || result->status != 200) throw std::runtime_error(path + " failed");
-    return {first, size};
-  }
-
-  static std::string Csrf(const std::string& html) {
-    std::smatch found;
-    if (!std::regex_search(html, found, std::regex("name=\"csrf\" value=\"([^\"]*)\""))) {
-      throw std::runtime_error("no CSRF token in the page");
-    }
-    return found[1];
-  }
-
- private:
-  httplib::Headers headers() const {
-    std::string cookie;
-    for (const auto& [name, value] : cookies_) cookie += name + "=" + value + "; ";
-    return {{"Cookie", cookie}};
-  }
-  void keep(const httplib::Headers& headers) {
-    for (auto [it, end] = headers.equal_range("Set-Cookie"); it != end; ++it) {
-      const std::string& value = it->second;
-      const auto equals = value.find('=');
-      cookies_.emplace_back(value.substr(0, equals),
-                            value.substr(equals + 1, value.find(';') - equals - 1));
-    }
-  }
-
-  httplib::SSLClient client_;
-  std::vector<std::pair<std::string, std::string>> cookies_;
-};
 
 void Fill(const std::string& conninfo, int learners, int lessons, long answers) {
   hub::Database database(conninfo);
@@ -156,14 +91,8 @@ int main(int argc, char** argv) {
     const std::string password =
         hubtest::HubServer::LastLine(hub.run({"teacher", "add", "bench", "Bench"}).output);
     hub.start();
-    Browser browser(hub.port(), hub.certificate().string());
-    browser.post(
-        "/signin",
-        {{"name", "bench"}, {"password", password}, {"csrf", Browser::Csrf(browser.get("/"))}});
-    const std::string newPassword = "bench-password-2026";
-    browser.post("/password", {{"password", newPassword},
-                               {"again", newPassword},
-                               {"csrf", Browser::Csrf(browser.get("/"))}});
+    hubtest::TeacherBrowser browser(hub.port(), hub.certificate().string());
+    browser.signIn("bench", password, "bench-password-2026");
     for (const char* path :
          {"/class/1", "/class/1/grid.csv", "/class/1/week", "/class/1/hardest"}) {
       std::vector<double> times;

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The class page's grid once books are handed out: the books' lessons in book order, each
-// counted against its own entries, then the lessons answered outside them; a new
-// publication counted at once.
+// counted against its own entries, then the lessons answered outside them; the page and its
+// CSV as a teacher gets them; a new publication counted at once.
 #include <chrono>
 
 #include "book_bytes.h"
 #include "class_queries.h"
-#include "class_views.h"
 #include "handed_out_lessons.h"
 #include "hub_fixture.h"
+#include "teacher_browser.h"
 
 namespace hubtest {
 namespace {
@@ -122,10 +122,13 @@ TEST_F(ClassGridBooks, ThePageAndItsCsvShowTheSameShares) {
   answer(
       "1001", "李雷",
       {{"第2课 水果", "apple", "苹果"}, {"第2课 水果", "kiwi", "猕猴桃"}, {"旧课", "tree", "树"}});
-  const Grid shown = grid();
-  const hub::page::Frame frame{"王老师", "token", 1, "Class 1"};
-  const std::string page = hub::page::GridPage(frame, shown);
-  const std::string csv = hub::page::GridCsv(shown);
+  const std::string password =
+      HubServer::LastLine(studyhub({"teacher", "add", "王老师", "Class 1"}));
+  TeacherBrowser browser(hub_->port(), hub_->certificate().string());
+  browser.signIn("王老师", password, "a-new-password-2026");
+  const std::string classPath = "/class/" + ask("SELECT id FROM classes WHERE name = 'Class 1'");
+  const std::string page = browser.get(classPath);
+  const std::string csv = browser.get(classPath + "/grid.csv");
   // The headings in the grid's order, an unstudied lesson at 0 %, the other lesson after.
   std::size_t at = 0;
   for (const char* heading : {"第2课 水果<small>（4 条）", "第1课 动物<small>（2 条）",
