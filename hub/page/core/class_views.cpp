@@ -159,7 +159,8 @@ std::string GridPage(const Frame& frame, const Grid& grid) {
       "<p>"
       "每格：该课词条中已学过的比例（至少答过一次）、现在到期需要复习的比例，以及最近一次学习的时间"
       "。"
-      "颜色越深，学过的越多。</p>";
+      "颜色越深，学过的越多。已发布到本班的课本中的课按课本顺序排在前面，按课本中的词条计算；"
+      "其他答过的课排在后面。</p>";
   return Document(frame.className + " · 进度表",
                   ClassFrame(frame, View::Grid, legend + Table(head, body)));
 }
