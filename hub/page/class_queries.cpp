@@ -14,6 +14,10 @@ constexpr const char* kCountedAnswers =
     " WHERE l.class_id = $1 AND NOT EXISTS (SELECT 1 FROM withdrawals w"
     "  WHERE w.learner_id = a.learner_id AND w.device = a.device AND w.seq = a.seq)";
 
+// Whether card s is due now, given the latest answer time at which each grade is ($2).
+constexpr const char* kDueNow =
+    "s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade, 1), 4)]";
+
 std::vector<Learner> ReadLearners(Database& database, std::int64_t classId) {
   const Rows rows = database.run("SELECT id, number, name FROM learners WHERE class_id = $1",
                                  {std::to_string(classId)});
@@ -84,13 +88,12 @@ Grid ReadGrid(Database& database, std::int64_t classId, const std::vector<BookLe
   database.transaction([&] {
     database.run("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
     // Each learner's latest answer to each card, kept by the database as answers come.
-    const Rows rows = database.run(
-        "SELECT s.learner_id, s.lesson, count(*),"
-        "  count(*) FILTER (WHERE s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade,"
-        "  1), 4)]), max(s.latest_time)"
+    const std::string cells =
+        std::string("SELECT s.learner_id, s.lesson, count(*), count(*) FILTER (WHERE ") + kDueNow +
+        "), max(s.latest_time)"
         " FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
-        " GROUP BY s.learner_id, s.lesson",
-        {std::to_string(classId), cutoffs});
+        " GROUP BY s.learner_id, s.lesson";
+    const Rows rows = database.run(cells.c_str(), {std::to_string(classId), cutoffs});
     for (int row = 0; row < rows.size(); ++row) {
       grid.cells[{rows.integer(row, 0), rows.text(row, 1)}] = {
           rows.integer(row, 2), rows.integer(row, 3), rows.integer(row, 4)};
@@ -99,19 +102,21 @@ Grid ReadGrid(Database& database, std::int64_t classId, const std::vector<BookLe
     // per learner, are taken off the cells above (the latest time studied stays the lesson's);
     // the other lessons' entries are the distinct cards anyone of the class answered. One scan
     // of the cards with both lists hashed; the cells above are counted in parallel without them.
-    const Rows outside = database.run(
-        "WITH outside AS MATERIALIZED (SELECT s.learner_id, s.lesson, s.line1, s.line2,"
-        "  s.latest_time <= ($2::bigint[])[least(greatest(s.latest_grade, 1), 4)] AS due,"
-        "  s.lesson IN (SELECT unnest($3::text[])) AS handed_out"
+    const std::string notEntries =
+        std::string(
+            "WITH outside AS MATERIALIZED (SELECT s.learner_id, s.lesson, s.line1, s.line2, ") +
+        kDueNow +
+        " AS due, s.lesson IN (SELECT unnest($3::text[])) AS handed_out"
         "  FROM card_states s JOIN learners l ON l.id = s.learner_id WHERE l.class_id = $1"
         "  AND (s.lesson NOT IN (SELECT unnest($3::text[])) OR (s.lesson, s.line1, s.line2)"
         "  NOT IN (SELECT * FROM unnest($4::text[], $5::text[], $6::text[]))))"
         " SELECT learner_id, lesson, count(*), count(*) FILTER (WHERE due) FROM outside"
         "  WHERE handed_out GROUP BY learner_id, lesson"
         " UNION ALL SELECT NULL, lesson, count(DISTINCT (line1, line2)), 0 FROM outside"
-        "  WHERE NOT handed_out GROUP BY lesson",
-        {std::to_string(classId), cutoffs, TextArray(names), TextArray(entryLessons),
-         TextArray(lines1), TextArray(lines2)});
+        "  WHERE NOT handed_out GROUP BY lesson";
+    const Rows outside = database.run(
+        notEntries.c_str(), {std::to_string(classId), cutoffs, TextArray(names),
+                             TextArray(entryLessons), TextArray(lines1), TextArray(lines2)});
     for (int row = 0; row < outside.size(); ++row) {
       if (outside.isNull(row, 0)) {
         answeredOnly.push_back({outside.text(row, 1), outside.integer(row, 2)});

@@ -106,8 +106,8 @@ TEST_F(ClassGridBooks, HandedOutLessonsComeFirstInBookOrderCountedAgainstTheirEn
   answer("1001", "李雷",
          {{"第2课 水果", "apple", "苹果"},
           {"第2课 水果", "pear", "梨"},
-          {"第2课 水果", "kiwi", "猕猴桃"},  // an entry the book no longer has
-          {"第1课 动物", "cat", "猫", 1},    // 重来: due at once
+          {"第2课 水果", "kiwi", "猕猴桃", 1},  // due, but the book no longer has it
+          {"第1课 动物", "cat", "猫", 1},       // 重来: due at once
           {"旧课", "tree", "树"},
           {"旧课", "leaf", "叶"}});
   answer("1002", "韩梅梅", {{"第2课 水果", "apple", "苹果"}, {"旧课", "tree", "树"}});
