@@ -8,37 +8,13 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 runs=${2:-5}
-pg=/usr/lib/postgresql/15/bin
 work=$(mktemp -d)
-as_owner=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown postgres: "$work"
-  as_owner=(runuser -u postgres --)
-fi
-port=$((20000 + RANDOM % 20000))
 studyhub=$build/hub/studyhub
 studytool=$build/tools/studytool
-serve_pid=""
-finish() {
-  [ -n "$serve_pid" ] && kill "$serve_pid" 2> /dev/null
-  "${as_owner[@]}" "$pg/pg_ctl" -D "$work/data" -m immediate stop > /dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap finish EXIT
-
-"${as_owner[@]}" "$pg/initdb" -D "$work/data" -A trust -U hub -E UTF8 > /dev/null
-"${as_owner[@]}" "$pg/pg_ctl" -D "$work/data" -l "$work/postgres.log" -w \
-  -o "-p $port -k $work -c listen_addresses=" start > /dev/null
-export STUDYHUB_DB="host=$work port=$port user=hub dbname=postgres"
-"$studyhub" init > /dev/null
-"$studyhub" make-cert 127.0.0.1 "$work/cert" > /dev/null
-"$studyhub" serve --listen "127.0.0.1:$((port + 1))" --cert "$work/cert/cert.pem" \
-  --key "$work/cert/key.pem" 2> "$work/serve.log" &
-serve_pid=$!
-for _ in $(seq 1 100); do
-  (exec 3<> "/dev/tcp/127.0.0.1/$((port + 1))") 2> /dev/null && break
-  sleep 0.1
-done
+# shellcheck source=../tests/hub/class_server.sh
+source "$(dirname "$0")/../tests/hub/class_server.sh"
+trap 'stop_class_server "$work"' EXIT
+start_class_server "$studyhub" "$work"
 "$studyhub" class add Bench > /dev/null
 "$studyhub" learner add Bench 0001 Learner > /dev/null
 psql -q "$STUDYHUB_DB" <<'SQL'

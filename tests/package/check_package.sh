@@ -17,6 +17,8 @@ mkdir -p "$artefacts"
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../e2e/session_lib.sh
 source "$here/../e2e/session_lib.sh"
+# shellcheck source=../hub/class_server.sh
+source "$here/../hub/class_server.sh"
 
 app=/usr/lib/lumadesk
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
@@ -60,12 +62,7 @@ cleanup() {
     pkill -u "$learner" 2>/dev/null || true
     userdel -r "$learner" > /dev/null 2>&1 || true
   done
-  [ -n "${hub_pid:-}" ] && kill "$hub_pid" 2> /dev/null
-  [ -n "${hub_folder:-}" ] && {
-    runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -D "$hub_folder/data" \
-      -m immediate stop > /dev/null 2>&1
-    rm -rf "$hub_folder"
-  }
+  [ -z "${hub_folder:-}" ] || stop_class_server "$hub_folder"
   dpkg-query -W lumadesk > /dev/null 2>&1 && apt-get remove -y -qq lumadesk > /dev/null
   true
 }
@@ -218,25 +215,10 @@ teacher_step_as lumadesk-learner-a
 # `learner add` printed and syncs; what they studied is then on the server, and a second
 # device of theirs (a new store, as on a wiped lab PC) takes it all back.
 class_server_as() {  # learner
-  local home pg=/usr/lib/postgresql/15/bin port answers second out
+  local home answers second out
   home=$(getent passwd "$1" | cut -d: -f6)
   hub_folder=$(mktemp -d)
-  chmod 755 "$hub_folder"
-  chown postgres: "$hub_folder"
-  port=$((20000 + RANDOM % 20000))
-  runuser -u postgres -- "$pg/initdb" -D "$hub_folder/data" -A trust -U hub > /dev/null
-  runuser -u postgres -- "$pg/pg_ctl" -D "$hub_folder/data" -l "$hub_folder/pg.log" -w \
-    -o "-p $port -k $hub_folder -c listen_addresses=" start > /dev/null
-  export STUDYHUB_DB="host=$hub_folder port=$port user=hub dbname=postgres"
-  "$app/studyhub" init > /dev/null
-  "$app/studyhub" make-cert 127.0.0.1 "$hub_folder/cert" > /dev/null
-  "$app/studyhub" serve --listen "127.0.0.1:$((port + 1))" --cert "$hub_folder/cert/cert.pem" \
-    --key "$hub_folder/cert/key.pem" 2> "$artefacts/studyhub.log" &
-  hub_pid=$!
-  for _ in $(seq 1 100); do
-    (exec 3<> "/dev/tcp/127.0.0.1/$((port + 1))") 2> /dev/null && break
-    sleep 0.1
-  done
+  start_class_server "$app/studyhub" "$hub_folder" || fail "the installed studyhub does not serve"
   "$app/studyhub" class add 英语1班 > /dev/null
   as_learner=(runuser -u "$1" -- env HOME="$home")
   "${as_learner[@]}" "$app/studytool" join \
@@ -257,9 +239,8 @@ class_server_as() {  # learner
     "$("${as_learner[@]}" "$app/studytool" stats "$second/study.db" | grep '^due')" ] ||
     fail "$1: the second device does not have the same cards due"
   rm -rf "$second"
-  kill "$hub_pid"
-  wait "$hub_pid" 2> /dev/null || true
-  hub_pid=""
+  stop_class_server "$hub_folder"
+  hub_folder=""
   pass "$1: $answers answers went to the installed class server and came back whole on a second device"
 }
 class_server_as lumadesk-learner-a
