@@ -228,12 +228,15 @@ class_server_as() {  # learner
     fail "$1: the device's token is readable by others"
   answers=$("${as_learner[@]}" "$app/studytool" log | wc -l)
   out=$("${as_learner[@]}" "$app/studytool" sync) || fail "$1: studytool sync failed: $out"
+  # The first line counts answers; a second one the books handed out.
+  out=$(head -n 1 <<< "$out")
   [ "$out" = "sent $answers, received 0, withdrawn 0" ] || fail "$1: studytool sync said: $out"
   second=$(runuser -u "$1" -- mktemp -d)
   "${as_learner[@]}" "$app/studytool" join \
     "$("$app/studyhub" learner code 英语1班 2024001 | tail -n 1)" "$second/study.db" > /dev/null
   out=$("${as_learner[@]}" "$app/studytool" sync "$second/study.db") ||
     fail "$1: the second device's sync failed: $out"
+  out=$(head -n 1 <<< "$out")
   [ "$out" = "sent 0, received $answers, withdrawn 0" ] || fail "$1: the second device: $out"
   [ "$("${as_learner[@]}" "$app/studytool" stats | grep '^due')" = \
     "$("${as_learner[@]}" "$app/studytool" stats "$second/study.db" | grep '^due')" ] ||
