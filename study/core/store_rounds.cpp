@@ -5,6 +5,21 @@
 #include "store_sql.h"
 
 namespace study {
+
+RoundResult RoundResultRow(const Statement& row, int first) {
+  RoundResult r{row.integer(first),
+                row.text(first + 1),
+                row.text(first + 2),
+                static_cast<int>(row.integer(first + 3)),
+                static_cast<int>(row.integer(first + 4)),
+                row.real(first + 5),
+                {},
+                {}};
+  if (!row.isNull(first + 6)) r.wordsPerMinute = row.real(first + 6);
+  if (!row.isNull(first + 7)) r.accuracy = row.real(first + 7);
+  return r;
+}
+
 namespace {
 
 constexpr const char* kResultColumns =
@@ -14,17 +29,7 @@ std::vector<RoundResult> ReadResults(Statement& rows, const Database& db, StoreF
   std::vector<RoundResult> results;
   int rc;
   while ((rc = rows.step()) == SQLITE_ROW) {
-    RoundResult r{rows.integer(0),
-                  rows.text(1),
-                  rows.text(2),
-                  static_cast<int>(rows.integer(3)),
-                  static_cast<int>(rows.integer(4)),
-                  rows.real(5),
-                  {},
-                  {}};
-    if (!rows.isNull(6)) r.wordsPerMinute = rows.real(6);
-    if (!rows.isNull(7)) r.accuracy = rows.real(7);
-    results.push_back(std::move(r));
+    results.push_back(RoundResultRow(rows, 0));
   }
   if (rc != SQLITE_DONE) failure = FailureOf(db, rc);
   return results;

@@ -8,11 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "round_session.h"
 #include "utc_time.h"
 
 namespace study {
 
 class Database;
+class Statement;
+
+// A finished round from `row`'s columns from `first` on, in the order
+// time, activity, lesson, right, total, seconds, wpm, accuracy.
+RoundResult RoundResultRow(const Statement& row, int first);
 
 // 1: cards and answers; 2: each card's scheduling state, kept with every answer; 3: the
 // finished rounds of dictation, listening and typing; 4: each card's part of speech; 5: the

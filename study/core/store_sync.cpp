@@ -226,18 +226,16 @@ SyncItems ProgressStore::unsent(std::size_t limit, StoreFailure& failure) {
                   items.withdrawals.push_back({{row.text(0), row.integer(1)}, row.integer(2)});
                 }) ||
       !ReadRows(*db_, results, failure, [&](const Statement& row) {
-        studysync::SyncResult r{{deviceId_, row.integer(0)},
-                                row.integer(1),
-                                row.text(2),
-                                row.text(3),
-                                static_cast<int>(row.integer(4)),
-                                static_cast<int>(row.integer(5)),
-                                row.real(6),
-                                {},
-                                {}};
-        if (!row.isNull(7)) r.wordsPerMinute = row.real(7);
-        if (!row.isNull(8)) r.accuracy = row.real(8);
-        items.results.push_back(std::move(r));
+        const RoundResult round = RoundResultRow(row, 1);
+        items.results.push_back({{deviceId_, row.integer(0)},
+                                 round.time,
+                                 round.activity,
+                                 round.lesson,
+                                 round.right,
+                                 round.total,
+                                 round.seconds,
+                                 round.wordsPerMinute,
+                                 round.accuracy});
       })) {
     return {};
   }
