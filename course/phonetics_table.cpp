@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <sstream>
 
+#include "english_words.h"
 #include "file_io.h"
 #include "text_lines.h"
 #include "utf8.h"
@@ -85,6 +86,20 @@ void PhoneticsTable::apply(const PhoneticsTable& before, const PhoneticsTable& a
     const auto was = before.words_.find(key);
     if (was == before.words_.end() || was->second != word) words_[key] = word;
   }
+}
+
+PhoneticsTable PhoneticsTable::forLines(const std::vector<std::string>& englishLines) const {
+  PhoneticsTable kept;
+  const auto keep = [&](std::string_view english) {
+    if (const auto found = words_.find(Key(english)); found != words_.end()) {
+      kept.words_.insert(*found);
+    }
+  };
+  for (const std::string& line : englishLines) {
+    keep(line);
+    for (const std::string& word : EnglishWords(line)) keep(word);
+  }
+  return kept;
 }
 
 std::string PhoneticsTable::text() const {

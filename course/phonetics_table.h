@@ -36,6 +36,9 @@ class PhoneticsTable {
   void merge(const PhoneticsTable& newer);
   // The changes from `before` to `after` (words added, changed or removed), made here.
   void apply(const PhoneticsTable& before, const PhoneticsTable& after);
+  // What entries with these English lines (UTF-8) show from this table: the words kept
+  // for a whole line or for one of its words.
+  PhoneticsTable forLines(const std::vector<std::string>& englishLines) const;
 
   bool empty() const { return words_.empty(); }
   std::size_t size() const { return words_.size(); }

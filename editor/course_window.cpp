@@ -156,7 +156,7 @@ void CourseWindow::exportBook() {
 }
 
 void CourseWindow::publishAsked() {
-  publishDialog = new PublishDialog(book(), this);
+  publishDialog = new PublishDialog(book(), phonetics(), this);
   publishDialog->setAttribute(Qt::WA_DeleteOnClose);
   publishDialog->open();
 }

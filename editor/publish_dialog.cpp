@@ -21,8 +21,9 @@ QSettings Settings() {
 
 }  // namespace
 
-PublishDialog::PublishDialog(const editor::Book& book, QWidget* parent, MakePost makePost)
-    : QDialog(parent), book_(book), makePost_(std::move(makePost)) {
+PublishDialog::PublishDialog(const editor::Book& book, const course::PhoneticsTable& phonetics,
+                             QWidget* parent, MakePost makePost)
+    : QDialog(parent), book_(book), phonetics_(phonetics), makePost_(std::move(makePost)) {
   if (!makePost_) {
     makePost_ = [](const studysync::HttpsEndpoint& endpoint) {
       return studysync::HttpsPost(endpoint, kPublishSeconds);
@@ -71,7 +72,7 @@ void PublishDialog::publish() {
                                  teacher->text().trimmed().toStdString(),
                                  password->text().toStdString(),
                                  className->text().trimmed().toStdString(), bookNumber->value()};
-  auto prepared = editor::PreparePublishing(form, book_);
+  auto prepared = editor::PreparePublishing(form, book_, phonetics_);
   if (const auto* refused = std::get_if<std::u16string>(&prepared)) {
     showResult({false, *refused});
     return;

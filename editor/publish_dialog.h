@@ -20,10 +20,11 @@ class PublishDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `book` is copied when 发布 is pressed; `post` makes the request to an endpoint (the real
-  // one by default).
+  // `book` and the phonetics of its words in `phonetics` are copied when 发布 is pressed;
+  // `post` makes the request to an endpoint (the real one by default).
   using MakePost = std::function<studysync::Post(const studysync::HttpsEndpoint&)>;
-  PublishDialog(const editor::Book& book, QWidget* parent, MakePost makePost = {});
+  PublishDialog(const editor::Book& book, const course::PhoneticsTable& phonetics, QWidget* parent,
+                MakePost makePost = {});
 
   QLineEdit* server = nullptr;
   QLineEdit* teacher = nullptr;
@@ -42,6 +43,7 @@ class PublishDialog : public QDialog {
   void showResult(const editor::PublishResult& result);
 
   const editor::Book& book_;
+  const course::PhoneticsTable& phonetics_;
   MakePost makePost_;
   bool busy_ = false;
 };

@@ -33,8 +33,9 @@ constexpr const char* kUsage =
     "  learner list CLASS                     number, name, devices, last sync\n"
     "  teacher add NAME CLASS...              prints a one-time password last\n"
     "  teacher classes NAME CLASS...          the classes the teacher sees, instead\n"
-    "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4)\n"
-    "                                         to every learner of CLASS at their next sync\n"
+    "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4),\n"
+    "                                         with the phonetics of its words beside it, to\n"
+    "                                         every learner of CLASS at their next sync\n"
     "join codes: --address HOST:PORT instead of the one serve last ran with,\n"
     "            --days N valid for N days (7)\n";
 
@@ -226,16 +227,24 @@ int Publish(Database& database, const Invocation& invocation, std::ostream& out)
   const suite::FileStatus read =
       suite::ReadFilePrefix(path, studysync::kMaxBookBytes + 1, bytes, size);
   if (!read.ok()) throw UsageError(read.message());
+  const std::string content(bytes.begin(), bytes.end());
+  // The teacher's phonetics beside the file go with it, those of its own words.
+  course::PhoneticsTable phonetics;
+  const std::string phoneticsPath = course::PhoneticsPathBeside(path);
+  if (const auto read = course::ReadPhoneticsTable(phoneticsPath, phonetics); !read.ok()) {
+    throw std::runtime_error(path + " cannot be handed out: " + read.whole().message());
+  }
+  phonetics = studysync::BookPhonetics(content, phonetics);
   const ClassRow group = TheClass(database, invocation.words[1]);
   const char* user = std::getenv("USER");
-  const Publication done = PublishIfUsable(database, group.id, book, {bytes.begin(), bytes.end()},
+  const Publication done = PublishIfUsable(database, group.id, book, content, phonetics.text(),
                                            user ? user : "studyhub");
   if (!done.check.usable()) {
     throw std::runtime_error(path + " cannot be handed out: " + done.check.why);
   }
   out << path << " is book " << book << " of " << group.name << ": " << done.check.lessons
-      << " lessons, " << done.check.entries << " entries (version " << done.version
-      << "); learners receive it at their next sync\n";
+      << " lessons, " << done.check.entries << " entries, phonetics of " << phonetics.size()
+      << " words (version " << done.version << "); learners receive it at their next sync\n";
   return 0;
 }
 

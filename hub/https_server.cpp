@@ -140,10 +140,13 @@ int Serve(const ServeSettings& settings, std::ostream& err) {
     Reply(response, service.sync(request.get_header_value("Authorization"), request.body,
                                  request.remote_addr));
   });
-  server.Post("/v1/book", [&](const httplib::Request& request, httplib::Response& response) {
-    Reply(response, service.book(request.get_header_value("Authorization"), request.body,
-                                 request.remote_addr));
-  });
+  for (const auto part : {studysync::BookPart::CourseFile, studysync::BookPart::Phonetics}) {
+    server.Post(studysync::BookPartPath(part),
+                [&service, part](const httplib::Request& request, httplib::Response& response) {
+                  Reply(response, service.book(request.get_header_value("Authorization"),
+                                               request.body, request.remote_addr, part));
+                });
+  }
   server.Post("/v1/publish", [&](const httplib::Request& request, httplib::Response& response) {
     Reply(response, service.publish(request.body, request.remote_addr));
   });

@@ -33,16 +33,29 @@ std::string Unhex(const std::string& hex) {
 }  // namespace
 
 Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
-                            const std::string& content, const std::string& publisher) {
+                            const std::string& content, const std::string& phonetics,
+                            const std::string& publisher) {
   Publication publication{studysync::CheckBookFile(content), 0};
   if (!publication.check.usable()) return publication;
+  course::PhoneticsTable table;
+  if (const auto bad = course::ParsePhoneticsTable(phonetics, table); !bad.empty()) {
+    publication.check.why =
+        "its phonetics, line " + std::to_string(bad.front().number) + ": " + bad.front().reason;
+    return publication;
+  }
+  if (phonetics.size() > studysync::kMaxBookPhoneticsBytes) {
+    publication.check.why = "its phonetics are larger than a handed-out book's may be (" +
+                            std::to_string(studysync::kMaxBookPhoneticsBytes) + " bytes)";
+    return publication;
+  }
   const Rows rows = database.run(
-      "INSERT INTO books (class_id, book, version, content, published_by)"
-      " VALUES ($1, $2, nextval('book_versions'), decode($3, 'hex'), $4)"
+      "INSERT INTO books (class_id, book, version, content, phonetics, published_by)"
+      " VALUES ($1, $2, nextval('book_versions'), decode($3, 'hex'), $4, $5)"
       " ON CONFLICT (class_id, book) DO UPDATE SET version = EXCLUDED.version,"
-      " content = EXCLUDED.content, published = now(), published_by = EXCLUDED.published_by"
+      " content = EXCLUDED.content, phonetics = EXCLUDED.phonetics, published = now(),"
+      " published_by = EXCLUDED.published_by"
       " RETURNING version",
-      {std::to_string(classId), std::to_string(book), Hex(content), publisher});
+      {std::to_string(classId), std::to_string(book), Hex(content), table.text(), publisher});
   publication.version = rows.integer(0, 0);
   return publication;
 }
@@ -80,13 +93,18 @@ std::vector<ClassBook> ClassBooks(Database& database, std::int64_t classId,
 }
 
 std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
-                                       const studysync::BookVersion& wanted) {
+                                       const studysync::BookVersion& wanted,
+                                       studysync::BookPart part) {
+  const bool courseFile = part == studysync::BookPart::CourseFile;
+  const std::string query = std::string("SELECT ") +
+                            (courseFile ? "encode(b.content, 'hex')" : "b.phonetics") +
+                            " FROM books b JOIN learners l ON l.class_id = b.class_id"
+                            " WHERE l.id = $1 AND b.book = $2 AND b.version = $3";
   const Rows rows = database.run(
-      "SELECT encode(b.content, 'hex') FROM books b JOIN learners l ON l.class_id = b.class_id"
-      " WHERE l.id = $1 AND b.book = $2 AND b.version = $3",
+      query.c_str(),
       {std::to_string(learnerId), std::to_string(wanted.book), std::to_string(wanted.version)});
   if (rows.size() == 0) return std::nullopt;
-  return Unhex(rows.text(0, 0));
+  return courseFile ? Unhex(rows.text(0, 0)) : rows.text(0, 0);
 }
 
 }  // namespace hub

@@ -19,10 +19,12 @@ struct Publication {
   std::int64_t version = 0;  // the new one; 0 when the book was refused
 };
 
-// Replaces the class's book `book` with `content` when the chooser can use it whole;
-// otherwise nothing changes and `check` says why.
+// Replaces the class's book `book` with `content` and the phonetics table `phonetics` (UTF-8,
+// may be empty) when the chooser can use the book whole and every line of the table is
+// good; otherwise nothing changes and `check` says why.
 Publication PublishIfUsable(Database& database, std::int64_t classId, int book,
-                            const std::string& content, const std::string& publisher);
+                            const std::string& content, const std::string& phonetics,
+                            const std::string& publisher);
 
 // The books of the learner's class newer than those the device has.
 std::vector<studysync::BookVersion> NewerBooks(Database& database, std::int64_t learnerId,
@@ -39,8 +41,9 @@ struct ClassBook {
 std::vector<ClassBook> ClassBooks(Database& database, std::int64_t classId,
                                   const std::vector<std::int64_t>& versionsHeld);
 
-// That version of the book, when it is still the one the learner's class has.
+// That part of that version of the book, when it is still the one the learner's class has.
 std::optional<std::string> BookContent(Database& database, std::int64_t learnerId,
-                                       const studysync::BookVersion& wanted);
+                                       const studysync::BookVersion& wanted,
+                                       studysync::BookPart part);
 
 }  // namespace hub

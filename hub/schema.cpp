@@ -112,11 +112,13 @@ const std::vector<Step>& Steps() {
        "CREATE TRIGGER withdrawals_to_card_states AFTER INSERT ON withdrawals"
        " REFERENCING NEW TABLE AS new_withdrawals FOR EACH STATEMENT"
        " EXECUTE FUNCTION card_states_after_withdrawals()"},
-      // 4: the books handed out to each class, the latest publication of each.
+      // 4: the books handed out to each class, the latest publication of each, with the
+      // phonetics table of its words.
       {"CREATE SEQUENCE book_versions",
        "CREATE TABLE books (class_id bigint NOT NULL REFERENCES classes,"
        " book smallint NOT NULL CHECK (book BETWEEN 1 AND 4), version bigint NOT NULL,"
-       " content bytea NOT NULL, published timestamptz NOT NULL DEFAULT now(),"
+       " content bytea NOT NULL, phonetics text NOT NULL DEFAULT '',"
+       " published timestamptz NOT NULL DEFAULT now(),"
        " published_by text NOT NULL, PRIMARY KEY (class_id, book))"},
   };
   return steps;

@@ -116,15 +116,16 @@ Answer SyncService::sync(std::string_view authorization, std::string_view body,
 }
 
 Answer SyncService::book(std::string_view authorization, std::string_view body,
-                         const std::string& address) {
+                         const std::string& address, studysync::BookPart part) {
   std::string why;
   const auto request = studysync::DecodeBookRequest(body, why);
   if (!request) return Error(400, why);
   return withDevice(authorization, address, [&](Database& database, const DeviceOfToken& device) {
-    auto content = BookContent(database, device.learner, request->wanted);
+    auto content = BookContent(database, device.learner, request->wanted, part);
     if (!content) return Error(404, "the class has no such book (or a newer one)");
     Answer answer{200, std::move(*content), std::chrono::seconds(0)};
-    answer.contentType = "application/octet-stream";
+    answer.contentType = part == studysync::BookPart::CourseFile ? "application/octet-stream"
+                                                                 : "text/plain; charset=utf-8";
     return answer;
   });
 }
@@ -143,8 +144,8 @@ Answer SyncService::publish(std::string_view body, const std::string& address) {
         !std::binary_search(teacher->classIds.begin(), teacher->classIds.end(), group->id)) {
       return Error(403, "the class is not this teacher's");
     }
-    const Publication done =
-        PublishIfUsable(database, group->id, request->book, request->content, teacher->name);
+    const Publication done = PublishIfUsable(database, group->id, request->book, request->content,
+                                             request->phonetics, teacher->name);
     if (!done.check.usable()) return Error(422, done.check.why);
     const studysync::PublishReply reply{done.version, static_cast<std::int64_t>(done.check.lessons),
                                         static_cast<std::int64_t>(done.check.entries)};

@@ -10,6 +10,7 @@
 
 #include "attempt_limiter.h"
 #include "database.h"
+#include "published_books.h"
 
 namespace hub {
 
@@ -29,8 +30,10 @@ class SyncService {
   Answer sync(std::string_view authorization, std::string_view body, const std::string& address);
   // A teacher hands a book out to one of their own classes.
   Answer publish(std::string_view body, const std::string& address);
-  // One version of one of the class's books, as a course file's bytes.
-  Answer book(std::string_view authorization, std::string_view body, const std::string& address);
+  // One version of one of the class's books: the course file's bytes, or the phonetics
+  // table of its words.
+  Answer book(std::string_view authorization, std::string_view body, const std::string& address,
+              studysync::BookPart part);
 
  private:
   template <typename Work>

@@ -64,7 +64,7 @@ TEST(ClassPublishing, OnlyABookTheChooserListsWholeIsSent) {
       {"130 lessons", BookOf(tooMany), u"选课程序只列出前 129 课"},
   };
   for (const auto& c : cases) {
-    const auto prepared = PreparePublishing(form, c.book);
+    const auto prepared = PreparePublishing(form, c.book, {});
     if (c.said.empty()) {
       ASSERT_TRUE(std::holds_alternative<Publishing>(prepared)) << c.what;
       const auto& request = std::get<Publishing>(prepared).request;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "arpabet_ipa.h"
+#include "english_words.h"
 #include "entry_phonetics.h"
 
 namespace study {
@@ -46,7 +47,7 @@ TEST(ArpabetToIpa, MarksStressBeforeTheSyllablesOnset) {
   for (const auto& [phones, ipa] : cases) EXPECT_EQ(ArpabetToIpa(Phones(phones)), ipa) << phones;
 }
 
-TEST(LexiconWords, TakesTheWordsOfALine) {
+TEST(EnglishWords, TakesTheWordsOfALine) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"Abandon", {"abandon"}},
       {"give up", {"give", "up"}},
@@ -56,7 +57,7 @@ TEST(LexiconWords, TakesTheWordsOfALine) {
       {"café 2 cups", {"café", "cups"}},
       {"", {}},
   };
-  for (const auto& [line, words] : cases) EXPECT_EQ(LexiconWords(line), words) << line;
+  for (const auto& [line, words] : cases) EXPECT_EQ(course::EnglishWords(line), words) << line;
 }
 
 TEST(PhoneticsOf, TheTableFirstThenTheLexiconWordByWord) {

@@ -117,6 +117,23 @@ TEST(PhoneticsTable, RefusesWhatTheFileCannotHold) {
   EXPECT_TRUE(table.empty());
 }
 
+TEST(PhoneticsTable, KeepsForLinesWhatTheirEntriesShow) {
+  PhoneticsTable table;
+  for (const auto& [word, sound] : {std::pair{"Give up", "ɡɪv ˈʌp"},
+                                    {"give", "ɡɪv"},
+                                    {"well-known", "ˌwelˈnoʊn"},
+                                    {"café", "kæˈfeɪ"},
+                                    {"abandon", "əˈbændən"},
+                                    {"up", "ʌp"}}) {
+    ASSERT_TRUE(table.put(word, sound));
+  }
+  const PhoneticsTable kept = table.forLines({"GIVE  UP", "a well-known Café,", "will"});
+  EXPECT_EQ(kept.text(),
+            "café\tkæˈfeɪ\ngive\tɡɪv\nGive up\tɡɪv ˈʌp\nup\tʌp\nwell-known\tˌwelˈnoʊn\n")
+      << "a whole line and every word of a line; abandon is in no line";
+  EXPECT_TRUE(table.forLines({}).empty());
+}
+
 TEST(PhoneticsTableUpdate, KeepsOtherWordsAndMakesTheChanges) {
   TempDir dir;
   const std::string path = dir.file("phonetics.txt");

@@ -51,6 +51,9 @@ class PublishDialogTest : public ::testing::Test {
         hubtest::HubServer::LastLine(run({"teacher", "add", "王老师", "英语1班"})));
     run({"teacher", "add", "赵老师", "英语2班"});
     testsupport::WriteBytes(bookFolder_.file("c1.dat"), Book());
+    // The teacher's phonetics beside the book: those of its words go with it.
+    testsupport::WriteBytes(bookFolder_.file("phonetics.txt"),
+                            "market\tˈmɑrkɪt\nStall\tstɔl\nzebra\tˈziːbrə\n");
     window_ = std::make_unique<CourseWindow>(
         suite::FilePlaces(bookFolder_.path().string(), bookFolder_.file("user"), true));
     window_->openBook(0);
@@ -118,12 +121,13 @@ TEST_F(PublishDialogTest, KeysHandTheBookOutToTheTeachersClassAndTheServerIsReme
   QTest::keyClick(dialog.bookNumber, Qt::Key_Up);
   QTest::keyClick(dialog.bookNumber, Qt::Key_Return);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.busy(); }, 60'000));
-  EXPECT_EQ(
-      dialog.outcome->text(),
-      QStringLiteral("已发布到班级“英语1班”作为第 2 册：共 2 课、3 条。学生下次同步时就会收到。"));
+  EXPECT_EQ(dialog.outcome->text(),
+            QStringLiteral("已发布到班级“英语1班”作为第 2 册：共 2 课、3 条，附 2 个词的音标。"
+                           "学生下次同步时就会收到。"));
   EXPECT_EQ(ask("SELECT count(*) FROM books WHERE book = 2 AND published_by = '王老师'"), "1");
   EXPECT_EQ(ask("SELECT encode(content, 'hex') FROM books"),
             QByteArray::fromStdString(Book()).toHex().toStdString());
+  EXPECT_EQ(ask("SELECT phonetics FROM books"), "market\tˈmɑrkɪt\nStall\tstɔl\n");
 
   dialog.close();
   PublishDialog& again = openDialog();

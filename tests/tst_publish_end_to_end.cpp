@@ -12,6 +12,7 @@
 #include "handoff_lesson.h"
 #include "hub_server.h"
 #include "lesson_cards.h"
+#include "phonetics_table.h"
 #include "postgres_cluster.h"
 #include "progress_store.h"
 #include "test_support.h"
@@ -175,8 +176,46 @@ TEST_F(PublishEndToEnd, ARefusedFileReachesNoDevice) {
   const std::string bad = hubFolder_.file("bad.dat");
   testsupport::WriteBytes(bad, Book("brave") + "junk");
   EXPECT_EQ(hub_->run({"publish", "英语1班", "3", bad}).exitCode, 1);
+  // A good book whose phonetics beside it have a mistyped line is refused too.
+  testsupport::WriteBytes(hubFolder_.file("phonetics.txt"), "brave\tbreɪv\nbleak bliːk\n");
+  testsupport::WriteBytes(bad, Book("brave"));
+  const ProgramRun refused = hub_->run({"publish", "英语1班", "3", bad});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("phonetics.txt: line 2"), std::string::npos) << refused.output;
   EXPECT_EQ(device.sync(), "books received 0");
   EXPECT_EQ(testsupport::ReadBytes(device.places().writePath("c3.dat")), Book("bleak"));
+}
+
+TEST_F(PublishEndToEnd, TheTeachersPhoneticsOfTheBooksWordsComeWithIt) {
+  Device device;
+  join(device, "2024001");
+  const std::string mine = device.places().writePath("phonetics.txt");
+  testsupport::WriteBytes(mine, "abandon\told\nhello\thəˈloʊ\n");
+  testsupport::WriteBytes(hubFolder_.file("phonetics.txt"),
+                          "Abandon\təˈbændən\ndwell\tdwel\nzebra\tˈziːbrə\n");
+  publish(1, Book("bleak"));
+  EXPECT_EQ(device.sync(), "books received 1");
+  course::PhoneticsTable seen = course::ReadFolderPhonetics(device.places());
+  EXPECT_EQ(seen.find("abandon"), "əˈbændən");
+  EXPECT_EQ(seen.find("dwell"), "dwel");
+  EXPECT_EQ(seen.find("hello"), "həˈloʊ") << "the learner's own words stay";
+  EXPECT_EQ(seen.find("zebra"), std::nullopt) << "not a word of the book";
+
+  // A table on the device with a mistyped line is left as it is, and the lessons come all
+  // the same...
+  testsupport::WriteBytes(mine, "abandon no tab\n");
+  testsupport::WriteBytes(hubFolder_.file("phonetics.txt"), "cease\tsiːs\n");
+  publish(1, Book("brave"));
+  const ProgramRun failed = device.tool("sync");
+  EXPECT_NE(failed.exitCode, 0);
+  EXPECT_NE(failed.output.find(mine + ": line 1"), std::string::npos) << failed.output;
+  EXPECT_EQ(testsupport::ReadBytes(mine), "abandon no tab\n");
+  EXPECT_EQ(testsupport::ReadBytes(device.places().writePath("c1.dat")), Book("brave"));
+  // ...and once it is mended, the next sync brings the phonetics.
+  testsupport::WriteBytes(mine, "");
+  EXPECT_EQ(device.sync(), "books received 1");
+  seen = course::ReadFolderPhonetics(device.places());
+  EXPECT_EQ(seen.find("cease"), "siːs");
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ TEST(SyncMessages, EveryMessageComesBackAsItWasSent) {
   const SyncRequest request{42, kDevice, 1234, SomeOfEach(), {{1, 5}, {4, 9}}};
   SyncReply reply{3, 1, 2, SomeOfEach(), 99, true, {{2, 12}}};
   const BookRequest book{{3, 1'700'000'000'000}};
-  const PublishRequest publish{"王老师", "pass word", "英语1班", 2,
-                               std::string("\0\xff\x81@ab", 6)};
+  const PublishRequest publish{
+      "王老师", "pass word", "英语1班", 2, std::string("\0\xff\x81@ab", 6), "give up\tɡɪv ˈʌp\n"};
   const PublishReply published{17, 2, 48};
   const JoinRequest join{"K7Q2abcdefghijklmnopqrst", kDevice, "实验室-07"};
   const JoinReply joined{"tok", 42, "2024001", "李华", "英语1班"};
@@ -91,6 +91,20 @@ TEST(SyncMessages, RefusesBooksOutOfRange) {
     std::string why;
     EXPECT_FALSE(DecodeSyncRequest(start + c.books + "}", why)) << c.what;
   }
+}
+
+TEST(SyncMessages, ABooksPhoneticsMayBeLeftOutButNotBeTooLong) {
+  PublishRequest publish{"王老师", "pw", "英语1班", 1, "book", ""};
+  std::string body = Encode(publish);
+  const auto field = body.find(R"(,"phonetics":"")");
+  ASSERT_NE(field, std::string::npos) << body;
+  std::string why;
+  EXPECT_EQ(DecodePublishRequest(body.erase(field, 15), why), publish) << body << why;
+  publish.phonetics.assign(kMaxBookPhoneticsBytes, 'x');
+  EXPECT_TRUE(DecodePublishRequest(Encode(publish), why)) << why;
+  publish.phonetics += 'x';
+  EXPECT_FALSE(DecodePublishRequest(Encode(publish), why));
+  EXPECT_NE(why.find("phonetics"), std::string::npos) << why;
 }
 
 TEST(SyncMessages, RefusesWhatIsNotOfTheMessagesShape) {

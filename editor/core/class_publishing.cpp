@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "book_check.h"
 #include "book_checks.h"
 #include "course_file.h"
 #include "join_code.h"
@@ -61,8 +62,8 @@ std::optional<studysync::HttpsEndpoint> TeacherServer(std::string_view text) {
   return studysync::HttpsEndpoint{address, code->pin};
 }
 
-std::variant<Publishing, std::u16string> PreparePublishing(const PublishForm& form,
-                                                           const Book& book) {
+std::variant<Publishing, std::u16string> PreparePublishing(
+    const PublishForm& form, const Book& book, const course::PhoneticsTable& phonetics) {
   const auto endpoint = TeacherServer(form.server);
   if (!endpoint) return u"服务器地址应为“主机:端口/指纹”，例如 192.168.1.20:8443/q5Jv…=。";
   if (form.teacher.empty()) return u"请填写教师名。";
@@ -79,13 +80,20 @@ std::variant<Publishing, std::u16string> PreparePublishing(const PublishForm& fo
       return u"无法发布：" + finding.text + u"。";
     }
   }
-  Publishing publishing{*endpoint, {form.teacher, form.password, form.className, form.book, {}}};
+  Publishing publishing{*endpoint,
+                        {form.teacher, form.password, form.className, form.book, {}, {}}};
   if (!book.fitsCourseFile() ||
       !course::SerializeCourseTable(book.table(), publishing.request.content)) {
     return u"这本课本无法写成课程文件，无法发布。";
   }
   if (publishing.request.content.size() > studysync::kMaxBookBytes) {
     return u"这本课本太大（超过 " + Number(studysync::kMaxBookBytes / 1024) + u" KB），无法发布。";
+  }
+  publishing.request.phonetics =
+      studysync::BookPhonetics(publishing.request.content, phonetics).text();
+  if (publishing.request.phonetics.size() > studysync::kMaxBookPhoneticsBytes) {
+    return u"这本课本的音标太多（超过 " + Number(studysync::kMaxBookPhoneticsBytes / 1024) +
+           u" KB），无法发布。";
   }
   return publishing;
 }
@@ -100,9 +108,13 @@ PublishResult SendPublishing(const studysync::Post& post,
   std::string why;
   const auto published = studysync::DecodePublishReply(reply.body, why);
   if (!published) return {false, u"班级服务器的回答无法读懂。"};
+  // The phonetics go as one line a word.
+  const auto words = std::count(request.phonetics.begin(), request.phonetics.end(), '\n');
   return {true, u"已发布到班级“" + U16(request.className) + u"”作为第 " + Number(request.book) +
                     u" 册：共 " + Number(published->lessons) + u" 课、" +
-                    Number(published->entries) + u" 条。学生下次同步时就会收到。"};
+                    Number(published->entries) + u" 条" +
+                    (words > 0 ? u"，附 " + Number(words) + u" 个词的音标" : u"") +
+                    u"。学生下次同步时就会收到。"};
 }
 
 }  // namespace editor

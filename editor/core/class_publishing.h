@@ -10,6 +10,7 @@
 
 #include "book.h"
 #include "https_transport.h"
+#include "phonetics_table.h"
 #include "sync_messages.h"
 
 namespace editor {
@@ -30,10 +31,11 @@ struct Publishing {
   studysync::PublishRequest request;
 };
 
-// The request for `book`, or why it cannot be sent (a field missing, a book the chooser
-// could not list whole), in Chinese.
+// The request for `book` with what `phonetics` has for its words, or why it cannot be sent
+// (a field missing, a book the chooser could not list whole), in Chinese.
 std::variant<Publishing, std::u16string> PreparePublishing(const PublishForm& form,
-                                                           const Book& book);
+                                                           const Book& book,
+                                                           const course::PhoneticsTable& phonetics);
 
 struct PublishResult {
   bool done = false;

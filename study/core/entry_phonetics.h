@@ -21,10 +21,6 @@ struct Phonetics {
 // A word's phones from the voice's lexicon (ARPAbet with stress digits), or none.
 using Lexicon = std::function<std::vector<std::string>(const std::string& word)>;
 
-// The words of an English line the lexicon is asked about, in lower case: letters with the
-// apostrophes and hyphens inside them ("don't", "well-known").
-std::vector<std::string> LexiconWords(std::string_view english);
-
 // The whole line as the table has it; else word by word, each from the table or the lexicon.
 Phonetics PhoneticsOf(std::string_view english, const course::PhoneticsTable& table,
                       const Lexicon& lexicon);

@@ -4,6 +4,7 @@
 #include "book_check.h"
 #include "file_io.h"
 #include "fixed_names.h"
+#include "phonetics_table.h"
 
 namespace studysync {
 
@@ -16,30 +17,61 @@ std::vector<BookVersion> BooksHad(const HubLink& link) {
   return had;
 }
 
+namespace {
+
+struct HandedOutBook {
+  std::string content;
+  course::PhoneticsTable phonetics;
+};
+
+// The book and its phonetics, each checked; nothing when the class no longer has that
+// version or, with `failure` set, when it could not be had or used.
+std::optional<HandedOutBook> FetchUsable(const Post& post, const std::string& token,
+                                         const BookVersion& wanted, HubFailure& failure) {
+  const auto unusable = [&](const std::string& why) {
+    failure = {HubFailure::Kind::BadReply, 200,
+               "book " + std::to_string(wanted.book) + " from the server cannot be used: " + why};
+    return std::nullopt;
+  };
+  auto content = FetchBook(post, token, wanted, BookPart::CourseFile, failure);
+  if (!content) return std::nullopt;
+  if (const BookCheck check = CheckBookFile(*content); !check.usable()) return unusable(check.why);
+  const auto phonetics = FetchBook(post, token, wanted, BookPart::Phonetics, failure);
+  if (!phonetics) return std::nullopt;
+  HandedOutBook book{std::move(*content), {}};
+  if (const auto bad = course::ParsePhoneticsTable(*phonetics, book.phonetics); !bad.empty()) {
+    return unusable("its phonetics, line " + std::to_string(bad.front().number) + ": " +
+                    bad.front().reason);
+  }
+  return book;
+}
+
+bool Written(const suite::FileStatus& status, HubFailure& failure) {
+  if (!status.ok()) failure = {HubFailure::Kind::Store, 0, "cannot write " + status.message()};
+  return status.ok();
+}
+
+}  // namespace
+
 bool ReceiveBooks(const Post& post, const std::vector<BookVersion>& newer,
                   const std::string& folder, HubLink& link, const std::string& linkPath,
                   int& received, HubFailure& failure) {
   for (const BookVersion& wanted : newer) {
-    const auto content = FetchBook(post, link.token, wanted, failure);
+    const auto book = FetchUsable(post, link.token, wanted, failure);
     if (failure.failed()) return false;
-    if (!content) continue;
-    const std::string fileName = course::kBooks[static_cast<std::size_t>(wanted.book - 1)].fileName;
-    if (const BookCheck check = CheckBookFile(*content); !check.usable()) {
-      failure = {
-          HubFailure::Kind::BadReply, 200,
-          "book " + std::to_string(wanted.book) + " from the server cannot be used: " + check.why};
+    if (!book) continue;
+    const auto slot = static_cast<std::size_t>(wanted.book - 1);
+    // The book first: a learner's phonetics table that cannot be updated (a line mistyped)
+    // keeps nobody from the lessons, and the next sync tries the phonetics again.
+    if (!Written(suite::ReplaceFile(folder + "/" + course::kBooks[slot].fileName, book->content),
+                 failure) ||
+        !Written(course::UpdatePhoneticsTable(
+                     folder + "/" + std::string(course::kPhoneticsFileName), {}, book->phonetics),
+                 failure)) {
       return false;
     }
-    const std::string path = folder + "/" + fileName;
-    if (const auto written = suite::ReplaceFile(path, *content); !written.ok()) {
-      failure = {HubFailure::Kind::Store, 0, "cannot write " + written.message()};
-      return false;
-    }
-    link.books[static_cast<std::size_t>(wanted.book - 1)] = wanted.version;
-    if (const auto saved = WriteHubLink(linkPath, link); !saved.ok()) {
-      failure = {HubFailure::Kind::Store, 0, "cannot write " + saved.message()};
-      return false;
-    }
+    link.books[slot] = wanted.version;
+    if (!Written(WriteHubLink(linkPath, link), failure)) return false;
     ++received;
   }
   return true;

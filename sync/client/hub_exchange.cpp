@@ -111,8 +111,9 @@ std::optional<JoinReply> Join(const Post& post, const JoinRequest& request, HubF
 }
 
 std::optional<std::string> FetchBook(const Post& post, const std::string& token,
-                                     const BookVersion& wanted, HubFailure& failure) {
-  auto body = Answered(post("/v1/book", Encode(BookRequest{wanted}), token), failure);
+                                     const BookVersion& wanted, BookPart part,
+                                     HubFailure& failure) {
+  auto body = Answered(post(BookPartPath(part), Encode(BookRequest{wanted}), token), failure);
   if (!body && failure.kind == HubFailure::Kind::Refused && failure.status == 404) {
     failure = {};
   }

@@ -52,10 +52,10 @@ bool Synchronise(const Post& post, study::SyncStore& store, std::int64_t learner
                  const std::string& token, SyncCounts& counts, HubFailure& failure,
                  BookOffer* books = nullptr);
 
-// One version of one book, its bytes as the server sent them (unchecked). Nothing with
+// That part of one version of one book, as the server sent it (unchecked). Nothing with
 // `failure` set when it could not be had; nothing and no failure when the class no longer
 // has that version (a newer one came meanwhile, offered at the next sync).
 std::optional<std::string> FetchBook(const Post& post, const std::string& token,
-                                     const BookVersion& wanted, HubFailure& failure);
+                                     const BookVersion& wanted, BookPart part, HubFailure& failure);
 
 }  // namespace studysync

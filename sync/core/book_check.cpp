@@ -7,8 +7,18 @@
 #include "book_checks.h"
 #include "course_file.h"
 #include "sync_messages.h"
+#include "utf8.h"
 
 namespace studysync {
+
+namespace {
+
+course::CourseImageReport ParseBook(std::string_view bytes, course::RecordTable& table) {
+  return course::ParseCourseImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                  table);
+}
+
+}  // namespace
 
 BookCheck CheckBookFile(std::string_view bytes) {
   BookCheck check;
@@ -18,8 +28,7 @@ BookCheck CheckBookFile(std::string_view bytes) {
     return check;
   }
   course::RecordTable table;
-  const course::CourseImageReport report = course::ParseCourseImage(
-      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), table);
+  const course::CourseImageReport report = ParseBook(bytes, table);
   if (report.cutOff) {
     check.why = "the file ends inside record " + std::to_string(report.wholeRecords + 1);
   } else if (report.bytesBeyond > 0) {
@@ -46,6 +55,17 @@ BookCheck CheckBookFile(std::string_view bytes) {
     check.why = "the chooser would not list all of it (more lessons or entries than it shows)";
   }
   return check;
+}
+
+course::PhoneticsTable BookPhonetics(std::string_view bytes, const course::PhoneticsTable& all) {
+  course::RecordTable table;
+  ParseBook(bytes, table);
+  std::vector<std::string> lines;
+  for (std::size_t slot = 0; slot < table.size(); ++slot) {
+    const std::u16string& english = table[slot].text(editor::kEnglishField);
+    if (!english.empty()) lines.push_back(course::ToUtf8(english));
+  }
+  return all.forLines(lines);
 }
 
 }  // namespace studysync

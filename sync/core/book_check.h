@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "phonetics_table.h"
+
 namespace studysync {
 
 struct BookCheck {
@@ -17,5 +19,8 @@ struct BookCheck {
 };
 
 BookCheck CheckBookFile(std::string_view bytes);
+
+// What of `all` the entries of the course file `bytes` show, to travel with the book.
+course::PhoneticsTable BookPhonetics(std::string_view bytes, const course::PhoneticsTable& all);
 
 }  // namespace studysync

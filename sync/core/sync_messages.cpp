@@ -363,11 +363,9 @@ std::optional<BookRequest> DecodeBookRequest(std::string_view body, std::string&
 }
 
 std::string Encode(const PublishRequest& message) {
-  return json{{"teacher", message.teacher},
-              {"password", message.password},
-              {"class", message.className},
-              {"book", message.book},
-              {"content", ToBase64(message.content)}}
+  return json{{"teacher", message.teacher},           {"password", message.password},
+              {"class", message.className},           {"book", message.book},
+              {"content", ToBase64(message.content)}, {"phonetics", ToBase64(message.phonetics)}}
       .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -379,10 +377,14 @@ std::string Encode(const PublishReply& message) {
 
 std::optional<PublishRequest> DecodePublishRequest(std::string_view body, std::string& why) {
   return Decode<PublishRequest>(body, kMaxRequestBytes, why, [](const json& object) {
-    return PublishRequest{Text(object, "teacher", false), Text(object, "password", false),
+    return PublishRequest{Text(object, "teacher", false),
+                          Text(object, "password", false),
                           Text(object, "class", false),
                           static_cast<int>(Integer(object, "book", 1, kPublishedBooks)),
-                          Base64Field(object, "content", kMaxBookBytes)};
+                          Base64Field(object, "content", kMaxBookBytes),
+                          object.contains("phonetics")
+                              ? Base64Field(object, "phonetics", kMaxBookPhoneticsBytes)
+                              : std::string()};
   });
 }
 

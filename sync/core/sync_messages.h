@@ -4,6 +4,7 @@
 // POST /v1/join   JoinRequest  -> JoinReply      (no token yet: the join code's secret)
 // POST /v1/sync   SyncRequest  -> SyncReply      (header "Authorization: Bearer TOKEN")
 // POST /v1/book   BookRequest  -> the course file's bytes  (the same header)
+// POST /v1/phonetics BookRequest -> the book's phonetics table, UTF-8  (the same header)
 // POST /v1/publish PublishRequest -> PublishReply  (a teacher's name and password inside)
 //
 // An answer, a withdrawal or a round result is known everywhere by the device that made
@@ -35,6 +36,9 @@ inline constexpr int kPublishedBooks = 4;
 // Far above a full book of real texts (about 360 KB), and small enough that one travels in
 // base64 inside a request the server takes.
 inline constexpr std::size_t kMaxBookBytes = 2u << 20;
+// The phonetics of a book's words travel with it: far above a full book's (about 100 KB),
+// and with the book still inside a request the server takes.
+inline constexpr std::size_t kMaxBookPhoneticsBytes = 512u << 10;
 
 struct BookVersion {
   int book = 1;              // 1 to kPublishedBooks
@@ -125,6 +129,12 @@ struct SyncReply {
   friend bool operator==(const SyncReply&, const SyncReply&) = default;
 };
 
+// What of a book is asked for, and where.
+enum class BookPart { CourseFile, Phonetics };
+inline const char* BookPartPath(BookPart part) {
+  return part == BookPart::CourseFile ? "/v1/book" : "/v1/phonetics";
+}
+
 // Asks for one version of one book; 404 when it is not (or no longer) the class's.
 struct BookRequest {
   BookVersion wanted;
@@ -137,7 +147,8 @@ struct PublishRequest {
   std::string password;
   std::string className;  // the class's name or id
   int book = 1;
-  std::string content;  // the course file's bytes (base64 on the wire)
+  std::string content;    // the course file's bytes (base64 on the wire)
+  std::string phonetics;  // the phonetics table of its words, UTF-8; may be empty
   friend bool operator==(const PublishRequest&, const PublishRequest&) = default;
 };
 

@@ -91,11 +91,13 @@ TEST_F(HubBooks, ABookIsFetchedOnlyByItsClassAndOnlyInItsLatestVersion) {
       {"not JSON", learner_.token, "book=1", 400},
   };
   for (const auto& c : cases) {
-    const HttpAnswer answer = client_->post("/v1/book", c.body, c.token);
-    EXPECT_EQ(answer.status, c.status) << c.what << ": " << answer.body;
-    // No version of the book leaks out.
-    EXPECT_EQ(answer.body.find("xa"), std::string::npos) << c.what;
-    EXPECT_EQ(answer.body.find("ya"), std::string::npos) << c.what;
+    for (const char* path : {"/v1/book", "/v1/phonetics"}) {
+      const HttpAnswer answer = client_->post(path, c.body, c.token);
+      EXPECT_EQ(answer.status, c.status) << c.what << " " << path << ": " << answer.body;
+      // No version of the book leaks out.
+      EXPECT_EQ(answer.body.find("xa"), std::string::npos) << c.what;
+      EXPECT_EQ(answer.body.find("ya"), std::string::npos) << c.what;
+    }
   }
   EXPECT_TRUE(offered(*stranger, 5, {}).empty());
 }
@@ -137,8 +139,9 @@ TEST_F(HubBooks, ATeacherPublishesToTheirOwnClassesOnly) {
   studyhub({"class", "add", "Class 2"});
   studyhub({"teacher", "add", "赵老师", "Class 2"});
   const auto request = [&](std::string teacher, std::string secret, std::string group,
-                           std::string bytes) {
-    return studysync::Encode(studysync::PublishRequest{teacher, secret, group, 3, bytes});
+                           std::string bytes, std::string phonetics = "xa\tɛks eɪ\n") {
+    return studysync::Encode(
+        studysync::PublishRequest{teacher, secret, group, 3, bytes, phonetics});
   };
   const struct {
     const char* what;
@@ -151,6 +154,8 @@ TEST_F(HubBooks, ATeacherPublishesToTheirOwnClassesOnly) {
       {"no such class", request("王老师", password, "Class 9", Book("x")), 403},
       {"a book the chooser cannot use", request("王老师", password, "Class 1", Book("x") + "z"),
        422},
+      {"phonetics with a line without a tab",
+       request("王老师", password, "Class 1", Book("x"), "xa\tɛks eɪ\nxb ɛks biː\n"), 422},
       {"book 5", R"({"teacher":"王老师","password":"p","class":"Class 1","book":5,"content":""})",
        400},
       {"content not base64",
@@ -174,6 +179,11 @@ TEST_F(HubBooks, ATeacherPublishesToTheirOwnClassesOnly) {
   EXPECT_EQ(offered(learner_, 1, {}), (std::vector<BookVersion>{{3, reply->version}}));
   EXPECT_EQ(fetch(learner_.token, {3, reply->version}).body, Book("x"));
   EXPECT_EQ(ask("SELECT published_by FROM books"), "王老师");
+  const HttpAnswer phonetics =
+      client_->post("/v1/phonetics", studysync::Encode(studysync::BookRequest{{3, reply->version}}),
+                    learner_.token);
+  EXPECT_EQ(phonetics.status, 200);
+  EXPECT_EQ(phonetics.body, "xa\tɛks eɪ\n");
 }
 
 }  // namespace
