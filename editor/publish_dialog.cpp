@@ -33,6 +33,9 @@ PublishDialog::PublishDialog(const editor::Book& book, const course::PhoneticsTa
   const QSettings settings = Settings();
   server = new QLineEdit(settings.value(QStringLiteral("publish/server")).toString(), this);
   server->setPlaceholderText(QStringLiteral("主机:端口/指纹"));
+  // Wide enough to show a whole server line: an address and a 44-character pin.
+  server->setMinimumWidth(server->fontMetrics().horizontalAdvance(
+      QStringLiteral("192.168.100.200:8443/q5Jv0123456789abcdefghijklmnopqrstuvwxyzAB+=")));
   teacher = new QLineEdit(settings.value(QStringLiteral("publish/teacher")).toString(), this);
   password = new QLineEdit(this);
   password->setEchoMode(QLineEdit::Password);

@@ -132,6 +132,8 @@ TEST_F(PublishDialogTest, KeysHandTheBookOutToTheTeachersClassAndTheServerIsReme
   dialog.close();
   PublishDialog& again = openDialog();
   EXPECT_EQ(again.server->text(), serverLine_);
+  EXPECT_GT(again.server->width(), again.server->fontMetrics().horizontalAdvance(serverLine_))
+      << "the whole server line shows";
   EXPECT_EQ(again.teacher->text(), QStringLiteral("王老师"));
   EXPECT_EQ(again.className->text(), QStringLiteral("英语1班"));
   EXPECT_EQ(again.bookNumber->value(), 2);
