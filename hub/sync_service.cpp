@@ -139,6 +139,10 @@ Answer SyncService::publish(std::string_view body, const std::string& address) {
   return withDatabase([&](Database& database) {
     const auto teacher = CheckTeacher(database, request->teacher, request->password);
     if (!teacher) return refusedSecret(401, address, "the teacher's name or password is wrong");
+    // A one-time password only opens the class page, where it is replaced.
+    if (teacher->mustChangePassword) {
+      return Error(409, "sign in on the class page first and choose a password of your own");
+    }
     const auto group = FindClass(database, request->className);
     if (!group ||
         !std::binary_search(teacher->classIds.begin(), teacher->classIds.end(), group->id)) {

@@ -14,6 +14,7 @@
 #include "database.h"
 #include "hub_server.h"
 #include "postgres_cluster.h"
+#include "teachers.h"
 #include "test_support.h"
 
 namespace {
@@ -47,7 +48,7 @@ class PublishDialogTest : public ::testing::Test {
     const std::string code =
         hubtest::HubServer::LastLine(run({"learner", "add", "英语1班", "2024001", "李华"}));
     serverLine_ = QString::fromStdString(code.substr(0, code.rfind('/')));
-    password_ = QString::fromStdString(
+    oneTimePassword_ = QString::fromStdString(
         hubtest::HubServer::LastLine(run({"teacher", "add", "王老师", "英语1班"})));
     run({"teacher", "add", "赵老师", "英语2班"});
     testsupport::WriteBytes(bookFolder_.file("c1.dat"), Book());
@@ -90,12 +91,22 @@ class PublishDialogTest : public ::testing::Test {
   testsupport::TempDir bookFolder_;
   std::string conninfo_;
   std::unique_ptr<hubtest::HubServer> hub_;
+  // The teacher's own password, chosen at the first sign-in on the class page.
+  void chooseOwnPassword() {
+    hub::Database database(conninfo_);
+    hub::ChangeTeacherPassword(database,
+                               std::stoll(ask("SELECT id FROM teachers WHERE name = '王老师'")),
+                               password_.toStdString());
+  }
+
   QString serverLine_;
-  QString password_;
+  QString oneTimePassword_;
+  QString password_ = QStringLiteral("王老师自己的密码2026");
   std::unique_ptr<CourseWindow> window_;
 };
 
 TEST_F(PublishDialogTest, KeysHandTheBookOutToTheTeachersClassAndTheServerIsRemembered) {
+  chooseOwnPassword();
   EXPECT_EQ(window_->publishAction->text(), QStringLiteral("发布到班级(&P)…"));
   PublishDialog& dialog = openDialog();
   ASSERT_EQ(QApplication::focusWidget(), dialog.server);
@@ -163,6 +174,13 @@ TEST_F(PublishDialogTest, ARefusalIsSaidInChineseAndNothingIsPublished) {
        "英语1班", "无法连接班级服务器"},
   };
   PublishDialog& dialog = openDialog();
+  dialog.server->setText(serverLine_);
+  dialog.teacher->setText(QStringLiteral("王老师"));
+  dialog.password->setText(oneTimePassword_);
+  dialog.className->setText(QStringLiteral("英语1班"));
+  EXPECT_TRUE(publish(dialog).contains(QStringLiteral("请先用浏览器登录班级网页")))
+      << dialog.outcome->text().toStdString();
+  chooseOwnPassword();
   for (const auto& c : cases) {
     dialog.server->setText(c.server);
     dialog.teacher->setText(c.teacher);

@@ -35,6 +35,8 @@ std::u16string RefusalMessage(const studysync::HttpReply& reply,
       return u"教师名或密码不对。";
     case 403:
       return u"班级“" + U16(request.className) + u"”不是您的班级，或者服务器上没有这个班级。";
+    case 409:
+      return u"这还是一次性密码：请先用浏览器登录班级网页，换成您自己的密码，再用新密码发布。";
     case 422:
       return u"服务器不接受这本课本（" + ServerWords(reply.body) + u"）。";
     case 429:
