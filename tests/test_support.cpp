@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "course_file.h"
+#include "module1.h"
 #include "utf8.h"
 #include "zip.h"
 
@@ -208,6 +209,18 @@ std::string CourseFileBytes(const std::vector<std::array<std::string, 3>>& entri
   std::string bytes;
   if (!course::SerializeCourseTable(table, bytes)) throw std::runtime_error("no GBK form");
   return bytes;
+}
+
+std::string ShownCourseFileBytes(const std::vector<std::array<std::string, 3>>& entries) {
+  std::vector<std::array<std::string, 3>> stored = entries;
+  for (auto& entry : stored) {
+    for (std::string& text : entry) {
+      const auto scrambled = course::ScrambleText(*course::FromUtf8(text));
+      if (!scrambled) throw std::runtime_error("no stored form: " + text);
+      text = course::ToUtf8(*scrambled);
+    }
+  }
+  return CourseFileBytes(stored);
 }
 
 }  // namespace testsupport

@@ -112,5 +112,7 @@ course::CourseRecord MakeRecord(const std::vector<std::string>& texts, std::uint
 // The bytes of a whole course file holding these entries, each {lesson, English, Chinese}
 // as stored text, in order from the first slot.
 std::string CourseFileBytes(const std::vector<std::array<std::string, 3>>& entries);
+// The same with each text as the learner sees it, stored as the course file keeps it.
+std::string ShownCourseFileBytes(const std::vector<std::array<std::string, 3>>& entries);
 
 }  // namespace testsupport

@@ -23,7 +23,7 @@ using coursedesk::CourseWindow;
 using coursedesk::PublishDialog;
 
 std::string Book() {
-  return testsupport::CourseFileBytes(
+  return testsupport::ShownCourseFileBytes(
       {{"Unit 1", "market", "市场"}, {"Unit 1", "stall", "货摊"}, {"Unit 2", "river", "河"}});
 }
 

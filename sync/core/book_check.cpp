@@ -6,6 +6,7 @@
 #include "book.h"
 #include "book_checks.h"
 #include "course_file.h"
+#include "module1.h"
 #include "sync_messages.h"
 #include "utf8.h"
 
@@ -62,8 +63,8 @@ course::PhoneticsTable BookPhonetics(std::string_view bytes, const course::Phone
   ParseBook(bytes, table);
   std::vector<std::string> lines;
   for (std::size_t slot = 0; slot < table.size(); ++slot) {
-    const std::u16string& english = table[slot].text(editor::kEnglishField);
-    if (!english.empty()) lines.push_back(course::ToUtf8(english));
+    const std::u16string& stored = table[slot].text(editor::kEnglishField);
+    if (!stored.empty()) lines.push_back(course::ToUtf8(course::UnscrambleText(stored)));
   }
   return all.forLines(lines);
 }
