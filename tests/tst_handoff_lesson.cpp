@@ -33,6 +33,12 @@ TEST(HandOffLesson, TheLessonsEntriesOrNoLesson) {
   EXPECT_EQ(lesson.entries[0].line2, u"c");
   EXPECT_EQ(lesson.entries[1].line1, u"c");
 
+  // A lesson whose first record has no English line yet keeps its name.
+  table[0] = MakeRecord({"", "W", "", "Y"});
+  ASSERT_TRUE(course::WriteCourseFile(path, table).ok());
+  EXPECT_EQ(study::LoadHandOff(path).name, u"a");
+  EXPECT_EQ(study::LoadHandOff(path).entries.size(), 1u);
+
   // Only stale slots: no lesson is handed off.
   table[0] = MakeRecord({"", "W", "", ""});
   table[1] = MakeRecord({"", "W", "", ""});

@@ -13,12 +13,13 @@ HandOffLesson LoadHandOff(const std::string& path) {
   lesson.read = course::ReadCourseFile(path, table).status;
   for (const auto& record : table) {
     if (record.text(3).empty()) continue;
+    // Slots past the lesson may keep an older lesson's name, but never an entry line: the
+    // name is that of the first entry, wherever the lesson's records start.
+    if (lesson.entries.empty()) lesson.name = course::UnscrambleText(record.lessonName());
     lesson.entries.push_back({course::UnscrambleText(record.text(3)),
                               course::UnscrambleText(record.text(4)),
                               course::UnscrambleText(record.text(5))});
   }
-  // Slots past the lesson may keep an older lesson's name, but never an entry line.
-  if (!table[0].text(3).empty()) lesson.name = course::UnscrambleText(table[0].lessonName());
   return lesson;
 }
 
