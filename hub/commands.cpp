@@ -231,8 +231,8 @@ int Publish(Database& database, const Invocation& invocation, std::ostream& out)
   // The teacher's phonetics beside the file go with it, those of its own words.
   course::PhoneticsTable phonetics;
   const std::string phoneticsPath = course::PhoneticsPathBeside(path);
-  if (const auto read = course::ReadPhoneticsTable(phoneticsPath, phonetics); !read.ok()) {
-    throw std::runtime_error(path + " cannot be handed out: " + read.whole().message());
+  if (const auto table = course::ReadPhoneticsTable(phoneticsPath, phonetics); !table.ok()) {
+    throw std::runtime_error(path + " cannot be handed out: " + table.whole().message());
   }
   phonetics = studysync::BookPhonetics(content, phonetics);
   const ClassRow group = TheClass(database, invocation.words[1]);

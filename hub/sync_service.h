@@ -10,7 +10,7 @@
 
 #include "attempt_limiter.h"
 #include "database.h"
-#include "published_books.h"
+#include "sync_messages.h"
 
 namespace hub {
 
