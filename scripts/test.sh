@@ -13,22 +13,25 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+# Each step says when it starts, so that a log shows where the time goes.
+step() { echo "== $1 ($(date +%T))"; }
+
 scripts/setup.sh
 
-echo "== formatting"
+step "formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-echo "== build and tests"
+step "build and tests"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUITE_WARNINGS_AS_ERRORS=ON
 cmake --build build/test -j2
 ctest --test-dir build/test --output-on-failure -j2
 
-echo "== the Debian package"
+step "the Debian package"
 scripts/package.sh
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   tests/package/check_package.sh build/package/lumadesk_*.deb build/test/artefacts/package
 
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+step "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSUITE_ENABLE_BENCHMARKS=OFF \
   -DSUITE_WARNINGS_AS_ERRORS=ON -DCMAKE_CXX_FLAGS="$sanitize" \
@@ -44,7 +47,7 @@ ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
   ctest --test-dir build/asan --output-on-failure -R '^menu_web_tests$'
 unset LSAN_OPTIONS ASAN_OPTIONS
 
-echo "== fuzzing every reader of outside bytes"
+step "fuzzing every reader of outside bytes"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSUITE_ENABLE_WINDOWS=OFF -DBUILD_TESTING=OFF -DSUITE_ENABLE_BENCHMARKS=OFF \
   -DSUITE_ENABLE_FUZZING=ON -DSUITE_WARNINGS_AS_ERRORS=ON \
@@ -66,4 +69,4 @@ fuzz_one() {
 export -f fuzz_one
 export corpus
 printf '%s\n' $targets | xargs -P 2 -I {} bash -c 'fuzz_one {}'
-echo "fuzzing: no crash, leak or undefined behaviour"
+echo "fuzzing: no crash, leak or undefined behaviour ($(date +%T))"
