@@ -16,6 +16,7 @@ cd "$root"
 # Each step says when it starts, so that a log shows where the time goes.
 step() { echo "== $1 ($(date +%T))"; }
 
+step "setting up the machine"
 scripts/setup.sh
 
 step "formatting"
