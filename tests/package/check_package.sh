@@ -242,9 +242,24 @@ class_server_as() {  # learner
     "$("${as_learner[@]}" "$app/studytool" stats "$second/study.db" | grep '^due')" ] ||
     fail "$1: the second device does not have the same cards due"
   rm -rf "$second"
+  pass "$1: $answers answers went to the installed class server and came back whole on a second device"
+  # The teacher hands out book 1 with the phonetics beside it; the learner's next sync
+  # brings both into their own folder.
+  local handed
+  handed=$(mktemp -d)
+  cp "$app/c1.dat" "$handed/c1.dat"
+  printf 'Market\tˈmɑːkɪt\n' > "$handed/phonetics.txt"
+  "$app/studyhub" publish 英语1班 1 "$handed/c1.dat" > /dev/null || fail "studyhub publish failed"
+  out=$("${as_learner[@]}" "$app/studytool" sync) || fail "$1: studytool sync failed: $out"
+  [ "$(tail -n 1 <<< "$out")" = "books received 1" ] || fail "$1: the handed-out book: $out"
+  cmp -s "$handed/c1.dat" "$home/.local/share/lumadesk/c1.dat" ||
+    fail "$1: the handed-out book is not in the learner's folder"
+  grep -qxF "Market	ˈmɑːkɪt" "$home/.local/share/lumadesk/phonetics.txt" ||
+    fail "$1: the teacher's phonetics did not come with the book"
+  rm -rf "$handed"
   stop_class_server "$hub_folder"
   hub_folder=""
-  pass "$1: $answers answers went to the installed class server and came back whole on a second device"
+  pass "$1: the book the teacher handed out came with its phonetics at the next sync"
 }
 class_server_as lumadesk-learner-a
 
