@@ -78,37 +78,16 @@ TEST_F(ClassPageBrowser, ATeacherReadsTheThreeViewsAndNobodyElseChangesAnything)
       HubServer::LastLine(studyhub({"teacher", "add", "张老师", "Class 2"}));
   std::ofstream(folder_->file("expected.json")) << ExpectedPage(fill).dump();
   const std::string artefacts = ARTEFACTS;
-  const ProgramRun browser = RunProgram({SYSTEM_PYTHON,
-                                         CLASS_PAGE_SCRIPT,
-                                         "--url",
-                                         "https://" + hub_->address(),
-                                         "--class",
-                                         classId,
-                                         "--other-class",
-                                         otherClass,
-                                         "--teacher",
-                                         "王老师",
-                                         "--password",
-                                         password,
-                                         "--other-teacher",
-                                         "李老师",
-                                         "--other-password",
-                                         otherPassword,
-                                         "--slowed-teacher",
-                                         "张老师",
-                                         "--slowed-password",
-                                         slowedPassword,
-                                         "--learner-token",
-                                         learnerToken_,
-                                         "--certificate",
-                                         hub_->certificate().string(),
-                                         "--expected",
-                                         folder_->file("expected.json"),
-                                         "--downloads",
-                                         folder_->file("downloads"),
-                                         "--artefacts",
-                                         artefacts},
-                                        {}, std::chrono::seconds(100));
+  const ProgramRun browser =
+      RunProgram({SYSTEM_PYTHON, CLASS_PAGE_SCRIPT, "--url", "https://" + hub_->address(),
+                  "--class", classId, "--other-class", otherClass, "--teacher", "王老师",
+                  "--password", password, "--other-teacher", "李老师", "--other-password",
+                  otherPassword, "--slowed-teacher", "张老师", "--slowed-password", slowedPassword,
+                  // A token may start with "-", which would read as an option.
+                  "--learner-token=" + learnerToken_, "--certificate", hub_->certificate().string(),
+                  "--expected", folder_->file("expected.json"), "--downloads",
+                  folder_->file("downloads"), "--artefacts", artefacts},
+                 {}, std::chrono::seconds(100));
   EXPECT_EQ(browser.exitCode, 0) << browser.output;
   // The goal the teacher set stays; the refused requests left it and the sessions alone.
   EXPECT_EQ(ask("SELECT string_agg(class_id || ':' || minutes, ',') FROM class_goals"),
