@@ -5,8 +5,10 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <thread>
 
 namespace coursedesk {
@@ -33,9 +35,12 @@ PublishDialog::PublishDialog(const editor::Book& book, const course::PhoneticsTa
   const QSettings settings = Settings();
   server = new QLineEdit(settings.value(QStringLiteral("publish/server")).toString(), this);
   server->setPlaceholderText(QStringLiteral("主机:端口/指纹"));
-  // Wide enough to show a whole server line: an address and a 44-character pin.
-  server->setMinimumWidth(server->fontMetrics().horizontalAdvance(
-      QStringLiteral("192.168.100.200:8443/q5Jv0123456789abcdefghijklmnopqrstuvwxyzAB+=")));
+  // Wide enough to show a whole server line, an address and a 44-character pin, as far as
+  // the screen allows.
+  server->setMinimumWidth(std::min(
+      server->fontMetrics().horizontalAdvance(
+          QStringLiteral("192.168.100.200:8443/q5Jv0123456789abcdefghijklmnopqrstuvwxyzAB+=")),
+      screen()->availableGeometry().width() * 3 / 5));
   teacher = new QLineEdit(settings.value(QStringLiteral("publish/teacher")).toString(), this);
   password = new QLineEdit(this);
   password->setEchoMode(QLineEdit::Password);
