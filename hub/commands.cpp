@@ -33,6 +33,7 @@ constexpr const char* kUsage =
     "  learner list CLASS                     number, name, devices, last sync\n"
     "  teacher add NAME CLASS...              prints a one-time password last\n"
     "  teacher classes NAME CLASS...          the classes the teacher sees, instead\n"
+    "  teacher password NAME                  a new one-time password last (one forgotten)\n"
     "  publish CLASS BOOK FILE                hands the course file FILE out as book BOOK (1-4),\n"
     "                                         with the phonetics of its words beside it, to\n"
     "                                         every learner of CLASS at their next sync\n"
@@ -263,6 +264,17 @@ int TeacherAdd(Database& database, const Invocation& invocation, std::ostream& o
   return 0;
 }
 
+int TeacherPassword(Database& database, const Invocation& invocation, std::ostream& out) {
+  Expect(invocation, 3);
+  const std::string& name = invocation.words[2];
+  std::string password;
+  database.transaction([&] { password = ResetTeacherPassword(database, name); });
+  out << "teacher " << name << " signed out; new one-time password, to be changed at the next "
+      << "sign-in:\n"
+      << password << '\n';
+  return 0;
+}
+
 int TeacherClasses(Database& database, const Invocation& invocation, std::ostream& out) {
   const std::vector<std::string> classes = Operands(invocation, 3);
   const std::string& name = invocation.words[2];
@@ -310,6 +322,7 @@ DatabaseCommand FindDatabaseCommand(const Invocation& invocation) {
   if (w.size() >= 2 && w[0] == "teacher") {
     if (w[1] == "add") return TeacherAdd;
     if (w[1] == "classes") return TeacherClasses;
+    if (w[1] == "password") return TeacherPassword;
   }
   return nullptr;
 }

@@ -51,6 +51,15 @@ std::string AddTeacher(Database& database, const std::string& name,
   return password;
 }
 
+std::string ResetTeacherPassword(Database& database, const std::string& name) {
+  const std::int64_t id = TeacherId(database, name);
+  const std::string password = NewOneTimePassword();
+  database.run("UPDATE teachers SET password_hash = $2, must_change = true WHERE id = $1",
+               {std::to_string(id), HashPassword(password)});
+  database.run("DELETE FROM teacher_sessions WHERE teacher_id = $1", {std::to_string(id)});
+  return password;
+}
+
 void SetTeacherClasses(Database& database, const std::string& name,
                        const std::vector<std::string>& classes) {
   GiveClasses(database, TeacherId(database, name), classes);

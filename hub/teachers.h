@@ -23,6 +23,10 @@ struct TeacherAccount {
 // class is unknown (nothing is added then: run it inside a transaction).
 std::string AddTeacher(Database& database, const std::string& name,
                        const std::vector<std::string>& classes);
+// A new one-time password for a teacher who forgot theirs: the old one no longer opens
+// anything, the teacher's sessions end, and the new one must be changed at the next
+// sign-in. Throws std::runtime_error for an unknown teacher.
+std::string ResetTeacherPassword(Database& database, const std::string& name);
 // Gives the teacher exactly these classes. Throws std::runtime_error for an unknown
 // teacher or class.
 void SetTeacherClasses(Database& database, const std::string& name,

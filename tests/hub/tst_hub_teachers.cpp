@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Teachers against a real database: added with a one-time password that signs them in and
-// must be changed, their classes given and replaced, nothing half done on a mistake.
+// must be changed, given a new one when they forget theirs, their classes given and
+// replaced, nothing half done on a mistake.
 #include <functional>
 
 #include "hub_fixture.h"
@@ -39,6 +40,19 @@ TEST_F(HubTeachers, TheOneTimePasswordSignsInOnceUntilChangedAndOnlyTheHashIsKep
   const auto changed = hub::CheckTeacher(database, "王老师", "新的密码 2026");
   ASSERT_TRUE(changed);
   EXPECT_FALSE(changed->mustChangePassword);
+
+  // Forgotten: a new one-time password, and the teacher is signed out everywhere.
+  database.run(
+      "INSERT INTO teacher_sessions (hash, teacher_id, csrf, expires)"
+      " VALUES ('h', $1, 'c', now() + interval '1 hour')",
+      {std::to_string(changed->id)});
+  const std::string again = HubServer::LastLine(studyhub({"teacher", "password", "王老师"}));
+  EXPECT_FALSE(hub::CheckTeacher(database, "王老师", "新的密码 2026"));
+  const auto reset = hub::CheckTeacher(database, "王老师", again);
+  ASSERT_TRUE(reset);
+  EXPECT_TRUE(reset->mustChangePassword);
+  EXPECT_EQ(ask("SELECT count(*) FROM teacher_sessions"), "0");
+  EXPECT_EQ(hub_->run({"teacher", "password", "李老师"}).exitCode, 1);
 }
 
 TEST_F(HubTeachers, TeacherClassesReplacesTheClassesAndAMistakeChangesNothing) {
