@@ -260,6 +260,12 @@ TEST(ClassPageText, TheGridShowsEachCellsSharesAndEscapesNames) {
             "Lesson 2 已学%,Lesson 2 到期%,Lesson 2 最近学习\r\n"
             "1001,<script>x</script>,75,25,2026-12-08 14:05,0,0,\r\n"
             "1002,韩梅梅,0,0,,0,0,\r\n");
+  EXPECT_EQ(html.find("还没有"), std::string::npos);
+
+  // A class on its first day says what fills the table.
+  const std::string empty = GridPage(frame, Grid{});
+  EXPECT_NE(empty.find("本班还没有学生"), std::string::npos);
+  EXPECT_NE(empty.find("还没有课可列：用课程编辑的“发布到班级”"), std::string::npos);
 }
 
 TEST(ClassPageText, TheHardestEntriesLinkToWhoMissedThem) {

@@ -161,8 +161,18 @@ std::string GridPage(const Frame& frame, const Grid& grid) {
       "。"
       "颜色越深，学过的越多。已发布到本班的课本中的课按课本顺序排在前面，按课本中的词条计算；"
       "其他答过的课排在后面。</p>";
+  // A class on its first day: say what fills the table instead of showing an empty one.
+  std::string missing;
+  if (grid.learners.empty()) {
+    missing += "<p>本班还没有学生：管理员用 studyhub learner import 导入名单。</p>";
+  }
+  if (grid.lessons.empty()) {
+    missing +=
+        "<p>还没有课可列：用课程编辑的“发布到班级”把课本发给本班，"
+        "或等学生学习并同步之后再来看。</p>";
+  }
   return Document(frame.className + " · 进度表",
-                  ClassFrame(frame, View::Grid, legend + Table(head, body)));
+                  ClassFrame(frame, View::Grid, legend + missing + Table(head, body)));
 }
 
 std::string WeekPage(const Frame& frame, const std::vector<WeekRow>& rows, int goalMinutes,
