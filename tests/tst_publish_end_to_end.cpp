@@ -27,9 +27,9 @@ const study::Millis kStart = *study::ParseIso("2026-11-02T08:00:00Z");
 
 std::string Book(const std::string& second) {
   return testsupport::ShownCourseFileBytes({{"Unit 1", "abandon", "放弃"},
-                                       {"Unit 1", second, "乙"},
-                                       {"Unit 1", "cease", "停止"},
-                                       {"Unit 2", "dwell", "居住"}});
+                                            {"Unit 1", second, "乙"},
+                                            {"Unit 1", "cease", "停止"},
+                                            {"Unit 2", "dwell", "居住"}});
 }
 
 // The second line `studytool sync` prints: how many books came.
