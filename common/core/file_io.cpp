@@ -51,12 +51,6 @@ bool WriteFully(int fd, std::string_view data) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Replacing a symbolic link would cut the link; the file it points at is meant.
 std::string ResolveLink(const std::string& path) {
   struct stat st {};
@@ -88,6 +82,12 @@ void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 FileStatus FileStatus::fromErrno(std::string path, int error) {
   return failure(std::move(path), error, std::strerror(error));

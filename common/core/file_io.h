@@ -12,6 +12,9 @@
 
 namespace suite {
 
+// The folder that holds `path`: "." for a bare name, "/" for a file at the root.
+std::string FolderOf(const std::string& path);
+
 // Reads at most `limit` bytes from the start of the file; `totalSize` gets the file's size.
 // Never creates a missing file; anything but a regular file is refused (see InputFile).
 FileStatus ReadFilePrefix(const std::string& path, std::uint64_t limit,

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "book_delivery.h"
+#include "file_io.h"
 #include "hub_exchange.h"
 #include "hub_link.h"
 #include "join_code.h"
@@ -42,13 +43,6 @@ std::unique_ptr<study::ProgressStore> OpenToWrite(const std::string& path, const
     return nullptr;
   }
   return store;
-}
-
-// Where the store lies, and with it the learner's own copies of the books.
-std::string FolderOf(const std::string& storePath) {
-  const auto slash = storePath.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : storePath.substr(0, slash);
 }
 
 std::string Who(const studysync::HubLink& link) {
@@ -130,9 +124,10 @@ int Sync(const std::string& storePath, std::ostream& out, std::ostream& err) {
   const studysync::Post post = studysync::HttpsPost({link->address, link->pin});
   studysync::BookOffer books{studysync::BooksHad(*link), {}};
   int booksReceived = 0;
+  // The books go where the store lies: the learner's own folder.
   const bool done =
       studysync::Synchronise(post, *store, link->learner, link->token, counts, failure, &books) &&
-      studysync::ReceiveBooks(post, books.newer, FolderOf(storePath), *link, linkPath,
+      studysync::ReceiveBooks(post, books.newer, suite::FolderOf(storePath), *link, linkPath,
                               booksReceived, failure);
   if (!done) {
     err << "studytool sync: " << failure.why;
